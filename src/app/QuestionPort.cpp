@@ -1,0 +1,46 @@
+#include "QuestionPort.h"
+
+#include "MessageText.h"
+#include "StringTable.h"
+
+#include <QLoggingCategory>
+
+Q_LOGGING_CATEGORY(lcQuestion, "orbisong.question")
+
+namespace Orbisong {
+
+namespace {
+
+class DefaultAnswerPort : public QuestionPort
+{
+public:
+    int ask(int id, const QString &text1, const QString &text2, const QString &text3) override
+    {
+        const MessageText message =
+            MessageText::parse(StringTable::text(id), text1, text2, text3);
+        qCInfo(lcQuestion).noquote() << id << message.title << "->" << message.enterResult();
+        return message.enterResult();
+    }
+};
+
+DefaultAnswerPort defaultPort;
+QuestionPort *currentPort = nullptr;
+
+} // namespace
+
+void setQuestionPort(QuestionPort *port)
+{
+    currentPort = port;
+}
+
+QuestionPort *questionPort()
+{
+    return currentPort ? currentPort : &defaultPort;
+}
+
+int ShowQuestion(int id, const QString &text1, const QString &text2, const QString &text3)
+{
+    return questionPort()->ask(id, text1, text2, text3);
+}
+
+} // namespace Orbisong

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+
+namespace Orbisong {
+
+// Where the program's questions and errors go: a window in the program, a scripted
+// responder in tests and in orbisong-cli.
+class QuestionPort
+{
+public:
+    virtual ~QuestionPort() = default;
+    // Shows the string-table message `id` with the texts for "%1".."%3" and returns the
+    // dialog result of the button pressed.
+    virtual int ask(int id, const QString &text1, const QString &text2, const QString &text3) = 0;
+};
+
+// Installs the port that ShowQuestion uses; nullptr restores the headless default, which
+// answers every message with its default button.
+void setQuestionPort(QuestionPort *port);
+QuestionPort *questionPort();
+
+// Main thread only; worker threads go through the thread window.
+int ShowQuestion(int id, const QString &text1 = {}, const QString &text2 = {},
+                 const QString &text3 = {});
+
+} // namespace Orbisong

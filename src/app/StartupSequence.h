@@ -1,0 +1,48 @@
+#pragma once
+
+#include "CommandLine.h"
+#include "InstanceChannel.h"
+#include "Settings.h"
+#include "SettingsStore.h"
+#include "ThreadWindow.h"
+
+#include <QObject>
+
+#include <memory>
+
+namespace Orbisong {
+
+class TPlayerForm;
+class WidgetQuestionPort;
+
+// The first instance's life: start-up in its fixed order, the hand-overs of later starts,
+// and saving the settings when the player closes.
+class StartupSequence : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit StartupSequence(const QStringList &arguments, QObject *parent = nullptr);
+    ~StartupSequence() override;
+
+    // Runs the start-up; false when another instance took the hand-over instead.
+    bool start();
+
+private:
+    void onHandover(const Handover &handover);
+    void onPlayerClosing();
+    void placePlayerWindow();
+
+    QStringList m_arguments;
+    QString m_login;
+    QStringList m_driveLetters;
+    StartupSwitches m_switches;
+    std::unique_ptr<SettingsStore> m_store;
+    Settings m_settings;
+    InstanceChannel m_channel;
+    ThreadWindow m_threadWindow;
+    std::unique_ptr<TPlayerForm> m_player;
+    std::unique_ptr<WidgetQuestionPort> m_questionPort;
+};
+
+} // namespace Orbisong

@@ -1,0 +1,47 @@
+#include "AppPaths.h"
+#include "CommandLine.h"
+#include "InstanceChannel.h"
+#include "StartupSequence.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+
+using namespace Orbisong;
+
+namespace {
+
+QStringList argumentList(int argc, char **argv)
+{
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    return arguments;
+}
+
+// A later start hands its request to the running player and ends without a window.
+bool handOverToRunningInstance(const QStringList &arguments)
+{
+    return InstanceChannel::deliver(computeHandover(arguments, {}));
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication::setApplicationName(QStringLiteral("orbisong"));
+    QCoreApplication::setApplicationVersion(QStringLiteral("4.0.3"));
+    const QStringList arguments = argumentList(argc, argv);
+    {
+        // The hand-over needs an application object but must not touch the display.
+        QCoreApplication probe(argc, argv);
+        if (handOverToRunningInstance(arguments))
+            return 0;
+    }
+
+    QApplication app(argc, argv);
+    QApplication::setApplicationDisplayName(QStringLiteral("Orbisong 4.0"));
+    StartupSequence startup(arguments);
+    if (!startup.start())
+        return handOverToRunningInstance(arguments) ? 0 : 1;
+    return app.exec();
+}

@@ -1,0 +1,47 @@
+#include "CliCommand.h"
+
+#include "MessageText.h"
+#include "StringTable.h"
+
+namespace Orbisong::Cli {
+
+namespace {
+
+QString escapeLineBreaks(QString text)
+{
+    return text.replace(QLatin1String("\r\n"), QLatin1String("\\n"))
+        .replace(QLatin1Char('\n'), QLatin1String("\\n"));
+}
+
+int printMessage(Context &c)
+{
+    if (c.args.isEmpty() || c.args.size() > 4)
+        return c.usage(QStringLiteral("message ID [TEXT1 [TEXT2 [TEXT3]]]"));
+    bool ok = false;
+    const int id = c.args.at(0).toInt(&ok);
+    if (!ok)
+        return c.fail(QStringLiteral("not a message id: %1").arg(c.args.at(0)));
+    if (!StringTable::contains(id)) {
+        c.err << "no message " << id << '\n';
+        return NotFound;
+    }
+    const MessageText message =
+        MessageText::parse(StringTable::text(id), c.args.value(1), c.args.value(2), c.args.value(3));
+    QStringList buttons;
+    for (MessageButton button : message.buttons)
+        buttons.append(MessageText::nameOf(button));
+    c.out << "picture: " << MessageText::nameOf(message.picture) << '\n'
+          << "buttons: " << buttons.join(QLatin1Char(' ')) << '\n'
+          << "default: " << MessageText::nameOf(message.defaultButton()) << '\n'
+          << "title: " << escapeLineBreaks(message.title) << '\n'
+          << "body: " << escapeLineBreaks(message.body) << '\n';
+    return Success;
+}
+
+const Registration registration(QStringLiteral("message"),
+                                QStringLiteral("message ID [TEXT1 [TEXT2 [TEXT3]]]"),
+                                printMessage);
+
+} // namespace
+
+} // namespace Orbisong::Cli

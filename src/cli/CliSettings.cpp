@@ -1,0 +1,87 @@
+#include "CliCommand.h"
+
+#include "SettingsSession.h"
+
+namespace Orbisong::Cli {
+
+namespace {
+
+const QString Synopsis = QStringLiteral(
+    "settings get SECTION VALUE | settings set SECTION VALUE TEXT | settings flag N [on|off]");
+
+int get(Context &c, SettingsSession &session)
+{
+    const QString section = c.args.at(1);
+    const QString name = c.args.at(2);
+    if (const SettingField *field = findSettingField(section, name)) {
+        c.out << field->get(session.settings()) << '\n';
+        return Success;
+    }
+    const Settings &s = session.settings();
+    bool isNumber = false;
+    const int index = name.toInt(&isNumber) - 1;
+    if (isNumber && section.compare(QLatin1String("Custom Fields"), Qt::CaseInsensitive) == 0) {
+        if (index < 0 || index >= s.customFields.size())
+            return NotFound;
+        c.out << s.customFields.at(index) << '\n';
+        return Success;
+    }
+    if (isNumber && section.compare(QLatin1String("Export Profiles"), Qt::CaseInsensitive) == 0) {
+        if (index < 0 || index >= s.exportProfiles.size())
+            return NotFound;
+        c.out << s.exportProfiles.at(index) << '\n';
+        return Success;
+    }
+    if (!session.store().valueExists(section, name))
+        return NotFound;
+    c.out << session.store().readString(section, name, QString()) << '\n';
+    return Success;
+}
+
+int set(Context &c, SettingsSession &session)
+{
+    const SettingField *field = findSettingField(c.args.at(1), c.args.at(2));
+    if (field) {
+        field->set(session.settings(), c.args.at(3));
+        return session.save() ? Success : c.fail(QStringLiteral("cannot write the settings"));
+    }
+    session.store().writeString(c.args.at(1), c.args.at(2), c.args.at(3));
+    return session.store().sync() ? Success : c.fail(QStringLiteral("cannot write the settings"));
+}
+
+int flag(Context &c, SettingsSession &session)
+{
+    bool ok = false;
+    const int bit = c.args.at(1).toInt(&ok);
+    if (!ok || bit < 0 || bit > 127)
+        return c.usage(Synopsis);
+    if (c.args.size() == 3) {
+        const QString state = c.args.at(2).toLower();
+        if (state != QLatin1String("on") && state != QLatin1String("off"))
+            return c.usage(Synopsis);
+        session.settings().SetOptionFlag(bit, state == QLatin1String("on"));
+        if (!session.save())
+            return c.fail(QStringLiteral("cannot write the settings"));
+    }
+    c.out << (session.settings().GetOptionFlag(bit) ? "on" : "off") << '\n';
+    return Success;
+}
+
+int settingsCommand(Context &c)
+{
+    const QString verb = c.args.value(0);
+    SettingsSession session;
+    if (verb == QLatin1String("get") && c.args.size() == 3)
+        return get(c, session);
+    if (verb == QLatin1String("set") && c.args.size() == 4)
+        return set(c, session);
+    if (verb == QLatin1String("flag") && (c.args.size() == 2 || c.args.size() == 3))
+        return flag(c, session);
+    return c.usage(Synopsis);
+}
+
+const Registration registration(QStringLiteral("settings"), Synopsis, settingsCommand);
+
+} // namespace
+
+} // namespace Orbisong::Cli

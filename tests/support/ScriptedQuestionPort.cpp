@@ -1,0 +1,23 @@
+#include "ScriptedQuestionPort.h"
+
+#include "MessageText.h"
+#include "StringTable.h"
+
+ScriptedQuestionPort::ScriptedQuestionPort()
+{
+    Orbisong::setQuestionPort(this);
+}
+
+ScriptedQuestionPort::~ScriptedQuestionPort()
+{
+    Orbisong::setQuestionPort(nullptr);
+}
+
+int ScriptedQuestionPort::ask(int id, const QString &text1, const QString &text2,
+                              const QString &text3)
+{
+    m_asked.append({id, {text1, text2, text3}});
+    if (!m_answers.isEmpty())
+        return m_answers.takeFirst();
+    return Orbisong::MessageText::parse(Orbisong::StringTable::text(id)).enterResult();
+}
