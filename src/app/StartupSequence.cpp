@@ -39,15 +39,12 @@ bool StartupSequence::start()
     if (m_driveLetters.isEmpty())
         m_switches.noDrive = true;
 
-    m_store = std::make_unique<SettingsStore>(AppPaths::settingsFile(),
-                                              SettingsStore::defaultRootKey());
-    m_settings = Settings::defaults(AppPaths::dataFolder(), m_login,
-                                    m_driveLetters.value(0));
-    LoadSettings(*m_store, m_settings);
-    RecordProgramStart(*m_store, m_settings, QCoreApplication::applicationFilePath());
-    m_store->sync();
+    m_session = std::make_unique<SettingsSession>(m_driveLetters);
+    RecordProgramStart(m_session->store(), m_session->settings(),
+                       QCoreApplication::applicationFilePath());
+    m_session->store().sync();
 
-    m_player = std::make_unique<TPlayerForm>(m_settings);
+    m_player = std::make_unique<TPlayerForm>(m_session->settings());
     TPlayerForm *player = m_player.get();
     m_questionPort = std::make_unique<WidgetQuestionPort>(player, [player](bool suspend) {
         if (suspend)
@@ -59,8 +56,9 @@ bool StartupSequence::start()
     connect(qApp, &QApplication::aboutToQuit, this, &StartupSequence::onPlayerClosing);
 
     placePlayerWindow();
-    if (m_settings.GetOptionFlag(_GLOB_OPTION_ALWAYSMINIMIZE)
-        || m_settings.GetOptionFlag(_GLOB_OPTION_WASMINIMIZED))
+    const Settings &settings = m_session->settings();
+    if (settings.GetOptionFlag(_GLOB_OPTION_ALWAYSMINIMIZE)
+        || settings.GetOptionFlag(_GLOB_OPTION_WASMINIMIZED))
         m_player->showMinimized();
     else
         m_player->show();
@@ -69,10 +67,11 @@ bool StartupSequence::start()
 
 void StartupSequence::placePlayerWindow()
 {
-    const WindowPlacement &placement = m_settings.mainWindow;
+    const Settings &settings = m_session->settings();
+    const WindowPlacement &placement = settings.mainWindow;
     if (placement.height != WindowPlacement::NotSet && placement.height > 0)
         m_player->resize(m_player->width(), placement.height);
-    const bool usePosition = m_settings.GetOptionFlag(_GLOB_OPTION_SAVEPOSITION)
+    const bool usePosition = settings.GetOptionFlag(_GLOB_OPTION_SAVEPOSITION)
                              && placement.left != WindowPlacement::NotSet;
     if (usePosition) {
         m_player->move(placement.left, placement.top);
@@ -101,16 +100,16 @@ void StartupSequence::onHandover(const Handover &handover)
 void StartupSequence::onPlayerClosing()
 {
     m_threadWindow.beginClosing();
-    if (!m_player || !m_store)
+    if (!m_player || !m_session)
         return;
-    m_settings.SetOptionFlag(_GLOB_OPTION_WASMINIMIZED, m_player->isMinimized());
+    Settings &settings = m_session->settings();
+    settings.SetOptionFlag(_GLOB_OPTION_WASMINIMIZED, m_player->isMinimized());
     if (!m_player->isMinimized()) {
-        m_settings.mainWindow.left = m_player->x();
-        m_settings.mainWindow.top = m_player->y();
-        m_settings.mainWindow.height = m_player->height();
+        settings.mainWindow.left = m_player->x();
+        settings.mainWindow.top = m_player->y();
+        settings.mainWindow.height = m_player->height();
     }
-    SaveSettings(*m_store, m_settings);
-    m_store->sync();
+    m_session->save();
 }
 
 } // namespace Orbisong

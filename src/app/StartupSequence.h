@@ -2,8 +2,7 @@
 
 #include "CommandLine.h"
 #include "InstanceChannel.h"
-#include "Settings.h"
-#include "SettingsStore.h"
+#include "SettingsSession.h"
 #include "ThreadWindow.h"
 
 #include <QObject>
@@ -37,8 +36,7 @@ private:
     QString m_login;
     QStringList m_driveLetters;
     StartupSwitches m_switches;
-    std::unique_ptr<SettingsStore> m_store;
-    Settings m_settings;
+    std::unique_ptr<SettingsSession> m_session;
     InstanceChannel m_channel;
     ThreadWindow m_threadWindow;
     std::unique_ptr<TPlayerForm> m_player;
