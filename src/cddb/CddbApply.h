@@ -1,0 +1,43 @@
+#pragma once
+
+#include "CddbEntry.h"
+
+#include <QString>
+#include <QStringList>
+
+namespace Orbisong {
+
+// Where found entries go. The player installs one that knows the open album windows and the
+// collection; tests and orbisong-cli install their own.
+class CddbEntryReceiver
+{
+public:
+    virtual ~CddbEntryReceiver() = default;
+    // An open album wizard or album properties window for `albumId` takes the entry whole.
+    // Returns true when one did.
+    virtual bool handToWindow(const QString &albumId, const QString &category,
+                              const QStringList &lines, int source)
+    {
+        Q_UNUSED(albumId);
+        Q_UNUSED(category);
+        Q_UNUSED(lines);
+        Q_UNUSED(source);
+        return false;
+    }
+    // Writes the fields to the stored album inside one collection update. Returns false when
+    // there is no album with that ID.
+    virtual bool applyToAlbum(const QString &albumId, const CddbAlbumFields &fields) = 0;
+};
+
+void setCddbEntryReceiver(CddbEntryReceiver *receiver);
+CddbEntryReceiver *cddbEntryReceiver();
+
+// Source codes kept in the album's source field.
+enum CddbSource { SourceLocalDatabase = 2, SourceCddbServer = 3 };
+
+// Maps an entry onto the album `albumId` (main thread only). Returns true when a window or
+// the collection took it.
+bool ApplyEntry(const QString &category, const QString &albumId, int source,
+                const QString &entryText);
+
+} // namespace Orbisong
