@@ -1,0 +1,98 @@
+#include "KeySender.h"
+
+#include "KeyParser.h"
+#include "PlaybackRunner.h"
+
+#include <X11/extensions/XTest.h>
+
+#include <cstdio>
+
+namespace Orbisong {
+
+KeySender &KeySender::instance()
+{
+    static KeySender sender;
+    return sender;
+}
+
+KeySender::~KeySender()
+{
+    std::lock_guard lock(m_mutex);
+    stopLocked();
+    if (m_display)
+        XCloseDisplay(m_display);
+}
+
+int KeySender::sendKeys(const char *text)
+{
+    std::lock_guard lock(m_mutex);
+    stopLocked();
+
+    std::string holder;
+    if (!m_lock.acquire(holder)) {
+        std::fprintf(stderr, "ks32: the key-sending library is in use by process %s\n",
+                     holder.c_str());
+        return NoPlayback;
+    }
+    if (!openDisplayLocked())
+        return NoPlayback;
+
+    // The keyboard map is read afresh so that a layout switch since the last call counts.
+    auto keyMap = std::make_unique<X11KeyMap>(m_display);
+    KeyQueue queue;
+    if (const int result = KeyParser(*keyMap).parse(text, queue))
+        return result;
+
+    m_keyMap = std::move(keyMap);
+    m_sink = std::make_unique<XTestKeySink>(m_display, *m_keyMap);
+    m_timer = std::make_unique<SteadyTimer>();
+    m_playing = true;
+    m_thread = std::thread([this, playback = KeyPlayback(std::move(queue))]() mutable {
+        PlaybackRunner(*m_sink, *m_timer, m_slow).run(playback);
+        XSync(m_display, False);
+        m_playing = false;
+    });
+    return KeysQueued;
+}
+
+int KeySender::pauseKeys(int flag)
+{
+    m_slow = flag;
+    return flag;
+}
+
+void KeySender::quitSendKeys()
+{
+    std::lock_guard lock(m_mutex);
+    stopLocked();
+}
+
+void KeySender::stopLocked()
+{
+    if (m_timer)
+        m_timer->requestStop();
+    if (m_thread.joinable())
+        m_thread.join();
+    m_playing = false;
+}
+
+bool KeySender::openDisplayLocked()
+{
+    if (m_display)
+        return true;
+    Display *display = XOpenDisplay(nullptr);
+    if (!display)
+        return false;
+    int eventBase = 0;
+    int errorBase = 0;
+    int major = 0;
+    int minor = 0;
+    if (!XTestQueryExtension(display, &eventBase, &errorBase, &major, &minor)) {
+        XCloseDisplay(display);
+        return false;
+    }
+    m_display = display;
+    return true;
+}
+
+} // namespace Orbisong
