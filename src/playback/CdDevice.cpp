@@ -1,0 +1,27 @@
+#include "CdDevice.h"
+
+namespace Orbisong {
+
+QString CdDevice::errorText(int code) const
+{
+    switch (code) {
+    case NoError:
+        return QStringLiteral("The command completed successfully.");
+    case ErrorHardware:
+        return QStringLiteral("The drive reported a hardware error.");
+    case ErrorUnrecognizedCommand:
+        return QStringLiteral("The drive does not recognise the command.");
+    case ErrorUnsupportedFunction:
+        return QStringLiteral("The drive cannot carry out the requested function.");
+    case ErrorOutOfRange:
+        return QStringLiteral("The position is outside the disc.");
+    case ErrorMediaNotPresent:
+        return QStringLiteral("There is no disc in the drive.");
+    case ErrorNoAudioOutput:
+        return QStringLiteral("The audio output cannot be opened.");
+    default:
+        return QStringLiteral("Drive error %1.").arg(code);
+    }
+}
+
+} // namespace Orbisong

@@ -1,0 +1,349 @@
+#include "CdioDevice.h"
+
+#include "DiscId.h"
+
+#include <QFileInfo>
+#include <QLoggingCategory>
+
+#include <cdio/cdio.h>
+#include <cdio/logging.h>
+#include <cdio/paranoia/cdda.h>
+#include <cdio/paranoia/paranoia.h>
+
+#include <cstring>
+
+Q_LOGGING_CATEGORY(lcCdio, "orbisong.playback.cdio")
+
+namespace Orbisong {
+
+namespace {
+
+// libcdio writes its warnings to stderr unless told otherwise; they belong in our log.
+void logHandler(cdio_log_level_t level, const char *message)
+{
+    if (level >= CDIO_LOG_WARN)
+        qCInfo(lcCdio) << message;
+    else
+        qCDebug(lcCdio) << message;
+}
+
+void routeCdioLog()
+{
+    static const bool routed = [] {
+        cdio_log_set_handler(logHandler);
+        return true;
+    }();
+    Q_UNUSED(routed);
+}
+
+driver_id_t imageDriver(const QString &path)
+{
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (suffix == QLatin1String("cue"))
+        return DRIVER_BINCUE;
+    if (suffix == QLatin1String("toc"))
+        return DRIVER_CDRDAO;
+    if (suffix == QLatin1String("nrg"))
+        return DRIVER_NRG;
+    return DRIVER_UNKNOWN;
+}
+
+} // namespace
+
+CdioDevice::CdioDevice(const QString &source, const QString &audioSink)
+    : m_source(source)
+    , m_image(isImagePath(source))
+    , m_pipeline(audioSink)
+{
+    routeCdioLog();
+    if (openSource())
+        readToc();
+    m_stoppedAt = m_starts.value(0, 0);
+}
+
+CdioDevice::~CdioDevice()
+{
+    m_pipeline.stop();
+    closeSource();
+}
+
+bool CdioDevice::isImagePath(const QString &path)
+{
+    return imageDriver(path) != DRIVER_UNKNOWN;
+}
+
+bool CdioDevice::openSource()
+{
+    const QByteArray path = m_source.toLocal8Bit();
+    m_cdio = cdio_open(path.constData(), m_image ? imageDriver(m_source) : DRIVER_DEVICE);
+    if (!m_cdio) {
+        m_openError = QStringLiteral("cannot open %1").arg(m_source);
+        return false;
+    }
+    m_openError.clear();
+    return true;
+}
+
+void CdioDevice::closeSource()
+{
+    releaseParanoia();
+    if (m_cdio)
+        cdio_destroy(m_cdio);
+    m_cdio = nullptr;
+}
+
+void CdioDevice::releaseParanoia()
+{
+    if (m_paranoia)
+        cdio_paranoia_free(m_paranoia);
+    if (m_drive)
+        cdio_cddap_close_no_free_cdio(m_drive);
+    m_paranoia = nullptr;
+    m_drive = nullptr;
+    m_paranoiaNext = -1;
+}
+
+bool CdioDevice::isOpen(QString *error) const
+{
+    if (error)
+        *error = m_openError;
+    return m_cdio != nullptr;
+}
+
+void CdioDevice::readToc()
+{
+    m_starts.clear();
+    m_audio.clear();
+    m_leadOut = 0;
+    if (!m_cdio)
+        return;
+    const track_t first = cdio_get_first_track_num(m_cdio);
+    const track_t count = cdio_get_num_tracks(m_cdio);
+    if (first == CDIO_INVALID_TRACK || count == CDIO_INVALID_TRACK || count == 0)
+        return;
+    for (track_t t = first; t < first + count && m_starts.size() < 99; ++t) {
+        m_starts.append(int(cdio_get_track_lba(m_cdio, t)));
+        m_audio.append(cdio_get_track_format(m_cdio, t) == TRACK_FORMAT_AUDIO);
+    }
+    m_leadOut = int(cdio_get_track_lba(m_cdio, CDIO_CDROM_LEADOUT_TRACK));
+}
+
+// A real drive's disc can change under us; an image changes only through the door.
+bool CdioDevice::refreshMedia()
+{
+    if (m_image)
+        return m_cdio && !m_doorOpen && !m_starts.isEmpty();
+    bool changed = false;
+    {
+        std::lock_guard lock(m_ioMutex);
+        changed = !m_cdio || m_starts.isEmpty() || cdio_get_media_changed(m_cdio) == 1;
+    }
+    if (!changed)
+        return true;
+    // The reader thread takes the lock too, so playback ends before the drive is reopened.
+    m_pipeline.stop();
+    std::lock_guard lock(m_ioMutex);
+    closeSource();
+    if (openSource())
+        readToc();
+    m_heard = false;
+    m_stoppedAt = m_starts.value(0, 0);
+    return !m_starts.isEmpty();
+}
+
+int CdioDevice::mediaPresent(bool *present)
+{
+    *present = refreshMedia();
+    return NoError;
+}
+
+int CdioDevice::trackCount(int *count)
+{
+    if (!refreshMedia())
+        return ErrorMediaNotPresent;
+    *count = int(m_starts.size());
+    return NoError;
+}
+
+int CdioDevice::trackStart(int track, int *frames)
+{
+    if (!refreshMedia())
+        return ErrorMediaNotPresent;
+    if (track < 1 || track > m_starts.size() + 1)
+        return ErrorOutOfRange;
+    *frames = track > m_starts.size() ? m_leadOut : m_starts.at(track - 1);
+    return NoError;
+}
+
+int CdioDevice::trackLength(int track, int *frames)
+{
+    if (!refreshMedia())
+        return ErrorMediaNotPresent;
+    if (track < 1 || track > m_starts.size())
+        return ErrorOutOfRange;
+    const int end = track == m_starts.size() ? m_leadOut : m_starts.at(track);
+    *frames = end - m_starts.at(track - 1);
+    return NoError;
+}
+
+int CdioDevice::position(int *frames)
+{
+    if (!refreshMedia())
+        return ErrorMediaNotPresent;
+    *frames = m_heard ? m_pipeline.position() : m_stoppedAt;
+    return NoError;
+}
+
+int CdioDevice::mode(int *mode)
+{
+    if (m_doorOpen) {
+        *mode = ModeOpen;
+        return NoError;
+    }
+    if (!refreshMedia()) {
+        *mode = ModeNotReady;
+        return NoError;
+    }
+    *mode = m_pipeline.isPlaying() ? ModePlay : ModeStop;
+    return NoError;
+}
+
+// Playback runs on through the audio tracks and stops before a data track or at the lead-out.
+int CdioDevice::playEnd(int from) const
+{
+    for (int i = 0; i < m_starts.size(); ++i) {
+        if (m_starts.at(i) > from && !m_audio.at(i))
+            return m_starts.at(i);
+    }
+    return m_leadOut;
+}
+
+int CdioDevice::play(int from)
+{
+    if (!refreshMedia())
+        return ErrorMediaNotPresent;
+    if (from < m_starts.first() || from >= m_leadOut)
+        return ErrorOutOfRange;
+    m_pipeline.stop();
+    m_stoppedAt = from;
+    m_heard = false;
+    QString error;
+    const bool started = m_pipeline.start(
+        from, playEnd(from),
+        [this](int frame, char *buffer, int frames) { return readAudio(frame, buffer, frames); },
+        &error);
+    if (!started) {
+        qCWarning(lcCdio) << "cannot play" << m_source << ":" << error;
+        return ErrorNoAudioOutput;
+    }
+    m_heard = true;
+    m_pipeline.setVolume(m_volume / 65535.0);
+    return NoError;
+}
+
+int CdioDevice::stop()
+{
+    if (!refreshMedia())
+        return ErrorMediaNotPresent;
+    m_pipeline.stop();
+    return NoError;
+}
+
+int CdioDevice::openDoor()
+{
+    m_pipeline.stop();
+    m_heard = false;
+    if (m_image) {
+        m_doorOpen = true;
+        return NoError;
+    }
+    std::lock_guard lock(m_ioMutex);
+    releaseParanoia();
+    const driver_return_code_t result = cdio_eject_media(&m_cdio);
+    m_cdio = nullptr;
+    m_starts.clear();
+    m_doorOpen = result == DRIVER_OP_SUCCESS;
+    return result == DRIVER_OP_SUCCESS ? NoError : ErrorHardware;
+}
+
+int CdioDevice::closeDoor()
+{
+    if (m_image) {
+        m_doorOpen = false;
+        m_heard = false;
+        m_stoppedAt = m_starts.value(0, 0);
+        return NoError;
+    }
+    const QByteArray path = m_source.toLocal8Bit();
+    driver_id_t driver = DRIVER_DEVICE;
+    const driver_return_code_t result = cdio_close_tray(path.constData(), &driver);
+    m_doorOpen = false;
+    return result == DRIVER_OP_SUCCESS ? NoError : ErrorHardware;
+}
+
+int CdioDevice::trackType(int track, int *type)
+{
+    if (!refreshMedia())
+        return ErrorMediaNotPresent;
+    if (track < 1 || track > m_starts.size())
+        return ErrorOutOfRange;
+    *type = m_audio.at(track - 1) ? TrackAudio : TrackOther;
+    return NoError;
+}
+
+int CdioDevice::mediaIdentity(QString *identity)
+{
+    if (!refreshMedia())
+        return ErrorMediaNotPresent;
+    *identity = QString::number(CddbDiscId(m_starts, m_leadOut));
+    return NoError;
+}
+
+QString CdioDevice::volumeLabel()
+{
+    if (!refreshMedia())
+        return {};
+    return m_audio.value(0) ? QStringLiteral("Audio CD") : QString();
+}
+
+void CdioDevice::setVolume(int volume)
+{
+    m_volume = std::clamp(volume, 0, 65535);
+    m_pipeline.setVolume(m_volume / 65535.0);
+}
+
+int CdioDevice::readAudio(int frame, char *buffer, int frames)
+{
+    std::lock_guard lock(m_ioMutex);
+    if (!m_cdio)
+        return -1;
+    const lsn_t lsn = frame - CDIO_PREGAP_SECTORS;
+    if (m_image) {
+        if (cdio_read_audio_sectors(m_cdio, buffer, lsn, unsigned(frames)) != DRIVER_OP_SUCCESS)
+            return -1;
+        return frames;
+    }
+    // Real drives go through paranoia, which corrects jitter and retries scratched sectors.
+    if (!m_paranoia) {
+        m_drive = cdio_cddap_identify_cdio(m_cdio, CDDA_MESSAGE_FORGETIT, nullptr);
+        if (!m_drive || cdio_cddap_open(m_drive) != 0) {
+            releaseParanoia();
+            return -1;
+        }
+        m_paranoia = cdio_paranoia_init(m_drive);
+        cdio_paranoia_modeset(m_paranoia, PARANOIA_MODE_FULL ^ PARANOIA_MODE_NEVERSKIP);
+    }
+    if (m_paranoiaNext != frame)
+        cdio_paranoia_seek(m_paranoia, lsn, SEEK_SET);
+    for (int i = 0; i < frames; ++i) {
+        const int16_t *sector = cdio_paranoia_read(m_paranoia, nullptr);
+        if (!sector)
+            return i > 0 ? i : -1;
+        std::memcpy(buffer + i * AudioPipeline::BytesPerFrame, sector,
+                    AudioPipeline::BytesPerFrame);
+    }
+    m_paranoiaNext = frame + frames;
+    return frames;
+}
+
+} // namespace Orbisong
