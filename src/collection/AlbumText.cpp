@@ -1,0 +1,64 @@
+#include "AlbumText.h"
+
+#include "AlbumInfo.h"
+#include "AppPaths.h"
+
+namespace Orbisong {
+
+QString SortKey(const QString &text, int flags)
+{
+    QString key = text;
+    if (key.size() >= 5 && key.left(4).compare(QLatin1String("THE "), Qt::CaseInsensitive) == 0)
+        key.remove(0, 4);
+    else if (key.size() >= 3 && key.left(2).compare(QLatin1String("A "), Qt::CaseInsensitive) == 0)
+        key.remove(0, 2);
+    if (flags & AlbumFlagLastNameFirst) {
+        const qsizetype blank = key.lastIndexOf(QLatin1Char(' '));
+        if (blank >= 0 && blank < key.size() - 1)
+            key = key.mid(blank + 1) + key.left(blank);
+    }
+    return key;
+}
+
+QString ProperCase(const QString &text)
+{
+    QString result = text;
+    for (qsizetype i = 0; i < result.size(); ++i) {
+        const QChar c = result.at(i);
+        if (!c.isLetter())
+            continue;
+        bool startsWord = i == 0;
+        if (!startsWord) {
+            const QChar before = result.at(i - 1);
+            startsWord = !before.isLetter() && before != QLatin1Char('\'')
+                         && before != QLatin1Char('-');
+        }
+        result[i] = startsWord ? c.toUpper() : c.toLower();
+    }
+    return result;
+}
+
+QString defaultOwner()
+{
+    return ProperCase(loginName());
+}
+
+QString albumSourceText(int source)
+{
+    switch (source) {
+    case SourceCdPlayer:
+        return QStringLiteral("Imported from Microsoft CD Player");
+    case SourceLocalCddb:
+        return QStringLiteral("Imported from local CDDB database");
+    case SourceInternetCddb:
+        return QStringLiteral("Imported from Internet CDDB database");
+    case SourceConverted:
+        return QStringLiteral("Converted from Orbisong 3.x collection");
+    case SourceOtherCollection:
+        return QStringLiteral("Imported from other CD collection");
+    default:
+        return QStringLiteral("Manually entered or unknown");
+    }
+}
+
+} // namespace Orbisong

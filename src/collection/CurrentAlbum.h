@@ -1,0 +1,22 @@
+#pragma once
+
+#include "AlbumInfo.h"
+#include "DiscInfo.h"
+#include "TPlaylist.h"
+#include "WebLinkItem.h"
+
+namespace Orbisong {
+
+// The album of the disc in the open drive: its table of contents, its editable description,
+// the player's playlists and its web links. The player owns it; the collection reads and
+// updates it when a change concerns the album in the drive.
+struct CurrentAlbum
+{
+    DiscInfo disc;
+    AlbumInfo album;
+    PlaylistList playlists;
+    WebLinkList webLinks;
+    bool discPresent = false; // a disc is in the open drive
+};
+
+} // namespace Orbisong

@@ -1,0 +1,115 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QHash>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+#include <vector>
+
+namespace Orbisong {
+
+// The program's sectioned text file: blocks ("<name>") holding sections (" [name]") holding
+// entries ("  key=value"). The whole file is held in memory between load() and save();
+// nothing touches the disk in between.
+//
+// Blocks in the file and sections in a block are kept sorted by name in case-sensitive byte
+// order, the newest first among equal names; every lookup compares names without regard to
+// ASCII letter case and finds the first match in that order. Entries keep their order.
+//
+// The file is 8-bit text: values are written as UTF-8, and bytes that are not valid UTF-8
+// are read as Windows-1252.
+class TCfgFile
+{
+public:
+    explicit TCfgFile(const QString &fileName);
+    // Does not save: the owner saves and reports failures while it still can.
+    ~TCfgFile();
+
+    TCfgFile(const TCfgFile &) = delete;
+    TCfgFile &operator=(const TCfgFile &) = delete;
+
+    // Reads the file. A missing file gives an empty object and is no error; false (with
+    // errorString()) when an existing file cannot be read.
+    bool load();
+    // When modified, writes the whole file to a temporary file in the same folder and renames
+    // it over the old one, then clears the modified flag; otherwise does nothing. On failure
+    // the file on disk is unchanged, the object keeps its state and errorString() says why.
+    bool save();
+
+    QString fileName() const { return m_fileName; }
+    QString errorString() const { return m_error; }
+    bool isModified() const { return m_modified; }
+
+    // The value of the first matching entry, `fallback` when the block, section or key is
+    // missing. An entry with nothing after its "=" gives the empty string.
+    QString ReadString(const QString &block, const QString &section, const QString &key,
+                       const QString &fallback);
+    // Creates the block and the section when missing, then replaces the first matching
+    // entry or appends one. The entry text is trimmed and control characters become blanks.
+    void WriteString(const QString &block, const QString &section, const QString &key,
+                     const QString &value);
+    // Decimal, or hexadecimal after "$"; text that does not convert gives `fallback`.
+    int ReadInteger(const QString &block, const QString &section, const QString &key,
+                    int fallback);
+    void WriteInteger(const QString &block, const QString &section, const QString &key,
+                      int value);
+    // True when the lowest 8 bits of the stored integer are not all zero.
+    bool ReadBool(const QString &block, const QString &section, const QString &key,
+                  bool fallback);
+    void WriteBool(const QString &block, const QString &section, const QString &key, bool value);
+    // Appends every block name in list order.
+    void ReadBlockNames(QStringList &names) const;
+    // Removes the first matching block (sets the modified flag even when none matched).
+    void EraseBlock(const QString &block);
+    // Removes the first matching section of the first matching block.
+    void EraseSection(const QString &block, const QString &section);
+
+    bool blockExists(const QString &block);
+    int blockCount() const { return int(m_blocks.size()); }
+    // The block as save() would write it: its block line, section lines and entries, each
+    // line ending in CR LF. Empty when the block does not exist.
+    QByteArray writtenBlock(const QString &block);
+
+    // The stored bytes of a value without decoding, for hot loops over many blocks; the view
+    // is valid until the next change to the file. `found` tells a missing key apart.
+    QByteArrayView readRaw(QByteArrayView block, QByteArrayView section, QByteArrayView key,
+                           bool *found);
+    // The raw name of the block at `position` in list order.
+    QByteArrayView blockNameAt(int position) const;
+
+    struct Block;
+    struct Section;
+
+private:
+    Block *findBlock(QByteArrayView name);
+    Block *findOrCreateBlock(QByteArrayView name);
+    void insertBlock(std::unique_ptr<Block> block);
+    void eraseBlockAt(std::size_t position);
+    std::size_t positionOf(const Block *block) const;
+    void indexBlock(Block *block);
+    void unindexBlock(Block *block);
+    void clear();
+    void writeValue(QByteArrayView block, QByteArrayView section, QByteArrayView key,
+                    const QByteArray &value);
+
+    QString m_fileName;
+    QString m_error;
+    QByteArray m_data; // the file as read; unchanged entries point into it
+    std::vector<std::unique_ptr<Block>> m_blocks; // in list order
+    // Upper-cased name -> the first block of that name in list order, and how many share it.
+    struct NameSlot
+    {
+        Block *first = nullptr;
+        int count = 0;
+    };
+    QHash<QByteArray, NameSlot> m_byName;
+    Block *m_cacheBlock = nullptr;
+    QByteArray m_cacheName;
+    quint64 m_nextSequence = 0;
+    bool m_modified = false;
+};
+
+} // namespace Orbisong
