@@ -9,6 +9,27 @@
 
 namespace Orbisong {
 
+namespace {
+
+// A connection of our own with the XTest extension, or none.
+Display *openDisplay()
+{
+    Display *display = XOpenDisplay(nullptr);
+    if (!display)
+        return nullptr;
+    int eventBase = 0;
+    int errorBase = 0;
+    int major = 0;
+    int minor = 0;
+    if (!XTestQueryExtension(display, &eventBase, &errorBase, &major, &minor)) {
+        XCloseDisplay(display);
+        return nullptr;
+    }
+    return display;
+}
+
+} // namespace
+
 KeySender &KeySender::instance()
 {
     static KeySender sender;
@@ -19,8 +40,6 @@ KeySender::~KeySender()
 {
     std::lock_guard lock(m_mutex);
     stopLocked();
-    if (m_display)
-        XCloseDisplay(m_display);
 }
 
 int KeySender::sendKeys(const char *text)
@@ -34,22 +53,26 @@ int KeySender::sendKeys(const char *text)
                      holder.c_str());
         return NoPlayback;
     }
-    if (!openDisplayLocked())
+    Display *display = openDisplay();
+    if (!display)
         return NoPlayback;
 
     // The keyboard map is read afresh so that a layout switch since the last call counts.
-    auto keyMap = std::make_unique<X11KeyMap>(m_display);
+    auto keyMap = std::make_unique<X11KeyMap>(display);
     KeyQueue queue;
-    if (const int result = KeyParser(*keyMap).parse(text, queue))
+    if (const int result = KeyParser(*keyMap).parse(text, queue)) {
+        XCloseDisplay(display);
         return result;
+    }
 
     m_keyMap = std::move(keyMap);
-    m_sink = std::make_unique<XTestKeySink>(m_display, *m_keyMap);
+    m_sink = std::make_unique<XTestKeySink>(display, *m_keyMap);
     m_timer = std::make_unique<SteadyTimer>();
     m_playing = true;
-    m_thread = std::thread([this, playback = KeyPlayback(std::move(queue))]() mutable {
+    m_thread = std::thread([this, display, playback = KeyPlayback(std::move(queue))]() mutable {
         PlaybackRunner(*m_sink, *m_timer, m_slow).run(playback);
-        XSync(m_display, False);
+        XSync(display, False);
+        XCloseDisplay(display);
         m_playing = false;
     });
     return KeysQueued;
@@ -73,26 +96,9 @@ void KeySender::stopLocked()
         m_timer->requestStop();
     if (m_thread.joinable())
         m_thread.join();
+    m_sink.reset();
+    m_keyMap.reset();
     m_playing = false;
-}
-
-bool KeySender::openDisplayLocked()
-{
-    if (m_display)
-        return true;
-    Display *display = XOpenDisplay(nullptr);
-    if (!display)
-        return false;
-    int eventBase = 0;
-    int errorBase = 0;
-    int major = 0;
-    int minor = 0;
-    if (!XTestQueryExtension(display, &eventBase, &errorBase, &major, &minor)) {
-        XCloseDisplay(display);
-        return false;
-    }
-    m_display = display;
-    return true;
 }
 
 } // namespace Orbisong

@@ -14,6 +14,8 @@ namespace Orbisong {
 
 // The library's one playback: parses on the caller's thread, types on its own thread.
 // Every call takes the mutex, and a new playback starts only after the old thread ended.
+// The X connection lives only while keys are typed, so a server that goes away later
+// cannot take the calling program down with it.
 class KeySender
 {
 public:
@@ -28,11 +30,9 @@ public:
 private:
     KeySender() = default;
     void stopLocked();
-    bool openDisplayLocked();
 
     std::mutex m_mutex;
     ProcessLock m_lock;
-    Display *m_display = nullptr;
     std::unique_ptr<X11KeyMap> m_keyMap;
     std::unique_ptr<XTestKeySink> m_sink;
     std::unique_ptr<SteadyTimer> m_timer;

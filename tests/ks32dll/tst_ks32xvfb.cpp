@@ -1,0 +1,195 @@
+#include "TestHome.h"
+
+#include "ks32.h"
+
+#include <QDeadlineTimer>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <dlfcn.h>
+#include <unistd.h>
+
+namespace {
+
+// An X server of the test's own; Xvfb picks a free display number and reports it.
+class VirtualDisplay
+{
+public:
+    VirtualDisplay()
+    {
+        m_server.setProgram(QStringLiteral("Xvfb"));
+        m_server.setArguments({QStringLiteral("-displayfd"), QStringLiteral("1"),
+                               QStringLiteral("-nolisten"), QStringLiteral("tcp"),
+                               QStringLiteral("-screen"), QStringLiteral("0"),
+                               QStringLiteral("640x480x24")});
+        m_server.start();
+        QDeadlineTimer deadline(10000);
+        QByteArray output;
+        while (!deadline.hasExpired() && !output.contains('\n')
+               && m_server.state() != QProcess::NotRunning) {
+            m_server.waitForReadyRead(100);
+            output += m_server.readAllStandardOutput();
+        }
+        bool ok = false;
+        const int number = output.trimmed().toInt(&ok);
+        if (ok)
+            m_name = QStringLiteral(":%1").arg(number);
+    }
+    ~VirtualDisplay()
+    {
+        // Asked politely first, the server removes its socket and lock file.
+        m_server.terminate();
+        if (!m_server.waitForFinished(3000)) {
+            m_server.kill();
+            m_server.waitForFinished(3000);
+        }
+    }
+
+    // Empty when the server did not start.
+    QString name() const { return m_name; }
+
+private:
+    QProcess m_server;
+    QString m_name;
+};
+
+// The window under test, on the virtual display.
+class TestWindow
+{
+public:
+    explicit TestWindow(const QString &display)
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("DISPLAY"), display);
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+        m_process.setProcessEnvironment(env);
+        m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        m_process.start(TestHome::binaryDir() + QStringLiteral("/tests/ks32_testwindow"));
+    }
+    ~TestWindow()
+    {
+        m_process.kill();
+        m_process.waitForFinished(5000);
+    }
+
+    // Waits for a line that starts with prefix and returns its rest.
+    std::optional<QByteArray> waitForLine(const QByteArray &prefix, int timeoutMs)
+    {
+        QDeadlineTimer deadline(timeoutMs);
+        while (!deadline.hasExpired()) {
+            while (m_process.canReadLine()) {
+                const QByteArray line = m_process.readLine().trimmed();
+                if (line.startsWith(prefix))
+                    return line.mid(prefix.size());
+            }
+            if (m_process.state() == QProcess::NotRunning && !m_process.canReadLine())
+                return std::nullopt;
+            m_process.waitForReadyRead(100);
+        }
+        return std::nullopt;
+    }
+
+private:
+    QProcess m_process;
+};
+
+// The library as its callers see it: loaded by name, functions looked up.
+struct Ks32Library
+{
+    Ks32Library()
+    {
+        // Each test program keeps its own lock so parallel test runs do not refuse each other.
+        static QTemporaryDir runtime;
+        qputenv("XDG_RUNTIME_DIR", runtime.path().toUtf8());
+        const QByteArray path = (TestHome::binaryDir() + QStringLiteral("/lib/libks32.so")).toUtf8();
+        handle = dlopen(path.constData(), RTLD_NOW);
+        if (!handle)
+            return;
+        sendKeys = reinterpret_cast<int (*)(const char *)>(dlsym(handle, "SendKeys"));
+        keysPlaying = reinterpret_cast<int (*)()>(dlsym(handle, "KeysPlaying"));
+        quitSendKeys = reinterpret_cast<void (*)()>(dlsym(handle, "QuitSendKeys"));
+    }
+    ~Ks32Library()
+    {
+        if (quitSendKeys)
+            quitSendKeys();
+    }
+
+    void *handle = nullptr;
+    int (*sendKeys)(const char *) = nullptr;
+    int (*keysPlaying)() = nullptr;
+    void (*quitSendKeys)() = nullptr;
+};
+
+struct SendResult
+{
+    int exitCode;
+    QByteArray errors;
+};
+
+SendResult runKs32Send(const QProcessEnvironment &env, const QString &text)
+{
+    QProcess send;
+    send.setProcessEnvironment(env);
+    send.start(TestHome::program(QStringLiteral("ks32send")),
+               {QStringLiteral("--delay"), QStringLiteral("0"), text});
+    if (!send.waitForFinished(10000)) {
+        send.kill();
+        send.waitForFinished(2000);
+        return {-1, {}};
+    }
+    return {send.exitCode(), send.readAllStandardError()};
+}
+
+} // namespace
+
+TEST(ks32Xvfb, TypesIntoTheFocusedLineEdit)
+{
+    VirtualDisplay display;
+    ASSERT_FALSE(display.name().isEmpty()) << "Xvfb did not start";
+    TestWindow window(display.name());
+    ASSERT_TRUE(window.waitForLine("READY", 15000)) << "the line edit never got the focus";
+
+    Ks32Library library;
+    ASSERT_NE(library.handle, nullptr) << dlerror();
+    ASSERT_TRUE(library.sendKeys && library.keysPlaying && library.quitSendKeys);
+    qputenv("DISPLAY", display.name().toUtf8());
+    ASSERT_EQ(library.sendKeys("\"Hello\" SHIFT-\"w\" \"orld\" ENTER") & 0xFF, KS32_QUEUED);
+
+    const std::optional<QByteArray> text = window.waitForLine("TEXT:", 15000);
+    ASSERT_TRUE(text);
+    EXPECT_EQ(*text, QByteArray("HelloWorld"));
+    QDeadlineTimer deadline(5000);
+    while (library.keysPlaying() && !deadline.hasExpired())
+        usleep(10000);
+    EXPECT_EQ(library.keysPlaying(), 0);
+}
+
+TEST(ks32Xvfb, RefusesWithoutADisplayAndWhileAnotherProcessUsesIt)
+{
+    QTemporaryDir runtime;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
+    env.remove(QStringLiteral("DISPLAY"));
+
+    const SendResult noDisplay = runKs32Send(env, QStringLiteral("\"a\""));
+    EXPECT_EQ(noDisplay.exitCode, KS32_NO_PLAYBACK);
+    EXPECT_FALSE(noDisplay.errors.contains("in use by process")) << noDisplay.errors.constData();
+
+    // This process takes the library; the next process is refused and told who holds it.
+    Ks32Library library;
+    ASSERT_NE(library.handle, nullptr) << dlerror();
+    const QByteArray savedDisplay = qgetenv("DISPLAY");
+    qunsetenv("DISPLAY");
+    library.sendKeys("");
+    if (!savedDisplay.isEmpty())
+        qputenv("DISPLAY", savedDisplay);
+
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), qEnvironmentVariable("XDG_RUNTIME_DIR"));
+    const SendResult refused = runKs32Send(env, QStringLiteral("\"a\""));
+    EXPECT_EQ(refused.exitCode, KS32_NO_PLAYBACK);
+    EXPECT_TRUE(refused.errors.contains("in use by process " + QByteArray::number(getpid())))
+        << refused.errors.constData();
+}
