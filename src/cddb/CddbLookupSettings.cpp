@@ -1,0 +1,59 @@
+#include "CddbLookupSettings.h"
+
+#include "AppPaths.h"
+#include "Settings.h"
+
+#include <QHostInfo>
+
+namespace Orbisong {
+
+namespace {
+
+QString withoutScheme(const QString &server)
+{
+    const qsizetype scheme = server.indexOf(QLatin1String("://"));
+    return scheme >= 0 ? server.mid(scheme + 3) : server;
+}
+
+} // namespace
+
+QString CddbLookupSettings::host() const
+{
+    const QString rest = withoutScheme(server.trimmed());
+    return rest.left(rest.indexOf(QLatin1Char('/')));
+}
+
+QString CddbLookupSettings::path() const
+{
+    const QString rest = withoutScheme(server.trimmed());
+    const qsizetype slash = rest.indexOf(QLatin1Char('/'));
+    return slash < 0 ? QStringLiteral("/") : rest.mid(slash);
+}
+
+bool CddbLookupSettings::usesHttps() const
+{
+    return server.trimmed().startsWith(QLatin1String("https://"), Qt::CaseInsensitive);
+}
+
+CddbLookupSettings CddbLookupSettings::fromSettings(const Settings &settings)
+{
+    CddbLookupSettings s;
+    s.server = settings.cddbServer.trimmed();
+    s.protocol = settings.cddbProtocol.toUpper();
+    bool ok = false;
+    const int port = settings.cddbPort.trimmed().toInt(&ok);
+    s.port = ok && port > 0 && port < 65536 ? port : (s.usesHttp() ? 80 : 888);
+    if (settings.GetOptionFlag(_GLOB_OPTION_USEPROXY)) {
+        s.proxyHost = settings.cddbProxyServer.trimmed();
+        const int proxyPort = settings.cddbProxyPort.trimmed().toInt(&ok);
+        s.proxyPort = quint16(ok && proxyPort > 0 && proxyPort < 65536 ? proxyPort : 1080);
+        s.proxyUserId = loginName();
+    }
+    s.login = loginName();
+    s.hostName = QHostInfo::localHostName().trimmed();
+    if (s.hostName.isEmpty())
+        s.hostName = QStringLiteral("nohost");
+    return s;
+}
+
+} // namespace Orbisong

@@ -1,0 +1,359 @@
+#include "CddbApply.h"
+#include "CddbPeer.h"
+#include "ScriptedQuestionPort.h"
+#include "TCDDBThread.h"
+#include "THTTPCDDBThread.h"
+#include "TestHome.h"
+#include "ThreadWindow.h"
+
+#include <QFile>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTcpServer>
+#include <QTemporaryDir>
+#include <QTextStream>
+
+#include <gtest/gtest.h>
+
+using namespace Orbisong;
+
+namespace {
+
+const QString AlbumId = QStringLiteral("04018E0203A98");
+const QString Query = QStringLiteral("04018E02 2 150 15000 400");
+
+QByteArray entryText()
+{
+    return "# xmcd CD database file\n# Revision: 3\nDISCID=04018e02\n"
+           "DTITLE=Test Artist / Test Album\nTTITLE0=first\nTTITLE1=second\nEXTD=\n"
+           "EXTT0=\nEXTT1=\nPLAYORDER=\n";
+}
+
+struct Receiver : CddbEntryReceiver
+{
+    QList<CddbAlbumFields> applied;
+    bool applyToAlbum(const QString &albumId, const CddbAlbumFields &fields) override
+    {
+        if (albumId != AlbumId)
+            return false;
+        applied.append(fields);
+        return true;
+    }
+};
+
+struct Windows : ThreadRequestHandler
+{
+    QStringList greetings;
+    QStringList offered;
+    int choice = 0; // index of the match to pick, -1 cancels
+    QString forcedCategory;
+
+    void showGreeting(const QString &greeting) override { greetings.append(greeting); }
+    bool chooseMatch(const QString &candidates, QString *category, QString *discId) override
+    {
+        offered.append(candidates);
+        QStringList lines = candidates.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        lines = lines.mid(1, lines.size() - 2);
+        if (choice < 0 || choice >= lines.size())
+            return false;
+        const QStringList words = lines.at(choice).split(QLatin1Char(' '));
+        *category = forcedCategory.isEmpty() ? words.value(0) : forcedCategory;
+        *discId = words.value(1);
+        return true;
+    }
+};
+
+class RemoteLookup : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        m_threadWindow.setHandler(&m_windows);
+        setCddbEntryReceiver(&m_receiver);
+        m_peer.addEntry(QStringLiteral("rock"), QStringLiteral("04018e02"), entryText());
+    }
+    void TearDown() override { setCddbEntryReceiver(nullptr); }
+
+    CddbLookupSettings settings(bool http)
+    {
+        CddbLookupSettings s;
+        s.protocol = http ? QStringLiteral("HTTP") : QStringLiteral("CDDBP");
+        s.server = http ? QStringLiteral("127.0.0.1/~cddb/cddb.cgi") : QStringLiteral("127.0.0.1");
+        s.port = http ? m_peer.httpPort() : m_peer.cddbpPort();
+        s.login = QStringLiteral("tester");
+        s.hostName = QStringLiteral("my-host");
+        s.idleTimeoutSeconds = 2;
+        return s;
+    }
+
+    int run(const CddbLookupSettings &s, const std::function<void(TCDDBThread *)> &during = {})
+    {
+        TCDDBThread *thread = TCDDBThread::StartLookup(s, AlbumId, Query);
+        QSignalSpy finished(thread, &TCDDBThread::lookupFinished);
+        QSignalSpy status(thread, &TCDDBThread::statusChanged);
+        if (during)
+            during(thread);
+        EXPECT_TRUE(finished.wait(20000));
+        for (const auto &args : status)
+            m_statusTexts.append(args.at(0).toString());
+        return finished.isEmpty() ? -1 : finished.at(0).at(0).toInt();
+    }
+
+    QList<int> askedIds() const
+    {
+        QList<int> ids;
+        for (const auto &a : m_port.asked())
+            ids.append(a.id);
+        return ids;
+    }
+
+    ThreadWindow m_threadWindow;
+    Windows m_windows;
+    Receiver m_receiver;
+    ScriptedQuestionPort m_port;
+    CddbPeer m_peer;
+    QStringList m_statusTexts;
+};
+
+} // namespace
+
+TEST(CddbProtocol, FormEncodingAndCompletion)
+{
+    EXPECT_EQ(TCDDBThread::encodeFormValue(QStringLiteral("a b-c.D9")), QByteArray("a+b%2Dc%2ED9"));
+    EXPECT_FALSE(TCDDBThread::responseComplete("210 rock x\r\nDISCID=1\r\n"));
+    EXPECT_TRUE(TCDDBThread::responseComplete("210 rock x\r\nDISCID=1\r\n.\r\n"));
+    EXPECT_TRUE(TCDDBThread::responseComplete("210 rock x\nDISCID=1\n.\n"));
+    EXPECT_TRUE(TCDDBThread::responseComplete("200 ok\n"));
+    EXPECT_FALSE(TCDDBThread::responseComplete("200 ok"));
+    EXPECT_EQ(TCDDBThread::responseStatus("xyz"), 0);
+    EXPECT_EQ(TCDDBThread::statusText(1, QStringLiteral("h")), QStringLiteral("Finding h"));
+}
+
+TEST_F(RemoteLookup, CddbpExactMatchIsAppliedAndWelcomeShown)
+{
+    ASSERT_TRUE(m_peer.start());
+    EXPECT_EQ(run(settings(false)), 0);
+    ASSERT_EQ(m_receiver.applied.size(), 1);
+    const CddbAlbumFields &f = m_receiver.applied.at(0);
+    EXPECT_EQ(f.artist, QStringLiteral("Test Artist"));
+    EXPECT_EQ(f.category, QStringLiteral("Rock"));
+    EXPECT_EQ(f.revision, 4);
+    EXPECT_EQ(f.source, 3);
+    EXPECT_EQ(f.trackTitles, QStringLiteral("First\rSecond"));
+    ASSERT_EQ(m_windows.greetings.size(), 1);
+    EXPECT_TRUE(m_windows.greetings.at(0).startsWith(QStringLiteral("210 Last modified")));
+    EXPECT_TRUE(m_port.asked().isEmpty());
+    const QStringList t = m_peer.transcript();
+    EXPECT_EQ(t, (QStringList{QStringLiteral("CONNECT cddbp"),
+                              QStringLiteral("cddb hello tester my-host Orbisong 4.0.3"),
+                              QStringLiteral("motd"), QStringLiteral("cddb query ") + Query,
+                              QStringLiteral("cddb read rock 04018e02"), QStringLiteral("quit")}));
+    EXPECT_TRUE(m_statusTexts.contains(QStringLiteral("Finding 127.0.0.1")));
+    EXPECT_TRUE(m_statusTexts.contains(QStringLiteral("Searching")));
+    EXPECT_TRUE(m_statusTexts.contains(QStringLiteral("Loading")));
+    EXPECT_EQ(m_statusTexts.last(), QString());
+    EXPECT_EQ(TCDDBThread::runningCount(), 0);
+}
+
+TEST_F(RemoteLookup, CddbpReadOnlyGreetingAndLfLineEnds)
+{
+    ASSERT_TRUE(m_peer.start({QStringLiteral("--greeting"), QStringLiteral("201"),
+                              QStringLiteral("--fault"), QStringLiteral("lf")}));
+    EXPECT_EQ(run(settings(false)), 0);
+    EXPECT_EQ(m_receiver.applied.size(), 1);
+}
+
+TEST_F(RemoteLookup, CddbpRefusalsShowTheirMessages)
+{
+    const QList<QPair<int, int>> cases{{432, 8202}, {433, 8203}, {434, 8204}};
+    for (const auto &[greeting, message] : cases) {
+        CddbPeer peer;
+        ASSERT_TRUE(peer.start({QStringLiteral("--greeting"), QString::number(greeting)}));
+        CddbLookupSettings s = settings(false);
+        s.port = peer.cddbpPort();
+        EXPECT_EQ(run(s), 2);
+        ASSERT_FALSE(m_port.asked().isEmpty());
+        EXPECT_EQ(m_port.asked().last().id, message);
+        EXPECT_EQ(peer.transcript().last(), QStringLiteral("quit"));
+    }
+    CddbPeer peer;
+    ASSERT_TRUE(peer.start({QStringLiteral("--hello-status"), QStringLiteral("431")}));
+    CddbLookupSettings s = settings(false);
+    s.port = peer.cddbpPort();
+    EXPECT_EQ(run(s), 2);
+    EXPECT_EQ(m_port.asked().last().id, 8201);
+    EXPECT_TRUE(m_receiver.applied.isEmpty());
+}
+
+TEST_F(RemoteLookup, UnknownDiscIsNotFoundWithoutMessage)
+{
+    ASSERT_TRUE(m_peer.start());
+    TCDDBThread *thread = TCDDBThread::StartLookup(settings(false), QStringLiteral("AAAAAA0200096"),
+                                                   QStringLiteral("aaaaaa02 2 150 300 10"));
+    QSignalSpy finished(thread, &TCDDBThread::lookupFinished);
+    ASSERT_TRUE(finished.wait(20000));
+    EXPECT_EQ(finished.at(0).at(0).toInt(), 1);
+    EXPECT_TRUE(m_port.asked().isEmpty());
+}
+
+TEST_F(RemoteLookup, InexactMatchChoiceOpensSecondConnection)
+{
+    m_peer.addInexact(QStringLiteral("04018e02"),
+                      {QStringLiteral("jazz 11111102 Other / Thing"),
+                       QStringLiteral("rock 04018e02 Test Artist / Test Album")});
+    m_peer.addEntry(QStringLiteral("misc"), QStringLiteral("x"), "");
+    // No exact entry: move it so only the choice finds it.
+    CddbPeer peer;
+    peer.addEntry(QStringLiteral("rock"), QStringLiteral("04018e01"), entryText());
+    peer.addInexact(QStringLiteral("04018e02"),
+                    {QStringLiteral("jazz 11111102 Other / Thing"),
+                     QStringLiteral("rock 04018e01 Test Artist / Test Album")});
+    ASSERT_TRUE(peer.start());
+    m_windows.choice = 1;
+    CddbLookupSettings s = settings(false);
+    s.port = peer.cddbpPort();
+    EXPECT_EQ(run(s), 0);
+    ASSERT_EQ(m_windows.offered.size(), 1);
+    EXPECT_TRUE(m_windows.offered.at(0).startsWith(QStringLiteral("211 ")));
+    EXPECT_EQ(m_receiver.applied.size(), 1);
+    const QStringList t = peer.transcript();
+    EXPECT_EQ(t.count(QStringLiteral("CONNECT cddbp")), 2);
+    EXPECT_TRUE(t.contains(QStringLiteral("cddb read rock 04018e01")));
+    EXPECT_EQ(t.count(QStringLiteral("motd")), 1);
+
+    // The same over HTTP, and a cancelled choice ends quietly with 2.
+    s = settings(true);
+    s.port = peer.httpPort();
+    EXPECT_EQ(run(s), 0);
+    EXPECT_EQ(m_receiver.applied.size(), 2);
+    m_windows.choice = -1;
+    EXPECT_EQ(run(s), 2);
+    s = settings(false);
+    s.port = peer.cddbpPort();
+    EXPECT_EQ(run(s), 2);
+    EXPECT_EQ(m_receiver.applied.size(), 2);
+    EXPECT_TRUE(m_port.asked().isEmpty());
+}
+
+TEST_F(RemoteLookup, UnsafeWordsFromTheServerAreRefused)
+{
+    CddbPeer peer;
+    peer.addInexact(QStringLiteral("04018e02"), {QStringLiteral("rock 04018e02 A / B")});
+    ASSERT_TRUE(peer.start());
+    m_windows.forcedCategory = QStringLiteral("rock;quit");
+    CddbLookupSettings s = settings(false);
+    s.port = peer.cddbpPort();
+    EXPECT_EQ(run(s), 2);
+    EXPECT_EQ(askedIds(), QList<int>{16896});
+    for (const QString &line : peer.transcript())
+        EXPECT_FALSE(line.startsWith(QStringLiteral("cddb read")));
+}
+
+TEST_F(RemoteLookup, CddbpFaultsFailWithoutApplying)
+{
+    struct Case
+    {
+        QString fault;
+        int message;
+    };
+    // A cut entry: the connection ends early; a 40 KB entry does not fit; silence times out;
+    // garbage status lines end the dialogue quietly.
+    const QList<Case> cases{{QStringLiteral("cut"), 16387},
+                            {QStringLiteral("big"), 16896},
+                            {QStringLiteral("silence"), 16393},
+                            {QStringLiteral("garbage"), 0}};
+    for (const Case &c : cases) {
+        CddbPeer peer;
+        peer.addEntry(QStringLiteral("rock"), QStringLiteral("04018e02"), entryText());
+        ASSERT_TRUE(peer.start({QStringLiteral("--fault"), c.fault}));
+        CddbLookupSettings s = settings(false);
+        s.port = peer.cddbpPort();
+        const qsizetype before = m_port.asked().size();
+        EXPECT_EQ(run(s), 2) << c.fault.toStdString();
+        if (c.message == 0) {
+            EXPECT_EQ(m_port.asked().size(), before) << c.fault.toStdString();
+        } else {
+            ASSERT_EQ(m_port.asked().size(), before + 1) << c.fault.toStdString();
+            EXPECT_EQ(m_port.asked().last().id, c.message) << c.fault.toStdString();
+        }
+    }
+    EXPECT_TRUE(m_receiver.applied.isEmpty());
+}
+
+TEST_F(RemoteLookup, ConnectionRefusedNamesTheServer)
+{
+    QTcpServer closed;
+    ASSERT_TRUE(closed.listen(QHostAddress::LocalHost));
+    CddbLookupSettings s = settings(false);
+    s.port = closed.serverPort();
+    closed.close();
+    EXPECT_EQ(run(s), 2);
+    ASSERT_EQ(m_port.asked().size(), 1);
+    EXPECT_EQ(m_port.asked().at(0).id, 16386);
+    EXPECT_EQ(m_port.asked().at(0).texts.value(0), QStringLiteral("127.0.0.1"));
+}
+
+TEST_F(RemoteLookup, StopEndsQuietly)
+{
+    ASSERT_TRUE(m_peer.start({QStringLiteral("--fault"), QStringLiteral("silence")}));
+    for (bool http : {false, true}) {
+        CddbLookupSettings s = settings(http);
+        s.idleTimeoutSeconds = 60;
+        EXPECT_EQ(run(s,
+                      [](TCDDBThread *) {
+                          QTest::qWait(500);
+                          EXPECT_EQ(TCDDBThread::runningCount(), 1);
+                          TCDDBThread::StopLookups();
+                      }),
+                  2);
+    }
+    EXPECT_TRUE(m_port.asked().isEmpty());
+}
+
+TEST_F(RemoteLookup, HttpExactMatchAndFormBodies)
+{
+    ASSERT_TRUE(m_peer.start());
+    EXPECT_EQ(run(settings(true)), 0);
+    ASSERT_EQ(m_receiver.applied.size(), 1);
+    EXPECT_EQ(m_windows.greetings.size(), 1);
+    const QStringList t = m_peer.transcript();
+    ASSERT_EQ(t.size(), 3);
+    EXPECT_EQ(t.at(0), QStringLiteral("POST /~cddb/cddb.cgi cmd=motd&hello=tester+my%2Dhost+Orbisong+4%2E0%2E3&proto=1"));
+    EXPECT_TRUE(t.at(1).contains(QStringLiteral("cmd=cddb+query+04018E02+2+150+15000+400&")));
+    EXPECT_TRUE(t.at(2).contains(QStringLiteral("cmd=cddb+read+rock+04018e02&")));
+}
+
+TEST_F(RemoteLookup, HttpFailedWelcomeStillQueries)
+{
+    ASSERT_TRUE(m_peer.start({QStringLiteral("--fault"), QStringLiteral("http-motd-fail")}));
+    EXPECT_EQ(run(settings(true)), 0);
+    EXPECT_TRUE(m_windows.greetings.isEmpty());
+    EXPECT_TRUE(m_port.asked().isEmpty());
+}
+
+TEST_F(RemoteLookup, HttpFaultsAreInvalidResponses)
+{
+    for (const QString &fault : {QStringLiteral("garbage"), QStringLiteral("cut"),
+                                 QStringLiteral("big")}) {
+        CddbPeer peer;
+        peer.addEntry(QStringLiteral("rock"), QStringLiteral("04018e02"), entryText());
+        ASSERT_TRUE(peer.start({QStringLiteral("--fault"), fault}));
+        CddbLookupSettings s = settings(true);
+        s.port = peer.httpPort();
+        const qsizetype before = m_port.asked().size();
+        EXPECT_EQ(run(s), 2) << fault.toStdString();
+        ASSERT_EQ(m_port.asked().size(), before + 1) << fault.toStdString();
+        EXPECT_EQ(m_port.asked().last().id, 16896) << fault.toStdString();
+    }
+    EXPECT_TRUE(m_receiver.applied.isEmpty());
+}
+
+TEST_F(RemoteLookup, HttpHostNotFound)
+{
+    CddbLookupSettings s = settings(true);
+    s.server = QStringLiteral("no-such-host.invalid/~cddb/cddb.cgi");
+    EXPECT_EQ(run(s), 2);
+    ASSERT_EQ(m_port.asked().size(), 1);
+    EXPECT_EQ(m_port.asked().at(0).id, 16394);
+    EXPECT_EQ(m_port.asked().at(0).texts.value(0), QStringLiteral("no-such-host.invalid"));
+}
