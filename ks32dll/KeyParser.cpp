@@ -19,16 +19,15 @@ struct KeyName
 // First match wins. BREAK carries the CTRL code, so it acts as the CTRL modifier; callers
 // rely on that.
 constexpr std::array<KeyName, 45> keyNames = {{
-    {"ALT", 18},      {"MENU", 18},       {"CTRL", 17},      {"SHIFT", 16},   {"CANCEL", 3},
-    {"TAB", 9},       {"CLEAR", 12},      {"ENTER", 13},     {"PAUSE", 19},   {"CAPSLOCK", 20},
-    {"ESCAPE", 27},   {"ESC", 27},        {"NUMLOCK", 144},  {"SCROLLLOCK", 145},
-    {"HELP", 47},     {"PRTSC", 44},      {"BREAK", 17},     {"CLEAR", 12},   {"BACKSPACE", 8},
-    {"BS", 8},        {"BKSP", 8},        {"DELETE", 46},    {"DEL", 46},     {"INSERT", 45},
-    {"INS", 45},      {"LEFT", 37},       {"RIGHT", 39},     {"UP", 38},      {"DOWN", 40},
-    {"PGUP", 33},     {"PGDN", 34},       {"HOME", 36},      {"END", 35},     {"F1", 112},
-    {"F2", 113},      {"F3", 114},        {"F4", 115},       {"F5", 116},     {"F6", 117},
-    {"F7", 118},      {"F8", 119},        {"F9", 120},       {"F10", 121},    {"F11", 122},
-    {"F12", 123},
+    {"ALT", 18},    {"MENU", 18},   {"CTRL", 17},     {"SHIFT", 16},       {"CANCEL", 3},
+    {"TAB", 9},     {"CLEAR", 12},  {"ENTER", 13},    {"PAUSE", 19},       {"CAPSLOCK", 20},
+    {"ESCAPE", 27}, {"ESC", 27},    {"NUMLOCK", 144}, {"SCROLLLOCK", 145}, {"HELP", 47},
+    {"PRTSC", 44},  {"BREAK", 17},  {"CLEAR", 12},    {"BACKSPACE", 8},    {"BS", 8},
+    {"BKSP", 8},    {"DELETE", 46}, {"DEL", 46},      {"INSERT", 45},      {"INS", 45},
+    {"LEFT", 37},   {"RIGHT", 39},  {"UP", 38},       {"DOWN", 40},        {"PGUP", 33},
+    {"PGDN", 34},   {"HOME", 36},   {"END", 35},      {"F1", 112},         {"F2", 113},
+    {"F3", 114},    {"F4", 115},    {"F5", 116},      {"F6", 117},         {"F7", 118},
+    {"F8", 119},    {"F9", 120},    {"F10", 121},     {"F11", 122},        {"F12", 123},
 }};
 
 // Large enough that any count reaching it overflows the queue, small enough not to wrap.
@@ -57,7 +56,9 @@ std::uint64_t readNumber(const char *&pos)
 
 } // namespace
 
-KeyParser::KeyParser(KeyLayout &layout) : m_layout(layout) {}
+KeyParser::KeyParser(KeyLayout &layout) : m_layout(layout)
+{
+}
 
 int KeyParser::parse(const char *text, KeyQueue &queue)
 {
@@ -98,7 +99,8 @@ int KeyParser::parsePause()
     m_pos += 2;
     skipSpaces();
     const std::uint64_t ticks = readNumber(m_pos);
-    const std::uint64_t ms = std::min<std::uint64_t>(ticks * 54, std::numeric_limits<std::uint32_t>::max());
+    const std::uint64_t ms =
+        std::min<std::uint64_t>(ticks * 54, std::numeric_limits<std::uint32_t>::max());
     if (m_queue->size() + 2 > MaxQueueEntries)
         return QueueFull;
     m_queue->push_back(DelayMarker);
@@ -174,8 +176,8 @@ std::optional<KeyScan> KeyParser::resolveWord(std::string_view word)
         return KeyScan{std::uint8_t(code)};
     }
     for (const KeyName &key : keyNames) {
-        if (std::strlen(key.name) == word.size()
-            && strncasecmp(key.name, word.data(), word.size()) == 0)
+        if (std::strlen(key.name) == word.size() &&
+            strncasecmp(key.name, word.data(), word.size()) == 0)
             return KeyScan{key.vk};
     }
     if (word.size() == 1)

@@ -10,7 +10,9 @@ constexpr std::uint32_t slowModeWait = 10;
 
 } // namespace
 
-KeyPlayback::KeyPlayback(KeyQueue queue) : m_queue(std::move(queue)) {}
+KeyPlayback::KeyPlayback(KeyQueue queue) : m_queue(std::move(queue))
+{
+}
 
 void KeyPlayback::start(std::uint64_t now)
 {

@@ -1,7 +1,7 @@
 #include "X11KeyMap.h"
 
-#include <X11/Xutil.h>
 #include <X11/keysym.h>
+#include <X11/Xutil.h>
 
 #include <utility>
 
@@ -15,21 +15,25 @@ const std::vector<std::pair<std::uint8_t, KeySym>> &fixedCodes()
 {
     static const std::vector<std::pair<std::uint8_t, KeySym>> codes = [] {
         std::vector<std::pair<std::uint8_t, KeySym>> list = {
-            {3, XK_Cancel},       {8, XK_BackSpace},    {9, XK_Tab},           {12, XK_Clear},
-            {13, XK_Return},      {16, XK_Shift_L},     {17, XK_Control_L},    {18, XK_Alt_L},
-            {19, XK_Pause},       {20, XK_Caps_Lock},   {27, XK_Escape},       {32, XK_space},
-            {33, XK_Prior},       {34, XK_Next},        {35, XK_End},          {36, XK_Home},
-            {37, XK_Left},        {38, XK_Up},          {39, XK_Right},        {40, XK_Down},
-            {41, XK_Select},      {42, XK_Print},       {43, XK_Execute},      {44, XK_Print},
-            {45, XK_Insert},      {46, XK_Delete},      {47, XK_Help},         {91, XK_Super_L},
-            {92, XK_Super_R},     {93, XK_Menu},        {106, XK_KP_Multiply}, {107, XK_KP_Add},
-            {108, XK_KP_Separator}, {109, XK_KP_Subtract}, {110, XK_KP_Decimal},
-            {111, XK_KP_Divide},  {144, XK_Num_Lock},   {145, XK_Scroll_Lock}, {160, XK_Shift_L},
-            {161, XK_Shift_R},    {162, XK_Control_L},  {163, XK_Control_R},   {164, XK_Alt_L},
-            {165, XK_Alt_R},      {0xBA, XK_semicolon}, {0xBB, XK_equal},      {0xBC, XK_comma},
-            {0xBD, XK_minus},     {0xBE, XK_period},    {0xBF, XK_slash},      {0xC0, XK_grave},
-            {0xDB, XK_bracketleft}, {0xDC, XK_backslash}, {0xDD, XK_bracketright},
-            {0xDE, XK_apostrophe}, {0xE2, XK_less},
+            {3, XK_Cancel},         {8, XK_BackSpace},     {9, XK_Tab},
+            {12, XK_Clear},         {13, XK_Return},       {16, XK_Shift_L},
+            {17, XK_Control_L},     {18, XK_Alt_L},        {19, XK_Pause},
+            {20, XK_Caps_Lock},     {27, XK_Escape},       {32, XK_space},
+            {33, XK_Prior},         {34, XK_Next},         {35, XK_End},
+            {36, XK_Home},          {37, XK_Left},         {38, XK_Up},
+            {39, XK_Right},         {40, XK_Down},         {41, XK_Select},
+            {42, XK_Print},         {43, XK_Execute},      {44, XK_Print},
+            {45, XK_Insert},        {46, XK_Delete},       {47, XK_Help},
+            {91, XK_Super_L},       {92, XK_Super_R},      {93, XK_Menu},
+            {106, XK_KP_Multiply},  {107, XK_KP_Add},      {108, XK_KP_Separator},
+            {109, XK_KP_Subtract},  {110, XK_KP_Decimal},  {111, XK_KP_Divide},
+            {144, XK_Num_Lock},     {145, XK_Scroll_Lock}, {160, XK_Shift_L},
+            {161, XK_Shift_R},      {162, XK_Control_L},   {163, XK_Control_R},
+            {164, XK_Alt_L},        {165, XK_Alt_R},       {0xBA, XK_semicolon},
+            {0xBB, XK_equal},       {0xBC, XK_comma},      {0xBD, XK_minus},
+            {0xBE, XK_period},      {0xBF, XK_slash},      {0xC0, XK_grave},
+            {0xDB, XK_bracketleft}, {0xDC, XK_backslash},  {0xDD, XK_bracketright},
+            {0xDE, XK_apostrophe},  {0xE2, XK_less},
         };
         for (int i = 0; i < 10; ++i) {
             list.emplace_back(std::uint8_t('0' + i), KeySym(XK_0 + i));
@@ -45,10 +49,9 @@ const std::vector<std::pair<std::uint8_t, KeySym>> &fixedCodes()
 }
 
 // Codes that no key owns, handed out to keys of other keyboard maps.
-constexpr std::uint8_t spareCodes[] = {0x88, 0x89, 0x8A, 0x8B, 0x8C, 0x8D, 0x8E, 0x8F, 0x97,
-                                       0x98, 0x99, 0x9A, 0x9B, 0x9C, 0x9D, 0x9E, 0x9F, 0xE0,
-                                       0xE8, 0xE9, 0xEA, 0xEB, 0xEC, 0xED, 0xEE, 0xEF, 0xF0,
-                                       0xF1, 0xF2, 0xF3, 0xF4, 0xF5};
+constexpr std::uint8_t spareCodes[] = {
+    0x88, 0x89, 0x8A, 0x8B, 0x8C, 0x8D, 0x8E, 0x8F, 0x97, 0x98, 0x99, 0x9A, 0x9B, 0x9C, 0x9D, 0x9E,
+    0x9F, 0xE0, 0xE8, 0xE9, 0xEA, 0xEB, 0xEC, 0xED, 0xEE, 0xEF, 0xF0, 0xF1, 0xF2, 0xF3, 0xF4, 0xF5};
 
 KeySym symbolForCharacter(unsigned char c)
 {
@@ -77,8 +80,8 @@ X11KeyMap::X11KeyMap(Display *display)
 {
     XDisplayKeycodes(display, &m_minKeycode, &m_maxKeycode);
     const int count = m_maxKeycode - m_minKeycode + 1;
-    if (KeySym *symbols = XGetKeyboardMapping(display, KeyCode(m_minKeycode), count,
-                                              &m_symbolsPerKeycode)) {
+    if (KeySym *symbols =
+            XGetKeyboardMapping(display, KeyCode(m_minKeycode), count, &m_symbolsPerKeycode)) {
         m_symbols.assign(symbols, symbols + std::size_t(count) * m_symbolsPerKeycode);
         XFree(symbols);
     }

@@ -16,12 +16,12 @@ extern "C" {
 #endif
 
 enum Ks32Result {
-    KS32_QUEUED = 0,          // playback started
-    KS32_BAD_KEY_NAME = 1,    // unknown or empty key name, or a character with no key
-    KS32_UNCLOSED_GROUP = 2,  // "(" without ")"
-    KS32_ZERO_REPEAT = 3,     // "[0]"
-    KS32_QUEUE_FULL = 4,      // more than 4095 queue entries
-    KS32_NO_PLAYBACK = 5      // no X display with XTest, or another process uses the library
+    KS32_QUEUED = 0,         // playback started
+    KS32_BAD_KEY_NAME = 1,   // unknown or empty key name, or a character with no key
+    KS32_UNCLOSED_GROUP = 2, // "(" without ")"
+    KS32_ZERO_REPEAT = 3,    // "[0]"
+    KS32_QUEUE_FULL = 4,     // more than 4095 queue entries
+    KS32_NO_PLAYBACK = 5     // no X display with XTest, or another process uses the library
 };
 
 // Stops any running playback, parses text and starts playing it in the background.

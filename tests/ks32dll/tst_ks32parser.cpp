@@ -94,7 +94,7 @@ TEST(ks32Parser, RepeatCounts)
     // Every repeat of a character keeps all the modifiers it needs.
     EXPECT_EQ(queueOf("A[2]"), (KeyQueue{press(16), 65, 65, release(16)}));
     EXPECT_EQ(queueOf("\"@\"[2]"), (KeyQueue{press(17), press(18), 81, release(18), release(17),
-                                            press(17), press(18), 81, release(18), release(17)}));
+                                             press(17), press(18), 81, release(18), release(17)}));
     EXPECT_EQ(queueOf("\"\"[4]"), KeyQueue{});
     EXPECT_EQ(parse("\"ab\"[0]").result, ZeroRepeat);
     EXPECT_EQ(parse("a[]").result, ZeroRepeat);
@@ -117,8 +117,8 @@ TEST(ks32Parser, ModifierPrefixesHoldOverTheNextToken)
     EXPECT_EQ(queueOf("SHIFT-\"A\""),
               (KeyQueue{press(16), press(16), 65, release(16), release(16)}));
     EXPECT_EQ(queueOf("\"Hello\" SHIFT-\"w\" \"orld\" ENTER"),
-              (KeyQueue{press(16), 72, release(16), 69, 76, 76, 79, press(16), 87, release(16),
-                        79, 82, 76, 68, 13}));
+              (KeyQueue{press(16), 72, release(16), 69, 76, 76, 79, press(16), 87, release(16), 79,
+                        82, 76, 68, 13}));
 }
 
 TEST(ks32Parser, PausesQueueMillisecondsOfTimerTicks)

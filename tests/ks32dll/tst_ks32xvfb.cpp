@@ -27,8 +27,8 @@ public:
         m_server.start();
         QDeadlineTimer deadline(10000);
         QByteArray output;
-        while (!deadline.hasExpired() && !output.contains('\n')
-               && m_server.state() != QProcess::NotRunning) {
+        while (!deadline.hasExpired() && !output.contains('\n') &&
+               m_server.state() != QProcess::NotRunning) {
             m_server.waitForReadyRead(100);
             output += m_server.readAllStandardOutput();
         }
@@ -103,7 +103,8 @@ struct Ks32Library
         // Each test program keeps its own lock so parallel test runs do not refuse each other.
         static QTemporaryDir runtime;
         qputenv("XDG_RUNTIME_DIR", runtime.path().toUtf8());
-        const QByteArray path = (TestHome::binaryDir() + QStringLiteral("/lib/libks32.so")).toUtf8();
+        const QByteArray path =
+            (TestHome::binaryDir() + QStringLiteral("/lib/libks32.so")).toUtf8();
         handle = dlopen(path.constData(), RTLD_NOW);
         if (!handle)
             return;
@@ -164,6 +165,30 @@ TEST(ks32Xvfb, TypesIntoTheFocusedLineEdit)
     QDeadlineTimer deadline(5000);
     while (library.keysPlaying() && !deadline.hasExpired())
         usleep(10000);
+    EXPECT_EQ(library.keysPlaying(), 0);
+}
+
+TEST(ks32Xvfb, ANewSendReleasesTheModifiersOfTheOneItStops)
+{
+    VirtualDisplay display;
+    ASSERT_FALSE(display.name().isEmpty()) << "Xvfb did not start";
+    TestWindow window(display.name());
+    ASSERT_TRUE(window.waitForLine("READY", 15000)) << "the line edit never got the focus";
+
+    Ks32Library library;
+    ASSERT_NE(library.handle, nullptr) << dlerror();
+    qputenv("DISPLAY", display.name().toUtf8());
+    // SHIFT stays down through the long pause; the second call cuts the pause short.
+    ASSERT_EQ(library.sendKeys("SHIFT-(x /W 200 y)") & 0xFF, KS32_QUEUED);
+    usleep(200000);
+    EXPECT_EQ(library.keysPlaying(), 1);
+    ASSERT_EQ(library.sendKeys("\"b\" ENTER") & 0xFF, KS32_QUEUED);
+
+    const std::optional<QByteArray> text = window.waitForLine("TEXT:", 15000);
+    ASSERT_TRUE(text);
+    // The X may or may not have arrived before the stop; the b must come unshifted.
+    EXPECT_TRUE(*text == "Xb" || *text == "b") << text->constData();
+    library.quitSendKeys();
     EXPECT_EQ(library.keysPlaying(), 0);
 }
 
