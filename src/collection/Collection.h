@@ -6,14 +6,17 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <QVariant>
 
 #include <array>
+#include <functional>
 #include <map>
 #include <memory>
 
 namespace Orbisong {
 
 class CollectionSink;
+struct AlbumInfo;
 class TCfgFile;
 struct CurrentAlbum;
 struct Settings;
@@ -133,11 +136,17 @@ private:
     bool writeFile();
     void setBusy(bool busy);
     bool isCurrentAlbum(const QString &id) const;
-    bool beginSet(const QString &id, AlbumIndexNode **node);
+    bool storeField(const QString &id, int code, const QVariant &value,
+                    const std::function<void(TCfgFile &, const QString &)> &write,
+                    const std::function<void(AlbumIndexNode &)> &updateNode);
+    void updateCurrent(const QString &id, int code,
+                       const std::function<void(AlbumInfo &)> &update);
     bool setNodeText(const QString &id, const char *key, QString AlbumIndexNode::*field,
-                     const QString &value, int code);
+                     QString AlbumInfo::*albumField, const QString &value, int code);
     bool setPlainText(const QString &id, const char *section, const char *key,
-                      const QString &value, int code);
+                      QString AlbumInfo::*albumField, const QString &value, int code);
+    bool setInteger(const QString &id, const char *key, int AlbumInfo::*albumField, int value,
+                    int code);
     bool setTrackValues(const QString &id, int track, const QString &value, bool notes);
 
     Settings &m_settings;

@@ -404,7 +404,20 @@ QByteArrayView TCfgFile::readRaw(QByteArrayView blockName, QByteArrayView sectio
         return {};
     m_cacheBlock = block;
     m_cacheName = block->name;
-    Section *section = findSection(*block, sectionName);
+    return readFrom(*block, sectionName, key, found);
+}
+
+QByteArrayView TCfgFile::readRawAt(int position, QByteArrayView section, QByteArrayView key,
+                                   bool *found)
+{
+    *found = false;
+    return readFrom(*m_blocks.at(std::size_t(position)), section, key, found);
+}
+
+QByteArrayView TCfgFile::readFrom(Block &block, QByteArrayView sectionName, QByteArrayView key,
+                                  bool *found)
+{
+    Section *section = findSection(block, sectionName);
     if (!section)
         return {};
     QByteArrayView value;

@@ -77,6 +77,9 @@ public:
     // is valid until the next change to the file. `found` tells a missing key apart.
     QByteArrayView readRaw(QByteArrayView block, QByteArrayView section, QByteArrayView key,
                            bool *found);
+    // The same for the block at `position` in list order.
+    QByteArrayView readRawAt(int position, QByteArrayView section, QByteArrayView key,
+                             bool *found);
     // The raw name of the block at `position` in list order.
     QByteArrayView blockNameAt(int position) const;
 
@@ -85,6 +88,8 @@ public:
 
 private:
     Block *findBlock(QByteArrayView name);
+    static QByteArrayView readFrom(Block &block, QByteArrayView section, QByteArrayView key,
+                                   bool *found);
     Block *findOrCreateBlock(QByteArrayView name);
     void insertBlock(std::unique_ptr<Block> block);
     void eraseBlockAt(std::size_t position);

@@ -1,0 +1,179 @@
+#include "TCfgFile.h"
+
+#include "TestHome.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+using namespace Orbisong;
+
+namespace {
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return file.readAll();
+}
+
+// Loads `bytes`, forces a write and returns what was written.
+QByteArray rewritten(const TestHome &home, const QByteArray &bytes)
+{
+    const QString path = home.file("c.obc");
+    writeFile(path, bytes);
+    TCfgFile file(path);
+    EXPECT_TRUE(file.load());
+    file.EraseBlock("no such block");
+    EXPECT_TRUE(file.save());
+    return readFile(path);
+}
+
+} // namespace
+
+TEST(CfgFile, SyntaxLineEndsTrimmingAndStrayLines)
+{
+    TestHome home;
+    const QByteArray lf = "[Stray]\nkey=lost\n<B>\nalso lost\n [S]\n\tK=v  \nx\n<A>trailing\n[T]\n;c=1\n";
+    QByteArray crlf = lf;
+    crlf.replace("\n", "\r\n");
+    const QByteArray expected = "<A>\r\n [T]\r\n  ;c=1\r\n<B>\r\n [S]\r\n  K=v\r\n";
+    EXPECT_EQ(rewritten(home, lf), expected);
+    EXPECT_EQ(rewritten(home, crlf), expected);
+    // Data ends at the first NUL byte.
+    EXPECT_EQ(rewritten(home, QByteArray("<A>\n[T]\nk=1\n\0<B>\n", 17)),
+              QByteArray("<A>\r\n [T]\r\n  k=1\r\n"));
+    // "<>" is a block with an empty name; a line without ">" takes the rest of the line.
+    EXPECT_EQ(rewritten(home, "<>\n[s]\na=1\n< open \n[s]\nb=2\n"),
+              QByteArray("<>\r\n [s]\r\n  a=1\r\n<open>\r\n [s]\r\n  b=2\r\n"));
+}
+
+TEST(CfgFile, OrderingOfBlocksAndSections)
+{
+    TestHome home;
+    // Capitals sort first; equal names keep both, the one read last first.
+    const QByteArray text = "<b>\n[Z]\nk=1\n[a]\nk=2\n<B>\n[S]\nk=first\n<B>\n[S]\nk=second\n";
+    EXPECT_EQ(rewritten(home, text),
+              QByteArray("<B>\r\n [S]\r\n  k=second\r\n<B>\r\n [S]\r\n  k=first\r\n"
+                         "<b>\r\n [Z]\r\n  k=1\r\n [a]\r\n  k=2\r\n"));
+    const QString path = home.file("d.obc");
+    writeFile(path, text);
+    TCfgFile file(path);
+    ASSERT_TRUE(file.load());
+    // A lookup finds the first block in list order, whatever the letter case asked for.
+    EXPECT_EQ(file.ReadString("b", "s", "K", "?"), "second");
+    EXPECT_EQ(file.ReadString("B", "z", "k", "?"), "?");
+    QStringList names;
+    file.ReadBlockNames(names);
+    EXPECT_EQ(names, QStringList({"B", "B", "b"}));
+    // A new block goes before the first one with a greater or equal name.
+    file.WriteString("A", "S", "k", "v");
+    file.WriteString("C", "S", "k", "v");
+    names.clear();
+    file.ReadBlockNames(names);
+    EXPECT_EQ(names, QStringList({"A", "B", "B", "C", "b"}));
+    file.EraseBlock("b");
+    names.clear();
+    file.ReadBlockNames(names);
+    EXPECT_EQ(names, QStringList({"A", "B", "C", "b"}));
+    EXPECT_EQ(file.ReadString("B", "S", "k", "?"), "first");
+    file.EraseBlock("B");
+    EXPECT_EQ(file.ReadString("B", "Z", "k", "?"), "1");
+}
+
+TEST(CfgFile, KeysValuesAndConversions)
+{
+    TestHome home;
+    const QString path = home.file("k.obc");
+    writeFile(path, "<X>\n[S]\nAB=long\nA=\nn=$1F\nbad=12abc\nb=2\nneg=-7\n");
+    TCfgFile file(path);
+    ASSERT_TRUE(file.load());
+    EXPECT_EQ(file.ReadString("x", "s", "a", "default"), "");
+    EXPECT_EQ(file.ReadString("x", "s", "ab", "default"), "long");
+    EXPECT_EQ(file.ReadString("x", "s", "abc", "default"), "default");
+    EXPECT_EQ(file.ReadInteger("X", "S", "n", 0), 31);
+    EXPECT_EQ(file.ReadInteger("X", "S", "bad", 5), 5);
+    EXPECT_EQ(file.ReadInteger("X", "S", "neg", 5), -7);
+    EXPECT_TRUE(file.ReadBool("X", "S", "b", false));
+    EXPECT_FALSE(file.ReadBool("X", "S", "none", false));
+    EXPECT_FALSE(file.isModified());
+
+    file.WriteString("X", "S", "ab", "  padded\tvalue\r\nx  ");
+    EXPECT_EQ(file.ReadString("X", "S", "AB", {}), "  padded value  x");
+    file.WriteString("X", "S", "A", "first");
+    file.WriteString("X", "T", "new", "1");
+    file.EraseSection("X", "t");
+    EXPECT_TRUE(file.isModified());
+    ASSERT_TRUE(file.save());
+    EXPECT_EQ(readFile(path), QByteArray("<X>\r\n [S]\r\n  ab=  padded value  x\r\n  A=first\r\n"
+                                         "  n=$1F\r\n  bad=12abc\r\n  b=2\r\n  neg=-7\r\n"));
+}
+
+TEST(CfgFile, SaveOnlyWhenModifiedAndNeverInPlace)
+{
+    TestHome home;
+    const QString path = home.file("s.obc");
+    const QByteArray original = "<B>\n[S]\nk=1\n<A>\n[S]\nk=2\n";
+    writeFile(path, original);
+    {
+        TCfgFile file(path);
+        ASSERT_TRUE(file.load());
+        EXPECT_EQ(file.ReadString("A", "S", "k", {}), "2");
+        EXPECT_TRUE(file.save());
+    }
+    EXPECT_EQ(readFile(path), original);
+
+    TCfgFile missing(home.file("missing.obc"));
+    EXPECT_TRUE(missing.load());
+    EXPECT_EQ(missing.blockCount(), 0);
+
+    // A folder that is gone cannot take the temporary file: the save fails, the changes stay.
+    QDir(home.path()).mkdir("sub");
+    const QString inSub = home.file("sub/s.obc");
+    writeFile(inSub, original);
+    TCfgFile file(inSub);
+    ASSERT_TRUE(file.load());
+    file.WriteString("A", "S", "k", "changed");
+    QDir(home.file("sub")).removeRecursively();
+    EXPECT_FALSE(file.save());
+    EXPECT_FALSE(file.errorString().isEmpty());
+    EXPECT_TRUE(file.isModified());
+    QDir(home.path()).mkdir("sub");
+    EXPECT_TRUE(file.save());
+    EXPECT_TRUE(readFile(inSub).contains("  k=changed\r\n"));
+}
+
+TEST(CfgFile, EightBitText)
+{
+    TestHome home;
+    const QString path = home.file("t.obc");
+    // "Motörhead" in Windows-1252, "Café" in UTF-8, and a Windows-1252 quote (0x93).
+    writeFile(path, "<A>\n[S]\nold=Mot\xF6rhead\nnew=Caf\xC3\xA9\nq=\x93hi\x94\n");
+    TCfgFile file(path);
+    ASSERT_TRUE(file.load());
+    EXPECT_EQ(file.ReadString("A", "S", "old", {}), QString::fromUtf8("Motörhead"));
+    EXPECT_EQ(file.ReadString("A", "S", "new", {}), QString::fromUtf8("Café"));
+    EXPECT_EQ(file.ReadString("A", "S", "q", {}), QString::fromUtf8("“hi”"));
+    file.WriteString("A", "T", "k", QString::fromUtf8("Ünïcode"));
+    ASSERT_TRUE(file.save());
+    const QByteArray written = readFile(path);
+    EXPECT_EQ(written, QByteArray("<A>\r\n [S]\r\n  old=Mot\xC3\xB6rhead\r\n  new=Caf\xC3\xA9\r\n"
+                                  "  q=\xE2\x80\x9Chi\xE2\x80\x9D\r\n [T]\r\n  k=\xC3\x9Cn\xC3\xAF"
+                                  "code\r\n"));
+    // A file we wrote reads back to the same values and writes back byte for byte.
+    TCfgFile again(path);
+    ASSERT_TRUE(again.load());
+    EXPECT_EQ(again.ReadString("A", "S", "old", {}), QString::fromUtf8("Motörhead"));
+    again.WriteString("A", "S", "old", QString::fromUtf8("Motörhead"));
+    ASSERT_TRUE(again.save());
+    EXPECT_EQ(readFile(path), written);
+}
