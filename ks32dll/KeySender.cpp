@@ -47,10 +47,9 @@ int KeySender::sendKeys(const char *text)
     std::lock_guard lock(m_mutex);
     stopLocked();
 
-    std::string holder;
-    if (!m_lock.acquire(holder)) {
-        std::fprintf(stderr, "ks32: the key-sending library is in use by process %s\n",
-                     holder.c_str());
+    std::string problem;
+    if (!m_lock.acquire(problem)) {
+        std::fprintf(stderr, "ks32: %s\n", problem.c_str());
         return NoPlayback;
     }
     Display *display = openDisplay();

@@ -35,14 +35,14 @@ std::string ProcessLock::lockPath()
     return "/tmp/ks32-" + std::to_string(getuid()) + ".lock";
 }
 
-bool ProcessLock::acquire(std::string &holder)
+bool ProcessLock::acquire(std::string &problem)
 {
     if (m_fd >= 0)
         return true;
     const std::string path = lockPath();
     const int fd = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
     if (fd < 0) {
-        holder = "none (cannot open " + path + ")";
+        problem = "cannot open the lock file " + path;
         return false;
     }
     if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
@@ -51,7 +51,8 @@ bool ProcessLock::acquire(std::string &holder)
         std::string text(buffer, size > 0 ? std::size_t(size) : 0);
         while (!text.empty() && (text.back() == '\n' || text.back() == '\0'))
             text.pop_back();
-        holder = text.empty() ? std::string("unknown") : text;
+        problem = "the key-sending library is in use by process " +
+                  (text.empty() ? std::string("unknown") : text);
         close(fd);
         return false;
     }

@@ -14,8 +14,9 @@ public:
     ProcessLock(const ProcessLock &) = delete;
     ProcessLock &operator=(const ProcessLock &) = delete;
 
-    // True when this process holds the lock; otherwise `holder` names the process that does.
-    bool acquire(std::string &holder);
+    // True when this process holds the lock; otherwise `problem` says why not, naming the
+    // process that holds it.
+    bool acquire(std::string &problem);
 
     static std::string lockPath();
 

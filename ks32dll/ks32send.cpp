@@ -31,7 +31,7 @@ const char *resultText(int result)
 
 int usage()
 {
-    std::fprintf(stderr, "usage: ks32send [--delay MS] [--slow] TEXT\n"
+    std::fprintf(stderr, "usage: ks32send [--delay MS] [--slow] [--] TEXT\n"
                          "  types TEXT into the focused window after MS milliseconds "
                          "(default 2000)\n"
                          "  example: ks32send '\"Hello\" SHIFT-\"w\" \"orld\" ENTER'\n");
@@ -45,15 +45,18 @@ int main(int argc, char **argv)
     long delayMs = 2000;
     bool slow = false;
     const char *text = nullptr;
+    bool options = true;
     for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--delay") == 0 && i + 1 < argc) {
+        if (options && std::strcmp(argv[i], "--") == 0) {
+            options = false;
+        } else if (options && std::strcmp(argv[i], "--delay") == 0 && i + 1 < argc) {
             char *end = nullptr;
             delayMs = std::strtol(argv[++i], &end, 10);
             if (*end != '\0' || delayMs < 0)
                 return usage();
-        } else if (std::strcmp(argv[i], "--slow") == 0) {
+        } else if (options && std::strcmp(argv[i], "--slow") == 0) {
             slow = true;
-        } else if (!text && (std::strncmp(argv[i], "--", 2) != 0 || argv[i][2] == '\0')) {
+        } else if (!text && (!options || std::strncmp(argv[i], "--", 2) != 0)) {
             text = argv[i];
         } else {
             return usage();
