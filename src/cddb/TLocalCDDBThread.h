@@ -1,0 +1,47 @@
+#pragma once
+
+#include "LocalCddbDatabase.h"
+
+#include <QThread>
+
+#include <atomic>
+
+namespace Orbisong {
+
+// Looks a disc up in the local database on its own thread. The object lives on the main
+// thread, applies what was found there, then reports and deletes itself.
+class TLocalCDDBThread : public QThread
+{
+    Q_OBJECT
+
+public:
+    // `localPath` is the database folder ("Local Path"); the index goes to `indexFolder`
+    // (the data folder's when empty).
+    static TLocalCDDBThread *StartLookup(const QString &localPath, const QString &albumId,
+                                         const QString &indexFolder = {});
+
+    void requestStop() { m_stop = true; }
+    QString category() const { return m_result.category; }
+
+signals:
+    // Progress of a first lookup that builds the index; empty clears it.
+    void statusChanged(const QString &text);
+    // 0 found and applied, 1 not found, 2 the database folder does not exist.
+    void lookupFinished(int result);
+
+protected:
+    void run() override;
+
+private:
+    TLocalCDDBThread(const QString &localPath, const QString &albumId, const QString &indexFolder);
+    void finishOnMainThread();
+
+    QString m_localPath;
+    QString m_albumId;
+    QString m_discId;
+    QString m_indexFolder;
+    std::atomic<bool> m_stop{false};
+    LocalCddbDatabase::Result m_result;
+};
+
+} // namespace Orbisong

@@ -1,0 +1,158 @@
+#include "CddbApply.h"
+#include "LocalCddbDatabase.h"
+#include "TLocalCDDBThread.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+using namespace Orbisong;
+
+namespace {
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+QByteArray entry(const char *id, const char *title)
+{
+    return QByteArray("# xmcd\nDISCID=") + id + "\nDTITLE=" + title + "\nTTITLE0=t\nPLAYORDER=\n";
+}
+
+class LocalLookup : public ::testing::Test
+{
+protected:
+    QString db() const { return m_dir.filePath(QStringLiteral("db")); }
+    QString index() const { return m_dir.filePath(QStringLiteral("index")); }
+    LocalCddbDatabase::Result find(const QString &id)
+    {
+        LocalCddbDatabase database(db(), index());
+        return database.find(id);
+    }
+
+    QTemporaryDir m_dir;
+};
+
+struct Receiver : CddbEntryReceiver
+{
+    QList<CddbAlbumFields> applied;
+    bool applyToAlbum(const QString &, const CddbAlbumFields &fields) override
+    {
+        applied.append(fields);
+        return true;
+    }
+};
+
+} // namespace
+
+TEST(LocalCddbNames, CollectedRangesAndPlainNames)
+{
+    EXPECT_TRUE(LocalCddbDatabase::nameMatches(QStringLiteral("20to2f"), QStringLiteral("2a0b1c0d")));
+    EXPECT_FALSE(LocalCddbDatabase::nameMatches(QStringLiteral("20to2f"), QStringLiteral("300b1c0d")));
+    EXPECT_TRUE(LocalCddbDatabase::nameMatches(QStringLiteral("20TO2F"), QStringLiteral("20000000")));
+    EXPECT_TRUE(LocalCddbDatabase::nameMatches(QStringLiteral("whatever"), QStringLiteral("300b1c0d")));
+    EXPECT_FALSE(LocalCddbDatabase::nameMatches(QStringLiteral(".hidden1"), QStringLiteral("300b1c0d")));
+    EXPECT_FALSE(LocalCddbDatabase::nameMatches(QStringLiteral("zzto2f"), QStringLiteral("200b1c0d")));
+}
+
+TEST_F(LocalLookup, FindsEntriesInBothLayouts)
+{
+    writeFile(db() + QStringLiteral("/rock/2a0b1c0d"), entry("2a0b1c0d", "A / B"));
+    writeFile(db() + QStringLiteral("/jazz/20to2f"),
+              entry("21000001", "First / One") + entry("2b000002,2c000003", "Second / Two")
+                  + "#FILENAME=2d000004\n" + entry("2d000004", "Third / Three").mid(7));
+    writeFile(db() + QStringLiteral("/jazz/30to3f"), entry("2b000002", "Wrong / Range"));
+    writeFile(db() + QStringLiteral("/classica/40000001"), entry("40000001", "Bach / X"));
+    writeFile(db() + QStringLiteral("/misc/empty000"), QByteArray());
+
+    LocalCddbDatabase::Result r = find(QStringLiteral("2A0B1C0D"));
+    EXPECT_EQ(r.status, LocalCddbDatabase::Found);
+    EXPECT_EQ(r.category, QStringLiteral("rock"));
+    // The last byte is kept: the entry ends with the line before PLAYORDER.
+    EXPECT_TRUE(r.entry.endsWith(QStringLiteral("TTITLE0=t\n")));
+
+    r = find(QStringLiteral("21000001"));
+    ASSERT_EQ(r.status, LocalCddbDatabase::Found);
+    EXPECT_TRUE(r.entry.startsWith(QStringLiteral("# xmcd\nDISCID=21000001")));
+
+    r = find(QStringLiteral("2c000003"));
+    ASSERT_EQ(r.status, LocalCddbDatabase::Found);
+    EXPECT_EQ(r.category, QStringLiteral("jazz"));
+    EXPECT_TRUE(r.entry.contains(QStringLiteral("Second / Two")));
+    EXPECT_FALSE(r.entry.contains(QStringLiteral("First")));
+
+    r = find(QStringLiteral("2d000004"));
+    ASSERT_EQ(r.status, LocalCddbDatabase::Found);
+    EXPECT_TRUE(r.entry.startsWith(QStringLiteral("#FILENAME=2d000004")));
+
+    EXPECT_EQ(find(QStringLiteral("40000001")).category, QStringLiteral("classica"));
+    EXPECT_EQ(find(QStringLiteral("55555555")).status, LocalCddbDatabase::NotFound);
+    LocalCddbDatabase missing(m_dir.filePath(QStringLiteral("nope")), index());
+    EXPECT_EQ(missing.find(QStringLiteral("2a0b1c0d")).status, LocalCddbDatabase::NoDatabase);
+}
+
+TEST_F(LocalLookup, FirstOccurrenceOutsideDiscIdLineMeansNoEntry)
+{
+    writeFile(db() + QStringLiteral("/rock/00to3f"),
+              "# see also 12345678\nDISCID=11111111\nPLAYORDER=\nDISCID=12345678\nPLAYORDER=\n");
+    EXPECT_EQ(find(QStringLiteral("12345678")).status, LocalCddbDatabase::NotFound);
+}
+
+TEST_F(LocalLookup, PlayorderIsFoundInAnyCase)
+{
+    writeFile(db() + QStringLiteral("/rock/00to3f"),
+              "DISCID=11111111\nDTITLE=a\nplayorder=\nDISCID=22222222\nDTITLE=b\nPlayOrder=1\n"
+              "DISCID=33333333\n");
+    const LocalCddbDatabase::Result r = find(QStringLiteral("22222222"));
+    ASSERT_EQ(r.status, LocalCddbDatabase::Found);
+    EXPECT_EQ(r.entry, QStringLiteral("DISCID=22222222\nDTITLE=b\n"));
+}
+
+TEST_F(LocalLookup, IndexFollowsFolderChangesAndAgreesWithFullSearch)
+{
+    writeFile(db() + QStringLiteral("/rock/00to3f"), entry("11111111", "A / B"));
+    EXPECT_EQ(find(QStringLiteral("12121212")).status, LocalCddbDatabase::NotFound);
+    EXPECT_TRUE(QDir(index()).exists());
+    // Let the folder's modification time move on.
+    QTest::qWait(20);
+    writeFile(db() + QStringLiteral("/rock/12121212"), entry("12121212", "New / One"));
+    EXPECT_EQ(find(QStringLiteral("12121212")).status, LocalCddbDatabase::Found);
+
+    // A file in an earlier category wins over the file named by the id.
+    writeFile(db() + QStringLiteral("/blues/aaaaaaaa"), entry("12121212", "Blues / One"));
+    QTest::qWait(20);
+    writeFile(db() + QStringLiteral("/blues/zz"), "");
+    EXPECT_EQ(find(QStringLiteral("12121212")).category, QStringLiteral("blues"));
+}
+
+TEST_F(LocalLookup, ThreadAppliesWithLocalSource)
+{
+    Receiver receiver;
+    setCddbEntryReceiver(&receiver);
+    writeFile(db() + QStringLiteral("/classica/04018e02"),
+              "DISCID=04018e02\nDTITLE=Bach / Suites\nTTITLE0=one\nTTITLE1=two\nPLAYORDER=\n");
+    TLocalCDDBThread *thread =
+        TLocalCDDBThread::StartLookup(db(), QStringLiteral("04018E0203A98"), index());
+    QSignalSpy finished(thread, &TLocalCDDBThread::lookupFinished);
+    ASSERT_TRUE(finished.wait(10000));
+    EXPECT_EQ(finished.at(0).at(0).toInt(), 0);
+    ASSERT_EQ(receiver.applied.size(), 1);
+    EXPECT_EQ(receiver.applied.at(0).category, QStringLiteral("Classical"));
+    EXPECT_EQ(receiver.applied.at(0).source, 2);
+    EXPECT_EQ(receiver.applied.at(0).trackTitles, QStringLiteral("One\rTwo"));
+
+    thread = TLocalCDDBThread::StartLookup(m_dir.filePath(QStringLiteral("none")),
+                                           QStringLiteral("04018E0203A98"), index());
+    QSignalSpy missing(thread, &TLocalCDDBThread::lookupFinished);
+    ASSERT_TRUE(missing.wait(10000));
+    EXPECT_EQ(missing.at(0).at(0).toInt(), 2);
+    setCddbEntryReceiver(nullptr);
+}

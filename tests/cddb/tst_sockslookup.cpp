@@ -1,0 +1,157 @@
+#include "CddbApply.h"
+#include "CddbPeer.h"
+#include "ScriptedQuestionPort.h"
+#include "TCDDBThread.h"
+#include "ThreadWindow.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QStandardPaths>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+using namespace Orbisong;
+
+namespace {
+
+const QString AlbumId = QStringLiteral("04018E0203A98");
+
+struct Receiver : CddbEntryReceiver
+{
+    int applied = 0;
+    bool applyToAlbum(const QString &, const CddbAlbumFields &) override
+    {
+        ++applied;
+        return true;
+    }
+};
+
+int freePort()
+{
+    QTcpServer server;
+    server.listen(QHostAddress::LocalHost);
+    return server.serverPort();
+}
+
+class SocksLookup : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        setCddbEntryReceiver(&m_receiver);
+        m_peer.addEntry(QStringLiteral("rock"), QStringLiteral("04018e02"),
+                        "DISCID=04018e02\nDTITLE=A / B\nTTITLE0=x\nTTITLE1=y\nPLAYORDER=\n");
+        ASSERT_TRUE(m_peer.start());
+    }
+    void TearDown() override { setCddbEntryReceiver(nullptr); }
+
+    int run(quint16 proxyPort)
+    {
+        CddbLookupSettings s;
+        s.server = QStringLiteral("127.0.0.1");
+        s.port = m_peer.cddbpPort();
+        s.proxyHost = QStringLiteral("127.0.0.1");
+        s.proxyPort = proxyPort;
+        s.proxyUserId = QStringLiteral("tester");
+        s.login = QStringLiteral("tester");
+        s.hostName = QStringLiteral("here");
+        s.idleTimeoutSeconds = 3;
+        TCDDBThread *thread =
+            TCDDBThread::StartLookup(s, AlbumId, QStringLiteral("04018E02 2 150 15000 400"));
+        QSignalSpy finished(thread, &TCDDBThread::lookupFinished);
+        EXPECT_TRUE(finished.wait(20000));
+        return finished.isEmpty() ? -1 : finished.at(0).at(0).toInt();
+    }
+
+    ThreadWindow m_threadWindow;
+    Receiver m_receiver;
+    ScriptedQuestionPort m_port;
+    CddbPeer m_peer;
+};
+
+} // namespace
+
+TEST_F(SocksLookup, ThroughDante)
+{
+    const QString danted = QStandardPaths::findExecutable(
+        QStringLiteral("danted"), {QStringLiteral("/usr/sbin"), QStringLiteral("/usr/bin")});
+    if (danted.isEmpty())
+        GTEST_SKIP() << "danted is not installed";
+    QTemporaryDir dir;
+    const int port = freePort();
+    QFile conf(dir.filePath(QStringLiteral("danted.conf")));
+    ASSERT_TRUE(conf.open(QIODevice::WriteOnly));
+    conf.write(QStringLiteral("logoutput: stderr\n"
+                              "internal: 127.0.0.1 port = %1\n"
+                              "external: 127.0.0.1\n"
+                              "clientmethod: none\n"
+                              "socksmethod: none\n"
+                              "client pass { from: 127.0.0.0/8 to: 0.0.0.0/0 }\n"
+                              "socks pass { from: 127.0.0.0/8 to: 0.0.0.0/0 protocol: tcp }\n")
+                   .arg(port)
+                   .toLatin1());
+    conf.close();
+    QProcess dante;
+    dante.setProcessChannelMode(QProcess::ForwardedChannels);
+    dante.start(danted, {QStringLiteral("-f"), conf.fileName(), QStringLiteral("-p"),
+                         dir.filePath(QStringLiteral("danted.pid"))});
+    ASSERT_TRUE(dante.waitForStarted(5000));
+    bool listening = false;
+    for (int i = 0; i < 50 && !listening; ++i) {
+        QTcpSocket probe;
+        probe.connectToHost(QHostAddress::LocalHost, quint16(port));
+        listening = probe.waitForConnected(100);
+        if (!listening)
+            QTest::qWait(100);
+    }
+    ASSERT_TRUE(listening);
+    EXPECT_EQ(run(quint16(port)), 0);
+    EXPECT_EQ(m_receiver.applied, 1);
+    EXPECT_TRUE(m_port.asked().isEmpty());
+    EXPECT_TRUE(m_peer.transcript().contains(QStringLiteral("cddb read rock 04018e02")));
+    dante.terminate();
+    dante.waitForFinished(5000);
+}
+
+TEST_F(SocksLookup, RefusalsAndShortRepliesFail)
+{
+    struct Case
+    {
+        QStringList args;
+        int message;
+    };
+    const QList<Case> cases{
+        {{QStringLiteral("--reply"), QStringLiteral("91")}, 16640},
+        {{QStringLiteral("--reply"), QStringLiteral("92")}, 16641},
+        {{QStringLiteral("--reply"), QStringLiteral("93")}, 16642},
+        {{QStringLiteral("--reply"), QStringLiteral("77")}, 16640},
+        {{QStringLiteral("--reply"), QStringLiteral("90"), QStringLiteral("--short")}, 16640},
+    };
+    for (const Case &c : cases) {
+        QTemporaryDir dir;
+        const QString transcript = dir.filePath(QStringLiteral("socks.txt"));
+        QProcess proxy;
+        QList<int> ports;
+        ASSERT_TRUE(CddbPeer::startPeer(
+            proxy, CddbPeer::peerScript(QStringLiteral("socks4_peer.py")),
+            c.args + QStringList{QStringLiteral("--transcript"), transcript},
+            {QStringLiteral("SOCKS")}, &ports));
+        const qsizetype before = m_port.asked().size();
+        EXPECT_EQ(run(quint16(ports.at(0))), 2);
+        ASSERT_EQ(m_port.asked().size(), before + 1);
+        EXPECT_EQ(m_port.asked().last().id, c.message);
+        EXPECT_EQ(m_port.asked().last().texts.value(0), QStringLiteral("127.0.0.1"));
+        QFile seen(transcript);
+        ASSERT_TRUE(seen.open(QIODevice::ReadOnly));
+        EXPECT_EQ(QString::fromLatin1(seen.readAll()).trimmed(),
+                  QStringLiteral("4 1 127.0.0.1:%1 tester").arg(m_peer.cddbpPort()));
+        proxy.closeWriteChannel();
+        proxy.waitForFinished(2000);
+    }
+    EXPECT_EQ(m_receiver.applied, 0);
+}
