@@ -1,0 +1,93 @@
+#include "CliCommand.h"
+
+#include "ScriptedResponder.h"
+#include "TQuillan.h"
+
+#include <QFileInfo>
+
+#include <cstdio>
+
+namespace Orbisong::Cli {
+
+namespace {
+
+const QString Synopsis = QStringLiteral("script run FILE [--procedure NAME] [ARG...]");
+
+// A script ended by an error exits like a host without an error handler would.
+constexpr int ScriptErrorExit = 100;
+
+bool readStdinLine(QString *line)
+{
+    QByteArray bytes;
+    int c = 0;
+    while ((c = std::getchar()) != EOF && c != '\n')
+        bytes.append(char(c));
+    if (c == EOF && bytes.isEmpty())
+        return false;
+    if (bytes.endsWith('\r'))
+        bytes.chop(1);
+    *line = QString::fromUtf8(bytes);
+    return true;
+}
+
+int scriptCommand(Context &c)
+{
+    if (c.args.size() < 2 || c.args.at(0) != QLatin1String("run"))
+        return c.usage(Synopsis);
+    const QString file = c.args.at(1);
+    QString procedure = QStringLiteral("Main");
+    QStringList scriptArgs = c.args.mid(2);
+    if (scriptArgs.size() >= 2 && scriptArgs.first() == QLatin1String("--procedure")) {
+        procedure = scriptArgs.at(1);
+        scriptArgs = scriptArgs.mid(2);
+    }
+    if (!QFileInfo::exists(file))
+        return c.fail(QStringLiteral("script not found: ") + file);
+
+    TQuillan engine;
+    ScriptedResponder responder(readStdinLine);
+    engine.setInteractivePort(&responder);
+    QString error;
+    int errorLine = 0;
+    engine.OnError = [&](TQuillan &e, const QString &text) {
+        if (error.isEmpty()) {
+            error = text;
+            errorLine = e.currentLineNumber();
+        }
+    };
+    engine.OnWrite = [&](TQuillan &, const QString &text) { c.out << text; };
+    engine.OnAdvanceLine = [&](TQuillan &) {
+        c.out << '\n';
+        c.out.flush();
+    };
+    engine.OnRead = [&](TQuillan &, QString *buffer) {
+        c.out.flush();
+        return readStdinLine(buffer);
+    };
+    engine.OnRegisterProcs = [&](TQuillan &e) {
+        e.RegisterProc(QStringLiteral("function ParamCount: integer;"),
+                       [&](void *, TQuillan &, TProcParms &p) {
+                           p.setInteger(0, scriptArgs.size());
+                       });
+        e.RegisterProc(QStringLiteral("function ParamStr(Index: integer): string;"),
+                       [&](void *, TQuillan &, TProcParms &p) {
+                           p.setString(0, scriptArgs.value(p.asInteger(1) - 1));
+                       });
+    };
+    const bool loaded = engine.LoadScript(file);
+    if (loaded)
+        engine.RunProcedure(procedure, true);
+    c.out.flush();
+    if (!error.isEmpty()) {
+        c.err << error << " on line " << errorLine << '\n';
+        c.err.flush();
+        return ScriptErrorExit;
+    }
+    return Success;
+}
+
+const Registration registration(QStringLiteral("script"), Synopsis, scriptCommand);
+
+} // namespace
+
+} // namespace Orbisong::Cli

@@ -1,0 +1,1282 @@
+#include "TQuillan.h"
+
+#include "BuiltinLibraries.h"
+#include "InteractivePort.h"
+#include "ScriptTextFile.h"
+#include "TDynaTable.h"
+
+#include <QFile>
+#include <QStringDecoder>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace Orbisong {
+
+namespace {
+
+struct BuiltinType
+{
+    const char *name;
+    int id;
+    int size;
+    quint16 keyword;
+};
+
+const BuiltinType BuiltinTypes[] = {
+    {"BYTE", TypeByte, 1, TokByte},        {"BOOLEAN", TypeBoolean, 1, TokBoolean},
+    {"BOOL", TypeBool, 2, TokBool},        {"POINTER", TypePointer, 4, TokPointer},
+    {"STRING", TypeString, 256, TokStringType}, {"PCHAR", TypePChar, 4, TokPChar},
+    {"REAL", TypeReal, 6, TokRealType},    {"INTEGER", TypeInteger, 4, TokIntegerType},
+    {"WORD", TypeWord, 2, TokWord},        {"LONGINT", TypeLongint, 4, TokLongint},
+    {"CHAR", TypeChar, 1, TokChar},        {"TEXT", TypeText, 4, TokText},
+};
+
+QString decodeText(const QByteArray &bytes)
+{
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = utf8(bytes);
+    if (!utf8.hasError())
+        return text;
+    QStringDecoder cp1252("windows-1252");
+    if (cp1252.isValid())
+        return cp1252(bytes);
+    return QString::fromLatin1(bytes);
+}
+
+QString firstWord(const QString &text, int *at)
+{
+    int i = *at;
+    const int n = int(text.size());
+    while (i < n && (text[i] == QLatin1Char(' ') || text[i] == QLatin1Char('\t')))
+        ++i;
+    const int start = i;
+    while (i < n && text[i] != QLatin1Char(' ') && text[i] != QLatin1Char('\t')
+           && text[i] != QLatin1Char('(') && text[i] != QLatin1Char(':')
+           && text[i] != QLatin1Char(';'))
+        ++i;
+    *at = i;
+    return text.mid(start, i - start).toUpper();
+}
+
+} // namespace
+
+TQuillan::TQuillan() : m_tokenizer(m_symbols)
+{
+    m_endToken.code = TokEnd;
+    m_endToken.text = QStringLiteral(".");
+    registerBuiltinTypes();
+    attachBuiltinLibraries(*this);
+}
+
+TQuillan::~TQuillan() = default;
+
+void TQuillan::registerBuiltinTypes()
+{
+    m_types.assign(FirstScriptType, TypeInfo());
+    for (const BuiltinType &b : BuiltinTypes) {
+        TypeInfo &t = m_types[size_t(b.id)];
+        t.id = b.id;
+        t.name = QString::fromLatin1(b.name);
+        t.size = b.size;
+        t.keyword = b.keyword;
+    }
+}
+
+const TypeInfo *TQuillan::typeInfo(int id) const
+{
+    if (id <= 0 || id >= int(m_types.size()) || m_types[size_t(id)].id != id)
+        return nullptr;
+    return &m_types[size_t(id)];
+}
+
+void TQuillan::AddPlugIn(std::unique_ptr<TQuillanPlugIn> plugIn)
+{
+    TQuillanPlugIn *p = plugIn.get();
+    if (!p->ScriptEngine)
+        p->ScriptEngine = this;
+    m_plugIns.push_back(std::move(plugIn));
+    p->registerSysProcs();
+    p->attached();
+}
+
+int TQuillan::symOf(const QString &name)
+{
+    const int sym = m_symbols.intern(SymbolTable::normalise(name));
+    const size_t size = size_t(m_symbols.size());
+    if (m_routineOf.size() < size) {
+        m_routineOf.resize(size, nullptr);
+        m_globalOf.resize(size, nullptr);
+        m_typeOf.resize(size, 0);
+    }
+    return sym;
+}
+
+// ---------------------------------------------------------------- errors
+
+QString TQuillan::errorMessage(int number, const QString &text)
+{
+    switch (number) {
+    case 1: return QStringLiteral("Procedure ") + text + QStringLiteral(" not defined.");
+    case 2: return QStringLiteral("Module Keyword or Name is Expected.");
+    case 3: return QStringLiteral("Module ") + text + QStringLiteral(" Could not be loaded.");
+    case 4: return QStringLiteral("Dynamic Function ") + text + QStringLiteral(" Not Found.");
+    case 5: return QStringLiteral("String is not terminated on this line.");
+    case 6: return QStringLiteral("Improper place for \".\".");
+    case 7: return QStringLiteral("Multiple E characters are not allowed.");
+    case 8: return QStringLiteral("Illegal statement or Unknown Identifier - ") + text;
+    case 9: return QStringLiteral("Remark not closed before end of file.");
+    case 10: return QStringLiteral("Internal : Unbalanced Push/Pop position.");
+    case 11: return QStringLiteral("Expecting \")\" Character.");
+    case 12: return QStringLiteral("Variable Type Mismatch, Numeric expected.");
+    case 13: return QStringLiteral("Expression Type Mismatch, Numeric expected.");
+    case 14: return QStringLiteral("Function Type Mismatch, Numeric expected.");
+    case 15: return text + QStringLiteral(" - Duplicate Symbol Definition.");
+    case 16: return QStringLiteral("EndVar Token Expected.");
+    case 17: return QStringLiteral("Expression Type Mismatch, Pointer expected.");
+    case 18: return QStringLiteral("Expression Type Mismatch, String expected.");
+    case 19: return QStringLiteral("Expression Type Mismatch, Boolean expected.");
+    case 20: return QStringLiteral("Expression Type Mismatch, Char expected.");
+    case 21: return QStringLiteral("Unknown Type");
+    case 22: return text + QStringLiteral(" Expected.");
+    case 23: return QStringLiteral("Variable Type Mismatch, String expected.");
+    case 24: return QStringLiteral("Function Type Mismatch, String expected.");
+    case 25: return QStringLiteral("Can not assign a value to a constant.");
+    case 26: return QStringLiteral("Variable Expected.");
+    case 27: return QStringLiteral("Function Execution Failed.");
+    case 28: return QStringLiteral("Operator Expected.");
+    case 29: return QStringLiteral("Function Type Mismatch, Boolean expected.");
+    case 30: return QStringLiteral("Var Type Mismatch, Boolean expected.");
+    case 31: return QStringLiteral("Endif Expected.");
+    case 32: return QStringLiteral("Un-Balanced Loop/Call - Last Was Not While.");
+    case 33: return QStringLiteral("EndWhile or WEND Expected.");
+    case 34: return QStringLiteral("To or Downto Expected.");
+    case 35: return QStringLiteral("Un-Balanced Loop/Call - Last Was Not For.");
+    case 36: return QStringLiteral("EndFor Expected.");
+    case 37: return QStringLiteral("Un-Balanced Loop/Call - Last Was Not Repeat.");
+    case 38: return QStringLiteral("Variable Type Mismatch, File expected.");
+    case 39: return QStringLiteral("SysProc Not Implemented Yet.");
+    case 40: return QStringLiteral("Can Not Read This Variable Type.");
+    case 41: return QStringLiteral("Can Not Continue Un-recognized Loop.");
+    case 42: return QStringLiteral("String or Numeric Expression expected.");
+    case 43: return QStringLiteral("Variable Type Mismatch, Pointer expected.");
+    case 44: return QStringLiteral("Function Type Mismatch, Pointer expected.");
+    case 45: return QStringLiteral("Can not assign pointer to an existing variable.");
+    case 46: return QStringLiteral("Array index out of bounds.");
+    case 47: return QStringLiteral("Can not write this expression.");
+    case 48: return QStringLiteral("Parameter Expected in procedure/function call.");
+    case 49: return QStringLiteral("Array expected");
+    case 50: return QStringLiteral("EndType Token Expected.");
+    case 51: return QStringLiteral("Identifier expected");
+    case 52: return QStringLiteral("Internal integrity error, please contact your software vendor");
+    case 53: return text + QStringLiteral(" is not a field");
+    case 54: return QStringLiteral("Record or Class Type expected");
+    case 55: return QStringLiteral("Table Variable Expected.");
+    case 56: return QStringLiteral("Type mismatch");
+    case 57: return QStringLiteral("Can not mix byVal and byref parameters");
+    case 58: return QStringLiteral("Division by zero.");
+    case 59: return QStringLiteral("Invalid argument for ") + text + QStringLiteral(".");
+    case 60: return QStringLiteral("Too many nested calls.");
+    case 61: return QStringLiteral("A script is already running.");
+    case 62: return QStringLiteral("Not allowed to set the system clock.");
+    default: return QStringLiteral("Unknown Error");
+    }
+}
+
+void TQuillan::ReportError(int number, const QString &text)
+{
+    for (const auto &p : m_plugIns) {
+        const QString own = p->errorText(number);
+        if (!own.isEmpty())
+            ReportText(own);
+    }
+    ReportText(errorMessage(number, text));
+}
+
+void TQuillan::ReportText(const QString &text)
+{
+    if (!m_errorFlag) {
+        m_errorFlag = true;
+        deliver(text);
+    }
+    throw EAbortQuillan{};
+}
+
+void TQuillan::deliver(const QString &text)
+{
+    if (OnError) {
+        OnError(*this, text);
+        return;
+    }
+    // A host that does not handle errors gets them shown, and the program ends.
+    if (m_port)
+        m_port->messageBox(text, QStringLiteral("Quillan Error"), 0x30);
+    else
+        std::fprintf(stderr, "Quillan Error: %s\n", text.toLocal8Bit().constData());
+    std::exit(100);
+}
+
+int TQuillan::currentLineNumber() const
+{
+    if (m_line >= 0 && m_line < int(m_lines.size()))
+        return m_lines[size_t(m_line)].number;
+    return 0;
+}
+
+QString TQuillan::currentRoutine() const
+{
+    return m_frame && m_frame->routine ? m_frame->routine->name : QString();
+}
+
+// ---------------------------------------------------------------- loading
+
+void TQuillan::resetTables()
+{
+    m_errorFlag = false;
+    m_lines.clear();
+    m_scriptLines = 0;
+    m_endLine = 0;
+    m_line = 0;
+    m_token = 0;
+    m_labels.clear();
+    m_openRoutine.clear();
+    m_typeBlockLines.clear();
+    m_varBlockLines.clear();
+    m_skipCache.clear();
+    m_frames.clear();
+    m_frame = nullptr;
+    m_callDepth = -1;
+    m_unwind = NoUnwind;
+    // System routines belong to the attached libraries; everything else is registered anew.
+    std::vector<std::unique_ptr<Routine>> kept;
+    for (auto &r : m_routines)
+        if (r->kind == SystemRoutine)
+            kept.push_back(std::move(r));
+    m_routines = std::move(kept);
+    std::fill(m_routineOf.begin(), m_routineOf.end(), nullptr);
+    for (auto &r : m_routines)
+        m_routineOf[size_t(r->sym)] = r.get();
+    m_globalStore.clear();
+    std::fill(m_globalOf.begin(), m_globalOf.end(), nullptr);
+    for (size_t i = FirstScriptType; i < m_types.size(); ++i)
+        m_typeOf[size_t(symOf(m_types[i].name))] = 0;
+    m_types.resize(FirstScriptType);
+}
+
+bool TQuillan::LoadScript(const QString &fileName)
+{
+    if (m_running)
+        return false;
+    resetTables();
+    for (const auto &p : m_plugIns) {
+        p->prepare();
+        p->registerConsts();
+        p->registerProcs();
+    }
+    if (OnRegisterTypes && !m_typesFired) {
+        m_typesFired = true;
+        OnRegisterTypes(*this);
+    }
+    if (OnRegisterProcs)
+        OnRegisterProcs(*this);
+    if (fileName.isEmpty())
+        return true;
+    QFile file(fileName);
+    QStringList lines;
+    if (!file.open(QIODevice::ReadOnly)) {
+        if (file.exists()) {
+            m_errorFlag = true;
+            deliver(QStringLiteral("Error Reading File : ") + fileName);
+            return false;
+        }
+    } else {
+        QString text = decodeText(file.readAll());
+        text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+        lines = text.split(QLatin1Char('\n'));
+        if (!lines.isEmpty() && lines.last().isEmpty())
+            lines.removeLast();
+    }
+    return loadLines(lines);
+}
+
+bool TQuillan::LoadScriptLines(const QStringList &lines)
+{
+    if (m_running)
+        return false;
+    resetTables();
+    for (const auto &p : m_plugIns) {
+        p->prepare();
+        p->registerConsts();
+        p->registerProcs();
+    }
+    if (OnRegisterProcs)
+        OnRegisterProcs(*this);
+    return loadLines(lines);
+}
+
+bool TQuillan::loadLines(const QStringList &lines)
+{
+    bool inRemark = false;
+    m_lines.reserve(size_t(lines.size()) + 1);
+    QString openRoutine;
+    int openRemarkLine = -1;
+    for (QString text : lines) {
+        if (OnSrcLineRead)
+            OnSrcLineRead(*this, text);
+        Line line;
+        line.number = int(m_lines.size()) + 1;
+        line.text = text;
+        line.startsInRemark = inRemark;
+        m_lines.push_back(std::move(line));
+        m_line = int(m_lines.size()) - 1;
+        if (!inRemark)
+            preScan(m_line);
+        const bool endsOpen = Tokenizer::endsInRemark(text, inRemark);
+        if (endsOpen && !inRemark)
+            openRemarkLine = m_line;
+        inRemark = endsOpen;
+    }
+    if (inRemark && openRemarkLine >= 0)
+        m_lines[size_t(openRemarkLine)].remarkNeverCloses = true;
+    m_scriptLines = int(m_lines.size());
+    m_endLine = m_scriptLines;
+    processBlocks();
+    m_line = 0;
+    m_token = 0;
+    return !m_errorFlag;
+}
+
+void TQuillan::preScan(int index)
+{
+    const QString &text = m_lines[size_t(index)].text;
+    int at = 0;
+    const QString word = firstWord(text, &at);
+    if (word.isEmpty())
+        return;
+    const quint16 code = m_tokenizer.keyword(word);
+    auto reportOnce = [this](const QString &message) {
+        if (!m_errorFlag) {
+            m_errorFlag = true;
+            deliver(message);
+        }
+    };
+    QString &currentRoutine = m_openRoutine;
+    if (!code && at < text.size() && text[at] == QLatin1Char(':')
+        && !(at + 1 < text.size() && text[at + 1] == QLatin1Char('='))) {
+        m_labels.push_back({SymbolTable::normalise(word), currentRoutine, index + 1});
+        return;
+    }
+    switch (code) {
+    case TokEndProc:
+        if (currentRoutine.isEmpty())
+            reportOnce(QStringLiteral("Routine End, with no routine defined !"));
+        currentRoutine.clear();
+        break;
+    case TokProcedure:
+    case TokFunction: {
+        if (!currentRoutine.isEmpty()) {
+            reportOnce(QStringLiteral("Can not nest routines !"));
+            break;
+        }
+        const QString name = firstWord(text, &at);
+        if (name.isEmpty())
+            break;
+        Routine *r = addRoutine(name);
+        r->kind = ScriptRoutine;
+        r->firstLine = index;
+        currentRoutine = r->name;
+        break;
+    }
+    case TokExternal: {
+        const QString next = firstWord(text, &at);
+        const quint16 kind = m_tokenizer.keyword(next);
+        if (kind != TokProcedure && kind != TokFunction) {
+            reportOnce(QStringLiteral("Procedure/Function expected"));
+            break;
+        }
+        const QString name = firstWord(text, &at);
+        if (!name.isEmpty()) {
+            Routine *r = addRoutine(name);
+            r->kind = ExternalRoutine;
+            r->firstLine = index;
+            r->headerParsed = true;
+        }
+        break;
+    }
+    case TokType:
+        if (currentRoutine.isEmpty())
+            m_typeBlockLines.push_back(index);
+        break;
+    case TokGlobal:
+    case TokVar:
+        if (currentRoutine.isEmpty())
+            m_varBlockLines.push_back(index);
+        break;
+    default:
+        break;
+    }
+}
+
+void TQuillan::processBlocks()
+{
+    try {
+        for (int line : m_typeBlockLines) {
+            m_line = line;
+            m_token = 0;
+            nextToken();
+            typeBlock();
+        }
+        for (int line : m_varBlockLines) {
+            m_line = line;
+            m_token = 0;
+            declarations(nextToken().code);
+        }
+    } catch (const EAbortQuillan &) {
+    }
+}
+
+TQuillan::Routine *TQuillan::addRoutine(const QString &name)
+{
+    const int sym = symOf(name);
+    auto r = std::make_unique<Routine>();
+    r->name = m_symbols.name(sym);
+    r->sym = sym;
+    Routine *raw = r.get();
+    for (auto &existing : m_routines) {
+        if (existing->sym == sym) {
+            existing = std::move(r);
+            m_routineOf[size_t(sym)] = raw;
+            return raw;
+        }
+    }
+    m_routines.push_back(std::move(r));
+    m_routineOf[size_t(sym)] = raw;
+    return raw;
+}
+
+bool TQuillan::ProcedureExists(const QString &name) const
+{
+    const int sym = m_symbols.find(SymbolTable::normalise(name));
+    return lookupRoutine(sym) != nullptr;
+}
+
+// ---------------------------------------------------------------- registration
+
+bool TQuillan::RegisterProc(const QString &declaration, HostCallback callback, void *data)
+{
+    std::vector<Token> tokens;
+    m_tokenizer.tokenize(declaration, false, false, tokens);
+    size_t i = 0;
+    auto at = [&](size_t k) -> const Token * { return k < tokens.size() ? &tokens[k] : nullptr; };
+    auto typeOf = [](quint16 code) {
+        switch (code) {
+        case TokLongint: return int(TypeLongint);
+        case TokIntegerType: return int(TypeInteger);
+        case TokByte: return int(TypeByte);
+        case TokRealType: return int(TypeReal);
+        case TokWord: return int(TypeWord);
+        case TokStringType: return int(TypeString);
+        case TokPChar: return int(TypePChar);
+        case TokBoolean: return int(TypeBoolean);
+        case TokChar: return int(TypeChar);
+        case TokPointer: return int(TypePointer);
+        case TokBool: return int(TypeBool);
+        default: return 0;
+        }
+    };
+    if (!at(i) || (at(i)->code != TokProcedure && at(i)->code != TokFunction))
+        return false;
+    const bool isFunction = tokens[i++].code == TokFunction;
+    if (!at(i) || at(i)->code != TokName)
+        return false;
+    const QString name = tokens[i++].text;
+    std::vector<Param> params;
+    if (at(i) && at(i)->code == TokOpenParen) {
+        ++i;
+        while (at(i) && at(i)->code != TokCloseParen) {
+            Param p;
+            if (at(i)->code == TokVar) {
+                p.byRef = true;
+                ++i;
+            }
+            if (!at(i) || at(i)->code != TokName)
+                return false;
+            p.name = at(i)->text;
+            ++i;
+            if (!at(i) || at(i)->code != TokColon)
+                return false;
+            ++i;
+            if (at(i) && at(i)->code == TokArray) {
+                p.open = true;
+                i += 2;
+            }
+            if (!at(i) || !(p.type = typeOf(at(i)->code)))
+                return false;
+            ++i;
+            params.push_back(p);
+            if (at(i) && (at(i)->code == TokSemicolon || at(i)->code == TokComma))
+                ++i;
+        }
+        if (!at(i))
+            return false;
+        ++i;
+    }
+    int resultType = 0;
+    if (isFunction) {
+        if (!at(i) || at(i)->code != TokColon || !at(i + 1) || !(resultType = typeOf(at(i + 1)->code)))
+            return false;
+    }
+    Routine *r = addRoutine(name);
+    r->kind = HostRoutine;
+    r->isFunction = isFunction;
+    r->resultType = resultType;
+    r->params = std::move(params);
+    r->headerParsed = true;
+    r->host = std::move(callback);
+    r->data = data;
+    return true;
+}
+
+void TQuillan::RegisterSysProc(const QString &name, int resultType, bool isFunction,
+                               SysCallback callback, TQuillanPlugIn *plugIn, int number)
+{
+    Routine *r = addRoutine(name);
+    r->kind = SystemRoutine;
+    r->resultType = resultType;
+    r->isFunction = isFunction;
+    r->headerParsed = true;
+    r->sys = std::move(callback);
+    r->plugIn = plugIn;
+    r->number = number;
+}
+
+void TQuillan::RegisterConst(const QString &name, int type, const Cell &value)
+{
+    const int sym = symOf(name);
+    auto v = makeVariable(sym, type, false, false, 0, -1);
+    v->own.num = value.num;
+    v->own.str = value.str;
+    v->isConst = true;
+    m_globalOf[size_t(sym)] = v.get();
+    m_globalStore.push_back(std::move(v));
+}
+
+Variable *TQuillan::findVariable(const QString &name)
+{
+    return lookupVariable(symOf(name));
+}
+
+Variable *TQuillan::createGlobal(const QString &name, int type)
+{
+    const int sym = symOf(name);
+    if (Variable *v = m_globalOf[size_t(sym)])
+        return v;
+    auto v = makeVariable(sym, type, false, false, 0, -1);
+    Variable *raw = v.get();
+    m_globalOf[size_t(sym)] = raw;
+    m_globalStore.push_back(std::move(v));
+    return raw;
+}
+
+std::unique_ptr<Variable> TQuillan::makeVariable(int sym, int type, bool isArray, bool isOpen,
+                                                 int low, int high)
+{
+    auto v = std::make_unique<Variable>();
+    v->sym = sym;
+    v->type = type;
+    v->isArray = isArray;
+    v->isOpen = isOpen;
+    v->low = low;
+    v->high = high;
+    v->own = defaultCell(type);
+    if (isArray && !isOpen) {
+        const qint64 count = qint64(high) - low + 1;
+        if (count < 0 || count > 16 * 1024 * 1024)
+            ReportError(46);
+        v->elements.assign(size_t(count), v->own);
+    }
+    return v;
+}
+
+Cell TQuillan::defaultCell(int type) const
+{
+    Cell c;
+    c.type = type;
+    if (type == TypeText)
+        c.file = std::make_shared<ScriptTextFile>();
+    if (const TypeInfo *t = typeInfo(type); t && t->isRecord) {
+        c.members.reserve(t->members.size());
+        for (const TypeMember &m : t->members)
+            c.members.push_back(defaultCell(m.type));
+    }
+    return c;
+}
+
+// ---------------------------------------------------------------- running
+
+bool TQuillan::RunProcedure(const QString &name, bool flag)
+{
+    Q_UNUSED(flag);
+    if (m_running) {
+        deliver(errorMessage(61, {}));
+        return false;
+    }
+    m_errorFlag = false;
+    m_stopped = false;
+    m_stopRequested.store(false, std::memory_order_relaxed);
+    m_running = true;
+    m_unwind = NoUnwind;
+    m_frames.clear();
+    m_frame = nullptr;
+    m_callDepth = -1;
+    m_enteredLine = -1;
+    m_endLine = m_scriptLines;
+    m_lineHooks = OnSrcLineEnter || m_runMode != Normal || m_runToLine >= 0;
+    bool ok = true;
+    try {
+        const QString upper = SymbolTable::normalise(name);
+        Routine *r = lookupRoutine(m_symbols.find(upper));
+        if (!r || r->kind != ScriptRoutine)
+            ReportError(1, upper);
+        if (!r->headerParsed)
+            parseHeader(r);
+        std::vector<std::unique_ptr<Variable>> locals;
+        for (const Param &p : r->params)
+            locals.push_back(makeVariable(p.sym, p.type, p.open, p.open, 0, -1));
+        callScript(r, std::move(locals), nullptr, 0);
+    } catch (const EAbortQuillan &abort) {
+        ok = false;
+        m_stopped = abort.stopped;
+    }
+    m_frames.clear();
+    m_frame = nullptr;
+    m_callDepth = -1;
+    m_unwind = NoUnwind;
+    m_running = false;
+    if (m_lines.size() > size_t(m_scriptLines))
+        m_lines.resize(size_t(m_scriptLines));
+    m_endLine = m_scriptLines;
+    return ok && !m_errorFlag;
+}
+
+void TQuillan::checkStop()
+{
+    if (m_stopRequested.load(std::memory_order_relaxed)) {
+        m_stopRequested.store(false, std::memory_order_relaxed);
+        throw EAbortQuillan{true};
+    }
+}
+
+void TQuillan::enterLine()
+{
+    checkStop();
+    if (!m_lineHooks || m_line == m_enteredLine)
+        return;
+    m_enteredLine = m_line;
+    const int number = currentLineNumber();
+    const bool stepBreak = m_runMode == SingleStep
+                           || (m_runMode == StepOver && m_callDepth <= m_stepDepth);
+    if (stepBreak || number == m_runToLine) {
+        if (number == m_runToLine)
+            m_runToLine = -1;
+        if (OnBreakPoint)
+            OnBreakPoint(*this);
+    }
+    if (OnSrcLineEnter)
+        OnSrcLineEnter(*this);
+}
+
+void TQuillan::tokenize(Line &line)
+{
+    m_tokenizer.tokenize(line.text, line.startsInRemark, line.remarkNeverCloses, line.tokens);
+    line.tokenized = true;
+    const size_t size = size_t(m_symbols.size());
+    if (m_routineOf.size() < size) {
+        m_routineOf.resize(size, nullptr);
+        m_globalOf.resize(size, nullptr);
+        m_typeOf.resize(size, 0);
+    }
+}
+
+const Token &TQuillan::nextToken()
+{
+    for (;;) {
+        if (m_line >= m_endLine)
+            return m_endToken;
+        Line &l = m_lines[size_t(m_line)];
+        if (!l.tokenized)
+            tokenize(l);
+        if (m_token < int(l.tokens.size())) {
+            const Token &t = l.tokens[size_t(m_token++)];
+            if (t.code == TokLexError)
+                ReportError(t.error, t.text);
+            return t;
+        }
+        if (m_line + 1 >= m_endLine)
+            return m_endToken;
+        ++m_line;
+        m_token = 0;
+        enterLine();
+    }
+}
+
+const Token &TQuillan::peekToken()
+{
+    int li = m_line;
+    int ti = m_token;
+    for (;;) {
+        if (li >= m_endLine)
+            return m_endToken;
+        Line &l = m_lines[size_t(li)];
+        if (!l.tokenized)
+            tokenize(l);
+        if (ti < int(l.tokens.size()))
+            return l.tokens[size_t(ti)];
+        if (li + 1 >= m_endLine)
+            return m_endToken;
+        ++li;
+        ti = 0;
+    }
+}
+
+quint16 TQuillan::peekCode()
+{
+    return resolvedCode(peekToken());
+}
+
+void TQuillan::jump(Position p)
+{
+    const bool newLine = p.line != m_line;
+    m_line = p.line;
+    m_token = p.token;
+    if (newLine)
+        enterLine();
+}
+
+void TQuillan::expect(quint16 code, const char *text)
+{
+    if (nextToken().code != code)
+        ReportError(22, QString::fromLatin1(text));
+}
+
+bool TQuillan::accept(quint16 code)
+{
+    if (peekToken().code != code)
+        return false;
+    nextToken();
+    return true;
+}
+
+void TQuillan::consumeNoise(quint16 code)
+{
+    if (peekToken().code == code)
+        nextToken();
+}
+
+namespace {
+
+bool opensBlock(quint16 c)
+{
+    return c == TokIf || c == TokWhile || c == TokFor || c == TokRepeat || c == TokSwitch
+           || c == TokCase;
+}
+
+bool closesBlock(quint16 c)
+{
+    return c == TokEndIf || c == TokEndWhile || c == TokEndFor || c == TokUntil
+           || c == TokEndSwitch || c == TokEndCase;
+}
+
+} // namespace
+
+quint16 TQuillan::skipTo(const StopSet &stops)
+{
+    // Every block kind is counted, so the ELSE of an inner SWITCH never ends an outer IF.
+    int depth = 0;
+    for (;;) {
+        if (m_line >= m_endLine)
+            return TokEnd;
+        Line &l = m_lines[size_t(m_line)];
+        if (!l.tokenized)
+            tokenize(l);
+        if (m_token >= int(l.tokens.size())) {
+            if (m_line + 1 >= m_endLine)
+                return TokEnd;
+            ++m_line;
+            m_token = 0;
+            continue;
+        }
+        const quint16 c = l.tokens[size_t(m_token++)].code;
+        if (c == TokEndProc)
+            return c;
+        if (depth == 0 && c < 128 && stops.test(c))
+            return c;
+        if (opensBlock(c))
+            ++depth;
+        else if (closesBlock(c) && depth > 0)
+            --depth;
+    }
+}
+
+quint16 TQuillan::skipToCached(const StopSet &stops, int setId)
+{
+    if (m_line >= m_scriptLines)
+        return skipTo(stops);
+    const quint64 key = (quint64(quint32(m_line)) << 32) | (quint64(quint32(m_token)) << 4)
+                        | quint64(setId);
+    const auto found = m_skipCache.constFind(key);
+    if (found != m_skipCache.constEnd()) {
+        jump(found->after);
+        return found->code;
+    }
+    const int startLine = m_line;
+    const quint16 code = skipTo(stops);
+    SkipEnd end{position(), code};
+    m_skipCache.insert(key, end);
+    const int reached = m_line;
+    m_line = startLine;
+    jump({reached, m_token});
+    return code;
+}
+
+// ---------------------------------------------------------------- names
+
+Variable *TQuillan::findLocal(int sym) const
+{
+    if (!m_frame)
+        return nullptr;
+    for (const auto &v : m_frame->locals)
+        if (v->sym == sym)
+            return v.get();
+    return nullptr;
+}
+
+Variable *TQuillan::lookupVariable(int sym) const
+{
+    if (sym < 0)
+        return nullptr;
+    if (Variable *v = findLocal(sym))
+        return v;
+    return size_t(sym) < m_globalOf.size() ? m_globalOf[size_t(sym)] : nullptr;
+}
+
+TQuillan::Routine *TQuillan::lookupRoutine(int sym) const
+{
+    return sym >= 0 && size_t(sym) < m_routineOf.size() ? m_routineOf[size_t(sym)] : nullptr;
+}
+
+int TQuillan::lookupType(int sym) const
+{
+    return sym >= 0 && size_t(sym) < m_typeOf.size() ? m_typeOf[size_t(sym)] : 0;
+}
+
+quint16 TQuillan::resolvedCode(const Token &t)
+{
+    if (t.code != TokName)
+        return t.code;
+    if (lookupRoutine(t.sym))
+        return TokRoutine;
+    if (findLocal(t.sym))
+        return TokLocalVar;
+    if (lookupVariable(t.sym))
+        return TokGlobalVar;
+    if (const int type = lookupType(t.sym))
+        return m_types[size_t(type)].isClass ? TokClassType : TokRecordType;
+    if (t.baseSym >= 0) {
+        if (findLocal(t.baseSym))
+            return TokLocalVar;
+        if (lookupVariable(t.baseSym))
+            return TokGlobalVar;
+    }
+    return TokUnknown;
+}
+
+void TQuillan::selectMember(VarRef &ref, int memberSym, bool dotted)
+{
+    const TypeInfo *type = typeInfo(ref.type);
+    if (!type || !type->isRecord)
+        ReportError(dotted ? 52 : 54);
+    const int index = type->memberIndex(memberSym);
+    if (index < 0)
+        ReportError(53, m_symbols.name(memberSym));
+    ref.cell = &ref.cell->members[size_t(index)];
+    ref.type = type->members[size_t(index)].type;
+    ref.whole = false;
+}
+
+void TQuillan::indexArray(VarRef &ref)
+{
+    nextToken();
+    Variable *v = ref.var;
+    if (!v->isArray || !ref.whole)
+        ReportError(49);
+    const double at = numOr();
+    expect(TokCloseBracket, "]");
+    const qint64 index = saturate(at, -9e18, 9e18);
+    if (v->isOpen) {
+        auto found = v->openElements.find(index);
+        if (found == v->openElements.end())
+            found = v->openElements.emplace(index, defaultCell(v->type)).first;
+        ref.cell = &found->second;
+    } else {
+        if (index < v->low || index > v->high)
+            ReportError(46);
+        ref.cell = &v->elements[size_t(index - v->low)];
+    }
+    ref.whole = false;
+}
+
+TQuillan::VarRef TQuillan::resolveDotted(const Token &t)
+{
+    VarRef ref;
+    Variable *v = lookupVariable(t.sym);
+    if (!v && t.baseSym >= 0) {
+        v = lookupVariable(t.baseSym);
+        if (!v)
+            ReportError(26);
+        v = v->target();
+        ref.var = v;
+        ref.cell = &v->cell();
+        ref.type = v->type;
+        for (int member : t.path)
+            selectMember(ref, member, true);
+    } else {
+        if (!v)
+            ReportError(26);
+        v = v->target();
+        ref.var = v;
+        ref.cell = &v->cell();
+        ref.type = v->type;
+    }
+    for (;;) {
+        const Token &p = peekToken();
+        if (p.code == TokOpenBracket && ref.var->isArray) {
+            indexArray(ref);
+        } else if (p.code == TokDot && !ref.whole && m_token + 1 < int(m_lines[size_t(m_line)].tokens.size())
+                   && m_lines[size_t(m_line)].tokens[size_t(m_token + 1)].code == TokName) {
+            nextToken();
+            const Token &member = nextToken();
+            selectMember(ref, member.sym, false);
+        } else {
+            break;
+        }
+    }
+    return ref;
+}
+
+TQuillan::VarRef TQuillan::variableRef()
+{
+    const Token &t = peekToken();
+    if (t.code != TokName)
+        ReportError(26);
+    const quint16 code = resolvedCode(t);
+    if (code != TokLocalVar && code != TokGlobalVar)
+        ReportError(26);
+    nextToken();
+    return resolveDotted(t);
+}
+
+// ---------------------------------------------------------------- calls
+
+void TQuillan::parseHeader(Routine *r)
+{
+    const int savedLine = m_line;
+    const int savedToken = m_token;
+    const int savedEnd = m_endLine;
+    m_endLine = m_scriptLines;
+    m_line = r->firstLine;
+    m_token = 0;
+    const Token &kind = nextToken();
+    r->isFunction = kind.code == TokFunction;
+    nextToken();
+    if (peekToken().code == TokOpenParen)
+        parseParams(r->params, r->sym);
+    if (r->isFunction) {
+        expect(TokColon, ":");
+        r->resultType = parseType(false);
+    }
+    accept(TokSemicolon);
+    r->bodyLine = m_line;
+    r->bodyToken = m_token;
+    r->headerParsed = true;
+    m_line = savedLine;
+    m_token = savedToken;
+    m_endLine = savedEnd;
+}
+
+void TQuillan::parseParams(std::vector<Param> &params, int routineSym)
+{
+    Q_UNUSED(routineSym);
+    nextToken();
+    while (peekToken().code != TokCloseParen) {
+        Param p;
+        if (accept(TokVar))
+            p.byRef = true;
+        const Token &name = nextToken();
+        if (name.code != TokName)
+            ReportError(51);
+        p.name = m_symbols.name(name.sym);
+        p.sym = name.sym;
+        expect(TokColon, ":");
+        if (accept(TokArray)) {
+            expect(TokOf, "OF");
+            p.open = true;
+        }
+        p.type = parseType(false);
+        params.push_back(p);
+        if (accept(TokSemicolon) || accept(TokComma))
+            continue;
+        if (peekToken().code != TokCloseParen)
+            ReportError(22, QStringLiteral(")"));
+    }
+    nextToken();
+}
+
+Cell TQuillan::call(Routine *r, Cell *self, int selfType)
+{
+    switch (r->kind) {
+    case SystemRoutine: {
+        if (!r->sys)
+            ReportError(39);
+        try {
+            return r->sys(r->plugIn, *this);
+        } catch (const EAbortQuillan &) {
+            throw;
+        } catch (const std::exception &e) {
+            ReportText(QString::fromStdString(e.what()));
+        }
+    }
+    case HostRoutine:
+        return callHost(r);
+    case ExternalRoutine:
+        ReportError(4, r->name);
+    case ScriptRoutine:
+        break;
+    }
+    if (!r->headerParsed)
+        parseHeader(r);
+    std::vector<std::unique_ptr<Variable>> locals;
+    locals.reserve(r->params.size());
+    if (r->params.empty()) {
+        if (peekToken().code == TokOpenParen) {
+            nextToken();
+            expect(TokCloseParen, ")");
+        }
+    } else {
+        expect(TokOpenParen, "(");
+        for (size_t i = 0; i < r->params.size(); ++i) {
+            const Param &p = r->params[i];
+            if (i > 0) {
+                if (peekToken().code == TokCloseParen)
+                    ReportError(48);
+                expect(TokComma, ",");
+            }
+            if (peekToken().code == TokCloseParen)
+                ReportError(48);
+            auto local = std::make_unique<Variable>();
+            local->sym = p.sym;
+            local->type = p.type;
+            if (p.open) {
+                const VarRef src = variableRef();
+                if (!src.var->isArray || !src.whole)
+                    ReportError(49);
+                local->isArray = true;
+                local->isOpen = src.var->isOpen;
+                local->low = src.var->low;
+                local->high = src.var->high;
+                if (p.byRef) {
+                    local->alias = src.var;
+                } else {
+                    local->elements = src.var->elements;
+                    local->openElements = src.var->openElements;
+                }
+            } else if (p.byRef) {
+                const quint16 code = peekToken().code == TokName ? resolvedCode(peekToken()) : 0;
+                if (code != TokLocalVar && code != TokGlobalVar)
+                    ReportError(26);
+                const VarRef src = variableRef();
+                local->ref = src.cell;
+                local->type = src.type;
+            } else {
+                local->own = valueOfType(p.type, false);
+            }
+            locals.push_back(std::move(local));
+        }
+        expect(TokCloseParen, ")");
+    }
+    return callScript(r, std::move(locals), self, selfType);
+}
+
+Cell TQuillan::callScript(Routine *r, std::vector<std::unique_ptr<Variable>> locals, Cell *self,
+                          int selfType)
+{
+    if (m_callDepth + 1 >= MaxCallDepth)
+        ReportError(60);
+    const Position saved = position();
+    m_frames.emplace_back();
+    Frame &f = m_frames.back();
+    f.routine = r;
+    f.locals = std::move(locals);
+    f.result = defaultCell(r->resultType);
+    if (self) {
+        auto selfVar = std::make_unique<Variable>();
+        selfVar->sym = symOf(QStringLiteral("SELF"));
+        selfVar->type = selfType;
+        selfVar->ref = self;
+        f.locals.push_back(std::move(selfVar));
+    }
+    Frame *previous = m_frame;
+    m_frame = &f;
+    ++m_callDepth;
+    jump({r->bodyLine, r->bodyToken});
+    if (OnEnterProc)
+        OnEnterProc(*this, r->name);
+    static const StopSet routineEnd;
+    execBlock(routineEnd);
+    m_unwind = NoUnwind;
+    if (OnExitProc)
+        OnExitProc(*this, r->name);
+    Cell result = std::move(f.result);
+    m_frames.pop_back();
+    m_frame = previous;
+    --m_callDepth;
+    m_line = saved.line;
+    m_token = saved.token;
+    return result;
+}
+
+Cell TQuillan::callHost(Routine *r)
+{
+    TProcParms parms;
+    auto &items = parms.items();
+    items.resize(r->params.size() + 1);
+    items[0].type = r->resultType;
+    items[0].writable = true;
+    items[0].value = defaultCell(r->resultType);
+    std::vector<std::pair<size_t, VarRef>> byRef;
+    if (r->params.empty()) {
+        if (peekToken().code == TokOpenParen) {
+            nextToken();
+            expect(TokCloseParen, ")");
+        }
+    } else {
+        expect(TokOpenParen, "(");
+        for (size_t i = 0; i < r->params.size(); ++i) {
+            const Param &p = r->params[i];
+            if (i > 0) {
+                if (peekToken().code == TokCloseParen)
+                    ReportError(48);
+                expect(TokComma, ",");
+            }
+            if (peekToken().code == TokCloseParen)
+                ReportError(48);
+            TProcParms::Item &item = items[i + 1];
+            item.type = p.type;
+            if (p.byRef) {
+                const quint16 code = peekToken().code == TokName ? resolvedCode(peekToken()) : 0;
+                if (code != TokLocalVar && code != TokGlobalVar)
+                    ReportError(26);
+                const VarRef src = variableRef();
+                if (isNumericType(p.type) != isNumericType(src.type)
+                    || isStringType(p.type) != isStringType(src.type))
+                    ReportError(56);
+                item.value = *src.cell;
+                item.value.type = p.type;
+                item.writable = true;
+                byRef.emplace_back(i + 1, src);
+            } else {
+                item.value = valueOfType(p.type, false);
+            }
+        }
+        expect(TokCloseParen, ")");
+    }
+    try {
+        r->host(r->data, *this, parms);
+    } catch (const EAbortQuillan &) {
+        throw;
+    } catch (const std::exception &e) {
+        ReportText(QString::fromStdString(e.what()));
+    }
+    for (const auto &[index, ref] : byRef) {
+        const Cell &value = items[index].value;
+        if (isNumericType(ref.type))
+            ref.cell->num = storedNumber(ref.type, value.num);
+        else if (ref.type == TypeString)
+            ref.cell->str = value.str.left(255);
+        else if (ref.type == TypeChar)
+            ref.cell->str = value.str.left(1);
+        else
+            *ref.cell = value;
+        ref.cell->type = ref.type;
+    }
+    return items[0].value;
+}
+
+Cell TQuillan::callRoutineByName(const QString &name, const std::vector<Cell> &arguments)
+{
+    Routine *r = lookupRoutine(m_symbols.find(SymbolTable::normalise(name)));
+    if (!r || r->kind != ScriptRoutine)
+        ReportError(1, SymbolTable::normalise(name));
+    if (!r->headerParsed)
+        parseHeader(r);
+    std::vector<std::unique_ptr<Variable>> locals;
+    for (size_t i = 0; i < r->params.size(); ++i) {
+        const Param &p = r->params[i];
+        auto local = makeVariable(p.sym, p.type, p.open, p.open, 0, -1);
+        if (i < arguments.size())
+            local->own = arguments[i];
+        locals.push_back(std::move(local));
+    }
+    return callScript(r, std::move(locals), nullptr, 0);
+}
+
+void TQuillan::evaluate(const QString &text)
+{
+    const int savedLine = m_line;
+    const int savedToken = m_token;
+    const int savedEnd = m_endLine;
+    Line line;
+    line.number = EvaluateLine;
+    line.text = text;
+    m_lines.push_back(std::move(line));
+    const int index = int(m_lines.size()) - 1;
+    m_endLine = index + 1;
+    m_line = index;
+    m_token = 0;
+    static const StopSet none;
+    try {
+        execBlock(none);
+    } catch (...) {
+        m_lines.resize(size_t(index));
+        m_endLine = savedEnd;
+        throw;
+    }
+    m_lines.resize(size_t(index));
+    m_endLine = savedEnd;
+    m_line = savedLine;
+    m_token = savedToken;
+}
+
+void TQuillan::write(const QString &text)
+{
+    if (OnWrite) {
+        OnWrite(*this, text);
+        return;
+    }
+    const QByteArray bytes = text.toUtf8();
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
+}
+
+void TQuillan::advanceLine()
+{
+    if (OnAdvanceLine) {
+        OnAdvanceLine(*this);
+        return;
+    }
+    if (OnWrite)
+        OnWrite(*this, QStringLiteral("\n"));
+    else
+        std::fputc('\n', stdout);
+}
+
+} // namespace Orbisong

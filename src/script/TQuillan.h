@@ -1,0 +1,314 @@
+#pragma once
+
+#include "ScriptClock.h"
+#include "ScriptTokens.h"
+#include "ScriptValue.h"
+#include "SymbolTable.h"
+#include "TProcParms.h"
+#include "TQuillanPlugIn.h"
+#include "Tokenizer.h"
+
+#include <QHash>
+#include <QStringList>
+
+#include <atomic>
+#include <bitset>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace Orbisong {
+
+class InteractivePort;
+
+// Unwinds a run after its first error has been reported, or after a stop request.
+struct EAbortQuillan
+{
+    bool stopped = false;
+};
+
+// The script engine: loads a script, runs its routines and reports errors through events.
+// It executes straight from the source lines; each line's tokens and each block's matching end
+// are kept after their first use.
+class TQuillan
+{
+public:
+    using HostCallback = std::function<void(void *data, TQuillan &engine, TProcParms &parms)>;
+    using SysCallback = std::function<Cell(TQuillanPlugIn *plugIn, TQuillan &engine)>;
+    using TextEvent = std::function<void(TQuillan &engine, const QString &text)>;
+    using ReadEvent = std::function<bool(TQuillan &engine, QString *buffer)>;
+    using Event = std::function<void(TQuillan &engine)>;
+    using LineEvent = std::function<void(TQuillan &engine, QString &line)>;
+
+    enum RunMode { Normal, SingleStep, StepOver };
+    enum RoutineKind { ScriptRoutine = 0, ExternalRoutine = 2, SystemRoutine = 3, HostRoutine = 4 };
+
+    // Recursion deeper than this raises an error instead of exhausting the stack.
+    static constexpr int MaxCallDepth = 2000;
+    static constexpr int EvaluateLine = 2147483647;
+
+    // Attaches the nine built-in libraries.
+    TQuillan();
+    ~TQuillan();
+    TQuillan(const TQuillan &) = delete;
+    TQuillan &operator=(const TQuillan &) = delete;
+
+    void AddPlugIn(std::unique_ptr<TQuillanPlugIn> plugIn);
+    bool LoadScript(const QString &fileName);
+    bool LoadScriptLines(const QStringList &lines);
+    bool ProcedureExists(const QString &name) const;
+    // Runs the routine to its end; false when an error ended it or a stop was requested.
+    bool RunProcedure(const QString &name, bool flag = true);
+    bool RegisterProc(const QString &declaration, HostCallback callback, void *data = nullptr);
+    void RegisterSysProc(const QString &name, int resultType, bool isFunction,
+                         SysCallback callback, TQuillanPlugIn *plugIn, int number = -1);
+    void RegisterConst(const QString &name, int type, const Cell &value);
+    [[noreturn]] void ReportError(int number, const QString &text = {});
+    // Reports a text that has no number (library and host faults).
+    [[noreturn]] void ReportText(const QString &text);
+    static QString errorMessage(int number, const QString &text);
+
+    int currentLineNumber() const;
+    bool isRunning() const { return m_running; }
+    bool lastRunStopped() const { return m_stopped; }
+    // May be called from any thread; the run stops before its next line or loop pass.
+    void requestStop() { m_stopRequested.store(true, std::memory_order_relaxed); }
+    void setRunMode(RunMode mode) { m_runMode = mode; m_stepDepth = m_callDepth; }
+    void setRunToLine(int line) { m_runToLine = line; }
+    QString currentRoutine() const;
+
+    void setInteractivePort(InteractivePort *port) { m_port = port; }
+    InteractivePort *interactivePort() const { return m_port; }
+    void setClock(ScriptClock *clock) { m_clock = clock ? clock : &m_systemClock; }
+    ScriptClock &clock() const { return *m_clock; }
+
+    TextEvent OnError;
+    ReadEvent OnRead;
+    TextEvent OnWrite;
+    Event OnAdvanceLine;
+    LineEvent OnSrcLineRead;
+    Event OnLoopCallback;
+    Event OnRegisterProcs;
+    Event OnRegisterTypes;
+    Event OnSrcLineEnter;
+    Event OnBreakPoint;
+    TextEvent OnEnterProc;
+    TextEvent OnExitProc;
+    QStringList DefaultScript;
+
+    // ---- The parser interface used by system routines reading their own arguments. ----
+    struct VarRef
+    {
+        Variable *var = nullptr; // the whole variable
+        Cell *cell = nullptr;    // the addressed storage (element or member)
+        int type = 0;
+        bool whole = true;       // not an element or member
+    };
+    const Token &nextToken();
+    const Token &peekToken();
+    quint16 peekCode();
+    // Code of a word as resolved now (local or global variable, routine, type, unknown).
+    quint16 resolvedCode(const Token &t);
+    void expect(quint16 code, const char *text);
+    bool accept(quint16 code);
+    double numExpr();
+    QString strExpr();
+    bool boolExpr();
+    bool peekIsString();
+    // The variable named by the next tokens; error 26 when they do not name one.
+    VarRef variableRef();
+    Cell callRoutineByName(const QString &name, const std::vector<Cell> &arguments);
+    Variable *findVariable(const QString &name);
+    Variable *createGlobal(const QString &name, int type);
+    void assignFromText(const VarRef &ref, const QString &text);
+    const TypeInfo *typeInfo(int id) const;
+    void write(const QString &text);
+    void advanceLine();
+    // Runs text as statements inside the current run, seeing the current routine's variables.
+    void evaluate(const QString &text);
+    static QString formatNumber(double value, int width, int decimals);
+
+private:
+    struct Line
+    {
+        int number = 0;
+        QString text;
+        bool startsInRemark = false;
+        bool remarkNeverCloses = false;
+        bool tokenized = false;
+        std::vector<Token> tokens;
+    };
+    struct Param
+    {
+        QString name;
+        int sym = -1;
+        int type = 0;
+        bool byRef = false;
+        bool open = false;
+    };
+    struct Routine
+    {
+        QString name;
+        int sym = -1;
+        RoutineKind kind = ScriptRoutine;
+        int firstLine = 0; // index into m_lines
+        bool headerParsed = false;
+        bool isFunction = false;
+        int resultType = 0;
+        std::vector<Param> params;
+        int bodyLine = 0;
+        int bodyToken = 0;
+        HostCallback host;
+        void *data = nullptr;
+        SysCallback sys;
+        TQuillanPlugIn *plugIn = nullptr;
+        int number = -1;
+    };
+    struct Frame
+    {
+        Routine *routine = nullptr;
+        std::vector<std::unique_ptr<Variable>> locals;
+        int loops = 0;
+        Cell result;
+        Cell *self = nullptr;
+        int selfType = 0;
+    };
+    struct Position
+    {
+        int line = 0;
+        int token = 0;
+    };
+    struct SkipEnd
+    {
+        Position after;
+        quint16 code = 0;
+    };
+    using StopSet = std::bitset<128>;
+    enum Unwind { NoUnwind, UnwindReturn, UnwindContinue };
+    static constexpr quint16 BlockUnwound = 0xFFFF;
+
+    // Loading
+    void resetTables();
+    bool loadLines(const QStringList &lines);
+    void preScan(int index);
+    void processBlocks();
+    void registerBuiltinTypes();
+    void deliver(const QString &text);
+
+    // Tokens and positions
+    void tokenize(Line &line);
+    void enterLine();
+    Position position() const { return {m_line, m_token}; }
+    void jump(Position p);
+    void checkStop();
+    quint16 skipTo(const StopSet &stops);
+    quint16 skipToCached(const StopSet &stops, int setId);
+    int symOf(const QString &name);
+
+    // Names
+    Variable *findLocal(int sym) const;
+    Variable *lookupVariable(int sym) const;
+    Routine *lookupRoutine(int sym) const;
+    int lookupType(int sym) const;
+    VarRef resolveDotted(const Token &t);
+    void selectMember(VarRef &ref, int memberSym, bool dotted);
+    void indexArray(VarRef &ref);
+
+    // Statements
+    quint16 execBlock(const StopSet &stops);
+    void statement(const Token &t);
+    void assignment(const Token &t);
+    void assignValue(const VarRef &ref);
+    void ifStatement();
+    void whileStatement();
+    void forStatement();
+    void repeatStatement();
+    void switchStatement();
+    void returnStatement();
+    void writeStatement(bool newLine);
+    void readStatement(bool wholeLine);
+    void declarations(quint16 keyword);
+    void typeBlock();
+    int parseType(bool allowTable, bool *isTable = nullptr);
+    void declareOne(bool global);
+    Cell defaultCell(int type) const;
+    void consumeNoise(quint16 code);
+
+    // Expressions
+    double numOr();
+    double numTerm();
+    double numPower();
+    double numUnary();
+    double numFactor();
+    QString strTerm();
+    bool boolOr();
+    bool boolXor();
+    bool boolAnd();
+    bool boolNot();
+    bool boolPrimary();
+    bool relation();
+    bool parenIsBoolean();
+    int staticTypeAt(int offset);
+    Cell pointerExpr();
+    Cell valueOfType(int type, bool requireVariable);
+
+    // Calls
+    Cell call(Routine *r, Cell *self = nullptr, int selfType = 0);
+    Cell callScript(Routine *r, std::vector<std::unique_ptr<Variable>> locals, Cell *self,
+                    int selfType);
+    Cell callHost(Routine *r);
+    void parseHeader(Routine *r);
+    void parseParams(std::vector<Param> &params, int routineSym);
+    Routine *addRoutine(const QString &name);
+    std::unique_ptr<Variable> makeVariable(int sym, int type, bool isArray, bool isOpen, int low,
+                                           int high);
+    [[noreturn]] void failType(int number);
+
+    std::vector<std::unique_ptr<TQuillanPlugIn>> m_plugIns;
+    SymbolTable m_symbols;
+    Tokenizer m_tokenizer;
+    std::vector<Line> m_lines;
+    int m_scriptLines = 0;
+    int m_endLine = 0; // lines at and past this index read as end of program
+    std::vector<std::unique_ptr<Routine>> m_routines;
+    std::vector<Routine *> m_routineOf;
+    std::vector<std::unique_ptr<Variable>> m_globalStore;
+    std::vector<Variable *> m_globalOf;
+    std::vector<TypeInfo> m_types;
+    std::vector<int> m_typeOf;
+    std::vector<int> m_typeBlockLines;
+    std::vector<int> m_varBlockLines;
+    struct Label
+    {
+        QString name;
+        QString routine;
+        int line;
+    };
+    std::vector<Label> m_labels;
+    QString m_openRoutine; // the routine the load-time scan is inside
+    QHash<quint64, SkipEnd> m_skipCache;
+    std::deque<Frame> m_frames;
+    Frame *m_frame = nullptr;
+
+    int m_line = 0;
+    int m_token = 0;
+    int m_enteredLine = -1;
+    int m_callDepth = -1;
+    Unwind m_unwind = NoUnwind;
+    bool m_errorFlag = false;
+    bool m_running = false;
+    bool m_stopped = false;
+    bool m_typesFired = false;
+    bool m_lineHooks = false;
+    RunMode m_runMode = Normal;
+    int m_stepDepth = 0;
+    int m_runToLine = -1;
+    std::atomic<bool> m_stopRequested{false};
+    InteractivePort *m_port = nullptr;
+    SystemClock m_systemClock;
+    ScriptClock *m_clock = &m_systemClock;
+    Token m_endToken;
+};
+
+} // namespace Orbisong

@@ -1,0 +1,738 @@
+#include "ScriptTextFile.h"
+#include "TDynaTable.h"
+#include "TQuillan.h"
+
+#include <cmath>
+#include <cstdio>
+
+namespace Orbisong {
+
+namespace {
+
+using StopSet = std::bitset<128>;
+
+StopSet stopSet(std::initializer_list<quint16> codes)
+{
+    StopSet s;
+    for (quint16 c : codes)
+        s.set(c);
+    return s;
+}
+
+const StopSet IfTrueStops = stopSet({TokElse, TokEndIf});
+const StopSet EndIfStops = stopSet({TokEndIf});
+const StopSet LoopEnds = stopSet({TokEndWhile, TokEndFor, TokUntil});
+const StopSet EndWhileStops = stopSet({TokEndWhile});
+const StopSet EndForStops = stopSet({TokEndFor});
+const StopSet UntilStops = stopSet({TokUntil});
+const StopSet EndCaseStops = stopSet({TokEndCase});
+const StopSet ElseCaseStops = stopSet({TokEndCase, TokEndSwitch});
+const StopSet EndSwitchStops = stopSet({TokEndSwitch});
+
+// Identifiers of the stop sets in the block-end cache.
+enum SkipSet { SkipElseEndIf = 1, SkipEndIf, SkipEndWhile, SkipEndFor, SkipUntil, SkipEndCase,
+               SkipEndSwitch };
+
+} // namespace
+
+quint16 TQuillan::execBlock(const StopSet &stops)
+{
+    for (;;) {
+        const Token &t = nextToken();
+        const quint16 code = t.code;
+        if (code < 128 && stops.test(code))
+            return code;
+        switch (code) {
+        case TokEnd:
+        case TokEndProc:
+            return code;
+        case TokSemicolon:
+        case TokEndIf:
+        case TokElse:
+        case TokEndCase:
+        case TokEndSwitch:
+        case TokDot:
+            continue;
+        default:
+            statement(t);
+        }
+        if (m_unwind != NoUnwind)
+            return BlockUnwound;
+    }
+}
+
+void TQuillan::statement(const Token &t)
+{
+    switch (t.code) {
+    case TokName: {
+        if (Routine *r = lookupRoutine(t.sym)) {
+            if (m_frame && m_frame->routine == r && r->isFunction
+                && peekToken().code == TokAssign) {
+                nextToken();
+                m_frame->result = valueOfType(r->resultType, false);
+                return;
+            }
+            call(r);
+            return;
+        }
+        if (lookupVariable(t.sym)) {
+            assignment(t);
+            return;
+        }
+        if (t.baseSym >= 0) {
+            if (Variable *base = lookupVariable(t.baseSym)) {
+                const TypeInfo *type = typeInfo(base->target()->type);
+                if (type && type->isClass && t.path.size() == 1
+                    && type->memberIndex(t.path.front()) < 0) {
+                    const QString method = QStringLiteral("_%1%2").arg(type->id).arg(
+                        m_symbols.name(t.path.front()));
+                    Routine *r = lookupRoutine(m_symbols.find(SymbolTable::normalise(method)));
+                    if (!r)
+                        ReportError(53, m_symbols.name(t.path.front()));
+                    call(r, &base->target()->cell(), type->id);
+                    return;
+                }
+                assignment(t);
+                return;
+            }
+        }
+        // A label line ("name:") marks a place; executing it does nothing.
+        if (m_token == 1 && peekToken().code == TokColon) {
+            nextToken();
+            return;
+        }
+        ReportError(8, t.text);
+    }
+    case TokIf: ifStatement(); return;
+    case TokWhile: whileStatement(); return;
+    case TokFor: forStatement(); return;
+    case TokRepeat: repeatStatement(); return;
+    case TokSwitch: switchStatement(); return;
+    case TokReturn: returnStatement(); return;
+    case TokWrite: writeStatement(false); return;
+    case TokWriteLn: writeStatement(true); return;
+    case TokRead: readStatement(false); return;
+    case TokReadLn: readStatement(true); return;
+    case TokVar:
+    case TokGlobal: declarations(t.code); return;
+    case TokContinue:
+        if (!m_frame || m_frame->loops == 0)
+            ReportError(41);
+        m_unwind = UnwindContinue;
+        return;
+    case TokEndWhile: ReportError(32);
+    case TokEndFor: ReportError(35);
+    case TokUntil: ReportError(37);
+    default:
+        ReportError(8, t.text);
+    }
+}
+
+void TQuillan::assignment(const Token &t)
+{
+    const VarRef ref = resolveDotted(t);
+    if (ref.var->isConst)
+        ReportError(25);
+    expect(TokAssign, ":=");
+    assignValue(ref);
+}
+
+void TQuillan::assignValue(const VarRef &ref)
+{
+    const int type = ref.type;
+    Cell *cell = ref.cell;
+    if (isNumericType(type)) {
+        cell->num = storedNumber(type, numOr());
+        return;
+    }
+    if (ref.whole && ref.var->isArray)
+        ReportError(56);
+    switch (type) {
+    case TypeString:
+        cell->str = strExpr().left(255);
+        return;
+    case TypePChar:
+        cell->str = strExpr();
+        return;
+    case TypeChar:
+        if (!peekIsString())
+            ReportError(20);
+        cell->str = strExpr().left(1);
+        return;
+    case TypeBoolean:
+    case TypeBool:
+        cell->num = boolExpr() ? 1 : 0;
+        return;
+    case TypePointer:
+        cell->num = pointerExpr().num;
+        return;
+    case TypeText:
+        ReportError(56);
+    default: {
+        const VarRef src = variableRef();
+        if (src.type != type || (src.whole && src.var->isArray))
+            ReportError(56);
+        if (src.cell != cell)
+            *cell = *src.cell;
+    }
+    }
+}
+
+Cell TQuillan::valueOfType(int type, bool requireVariable)
+{
+    Q_UNUSED(requireVariable);
+    Cell c;
+    c.type = type;
+    if (isNumericType(type)) {
+        c.num = storedNumber(type, numOr());
+    } else if (type == TypeString) {
+        c.str = strExpr().left(255);
+    } else if (type == TypePChar) {
+        c.str = strExpr();
+    } else if (type == TypeChar) {
+        if (!peekIsString())
+            ReportError(20);
+        c.str = strExpr().left(1);
+    } else if (isBooleanType(type)) {
+        c.num = boolExpr() ? 1 : 0;
+    } else if (type == TypePointer) {
+        c.num = pointerExpr().num;
+    } else {
+        const VarRef src = variableRef();
+        if (src.type != type)
+            ReportError(56);
+        c = *src.cell;
+    }
+    return c;
+}
+
+void TQuillan::ifStatement()
+{
+    const bool condition = boolExpr();
+    consumeNoise(TokThen);
+    consumeNoise(TokBegin);
+    quint16 stop;
+    if (condition) {
+        stop = execBlock(IfTrueStops);
+        if (stop == BlockUnwound)
+            return;
+        if (stop == TokElse)
+            stop = skipToCached(EndIfStops, SkipEndIf);
+    } else {
+        stop = skipToCached(IfTrueStops, SkipElseEndIf);
+        if (stop == TokElse) {
+            stop = execBlock(EndIfStops);
+            if (stop == BlockUnwound)
+                return;
+        }
+    }
+    if (stop != TokEndIf)
+        ReportError(31);
+}
+
+namespace {
+
+struct LoopCount
+{
+    explicit LoopCount(int *loops) : m_loops(loops) { ++*m_loops; }
+    ~LoopCount() { --*m_loops; }
+    int *m_loops;
+};
+
+} // namespace
+
+void TQuillan::whileStatement()
+{
+    LoopCount count(&m_frame->loops);
+    const Position condition = position();
+    for (;;) {
+        checkStop();
+        if (OnLoopCallback)
+            OnLoopCallback(*this);
+        const bool go = boolExpr();
+        consumeNoise(TokDo);
+        if (!go) {
+            if (skipToCached(EndWhileStops, SkipEndWhile) != TokEndWhile)
+                ReportError(33);
+            return;
+        }
+        const quint16 stop = execBlock(LoopEnds);
+        if (stop == BlockUnwound) {
+            if (m_unwind != UnwindContinue)
+                return;
+            m_unwind = NoUnwind;
+        } else if (stop == TokEndFor) {
+            ReportError(35);
+        } else if (stop == TokUntil) {
+            ReportError(37);
+        } else if (stop != TokEndWhile) {
+            ReportError(33);
+        }
+        jump(condition);
+    }
+}
+
+void TQuillan::forStatement()
+{
+    LoopCount count(&m_frame->loops);
+    const Token &name = nextToken();
+    if (name.code != TokName)
+        ReportError(26);
+    const quint16 code = resolvedCode(name);
+    if (code != TokLocalVar && code != TokGlobalVar)
+        ReportError(26);
+    const VarRef ref = resolveDotted(name);
+    if (!isNumericType(ref.type))
+        ReportError(12);
+    if (ref.var->isConst)
+        ReportError(25);
+    expect(TokAssign, ":=");
+    Cell *variable = ref.cell;
+    const int type = ref.type;
+    variable->num = storedNumber(type, numOr());
+    const quint16 direction = nextToken().code;
+    if (direction != TokTo && direction != TokDownTo)
+        ReportError(34);
+    double step = direction == TokTo ? 1 : -1;
+    const double limit = numOr();
+    if (accept(TokStep))
+        step = numOr();
+    consumeNoise(TokDo);
+    const Position body = position();
+    for (;;) {
+        checkStop();
+        if (OnLoopCallback)
+            OnLoopCallback(*this);
+        const bool go = step > 0 ? variable->num <= limit : variable->num >= limit;
+        if (!go) {
+            jump(body);
+            if (skipToCached(EndForStops, SkipEndFor) != TokEndFor)
+                ReportError(36);
+            return;
+        }
+        const quint16 stop = execBlock(LoopEnds);
+        if (stop == BlockUnwound) {
+            if (m_unwind != UnwindContinue)
+                return;
+            m_unwind = NoUnwind;
+        } else if (stop == TokEndWhile) {
+            ReportError(32);
+        } else if (stop == TokUntil) {
+            ReportError(37);
+        } else if (stop != TokEndFor) {
+            ReportError(36);
+        }
+        variable->num = storedNumber(type, variable->num + step);
+        jump(body);
+    }
+}
+
+void TQuillan::repeatStatement()
+{
+    LoopCount count(&m_frame->loops);
+    const Position body = position();
+    for (;;) {
+        checkStop();
+        quint16 stop = execBlock(LoopEnds);
+        if (stop == BlockUnwound) {
+            if (m_unwind != UnwindContinue)
+                return;
+            m_unwind = NoUnwind;
+            stop = skipToCached(UntilStops, SkipUntil);
+        }
+        if (stop == TokEndWhile)
+            ReportError(32);
+        if (stop == TokEndFor)
+            ReportError(35);
+        if (stop != TokUntil)
+            ReportError(22, QStringLiteral("UNTIL"));
+        if (OnLoopCallback)
+            OnLoopCallback(*this);
+        if (boolExpr())
+            return;
+        jump(body);
+    }
+}
+
+void TQuillan::switchStatement()
+{
+    const bool isString = peekIsString();
+    double number = 0;
+    QString text;
+    if (isString) {
+        text = strExpr();
+    } else {
+        const Token &p = peekToken();
+        const int type = staticTypeAt(0);
+        const bool numeric = p.code == TokInteger || p.code == TokReal || p.code == TokOpenParen
+                             || p.code == TokMinus || p.code == TokPlus || p.code == TokTilde
+                             || isNumericType(type);
+        if (!numeric)
+            ReportError(42);
+        number = numOr();
+    }
+    consumeNoise(TokOf);
+    for (;;) {
+        const Token &t = nextToken();
+        switch (t.code) {
+        case TokSemicolon:
+            continue;
+        case TokCase: {
+            bool equal;
+            if (isString)
+                equal = strExpr() == text;
+            else
+                equal = numOr() == number;
+            expect(TokColon, ":");
+            if (!equal) {
+                if (skipToCached(EndCaseStops, SkipEndCase) != TokEndCase)
+                    ReportError(22, QStringLiteral("ENDCASE"));
+                continue;
+            }
+            if (execBlock(EndCaseStops) == BlockUnwound)
+                return;
+            if (skipToCached(EndSwitchStops, SkipEndSwitch) != TokEndSwitch)
+                ReportError(22, QStringLiteral("ENDSWITCH"));
+            return;
+        }
+        case TokElse: {
+            const quint16 stop = execBlock(ElseCaseStops);
+            if (stop == BlockUnwound || stop == TokEndSwitch)
+                return;
+            if (stop != TokEndCase || skipToCached(EndSwitchStops, SkipEndSwitch) != TokEndSwitch)
+                ReportError(22, QStringLiteral("ENDSWITCH"));
+            return;
+        }
+        case TokEndSwitch:
+            return;
+        case TokEnd:
+        case TokEndProc:
+            ReportError(22, QStringLiteral("ENDSWITCH"));
+        default:
+            ReportError(8, t.text);
+        }
+    }
+}
+
+void TQuillan::returnStatement()
+{
+    if (m_frame && m_frame->routine && m_frame->routine->isFunction) {
+        const Line &line = m_lines[size_t(m_line)];
+        if (m_token < int(line.tokens.size())) {
+            const quint16 c = line.tokens[size_t(m_token)].code;
+            if (c != TokSemicolon && c != TokEndProc && c != TokEndIf && c != TokElse
+                && c != TokEndCase && c != TokEndSwitch && c != TokEndWhile && c != TokEndFor
+                && c != TokUntil)
+                m_frame->result = valueOfType(m_frame->routine->resultType, false);
+        }
+    }
+    m_unwind = UnwindReturn;
+}
+
+QString TQuillan::formatNumber(double value, int width, int decimals)
+{
+    QString text;
+    if (width < 0) {
+        if (std::isnan(value) || std::isinf(value)) {
+            text = std::isnan(value) ? QStringLiteral("Nan") : (value < 0 ? QStringLiteral("-Inf") : QStringLiteral("+Inf"));
+        } else {
+            char buffer[64];
+            std::snprintf(buffer, sizeof buffer, "%.14E", value);
+            QString s = QString::fromLatin1(buffer);
+            const qsizetype e = s.indexOf(QLatin1Char('E'));
+            const QString mantissa = s.left(e);
+            const int exponent = s.mid(e + 1).toInt();
+            text = (value < 0 ? QString() : QStringLiteral(" ")) + mantissa + QLatin1Char('E')
+                   + (exponent < 0 ? QLatin1Char('-') : QLatin1Char('+'))
+                   + QString::number(std::abs(exponent)).rightJustified(4, QLatin1Char('0'));
+        }
+        return text;
+    }
+    text = QString::number(value, 'f', std::clamp(decimals, 0, 30));
+    return text.rightJustified(width, QLatin1Char(' '));
+}
+
+void TQuillan::writeStatement(bool newLine)
+{
+    ScriptTextFile *file = nullptr;
+    if (accept(TokOpenParen)) {
+        const Token &first = peekToken();
+        if (first.code == TokName && (resolvedCode(first) == TokLocalVar || resolvedCode(first) == TokGlobalVar)) {
+            Variable *v = lookupVariable(first.sym);
+            if (v && v->target()->type == TypeText) {
+                nextToken();
+                file = v->target()->cell().file.get();
+                if (!accept(TokComma) && peekToken().code != TokCloseParen)
+                    ReportError(22, QStringLiteral(","));
+            }
+        }
+        while (peekToken().code != TokCloseParen) {
+            const Token &p = peekToken();
+            QString text;
+            bool isString = peekIsString();
+            if (!isString) {
+                const int type = staticTypeAt(0);
+                if (p.code == TokName && resolvedCode(p) == TokUnknown)
+                    ReportError(8, p.text);
+                const bool numeric = p.code == TokInteger || p.code == TokReal
+                                     || p.code == TokOpenParen || p.code == TokMinus
+                                     || p.code == TokPlus || p.code == TokTilde
+                                     || isNumericType(type);
+                if (!numeric)
+                    ReportError(47);
+            }
+            double number = 0;
+            if (isString)
+                text = strExpr();
+            else
+                number = numOr();
+            int width = -1;
+            int decimals = 0;
+            if (accept(TokColon)) {
+                width = toInt32(numOr());
+                if (accept(TokColon))
+                    decimals = toInt32(numOr());
+            }
+            if (!isString)
+                text = formatNumber(number, width, decimals);
+            else if (width > 0 && (file || !OnWrite))
+                text = text.rightJustified(width, QLatin1Char(' '));
+            if (file)
+                file->write(text);
+            else
+                write(text);
+            if (accept(TokComma))
+                continue;
+            if (peekToken().code != TokCloseParen)
+                ReportError(22, QStringLiteral(")"));
+        }
+        nextToken();
+    }
+    if (newLine) {
+        if (file)
+            file->write(QStringLiteral("\n"));
+        else
+            advanceLine();
+    }
+}
+
+void TQuillan::assignFromText(const VarRef &ref, const QString &text)
+{
+    Cell *cell = ref.cell;
+    switch (ref.type) {
+    case TypeString: cell->str = text.left(255); return;
+    case TypePChar: cell->str = text; return;
+    case TypeChar: cell->str = text.left(1); return;
+    case TypeReal:
+    case TypeInteger:
+    case TypeWord:
+    case TypeByte:
+    case TypeLongint: {
+        bool ok = false;
+        double v = text.trimmed().toDouble(&ok);
+        if (!ok)
+            v = 0;
+        cell->num = storedNumber(ref.type, v);
+        return;
+    }
+    default:
+        ReportError(40);
+    }
+}
+
+void TQuillan::readStatement(bool wholeLine)
+{
+    ScriptTextFile *file = nullptr;
+    if (!accept(TokOpenParen)) {
+        if (wholeLine) {
+            QString ignored;
+            if (OnRead)
+                OnRead(*this, &ignored);
+        }
+        return;
+    }
+    const Token &first = peekToken();
+    if (first.code == TokName) {
+        Variable *v = lookupVariable(first.sym);
+        if (v && v->target()->type == TypeText) {
+            nextToken();
+            file = v->target()->cell().file.get();
+            if (!accept(TokComma) && peekToken().code != TokCloseParen)
+                ReportError(22, QStringLiteral(","));
+        }
+    }
+    while (peekToken().code != TokCloseParen) {
+        const VarRef ref = variableRef();
+        if (!isNumericType(ref.type) && !isStringType(ref.type))
+            ReportError(40);
+        QString text;
+        if (file) {
+            if (wholeLine || isStringType(ref.type))
+                file->readLine(&text);
+            else
+                file->readItem(&text);
+        } else if (OnRead) {
+            OnRead(*this, &text);
+        } else {
+            char buffer[4096];
+            if (std::fgets(buffer, sizeof buffer, stdin)) {
+                text = QString::fromUtf8(buffer);
+                while (text.endsWith(QLatin1Char('\n')) || text.endsWith(QLatin1Char('\r')))
+                    text.chop(1);
+            }
+        }
+        assignFromText(ref, text);
+        if (accept(TokComma))
+            continue;
+        if (peekToken().code != TokCloseParen)
+            ReportError(22, QStringLiteral(")"));
+    }
+    nextToken();
+}
+
+int TQuillan::parseType(bool allowTable, bool *isTable)
+{
+    Q_UNUSED(allowTable);
+    Q_UNUSED(isTable);
+    const Token &t = nextToken();
+    switch (t.code) {
+    case TokLongint: return TypeLongint;
+    case TokIntegerType: return TypeInteger;
+    case TokByte: return TypeByte;
+    case TokRealType: return TypeReal;
+    case TokWord: return TypeWord;
+    case TokStringType: return TypeString;
+    case TokPChar: return TypePChar;
+    case TokBoolean: return TypeBoolean;
+    case TokChar: return TypeChar;
+    case TokPointer: return TypePointer;
+    case TokText: return TypeText;
+    case TokBool: return TypeBool;
+    case TokName:
+        if (const int type = lookupType(t.sym))
+            return type;
+        ReportError(21);
+    default:
+        ReportError(21);
+    }
+}
+
+void TQuillan::declarations(quint16 keyword)
+{
+    const bool global = keyword == TokGlobal || !m_frame;
+    for (;;) {
+        const Token &t = nextToken();
+        if (t.code == TokSemicolon)
+            continue;
+        if (t.code == TokEndVar)
+            return;
+        if (t.code != TokName || t.baseSym >= 0 || lookupRoutine(t.sym) || lookupType(t.sym))
+            ReportError(16);
+        const int sym = t.sym;
+        const bool exists = global ? (size_t(sym) < m_globalOf.size() && m_globalOf[size_t(sym)])
+                                   : findLocal(sym) != nullptr;
+        if (exists)
+            ReportError(15, t.text);
+        expect(TokColon, ":");
+        std::unique_ptr<Variable> v;
+        if (accept(TokArray)) {
+            if (accept(TokOpenBracket)) {
+                const int low = toInt32(numOr());
+                expect(TokRange, "..");
+                const int high = toInt32(numOr());
+                expect(TokCloseBracket, "]");
+                expect(TokOf, "OF");
+                v = makeVariable(sym, parseType(false), true, false, low, high);
+            } else {
+                expect(TokOf, "OF");
+                v = makeVariable(sym, parseType(false), true, true, 0, -1);
+            }
+        } else if (accept(TokTable)) {
+            expect(TokOf, "OF");
+            const int type = parseType(false);
+            const TypeInfo *info = typeInfo(type);
+            if (!info || !info->isRecord)
+                ReportError(54);
+            v = makeVariable(sym, type, false, false, 0, -1);
+            v->own.table = std::make_shared<TDynaTable>(*info, &m_types);
+        } else {
+            const int type = parseType(false);
+            v = makeVariable(sym, type, false, false, 0, -1);
+            if (accept(TokEqual)) {
+                if (isNumericType(type)) {
+                    if (!peekIsString() && staticTypeAt(0) != TypeBoolean)
+                        v->own.num = storedNumber(type, numOr());
+                    else
+                        ReportError(13);
+                } else if (type == TypePointer) {
+                    if (peekToken().code != TokNil && staticTypeAt(0) != TypePointer)
+                        ReportError(17);
+                    v->own.num = pointerExpr().num;
+                } else {
+                    v->own = valueOfType(type, false);
+                }
+            }
+        }
+        if (global) {
+            m_globalOf[size_t(sym)] = v.get();
+            m_globalStore.push_back(std::move(v));
+        } else {
+            m_frame->locals.push_back(std::move(v));
+        }
+    }
+}
+
+void TQuillan::typeBlock()
+{
+    for (;;) {
+        const Token &t = nextToken();
+        if (t.code == TokSemicolon)
+            continue;
+        if (t.code == TokEndType)
+            return;
+        if (t.code == TokName && lookupType(t.sym))
+            ReportError(15, t.text);
+        if (t.code != TokName || t.baseSym >= 0)
+            ReportError(50);
+        TypeInfo info;
+        info.id = int(m_types.size());
+        info.name = m_symbols.name(t.sym);
+        const int typeSym = t.sym;
+        expect(TokEqual, "=");
+        const quint16 kind = nextToken().code;
+        if (kind != TokRecord && kind != TokClass)
+            ReportError(22, QStringLiteral("RECORD"));
+        info.isRecord = true;
+        info.isClass = kind == TokClass;
+        for (;;) {
+            const Token *m = &nextToken();
+            if (m->code == TokSemicolon)
+                continue;
+            if (m->code == TokEndRecord)
+                break;
+            TypeMember member;
+            if (m->code == TokKey) {
+                member.key = true;
+                m = &nextToken();
+            }
+            if (m->code != TokName || m->baseSym >= 0)
+                ReportError(51);
+            member.sym = m->sym;
+            member.name = m_symbols.name(m->sym);
+            if (info.memberIndex(member.sym) >= 0)
+                ReportError(15, member.name);
+            expect(TokColon, ":");
+            member.type = parseType(false);
+            member.offset = info.size;
+            const TypeInfo *memberType = typeInfo(member.type);
+            info.size += memberType ? memberType->size : 4;
+            info.members.push_back(member);
+        }
+        if (info.size > TDynaTable::MaxRecordSize)
+            ReportError(56);
+        m_types.push_back(info);
+        m_typeOf[size_t(typeSym)] = info.id;
+    }
+}
+
+} // namespace Orbisong
