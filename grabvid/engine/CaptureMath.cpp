@@ -35,11 +35,11 @@ WaveFormat makeWaveFormat(int bitsPerSample, int samplesPerSec, int channels)
 
 bool isValidWaveFormat(const WaveFormat &format)
 {
-    return format.formatTag == 1 && (format.bitsPerSample == 8 || format.bitsPerSample == 16)
-           && (format.channels == 1 || format.channels == 2) && format.samplesPerSec >= 1000
-           && format.samplesPerSec <= 96000
-           && format.blockAlign == format.channels * format.bitsPerSample / 8
-           && format.avgBytesPerSec == format.blockAlign * format.samplesPerSec;
+    return format.formatTag == 1 && (format.bitsPerSample == 8 || format.bitsPerSample == 16) &&
+           (format.channels == 1 || format.channels == 2) && format.samplesPerSec >= 1000 &&
+           format.samplesPerSec <= 96000 &&
+           format.blockAlign == format.channels * format.bitsPerSample / 8 &&
+           format.avgBytesPerSec == format.blockAlign * format.samplesPerSec;
 }
 
 int samplesPerSecForChoice(int choice)

@@ -46,8 +46,7 @@ void addRates(const GValue *value, QList<int> &rates)
 
 } // namespace
 
-CaptureSession::CaptureSession(QObject *parent)
-    : QObject(parent)
+CaptureSession::CaptureSession(QObject *parent) : QObject(parent)
 {
     ensureGstInitialised();
     m_timer.setInterval(DefaultPreviewRateMs);
@@ -198,8 +197,8 @@ bool CaptureSession::saveDib(const QString &path)
     if (m_frame.isNull()) {
         // Right after connecting no frame has been shown yet: wait for the first one.
         if (GstElement *sink = m_pipeline.element("preview")) {
-            if (GstSample *sample = gst_app_sink_try_pull_sample(GST_APP_SINK(sink),
-                                                                 2 * GST_SECOND)) {
+            if (GstSample *sample =
+                    gst_app_sink_try_pull_sample(GST_APP_SINK(sink), 2 * GST_SECOND)) {
                 m_frame = imageFromSample(sample);
                 gst_sample_unref(sample);
             }
@@ -285,8 +284,8 @@ QList<QSize> CaptureSession::frameSizes() const
         const GstStructure *s = gst_caps_get_structure(caps, i);
         int width = 0;
         int height = 0;
-        if (gst_structure_get_int(s, "width", &width) && gst_structure_get_int(s, "height", &height)
-            && !sizes.contains(QSize(width, height)))
+        if (gst_structure_get_int(s, "width", &width) &&
+            gst_structure_get_int(s, "height", &height) && !sizes.contains(QSize(width, height)))
             sizes.append(QSize(width, height));
     }
     gst_caps_unref(caps);
@@ -305,8 +304,8 @@ QList<int> CaptureSession::frameRates(const QSize &size) const
             const GstStructure *s = gst_caps_get_structure(caps, i);
             int width = 0;
             int height = 0;
-            if (gst_structure_get_int(s, "width", &width)
-                && gst_structure_get_int(s, "height", &height) && QSize(width, height) == size) {
+            if (gst_structure_get_int(s, "width", &width) &&
+                gst_structure_get_int(s, "height", &height) && QSize(width, height) == size) {
                 if (const GValue *value = gst_structure_get_value(s, "framerate"))
                     addRates(value, rates);
             }
@@ -324,8 +323,8 @@ QList<int> CaptureSession::frameRates(const QSize &size) const
 
 bool CaptureSession::setFrameSize(const QSize &size)
 {
-    if (m_capturing || size.width() < 16 || size.height() < 16 || size.width() > 4096
-        || size.height() > 4096)
+    if (m_capturing || size.width() < 16 || size.height() < 16 || size.width() > 4096 ||
+        size.height() > 4096)
         return false;
     m_frameSize = size;
     m_frame = {};
@@ -381,9 +380,10 @@ bool CaptureSession::setEncoder(const VideoEncoder &encoder)
 
 QString CaptureSession::pipelineText(bool record) const
 {
-    const QString source = m_driver.kind == CaptureDriverInfo::TestSource
-                               ? QStringLiteral("videotestsrc is-live=true ! videobalance name=balance")
-                               : QStringLiteral("v4l2src name=balance");
+    const QString source =
+        m_driver.kind == CaptureDriverInfo::TestSource
+            ? QStringLiteral("videotestsrc is-live=true ! videobalance name=balance")
+            : QStringLiteral("v4l2src name=balance");
     // The frame rate is the exact period, so the file's headers carry it to the microsecond.
     QString text = QStringLiteral("%1 ! videorate ! videoconvert ! videoscale ! "
                                   "video/x-raw,width=%2,height=%3,framerate=1000000/%4,"
@@ -488,8 +488,8 @@ void CaptureSession::pollBus()
     if (!m_pipeline)
         return;
     GstBus *bus = gst_element_get_bus(m_pipeline.get());
-    while (GstMessage *message = gst_bus_pop_filtered(
-               bus, GstMessageType(GST_MESSAGE_ERROR | GST_MESSAGE_WARNING))) {
+    while (GstMessage *message =
+               gst_bus_pop_filtered(bus, GstMessageType(GST_MESSAGE_ERROR | GST_MESSAGE_WARNING))) {
         const QString text = busMessageText(message);
         const bool failed = GST_MESSAGE_TYPE(message) == GST_MESSAGE_ERROR;
         gst_message_unref(message);

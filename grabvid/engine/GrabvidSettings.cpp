@@ -58,13 +58,13 @@ GrabvidSettings GrabvidSettings::defaults(const QString &folder)
 QByteArray GrabvidSettings::serialize() const
 {
     const QStringList lines = {
-        QStringLiteral("[FPS]"),      QString::number(fps),
-        QStringLiteral("[AUDIO]"),    captureAudio ? QStringLiteral("Y") : QStringLiteral("N"),
-        QStringLiteral("[BITS]"),     QString::number(bitsPerSample),
-        QStringLiteral("[FREQ]"),     QString::number(samplesPerSec),
-        QStringLiteral("[CHANNELS]"), QString::number(channels),
-        QStringLiteral("[CAP FILE]"), captureFile,
-        QStringLiteral("[PIC FILE]"), pictureBase,
+        QStringLiteral("[FPS]"),        QString::number(fps),
+        QStringLiteral("[AUDIO]"),      captureAudio ? QStringLiteral("Y") : QStringLiteral("N"),
+        QStringLiteral("[BITS]"),       QString::number(bitsPerSample),
+        QStringLiteral("[FREQ]"),       QString::number(samplesPerSec),
+        QStringLiteral("[CHANNELS]"),   QString::number(channels),
+        QStringLiteral("[CAP FILE]"),   captureFile,
+        QStringLiteral("[PIC FILE]"),   pictureBase,
         QString::number(pictureCounter)};
     QByteArray text;
     for (const QString &line : lines)
@@ -96,12 +96,12 @@ std::optional<GrabvidSettings> GrabvidSettings::parse(const QByteArray &bytes)
     if (audio != QLatin1String("Y") && audio != QLatin1String("N"))
         return std::nullopt;
     settings.captureAudio = audio == QLatin1String("Y");
-    if (!parseNumber(lines.at(1), 1, 1000, settings.fps)
-        || !parseNumber(lines.at(5), 8, 16, settings.bitsPerSample)
-        || (settings.bitsPerSample != 8 && settings.bitsPerSample != 16)
-        || !parseNumber(lines.at(7), 1000, 96000, settings.samplesPerSec)
-        || !parseNumber(lines.at(9), 1, 2, settings.channels)
-        || !parseNumber(lines.at(14), 0, INT_MAX, settings.pictureCounter))
+    if (!parseNumber(lines.at(1), 1, 1000, settings.fps) ||
+        !parseNumber(lines.at(5), 8, 16, settings.bitsPerSample) ||
+        (settings.bitsPerSample != 8 && settings.bitsPerSample != 16) ||
+        !parseNumber(lines.at(7), 1000, 96000, settings.samplesPerSec) ||
+        !parseNumber(lines.at(9), 1, 2, settings.channels) ||
+        !parseNumber(lines.at(14), 0, INT_MAX, settings.pictureCounter))
         return std::nullopt;
     settings.captureFile = lines.at(11);
     settings.pictureBase = lines.at(13);

@@ -15,8 +15,8 @@ QImage imageFromSample(GstSample *sample)
     if (!sample)
         return {};
     GstVideoInfo info;
-    if (!gst_video_info_from_caps(&info, gst_sample_get_caps(sample))
-        || GST_VIDEO_INFO_FORMAT(&info) != GST_VIDEO_FORMAT_BGRx)
+    if (!gst_video_info_from_caps(&info, gst_sample_get_caps(sample)) ||
+        GST_VIDEO_INFO_FORMAT(&info) != GST_VIDEO_FORMAT_BGRx)
         return {};
     GstBuffer *buffer = gst_sample_get_buffer(sample);
     GstMapInfo map;

@@ -7,8 +7,7 @@
 
 namespace Orbisong {
 
-MediaPlayer::MediaPlayer(QObject *parent)
-    : QObject(parent)
+MediaPlayer::MediaPlayer(QObject *parent) : QObject(parent)
 {
     ensureGstInitialised();
     m_timer.setInterval(20);
@@ -57,8 +56,8 @@ bool MediaPlayer::open(const QString &path, const QString &audioSink)
 
 bool MediaPlayer::play()
 {
-    if (!m_playbin
-        || gst_element_set_state(m_playbin.get(), GST_STATE_PLAYING) == GST_STATE_CHANGE_FAILURE)
+    if (!m_playbin ||
+        gst_element_set_state(m_playbin.get(), GST_STATE_PLAYING) == GST_STATE_CHANGE_FAILURE)
         return false;
     m_playing = true;
     return true;
@@ -66,8 +65,8 @@ bool MediaPlayer::play()
 
 bool MediaPlayer::pause()
 {
-    if (!m_playbin
-        || gst_element_set_state(m_playbin.get(), GST_STATE_PAUSED) == GST_STATE_CHANGE_FAILURE)
+    if (!m_playbin ||
+        gst_element_set_state(m_playbin.get(), GST_STATE_PAUSED) == GST_STATE_CHANGE_FAILURE)
         return false;
     m_playing = false;
     return true;
@@ -75,10 +74,10 @@ bool MediaPlayer::pause()
 
 bool MediaPlayer::seek(qint64 milliseconds)
 {
-    return m_playbin
-           && gst_element_seek_simple(m_playbin.get(), GST_FORMAT_TIME,
-                                      GstSeekFlags(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_KEY_UNIT),
-                                      qMax<qint64>(0, milliseconds) * GST_MSECOND);
+    return m_playbin &&
+           gst_element_seek_simple(m_playbin.get(), GST_FORMAT_TIME,
+                                   GstSeekFlags(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_KEY_UNIT),
+                                   qMax<qint64>(0, milliseconds) * GST_MSECOND);
 }
 
 qint64 MediaPlayer::positionMs() const
@@ -127,8 +126,8 @@ void MediaPlayer::tick()
         gst_object_unref(videoSink);
     }
     GstBus *bus = gst_element_get_bus(m_playbin.get());
-    while (GstMessage *message = gst_bus_pop_filtered(
-               bus, GstMessageType(GST_MESSAGE_EOS | GST_MESSAGE_ERROR))) {
+    while (GstMessage *message =
+               gst_bus_pop_filtered(bus, GstMessageType(GST_MESSAGE_EOS | GST_MESSAGE_ERROR))) {
         const bool ended = GST_MESSAGE_TYPE(message) == GST_MESSAGE_EOS;
         const QString text = ended ? QString() : busMessageText(message);
         gst_message_unref(message);

@@ -4,8 +4,7 @@
 
 namespace Orbisong {
 
-PreviewWidget::PreviewWidget(QWidget *parent)
-    : QWidget(parent)
+PreviewWidget::PreviewWidget(QWidget *parent) : QWidget(parent)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMinimumSize(160, 120);

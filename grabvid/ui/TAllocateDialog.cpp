@@ -18,7 +18,8 @@ TAllocateDialog::TAllocateDialog(qint64 freeMegabytes, qint64 fileMegabytes, QWi
     m_size = new QSpinBox(this);
     m_size->setSuffix(tr(" MB"));
     // Megabytes above 2^31 would be more than any disk holds; the spin box's int range is ample.
-    m_size->setRange(0, int(qBound<qint64>(0, qMax(freeMegabytes, fileMegabytes), qint64(INT_MAX))));
+    m_size->setRange(0,
+                     int(qBound<qint64>(0, qMax(freeMegabytes, fileMegabytes), qint64(INT_MAX))));
     m_size->setValue(int(qBound<qint64>(0, fileMegabytes, qint64(INT_MAX))));
     layout->addRow(tr("Capture File Size"), m_size);
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);

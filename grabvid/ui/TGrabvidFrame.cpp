@@ -40,12 +40,8 @@ constexpr int PreviewRateMs = 66;
 } // namespace
 
 TGrabvidFrame::TGrabvidFrame(const GrabvidOptions &options, QWidget *parent)
-    : QMainWindow(parent)
-    , m_options(options)
-    , m_session(new CaptureSession(this))
-    , m_preview(new PreviewWidget(this))
-    , m_boxes(this)
-    , m_messages(&m_boxes)
+    : QMainWindow(parent), m_options(options), m_session(new CaptureSession(this)),
+      m_preview(new PreviewWidget(this)), m_boxes(this), m_messages(&m_boxes)
 {
     if (m_options.folder.isEmpty())
         m_options.folder = QDir::currentPath();
@@ -77,8 +73,7 @@ void TGrabvidFrame::startUp()
     if (GstElementFactory *playbin = gst_element_factory_find("playbin"))
         gst_object_unref(playbin);
     else
-        m_messages->show(MessagePort::Warning,
-                         grabvidText(GrabvidText::PlaybackClassMissingTitle),
+        m_messages->show(MessagePort::Warning, grabvidText(GrabvidText::PlaybackClassMissingTitle),
                          grabvidText(GrabvidText::PlaybackClassMissing));
     m_drivers = enumerateCaptureDrivers(m_options.withTestSource);
     if (m_drivers.size() == 1) {
@@ -181,24 +176,22 @@ void TGrabvidFrame::createCommands()
     m_overlay = addCommand(video, tr("Overlay"), T::PromptOverlay, &TGrabvidFrame::onOverlay,
                            "actionOverlay");
     m_overlay->setCheckable(true);
-    m_previewAction = addCommand(video, tr("Preview"), T::PromptPreview,
-                                 &TGrabvidFrame::onPreview, "actionPreview");
+    m_previewAction = addCommand(video, tr("Preview"), T::PromptPreview, &TGrabvidFrame::onPreview,
+                                 "actionPreview");
     m_previewAction->setCheckable(true);
     m_previewAction->setIcon(style()->standardIcon(QStyle::SP_DesktopIcon));
     video->addSeparator();
     m_driverCommands = {
-        addCommand(video, tr("Format"), T::PromptFormat, &TGrabvidFrame::onFormat,
-                   "actionFormat"),
+        addCommand(video, tr("Format"), T::PromptFormat, &TGrabvidFrame::onFormat, "actionFormat"),
         addCommand(video, tr("Display"), T::PromptDisplay, &TGrabvidFrame::onDisplay,
                    "actionDisplay"),
-        addCommand(video, tr("Video Source"), T::PromptVideoSource,
-                   &TGrabvidFrame::onVideoSource, "actionVideoSource"),
-        addCommand(video, tr("Compression"), T::PromptCompression,
-                   &TGrabvidFrame::onCompression, "actionCompression")};
+        addCommand(video, tr("Video Source"), T::PromptVideoSource, &TGrabvidFrame::onVideoSource,
+                   "actionVideoSource"),
+        addCommand(video, tr("Compression"), T::PromptCompression, &TGrabvidFrame::onCompression,
+                   "actionCompression")};
     video->addSeparator();
-    m_driverCommands.append(addCommand(video, tr("Disconnect Capture Driver"),
-                                       T::PromptDisconnect, &TGrabvidFrame::onDisconnect,
-                                       "actionDisconnect"));
+    m_driverCommands.append(addCommand(video, tr("Disconnect Capture Driver"), T::PromptDisconnect,
+                                       &TGrabvidFrame::onDisconnect, "actionDisconnect"));
     addCommand(video, tr("Connect to a Capture Driver"), T::PromptConnect,
                &TGrabvidFrame::onConnect, "actionConnect");
     addCommand(video, tr("About Capture Driver"), T::PromptAboutDriver,
@@ -209,9 +202,8 @@ void TGrabvidFrame::createCommands()
     QAction *captureVideo = addCommand(capture, tr("Capture Video"), T::PromptCaptureVideo,
                                        &TGrabvidFrame::onCaptureVideo, "actionCaptureVideo");
     captureVideo->setIcon(style()->standardIcon(QStyle::SP_MediaPlay));
-    QAction *capturePicture =
-        addCommand(capture, tr("Capture Picture"), T::PromptCapturePicture,
-                   &TGrabvidFrame::onCapturePicture, "actionCapturePicture");
+    QAction *capturePicture = addCommand(capture, tr("Capture Picture"), T::PromptCapturePicture,
+                                         &TGrabvidFrame::onCapturePicture, "actionCapturePicture");
     capturePicture->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
     capture->addSeparator();
     QAction *settings = addCommand(capture, tr("Capture Settings"), T::PromptCaptureSettings,
@@ -335,15 +327,27 @@ bool TGrabvidFrame::captureVideo()
 
 bool TGrabvidFrame::eventFilter(QObject *watched, QEvent *event)
 {
-    if (m_captureLoop) {
-        const bool escape = event->type() == QEvent::KeyPress
-                            && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape;
-        if (escape || event->type() == QEvent::MouseButtonPress) {
+    if (!m_captureLoop)
+        return QMainWindow::eventFilter(watched, event);
+    switch (event->type()) {
+    case QEvent::KeyPress:
+        if (static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape)
             m_captureLoop->quit();
-            return true;
-        }
+        return true;
+    case QEvent::MouseButtonPress:
+        m_captureLoop->quit();
+        return true;
+    // Like the capture itself, the rest of the program waits: no command may start meanwhile.
+    case QEvent::KeyRelease:
+    case QEvent::ShortcutOverride:
+    case QEvent::Shortcut:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::Wheel:
+        return true;
+    default:
+        return QMainWindow::eventFilter(watched, event);
     }
-    return QMainWindow::eventFilter(watched, event);
 }
 
 bool TGrabvidFrame::toggleOverlay()
@@ -415,9 +419,8 @@ bool TGrabvidFrame::applyCaptureChoice(const CaptureChoice &choice)
         fail(GrabvidText::ErrorSetParameters);
         return false;
     }
-    if (choice.captureAudio
-        && !m_session->setAudioFormat(
-            makeWaveFormat(choice.bitsPerSample, choice.samplesPerSec, choice.channels))) {
+    if (choice.captureAudio && !m_session->setAudioFormat(makeWaveFormat(
+                                   choice.bitsPerSample, choice.samplesPerSec, choice.channels))) {
         fail(GrabvidText::ErrorSetAudioFormat);
         return false;
     }
@@ -484,6 +487,12 @@ void TGrabvidFrame::closeEvent(QCloseEvent *event)
         event->accept();
         return;
     }
+    if (m_captureLoop) {
+        // Closing ends the capture first; the file is finished before the program goes.
+        m_captureLoop->quit();
+        event->ignore();
+        return;
+    }
     if (!saveSettings())
         qWarning("Grabvid: cannot write %s", qPrintable(settingsPath()));
     if (m_session->isConnected()) {
@@ -497,8 +506,8 @@ void TGrabvidFrame::closeEvent(QCloseEvent *event)
 
 void TGrabvidFrame::onSetPictureFile()
 {
-    const QString preset = m_pictures.base().isEmpty() ? QString()
-                                                       : m_pictures.base() + QStringLiteral(".bmp");
+    const QString preset =
+        m_pictures.base().isEmpty() ? QString() : m_pictures.base() + QStringLiteral(".bmp");
     const QString path =
         askSaveFile(tr("Save Pictures as"), preset, tr("Bitmap (*.bmp)"), QStringLiteral("bmp"));
     if (!path.isEmpty())
@@ -527,9 +536,8 @@ void TGrabvidFrame::onAllocate()
 
 void TGrabvidFrame::onSaveVideoAs()
 {
-    const QString path =
-        askSaveFile(tr("Save Video as"), QString(), tr("Microsoft AVI (*.avi)"),
-                    QStringLiteral("avi"));
+    const QString path = askSaveFile(tr("Save Video as"), QString(), tr("Microsoft AVI (*.avi)"),
+                                     QStringLiteral("avi"));
     if (!path.isEmpty())
         saveVideoAs(path);
 }
@@ -610,8 +618,8 @@ void TGrabvidFrame::onConnect()
         const CaptureDriverInfo connected = m_session->driver();
         int current = 0;
         for (int i = 0; i < m_drivers.size(); ++i) {
-            if (m_drivers.at(i).kind == connected.kind
-                && m_drivers.at(i).devicePath == connected.devicePath)
+            if (m_drivers.at(i).kind == connected.kind &&
+                m_drivers.at(i).devicePath == connected.devicePath)
                 current = i;
         }
         TSelectDriverDialog dialog(m_drivers, current, this);

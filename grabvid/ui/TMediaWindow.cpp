@@ -25,12 +25,9 @@ QString clockText(qint64 ms)
 } // namespace
 
 TMediaWindow::TMediaWindow(const QString &path, QWidget *parent, const QString &audioSink)
-    : QWidget(parent, Qt::Window)
-    , m_player(new MediaPlayer(this))
-    , m_picture(new PreviewWidget(this))
-    , m_play(new QPushButton(this))
-    , m_position(new QSlider(Qt::Horizontal, this))
-    , m_time(new QLabel(this))
+    : QWidget(parent, Qt::Window), m_player(new MediaPlayer(this)),
+      m_picture(new PreviewWidget(this)), m_play(new QPushButton(this)),
+      m_position(new QSlider(Qt::Horizontal, this)), m_time(new QLabel(this))
 {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(tr("Video"));

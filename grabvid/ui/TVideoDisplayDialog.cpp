@@ -6,8 +6,7 @@
 
 namespace Orbisong {
 
-TVideoDisplayDialog::TVideoDisplayDialog(bool scaled, QWidget *parent)
-    : QDialog(parent)
+TVideoDisplayDialog::TVideoDisplayDialog(bool scaled, QWidget *parent) : QDialog(parent)
 {
     setWindowTitle(tr("Video Display"));
     m_scaled = new QCheckBox(tr("Scale the picture to the window"), this);

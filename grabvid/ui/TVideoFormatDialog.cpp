@@ -9,9 +9,7 @@
 namespace Orbisong {
 
 TVideoFormatDialog::TVideoFormatDialog(const CaptureSession &session, int fps, QWidget *parent)
-    : QDialog(parent)
-    , m_session(session)
-    , m_fps(fps)
+    : QDialog(parent), m_session(session), m_fps(fps)
 {
     setWindowTitle(tr("Video Format"));
     auto *layout = new QFormLayout(this);

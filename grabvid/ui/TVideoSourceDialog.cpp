@@ -10,9 +10,7 @@
 namespace Orbisong {
 
 TVideoSourceDialog::TVideoSourceDialog(CaptureSession &session, QWidget *parent)
-    : QDialog(parent)
-    , m_session(session)
-    , m_original(session.sourceControls())
+    : QDialog(parent), m_session(session), m_original(session.sourceControls())
 {
     setWindowTitle(tr("Video Source"));
     auto *layout = new QFormLayout(this);

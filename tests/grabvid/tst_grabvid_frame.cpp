@@ -3,15 +3,20 @@
 #include "MediaPlayer.h"
 #include "PreviewWidget.h"
 #include "RiffReader.h"
-#include "TGrabvidFrame.h"
+#include "TAllocateDialog.h"
 #include "TestHome.h"
+#include "TGrabvidFrame.h"
+#include "TMediaWindow.h"
 
 #include <QAction>
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QLabel>
 #include <QMenuBar>
 #include <QSignalSpy>
+#include <QStatusBar>
+#include <QStorageInfo>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -49,8 +54,7 @@ QByteArray readFile(const QString &path)
 // A frame on the test source, working in a folder of its own, its boxes recorded.
 struct FrameFixture
 {
-    explicit FrameFixture(bool withTestSource = true)
-        : frame({dir.path(), withTestSource})
+    explicit FrameFixture(bool withTestSource = true) : frame({dir.path(), withTestSource})
     {
         frame.setMessagePort(&messages);
         frame.startUp();
@@ -143,10 +147,9 @@ TEST(grabvidFrame, SettingsFileRoundTripsByteForByte)
 {
     QTemporaryDir dir;
     const QByteArray text = "[FPS]\r\n10\r\n[AUDIO]\r\nN\r\n[BITS]\r\n16\r\n[FREQ]\r\n44100\r\n"
-                            "[CHANNELS]\r\n2\r\n[CAP FILE]\r\n"
-                            + dir.filePath("movies/cap.avi").toUtf8()
-                            + "\r\n[PIC FILE]\r\n" + dir.filePath("stills/pic").toUtf8()
-                            + "\r\n4\r\n";
+                            "[CHANNELS]\r\n2\r\n[CAP FILE]\r\n" +
+                            dir.filePath("movies/cap.avi").toUtf8() + "\r\n[PIC FILE]\r\n" +
+                            dir.filePath("stills/pic").toUtf8() + "\r\n4\r\n";
     const QString path = dir.filePath(GrabvidSettings::fileName());
     {
         QFile file(path);
@@ -223,7 +226,8 @@ TEST(grabvidFrame, DriverConnectionAndAboutTexts)
         QStringLiteral("Grabvid is not connected to a Video Capture Driver.")));
     EXPECT_FALSE(f.frame.capturePicture());
     EXPECT_EQ(f.messages.shown.last().title, QStringLiteral("Capture Driver Error"));
-    EXPECT_EQ(f.messages.shown.last().text, QStringLiteral("Grabvid was unable to save the picture"));
+    EXPECT_EQ(f.messages.shown.last().text,
+              QStringLiteral("Grabvid was unable to save the picture"));
 
     EXPECT_FALSE(f.frame.connectDriver(42));
     EXPECT_EQ(f.messages.shown.last().text,
@@ -239,7 +243,8 @@ TEST(grabvidFrame, FailuresShowCaptureDriverErrorBoxes)
     EXPECT_FALSE(f.frame.captureVideo());
     ASSERT_FALSE(f.messages.shown.isEmpty());
     EXPECT_EQ(f.messages.shown.last().title, QStringLiteral("Capture Driver Error"));
-    EXPECT_EQ(f.messages.shown.last().text, QStringLiteral("An error occured while capturing video"));
+    EXPECT_EQ(f.messages.shown.last().text,
+              QStringLiteral("An error occured while capturing video"));
     EXPECT_EQ(f.frame.windowTitle(), QStringLiteral("Grabvid"));
 
     EXPECT_FALSE(f.frame.allocateCaptureSpace(1));
@@ -271,7 +276,8 @@ TEST(grabvidFrame, MenusCarryTheCommandsAndPrompts)
     EXPECT_EQ(prompt("actionCapturePicture"),
               QStringLiteral("Save Still 'Snapshot' Picture to a BMP file"));
     EXPECT_EQ(prompt("actionAllocate"), QStringLiteral("Allocate Disk space for the Capture File"));
-    EXPECT_EQ(prompt("actionOpenMediaFile"), QStringLiteral("Opens an AVI, WAV, AU, or MIDI file."));
+    EXPECT_EQ(prompt("actionOpenMediaFile"),
+              QStringLiteral("Opens an AVI, WAV, AU, or MIDI file."));
     auto *overlay = f.frame.findChild<QAction *>(QStringLiteral("actionOverlay"));
     EXPECT_FALSE(overlay->isEnabled()) << "overlay is not supported";
     EXPECT_TRUE(f.frame.findChild<QAction *>(QStringLiteral("actionPreview"))->isEnabled());
@@ -294,4 +300,91 @@ TEST(grabvidFrame, ScreenshotOfThePreview)
     // The middle of the window shows the test picture, not the empty dark background.
     const QPoint centre = f.frame.preview()->geometry().center();
     EXPECT_NE(shot.pixelColor(centre), QColor(32, 32, 32));
+}
+
+TEST(grabvidFrame, UncompressedMonoCaptureEndsOnAClickAndPlaysInTheVideoWindow)
+{
+    FrameFixture f;
+    CaptureChoice choice;
+    choice.fps = 10;
+    choice.captureAudio = true;
+    choice.bitsPerSample = 8;
+    choice.samplesPerSec = 11025;
+    choice.channels = 1;
+    ASSERT_TRUE(f.frame.applyCaptureChoice(choice));
+    ASSERT_TRUE(f.frame.session().setFrameSize(QSize(160, 120)));
+    ASSERT_TRUE(f.frame.session().setEncoder({VideoEncoder::Uncompressed, 0}));
+    const QString file = f.dir.filePath("raw.avi");
+    ASSERT_TRUE(f.frame.setCaptureFile(file));
+
+    QStringList progress;
+    QObject::connect(&f.frame.session(), &CaptureSession::statusText,
+                     [&](const QString &text) { progress << text; });
+    QTimer::singleShot(1500, &f.frame,
+                       [&] { QTest::mouseClick(f.frame.preview(), Qt::LeftButton); });
+    ASSERT_TRUE(f.frame.captureVideo());
+    EXPECT_TRUE(progress.filter(QStringLiteral("Capturing: ")).size() >= 1)
+        << progress.join('|').toStdString();
+
+    const QByteArray bytes = readFile(file);
+    const AviHeaders headers = readAviHeaders(bytes);
+    ASSERT_TRUE(headers.valid);
+    EXPECT_EQ(headers.microSecPerFrame, 100000u);
+    EXPECT_EQ(headers.width, 160u);
+    EXPECT_EQ(headers.height, 120u);
+    EXPECT_EQ(headers.blockAlign, 1);
+    EXPECT_EQ(headers.avgBytesPerSec, 11025u);
+    EXPECT_EQ(headers.bitsPerSample, 8);
+    EXPECT_FALSE(bytes.left(4096).contains("MJPG"));
+
+    TMediaWindow *window = f.frame.openMediaFile(file);
+    ASSERT_TRUE(window->isOpen());
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Video"));
+    QSignalSpy finished(window->player(), &MediaPlayer::finished);
+    ASSERT_TRUE(window->player()->play());
+    ASSERT_TRUE(finished.wait(10000));
+    EXPECT_GE(window->player()->framesShown(), 5);
+    EXPECT_EQ(window->player()->currentFrame().size(), QSize(160, 120));
+    window->close();
+}
+
+TEST(grabvidFrame, SourceControlsChangeThePicture)
+{
+    FrameFixture f;
+    CaptureSession &session = f.frame.session();
+    const QList<SourceControl> controls = session.sourceControls();
+    QStringList names;
+    for (const SourceControl &control : controls)
+        names << control.name;
+    ASSERT_TRUE(names.contains(QStringLiteral("BRIGHTNESS"))) << names.join(',').toStdString();
+
+    f.frame.setPictureFile(f.dir.filePath("before.bmp"));
+    ASSERT_TRUE(f.frame.capturePicture());
+    ASSERT_TRUE(session.setSourceControl(QStringLiteral("BRIGHTNESS"), -1000));
+    QTest::qWait(400);
+    f.frame.setPictureFile(f.dir.filePath("after.bmp"));
+    ASSERT_TRUE(f.frame.capturePicture());
+    const auto brightness = [](const QImage &image) {
+        qint64 sum = 0;
+        for (int y = 0; y < image.height(); y += 8) {
+            for (int x = 0; x < image.width(); x += 8)
+                sum += qGray(image.pixel(x, y));
+        }
+        return sum;
+    };
+    const QImage before(f.dir.filePath("before_1.bmp"));
+    const QImage after(f.dir.filePath("after_1.bmp"));
+    EXPECT_LT(brightness(after), brightness(before) / 2);
+    EXPECT_FALSE(session.setSourceControl(QStringLiteral("NO SUCH CONTROL"), 1));
+}
+
+TEST(grabvidFrame, AllocateDialogShowsMegabytes)
+{
+    QTemporaryDir dir;
+    const qint64 free = QStorageInfo(dir.path()).bytesAvailable();
+    TAllocateDialog dialog(free >> 20, 3);
+    auto *label = dialog.findChild<QLabel *>(QStringLiteral("freeSpace"));
+    ASSERT_TRUE(label);
+    EXPECT_EQ(label->text(), QStringLiteral("%1 MB").arg(free >> 20));
+    EXPECT_EQ(dialog.megabytes(), 3);
 }
