@@ -256,6 +256,7 @@ bool Collection::ShutdownCollection()
 {
     if (m_openCount > 0)
         m_openCount = 1;
+    m_pinned = false;
     const bool written = m_openCount > 0 ? CloseCollection() : true;
     freeIndex();
     return written;
@@ -265,6 +266,7 @@ void Collection::pin()
 {
     OpenCollectionFile();
     m_openCount = PinnedCount;
+    m_pinned = true;
 }
 
 void Collection::freeIndex()

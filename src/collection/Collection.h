@@ -61,7 +61,7 @@ public:
     bool ShutdownCollection();
     // Keeps the file loaded until ShutdownCollection.
     void pin();
-    bool isPinned() const { return m_openCount >= PinnedCount; }
+    bool isPinned() const { return m_pinned; }
     int openCount() const { return m_openCount; }
     // The loaded file while the collection is open, else nullptr.
     TCfgFile *file() const { return m_file.get(); }
@@ -153,6 +153,7 @@ private:
     QString m_path;
     std::unique_ptr<TCfgFile> m_file;
     int m_openCount = 0;
+    bool m_pinned = false;
     std::array<Bucket, 256> m_buckets;
     int m_albumCount = 0;
     quint64 m_changeCounter = 0;

@@ -1,0 +1,63 @@
+#pragma once
+
+#include "Collection.h"
+#include "CollectionSink.h"
+#include "Settings.h"
+#include "TestHome.h"
+
+#include <QFile>
+
+#include <memory>
+
+// A collection in a fresh data folder, with the default settings of a user "ann".
+struct CollectionFixture
+{
+    TestHome home;
+    Orbisong::Settings settings = Orbisong::Settings::defaults(home.path(), QStringLiteral("ann"),
+                                                               QString());
+    QString path = home.file(QStringLiteral("ann.obc"));
+
+    std::unique_ptr<Orbisong::Collection> open()
+    {
+        auto collection = std::make_unique<Orbisong::Collection>(settings, path);
+        collection->BuildAlbumIndex();
+        return collection;
+    }
+
+    void write(const QByteArray &bytes) const
+    {
+        QFile file(path);
+        file.open(QIODevice::WriteOnly);
+        file.write(bytes);
+    }
+
+    QByteArray read() const
+    {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly))
+            return {};
+        return file.readAll();
+    }
+};
+
+// Records every notice of the collection.
+struct RecordingSink : Orbisong::CollectionSink
+{
+    struct Notice
+    {
+        QString id;
+        int code;
+        QVariant value;
+    };
+    QList<Notice> index;
+    QList<QPair<QString, int>> album;
+    QList<int> current;
+
+    void albumIndexChanged(const Orbisong::AlbumIndexNode &node, int code,
+                           const QVariant &value) override
+    {
+        index.append({node.id, code, value});
+    }
+    void albumChanged(const QString &id, int code) override { album.append({id, code}); }
+    void currentAlbumChanged(int code) override { current.append(code); }
+};
