@@ -278,6 +278,7 @@ TEST(grabvidFrame, MenusCarryTheCommandsAndPrompts)
     EXPECT_EQ(prompt("actionAllocate"), QStringLiteral("Allocate Disk space for the Capture File"));
     EXPECT_EQ(prompt("actionOpenMediaFile"),
               QStringLiteral("Opens an AVI, WAV, AU, or MIDI file."));
+    EXPECT_TRUE(QFile::exists(QStringLiteral(":/grabvid/grabvid-help.html")));
     auto *overlay = f.frame.findChild<QAction *>(QStringLiteral("actionOverlay"));
     EXPECT_FALSE(overlay->isEnabled()) << "overlay is not supported";
     EXPECT_TRUE(f.frame.findChild<QAction *>(QStringLiteral("actionPreview"))->isEnabled());
