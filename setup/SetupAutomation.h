@@ -10,7 +10,8 @@ namespace Orbisong {
 // - ARCWELL_SETUP_TEST_LOG: every message box is appended there as "title<TAB>text", with
 //   backslashes doubled and line breaks written as "\n".
 // - ARCWELL_SETUP_TEST_DESTINATIONS: the texts typed into the destination dialog, one per
-//   line, one per press of OK; "<cancel>" presses Cancel, "<close>" closes the dialog. When
+//   line, one per press of OK; "<keep>" presses OK on the text shown, "<cancel>" presses
+//   Cancel, "<close>" closes the dialog. When
 //   the list runs out the dialog is cancelled.
 // - ARCWELL_SETUP_TEST_ANSWERS: "yes"/"no" answers to questions, comma-separated, in order;
 //   "yes" when they run out.

@@ -54,7 +54,8 @@ void WidgetInstallerUi::answerDestination()
     } else if (next == QLatin1String("<close>")) {
         m_destination->close();
     } else {
-        m_destination->folderEdit()->setText(next);
+        if (next != QLatin1String("<keep>"))
+            m_destination->folderEdit()->setText(next);
         m_destination->okButton()->click();
         // A refused folder leaves the dialog open for the next try.
         if (m_destination && m_destination->isVisible())

@@ -198,6 +198,7 @@ bool InstallDiskFixture::build()
 bool InstallDiskFixture::build(const QList<FixtureEntry> &entries)
 {
     QDir().mkpath(m_folder);
+    QFile::remove(setupPath());
     if (m_setupProgram.isEmpty()) {
         QFile stand(setupPath());
         if (!stand.open(QIODevice::WriteOnly))
