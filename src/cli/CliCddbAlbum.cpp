@@ -1,0 +1,72 @@
+#include "CliCddbAlbum.h"
+
+#include "AlbumRecord.h"
+#include "CddbEntry.h"
+#include "MediaKind.h"
+
+namespace Orbisong::Cli {
+
+void CddbAlbumSession::setDisc(const QList<int> &trackStarts, int leadOut)
+{
+    m_trackStarts = trackStarts;
+    m_leadOut = leadOut;
+}
+
+DiscInfo CddbAlbumSession::discOf(const QString &albumId) const
+{
+    DiscInfo disc;
+    disc.id = albumId.toUpper();
+    disc.mediaKind = MediaKindAudioCd;
+    disc.trackCount = std::min(DiscIdTrackCount(albumId.left(8)), int(DiscInfo::MaxTracks));
+    if (m_trackStarts.size() == disc.trackCount) {
+        for (int n = 1; n <= disc.trackCount; ++n)
+            disc.trackOffsets[std::size_t(n)] = m_trackStarts.at(n - 1);
+        disc.trackOffsets[std::size_t(disc.trackCount + 1)] = m_leadOut;
+        for (int n = 1; n <= disc.trackCount; ++n)
+            disc.trackLengths[std::size_t(n)] =
+                disc.trackOffsets[std::size_t(n + 1)] - disc.trackOffsets[std::size_t(n)];
+        disc.length = m_leadOut / 75;
+    }
+    return disc;
+}
+
+CddbAlbumSession::CddbAlbumSession(const QString &collectionPath)
+    : m_collection(std::make_unique<Collection>(m_session.settings(), collectionPath))
+{
+    m_collection->BuildAlbumIndex();
+    m_collection->OpenCollectionFile();
+}
+
+CddbAlbumSession::~CddbAlbumSession()
+{
+    close();
+}
+
+bool CddbAlbumSession::ensureAlbum(const QString &albumId)
+{
+    if (m_collection->FindAlbum(albumId))
+        return true;
+    WebLinkList links;
+    AlbumInfo album;
+    PlaylistList playlists;
+    return ReadAlbumInfo(*m_collection, links, album, playlists, discOf(albumId));
+}
+
+void CddbAlbumSession::storeAlbum(const QString &albumId)
+{
+    const DiscInfo disc = discOf(albumId);
+    WebLinkList links;
+    AlbumInfo album;
+    PlaylistList playlists;
+    if (ReadAlbumInfo(*m_collection, links, album, playlists, disc))
+        WriteAlbumInfo(*m_collection, false, links, playlists, disc, album);
+}
+
+bool CddbAlbumSession::close()
+{
+    if (!m_collection || m_collection->openCount() == 0)
+        return true;
+    return m_collection->CloseCollection();
+}
+
+} // namespace Orbisong::Cli

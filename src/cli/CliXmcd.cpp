@@ -1,0 +1,155 @@
+#include "CliCommand.h"
+
+#include "AlbumRecord.h"
+#include "CddbApply.h"
+#include "CddbEntry.h"
+#include "CliCddbAlbum.h"
+#include "CollectionEntryReceiver.h"
+#include "TCfgFile.h"
+
+#include <QDate>
+#include <QFile>
+#include <QStringDecoder>
+
+namespace Orbisong::Cli {
+
+namespace {
+
+const QString Synopsis = QStringLiteral(
+    "xmcd apply FILE --album ID --category CAT | xmcd write ID [--category CAT]");
+
+QString readText(const QByteArray &bytes)
+{
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString text = utf8.decode(bytes);
+    if (!utf8.hasError())
+        return text;
+    QStringDecoder windows("windows-1252");
+    return windows.isValid() ? QString(windows.decode(bytes)) : QString::fromLatin1(bytes);
+}
+
+int apply(Context &c, QStringList args)
+{
+    QString albumId;
+    QString category;
+    QString fileName;
+    while (!args.isEmpty()) {
+        const QString word = args.takeFirst();
+        if (word == QLatin1String("--album") && !args.isEmpty())
+            albumId = args.takeFirst().toUpper();
+        else if (word == QLatin1String("--category") && !args.isEmpty())
+            category = args.takeFirst();
+        else if (fileName.isEmpty())
+            fileName = word;
+        else
+            return c.usage(Synopsis);
+    }
+    if (fileName.isEmpty() || albumId.size() != 13 || !IsCddbDiscId(albumId.left(8)))
+        return c.usage(Synopsis);
+    if (!IsCddbCategory(category) && category.compare(QLatin1String("classica"),
+                                                      Qt::CaseInsensitive) != 0)
+        return c.fail(QStringLiteral("not a CDDB category: %1").arg(category));
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly))
+        return c.fail(QStringLiteral("cannot read %1").arg(fileName));
+    const QString entry = readText(file.readAll());
+
+    CddbAlbumSession session(c.collection);
+    session.ensureAlbum(albumId);
+    CollectionEntryReceiver receiver(session.collection());
+    setCddbEntryReceiver(&receiver);
+    const bool applied = ApplyEntry(category, albumId, SourceLocalDatabase, entry);
+    setCddbEntryReceiver(nullptr);
+    if (applied)
+        session.storeAlbum(albumId);
+    if (!session.close())
+        return c.fail(QStringLiteral("cannot write the collection"));
+    return applied ? Success : c.fail(QStringLiteral("the entry was not applied"));
+}
+
+int write(Context &c, QStringList args)
+{
+    QString albumId;
+    QString category;
+    while (!args.isEmpty()) {
+        const QString word = args.takeFirst();
+        if (word == QLatin1String("--category") && !args.isEmpty())
+            category = args.takeFirst();
+        else if (albumId.isEmpty())
+            albumId = word.toUpper();
+        else
+            return c.usage(Synopsis);
+    }
+    if (albumId.isEmpty())
+        return c.usage(Synopsis);
+    CddbAlbumSession session(c.collection);
+    Collection &collection = session.collection();
+    const AlbumIndexNode *node = collection.FindAlbum(albumId);
+    if (!node || !collection.file()) {
+        c.err << "no album " << albumId << '\n';
+        return NotFound;
+    }
+    const QString block = node->blockName;
+    TCfgFile &cfg = *collection.file();
+    const Settings &settings = session.settings();
+
+    CddbWriteInput in;
+    in.discId = albumId.left(8);
+    in.artist = cfg.ReadString(block, QStringLiteral("Album"), QStringLiteral("AR"), {});
+    in.title = cfg.ReadString(block, QStringLiteral("Album"), QStringLiteral("TL"), {});
+    in.revision = cfg.ReadInteger(block, QStringLiteral("Album"), QStringLiteral("RV"), 1);
+    in.comments = cfg.ReadString(block, QStringLiteral("Comments"), QStringLiteral("TX"), {});
+    in.submitComments = settings.GetOptionFlag(_GLOB_OPTION_SUBMITCOMMENTS);
+    in.submitWebLinks = settings.GetOptionFlag(_GLOB_OPTION_SUBMITWEBLINKS);
+    const int tracks = DiscIdTrackCount(in.discId);
+    QStringList titles, notes, offsets;
+    for (int n = 1; n <= tracks; ++n) {
+        const QString key = QStringLiteral("[%1]").arg(n);
+        titles.append(cfg.ReadString(block, QStringLiteral("Tracks"), QStringLiteral("TT") + key, {}));
+        notes.append(cfg.ReadString(block, QStringLiteral("Tracks"), QStringLiteral("TM") + key, {}));
+        offsets.append(cfg.ReadString(block, QStringLiteral("Tracks"), QStringLiteral("TO") + key, {}));
+    }
+    const QChar cr(13);
+    in.trackTitles = titles.join(cr);
+    in.extendedTrackData = notes.join(cr);
+    in.trackOffsets = offsets.join(cr);
+    const int lastStart = albumId.mid(8).toInt(nullptr, 16);
+    const int lastLength = cfg.ReadInteger(block, QStringLiteral("Tracks"),
+                                           QStringLiteral("TL[%1]").arg(tracks), 0);
+    in.discLengthSeconds = (lastStart + lastLength + 1) / 75;
+    QStringList links;
+    const int linkCount = cfg.ReadInteger(block, QStringLiteral("WebLink"), QStringLiteral("CT"), 0);
+    for (int n = 1; n <= linkCount; ++n) {
+        const QString key = QStringLiteral("[%1]").arg(n);
+        links.append(cfg.ReadString(block, QStringLiteral("WebLink"), QStringLiteral("WU") + key, {})
+                     + QChar(14)
+                     + cfg.ReadString(block, QStringLiteral("WebLink"), QStringLiteral("WT") + key, {})
+                     + QChar(14)
+                     + cfg.ReadString(block, QStringLiteral("WebLink"), QStringLiteral("WF") + key, {}));
+    }
+    in.webLinks = links.join(cr);
+    if (!category.isEmpty() && !IsCddbCategory(category))
+        return c.fail(QStringLiteral("not a CDDB category: %1").arg(category));
+    const QString text = WriteCddbEntry(in, QDate::currentDate().year());
+    if (text.isEmpty())
+        return c.fail(QStringLiteral("the album ID gives no tracks"));
+    c.out << text;
+    return Success;
+}
+
+int xmcdCommand(Context &c)
+{
+    QStringList args = c.args;
+    const QString verb = args.isEmpty() ? QString() : args.takeFirst();
+    if (verb == QLatin1String("apply"))
+        return apply(c, args);
+    if (verb == QLatin1String("write"))
+        return write(c, args);
+    return c.usage(Synopsis);
+}
+
+const Registration registration(QStringLiteral("xmcd"), Synopsis, xmcdCommand);
+
+} // namespace
+
+} // namespace Orbisong::Cli
