@@ -1,11 +1,17 @@
 #include "StartupSequence.h"
 
 #include "AppPaths.h"
+#include "Collection.h"
+#include "DemoDisc.h"
+#include "DeviceEngine.h"
+#include "LocalDriveSet.h"
+#include "PlayerEntryReceiver.h"
 #include "QuestionPort.h"
 #include "TPlayerForm.h"
 #include "TQuestionForm.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QLoggingCategory>
 #include <QScreen>
 
@@ -21,7 +27,13 @@ StartupSequence::StartupSequence(const QStringList &arguments, QObject *parent)
 
 StartupSequence::~StartupSequence()
 {
+    onPlayerClosing();
     setQuestionPort(nullptr);
+    m_entryReceiver.reset();
+    m_player.reset();
+    m_engine.reset();
+    if (Collection::global() == m_collection.get())
+        Collection::setGlobal(nullptr);
 }
 
 bool StartupSequence::start()
@@ -31,21 +43,54 @@ bool StartupSequence::start()
     connect(&m_channel, &InstanceChannel::handoverReceived, this, &StartupSequence::onHandover);
 
     m_login = loginName();
-    // No drive is known until the device layer enumerates them: no-drive mode.
-    m_driveLetters.clear();
-    AppPaths::dataFolder();
+    const QString dataFolder = AppPaths::dataFolder();
 
+    // Disc images named on the command line (and the demo disc) become drives after the
+    // machine's own; the drive letters are known only once they are counted.
+    const StartupSwitches early = parseStartupSwitches(m_arguments, {}, {});
+    QStringList images = early.discImages;
+    QString demoCddb;
+    if (early.demo) {
+        const QString demoFolder = QDir(dataFolder).filePath(QStringLiteral("demo"));
+        QString error;
+        const QString cue = ensureDemoDisc(demoFolder, &error);
+        if (cue.isEmpty())
+            qCWarning(lcInstance) << "demo disc:" << error;
+        else
+            images.prepend(cue);
+        demoCddb = DemoDisc::cddbFolder(demoFolder);
+    }
+    m_drives = std::make_unique<LocalDriveSet>(images);
+    for (QChar letter : m_drives->letters())
+        m_driveLetters.append(QString(letter));
     m_switches = parseStartupSwitches(m_arguments, m_driveLetters, {});
     if (m_driveLetters.isEmpty())
         m_switches.noDrive = true;
+    if (m_switches.startDrive.isEmpty() && !images.isEmpty())
+        m_switches.startDrive = m_drives->letterOf(images.first());
 
     m_session = std::make_unique<SettingsSession>(m_driveLetters);
     RecordProgramStart(m_session->store(), m_session->settings(),
                        QCoreApplication::applicationFilePath());
     m_session->store().sync();
+    Settings &settings = m_session->settings();
 
-    m_player = std::make_unique<TPlayerForm>(m_session->settings());
+    openCollection();
+    m_engine = std::make_unique<DeviceEngine>(*m_drives, settings, m_collection.get());
+
+    m_player = std::make_unique<TPlayerForm>(settings);
     TPlayerForm *player = m_player.get();
+    player->setLogin(m_login);
+    QStringList cddbFolders;
+    if (!settings.cddbLocalPath.isEmpty())
+        cddbFolders.append(settings.cddbLocalPath);
+    if (!demoCddb.isEmpty())
+        cddbFolders.append(demoCddb);
+    player->setLocalCddbFolders(cddbFolders);
+    player->setAnimationsEnabled(!m_switches.noAnimations);
+    player->setStartRequest(-1, m_switches.startTrack, m_switches.play);
+    m_entryReceiver = std::make_unique<PlayerEntryReceiver>(m_engine.get(), m_collection.get());
+
     m_questionPort = std::make_unique<WidgetQuestionPort>(player, [player](bool suspend) {
         if (suspend)
             player->suspendStayOnTop();
@@ -53,16 +98,30 @@ bool StartupSequence::start()
             player->resumeStayOnTop();
     });
     setQuestionPort(m_questionPort.get());
+    connect(player, &TPlayerForm::closing, this, &StartupSequence::onPlayerClosing);
     connect(qApp, &QApplication::aboutToQuit, this, &StartupSequence::onPlayerClosing);
 
+    const QChar preferred = m_switches.startDrive.isEmpty() ? QChar()
+                                                             : m_switches.startDrive.at(0);
+    m_engine->startup(preferred, m_switches.noDrive);
+    player->setEngine(m_engine.get());
+
     placePlayerWindow();
-    const Settings &settings = m_session->settings();
-    if (settings.GetOptionFlag(_GLOB_OPTION_ALWAYSMINIMIZE)
-        || settings.GetOptionFlag(_GLOB_OPTION_WASMINIMIZED))
-        m_player->showMinimized();
-    else
-        m_player->show();
+    player->show();
     return true;
+}
+
+void StartupSequence::openCollection()
+{
+    Settings &settings = m_session->settings();
+    m_collection = std::make_unique<Collection>(settings);
+    Collection::setGlobal(m_collection.get());
+    if (!m_collection->OpenCollectionFile())
+        return;
+    m_collection->BuildAlbumIndex();
+    if (settings.GetOptionFlag(_GLOB_OPTION_COLLECTIONALWAYSOPEN))
+        m_collection->pin();
+    m_collection->CloseCollection();
 }
 
 void StartupSequence::placePlayerWindow()
@@ -85,25 +144,35 @@ void StartupSequence::placePlayerWindow()
 
 void StartupSequence::onHandover(const Handover &handover)
 {
-    if (handover.kind == Handover::Raise || !m_switches.noDrive) {
-        if (m_player) {
-            m_player->showNormal();
-            m_player->raise();
-            m_player->activateWindow();
-        }
+    if (m_player) {
+        m_player->showNormal();
+        m_player->raise();
+        m_player->activateWindow();
     }
-    // Play requests reach the player once it drives a CD; in no-drive mode they are ignored.
-    if (m_switches.noDrive && handover.kind != Handover::Raise)
-        qCInfo(lcInstance) << "ignored in no-drive mode";
+    if (m_switches.noDrive || !m_player) {
+        if (handover.kind != Handover::Raise)
+            qCInfo(lcInstance) << "ignored in no-drive mode";
+        return;
+    }
+    if (handover.kind == Handover::Play)
+        m_player->playRequest(handover.drive, 0);
+    else if (handover.kind == Handover::PlayTrack)
+        m_player->playRequest(handover.drive, handover.track);
 }
 
 void StartupSequence::onPlayerClosing()
 {
+    if (m_closed)
+        return;
+    m_closed = true;
     m_threadWindow.beginClosing();
+    if (m_engine)
+        m_engine->shutdown();
+    if (m_collection)
+        m_collection->ShutdownCollection();
     if (!m_player || !m_session)
         return;
     Settings &settings = m_session->settings();
-    settings.SetOptionFlag(_GLOB_OPTION_WASMINIMIZED, m_player->isMinimized());
     if (!m_player->isMinimized()) {
         settings.mainWindow.left = m_player->x();
         settings.mainWindow.top = m_player->y();

@@ -11,11 +11,15 @@
 
 namespace Orbisong {
 
+class Collection;
+class DeviceEngine;
+class LocalDriveSet;
+class PlayerEntryReceiver;
 class TPlayerForm;
 class WidgetQuestionPort;
 
 // The first instance's life: start-up in its fixed order, the hand-overs of later starts,
-// and saving the settings when the player closes.
+// and the orderly end when the player closes.
 class StartupSequence : public QObject
 {
     Q_OBJECT
@@ -26,10 +30,12 @@ public:
 
     // Runs the start-up; false when another instance took the hand-over instead.
     bool start();
+    TPlayerForm *player() const { return m_player.get(); }
 
 private:
     void onHandover(const Handover &handover);
     void onPlayerClosing();
+    void openCollection();
     void placePlayerWindow();
 
     QStringList m_arguments;
@@ -39,8 +45,13 @@ private:
     std::unique_ptr<SettingsSession> m_session;
     InstanceChannel m_channel;
     ThreadWindow m_threadWindow;
+    std::unique_ptr<LocalDriveSet> m_drives;
+    std::unique_ptr<Collection> m_collection;
+    std::unique_ptr<DeviceEngine> m_engine;
     std::unique_ptr<TPlayerForm> m_player;
+    std::unique_ptr<PlayerEntryReceiver> m_entryReceiver;
     std::unique_ptr<WidgetQuestionPort> m_questionPort;
+    bool m_closed = false;
 };
 
 } // namespace Orbisong

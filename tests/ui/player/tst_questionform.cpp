@@ -94,7 +94,10 @@ TEST(TPlayerForm, CaptionAndMenus)
     EXPECT_EQ(TPlayerForm::formatCaption("%P %V"), "Orbisong 4.0.3");
     Settings settings = Settings::defaults("/tmp", "ann", {});
     TPlayerForm player(settings);
-    EXPECT_EQ(player.windowTitle(), "Orbisong 4.0.3");
+    EXPECT_EQ(player.windowTitle(), "Orbisong 4.0");
+    settings.SetOptionFlag(_GLOB_OPTION_USEFORMATSTRINGS, true);
+    TPlayerForm formatted(settings);
+    EXPECT_EQ(formatted.windowTitle(), "Orbisong 4.0.3");
     QStringList menus;
     for (QAction *action : player.menuBar()->actions())
         menus.append(action->text());

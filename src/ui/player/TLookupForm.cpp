@@ -1,0 +1,81 @@
+#include "TLookupForm.h"
+
+#include <QMetaObject>
+
+namespace Orbisong {
+
+TLookupForm::TLookupForm(const Request &request, QObject *parent)
+    : QObject(parent)
+    , m_request(request)
+{
+}
+
+QString TLookupForm::queryText(const QString &discId, const QList<int> &offsets, int seconds)
+{
+    QStringList parts{discId.left(8).toLower(), QString::number(offsets.size())};
+    for (int offset : offsets)
+        parts.append(QString::number(offset));
+    parts.append(QString::number(seconds));
+    return parts.join(u' ');
+}
+
+void TLookupForm::start()
+{
+    m_stage = -1;
+    notice(NotFound);
+}
+
+void TLookupForm::notice(int code)
+{
+    if (m_closed)
+        return;
+    if (code == Found) {
+        close(Found);
+        return;
+    }
+    ++m_stage;
+    runStage();
+}
+
+void TLookupForm::runStage()
+{
+    if (m_stage >= StageCount) {
+        close(NotFound);
+        return;
+    }
+    const int generation = ++m_generation;
+    // Reports arrive as queued notices, as a lookup thread's would, and only once.
+    auto report = [this, generation](int code) {
+        QMetaObject::invokeMethod(
+            this,
+            [this, generation, code] {
+                if (generation == m_generation)
+                    notice(code);
+            },
+            Qt::QueuedConnection);
+    };
+    const bool allowed = (m_stage != RemoteCddb || m_request.remoteLookup)
+                         && (m_stage != AlbumWizard || m_request.albumWizard);
+    const StageRunner &runner = m_runners[m_stage];
+    if (m_stage == AlbumWizard) {
+        if (allowed && runner)
+            runner(m_request, [](int) {});
+        close(NotFound);
+        return;
+    }
+    if (allowed && runner)
+        runner(m_request, report);
+    else
+        report(NotFound);
+}
+
+void TLookupForm::close(int notice)
+{
+    if (m_closed)
+        return;
+    m_closed = true;
+    emit finished(m_stage, notice);
+    deleteLater();
+}
+
+} // namespace Orbisong

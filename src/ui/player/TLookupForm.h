@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QObject>
+
+#include <array>
+#include <functional>
+
+namespace Orbisong {
+
+// The recognition of a new disc: its stages run one after another until one finds the disc.
+// Each stage reports with a notice: 0 found (the sequence ends), anything else goes on.
+// A stage whose lookup is not available reports "not found".
+class TLookupForm : public QObject
+{
+    Q_OBJECT
+
+public:
+    enum Stage { OtherPlayer = 0, SecondPlayer, LocalCddb, RemoteCddb, AlbumWizard, StageCount };
+    enum Notice { Found = 0, NotFound = 1, Failed = 2 };
+
+    struct Request
+    {
+        QString query;         // CDDB query text
+        QString discId;        // lower case
+        QString mediaIdentity; // upper case
+        bool remoteLookup = false; // the remote stage may run
+        bool albumWizard = false;  // the wizard stage may run
+    };
+    // Runs one stage; it calls `report` once, now or later.
+    using StageRunner = std::function<void(const Request &, std::function<void(int)> report)>;
+
+    explicit TLookupForm(const Request &request, QObject *parent = nullptr);
+
+    void setStage(Stage stage, StageRunner runner) { m_runners[stage] = std::move(runner); }
+    void start();
+    int stage() const { return m_stage; }
+    bool isClosed() const { return m_closed; }
+
+    // The CDDB query text: disc id, track count, every track offset and the seconds.
+    static QString queryText(const QString &discId, const QList<int> &offsets, int seconds);
+
+signals:
+    // Which stage ended the sequence and how (Found, or NotFound after the last stage).
+    void finished(int stage, int notice);
+
+private:
+    void notice(int code);
+    void runStage();
+    void close(int notice);
+
+    Request m_request;
+    std::array<StageRunner, StageCount> m_runners;
+    int m_stage = -1;
+    int m_generation = 0;
+    bool m_closed = false;
+};
+
+} // namespace Orbisong
