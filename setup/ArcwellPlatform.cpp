@@ -30,8 +30,7 @@ const char *const ArcwellPlatform::ShellExtensionClassIds[3] = {
     "{6C1B93E4-4F0A-4D57-9B21-0E7A5C3D8F14}",
 };
 
-ArcwellPlatform::ArcwellPlatform(const QString &folder)
-    : m_folder(folder)
+ArcwellPlatform::ArcwellPlatform(const QString &folder) : m_folder(folder)
 {
 }
 
@@ -40,8 +39,8 @@ QString ArcwellPlatform::defaultFolder()
     const QString configured = qEnvironmentVariable("ARCWELL_PLATFORM_DIR");
     if (!configured.isEmpty())
         return configured;
-    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
-           + QStringLiteral("/arcwell-platform");
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+           QStringLiteral("/arcwell-platform");
 }
 
 QString ArcwellPlatform::fileManagerExtension() const

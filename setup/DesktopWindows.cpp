@@ -12,8 +12,8 @@ bool hasClass(Display *display, Window window, const QByteArray &name)
     XClassHint hint{};
     if (!XGetClassHint(display, window, &hint))
         return false;
-    const bool match = (hint.res_class && name == hint.res_class)
-                       || (hint.res_name && name == hint.res_name);
+    const bool match =
+        (hint.res_class && name == hint.res_class) || (hint.res_name && name == hint.res_name);
     if (hint.res_class)
         XFree(hint.res_class);
     if (hint.res_name)
@@ -51,8 +51,7 @@ bool desktopWindowExists(const QString &className)
     Display *display = XOpenDisplay(nullptr);
     if (!display)
         return false;
-    const bool found =
-        searchTree(display, DefaultRootWindow(display), className.toLatin1(), 2);
+    const bool found = searchTree(display, DefaultRootWindow(display), className.toLatin1(), 2);
     XCloseDisplay(display);
     return found;
 }

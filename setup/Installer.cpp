@@ -65,13 +65,13 @@ InstallerEnvironment InstallerEnvironment::forRunningProgram()
     InstallerEnvironment env;
     env.sourceFolder = QCoreApplication::applicationDirPath();
     env.setupProgram = QCoreApplication::applicationFilePath();
-    env.lockFile = QDir::tempPath()
-                   + QStringLiteral("/arcwell-setup-%1.lock").arg(qulonglong(::getuid()));
+    env.lockFile =
+        QDir::tempPath() + QStringLiteral("/arcwell-setup-%1.lock").arg(qulonglong(::getuid()));
     const QString home = qEnvironmentVariable("ORBISONG_HOME");
-    env.settingsFile = !home.isEmpty()
-                           ? home + QStringLiteral("/orbisong.ini")
-                           : QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
-                                 + QStringLiteral("/orbisong/orbisong.ini");
+    env.settingsFile =
+        !home.isEmpty() ? home + QStringLiteral("/orbisong.ini")
+                        : QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+                              QStringLiteral("/orbisong/orbisong.ini");
     env.platformFolder = ArcwellPlatform::defaultFolder();
     env.windowExists = desktopWindowExists;
     env.startProgram = [](const QString &program, const QStringList &args, const QString &dir) {
@@ -81,17 +81,15 @@ InstallerEnvironment InstallerEnvironment::forRunningProgram()
 }
 
 Installer::Installer(InstallerEnvironment environment, InstallerUi &ui)
-    : m_env(std::move(environment))
-    , m_ui(ui)
+    : m_env(std::move(environment)), m_ui(ui)
 {
 }
 
 const QStringList &Installer::looseFiles()
 {
     static const QStringList names = {
-        QStringLiteral("README.TXT"),   QStringLiteral("ARCWELL.TXT"),
-        QStringLiteral("LICENSE.TXT"),  QStringLiteral("VENDOR.TXT"),
-        QStringLiteral("WHATSNEW.TXT"), QStringLiteral("FILE_ID.DIZ"),
+        QStringLiteral("README.TXT"), QStringLiteral("ARCWELL.TXT"),  QStringLiteral("LICENSE.TXT"),
+        QStringLiteral("VENDOR.TXT"), QStringLiteral("WHATSNEW.TXT"), QStringLiteral("FILE_ID.DIZ"),
         QStringLiteral("ORDER.TXT"),
     };
     return names;
@@ -151,8 +149,8 @@ bool Installer::run()
         show(SetupStrings::text(SetupStrings::AlreadyRunning));
         return false;
     }
-    if (m_env.windowExists && (m_env.windowExists(QStringLiteral("Arcwell2WClass"))
-                               || m_env.windowExists(QStringLiteral("ArcwellWClass")))) {
+    if (m_env.windowExists && (m_env.windowExists(QStringLiteral("Arcwell2WClass")) ||
+                               m_env.windowExists(QStringLiteral("ArcwellWClass")))) {
         show(SetupStrings::text(SetupStrings::ProductRunning));
         return false;
     }
@@ -248,8 +246,8 @@ bool Installer::unloadFileManagerExtension()
 {
     ArcwellPlatform platform(m_env.platformFolder);
     const QString extension = platform.fileManagerExtension();
-    if (extension.isEmpty() || !m_env.windowExists
-        || !m_env.windowExists(QStringLiteral("WFS_Frame")))
+    if (extension.isEmpty() || !m_env.windowExists ||
+        !m_env.windowExists(QStringLiteral("WFS_Frame")))
         return true;
     // Without its entry the file manager drops the add-on the next time it looks, which
     // is what the install waits for.
@@ -284,9 +282,9 @@ bool Installer::unloadShellExtension()
     if (free)
         return true;
 
-    const int answer = m_ui.showMessage(m_title,
-                                        SetupStrings::text(SetupStrings::ShellExtensionStuck),
-                                        InstallerUi::Buttons::YesNo);
+    const int answer =
+        m_ui.showMessage(m_title, SetupStrings::text(SetupStrings::ShellExtensionStuck),
+                         InstallerUi::Buttons::YesNo);
     if (answer != InstallerUi::AnswerYes)
         return false;
     platform.removeShellExtensionRegistration();
@@ -362,23 +360,21 @@ bool Installer::finalizeProgram()
 {
     const QString temporary = m_destination + QLatin1Char('/') + temporaryProgramName();
     const QString program = m_destination + QLatin1Char('/') + programName();
-    const QString cannotWrite =
-        SetupStrings::format(SetupStrings::CannotOpenForWriting, {program});
+    const QString cannotWrite = SetupStrings::format(SetupStrings::CannotOpenForWriting, {program});
     // The old program stays in place until the new one is known to be able to replace it;
     // the rename then swaps them in one step.
     QFile extracted(temporary);
     const QFileInfo info(temporary);
-    if (info.isSymLink() || !info.isFile() || !extracted.open(QIODevice::ReadOnly)
-        || QFileInfo(program).isDir()) {
+    if (info.isSymLink() || !info.isFile() || !extracted.open(QIODevice::ReadOnly) ||
+        QFileInfo(program).isDir()) {
         m_pendingError = cannotWrite;
         return false;
     }
     extracted.close();
-    extracted.setPermissions(extracted.permissions() | QFile::ExeOwner | QFile::ExeGroup
-                             | QFile::ExeOther);
+    extracted.setPermissions(extracted.permissions() | QFile::ExeOwner | QFile::ExeGroup |
+                             QFile::ExeOther);
     if (std::rename(QFile::encodeName(temporary).constData(),
-                    QFile::encodeName(program).constData())
-        != 0) {
+                    QFile::encodeName(program).constData()) != 0) {
         m_pendingError = cannotWrite;
         return false;
     }

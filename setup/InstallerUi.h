@@ -22,8 +22,8 @@ public:
     virtual int showMessage(const QString &title, const QString &text, Buttons buttons) = 0;
     // Shows the destination dialog preset with `folder`. On OK `onOk` receives the text; the
     // dialog stays open when it answers StayOpen.
-    virtual DestinationResult askDestination(const QString &folder,
-                                             const std::function<Verdict(const QString &)> &onOk) = 0;
+    virtual DestinationResult
+    askDestination(const QString &folder, const std::function<Verdict(const QString &)> &onOk) = 0;
     // While the destination dialog is open: a note shown in it and a busy cursor over it.
     virtual void setDestinationNote(const QString &text) = 0;
     virtual void setBusy(bool busy) = 0;

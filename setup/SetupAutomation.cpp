@@ -5,12 +5,12 @@
 namespace Orbisong {
 
 SetupAutomation::SetupAutomation()
-    : m_log(qEnvironmentVariable("ARCWELL_SETUP_TEST_LOG"))
-    , m_destinations(qEnvironmentVariable("ARCWELL_SETUP_TEST_DESTINATIONS")
-                         .split(QLatin1Char('\n'), Qt::SkipEmptyParts))
-    , m_answers(qEnvironmentVariable("ARCWELL_SETUP_TEST_ANSWERS")
-                    .split(QLatin1Char(','), Qt::SkipEmptyParts))
-    , m_cancelAt(qEnvironmentVariable("ARCWELL_SETUP_TEST_CANCEL_AT"))
+    : m_log(qEnvironmentVariable("ARCWELL_SETUP_TEST_LOG")),
+      m_destinations(qEnvironmentVariable("ARCWELL_SETUP_TEST_DESTINATIONS")
+                         .split(QLatin1Char('\n'), Qt::SkipEmptyParts)),
+      m_answers(qEnvironmentVariable("ARCWELL_SETUP_TEST_ANSWERS")
+                    .split(QLatin1Char(','), Qt::SkipEmptyParts)),
+      m_cancelAt(qEnvironmentVariable("ARCWELL_SETUP_TEST_CANCEL_AT"))
 {
 }
 
@@ -26,8 +26,7 @@ void SetupAutomation::record(const QString &title, const QString &text) const
 {
     QFile file(m_log);
     if (file.open(QIODevice::WriteOnly | QIODevice::Append))
-        file.write((encode(title) + QLatin1Char('\t') + encode(text) + QLatin1Char('\n'))
-                       .toUtf8());
+        file.write((encode(title) + QLatin1Char('\t') + encode(text) + QLatin1Char('\n')).toUtf8());
 }
 
 QString SetupAutomation::nextDestination()

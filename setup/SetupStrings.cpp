@@ -105,8 +105,7 @@ QString SetupStrings::fill(const QString &pattern, const QStringList &args)
         QString arg = next < args.size() ? args.at(next) : QString();
         ++next;
         if (arg.size() < width)
-            arg = QString(width - arg.size(), zeroPad ? QLatin1Char('0') : QLatin1Char(' '))
-                  + arg;
+            arg = QString(width - arg.size(), zeroPad ? QLatin1Char('0') : QLatin1Char(' ')) + arg;
         result += arg;
         i = j;
     }

@@ -16,12 +16,9 @@ constexpr int MaximumFolderLength = 259;
 TDestinationDialog::TDestinationDialog(const QString &title, const QString &folder,
                                        std::function<InstallerUi::Verdict(const QString &)> onOk,
                                        QWidget *parent)
-    : QDialog(parent)
-    , m_onOk(std::move(onOk))
-    , m_edit(new QLineEdit(this))
-    , m_ok(new QPushButton(tr("OK"), this))
-    , m_cancel(new QPushButton(tr("Cancel"), this))
-    , m_note(new QLabel(this))
+    : QDialog(parent), m_onOk(std::move(onOk)), m_edit(new QLineEdit(this)),
+      m_ok(new QPushButton(tr("OK"), this)), m_cancel(new QPushButton(tr("Cancel"), this)),
+      m_note(new QLabel(this))
 {
     setWindowTitle(title);
     setObjectName(QStringLiteral("destinationDialog"));

@@ -4,8 +4,7 @@
 
 namespace Orbisong {
 
-TMeter::TMeter(QWidget *parent)
-    : QWidget(parent)
+TMeter::TMeter(QWidget *parent) : QWidget(parent)
 {
 }
 

@@ -16,10 +16,10 @@ public:
     void setPosition(int position);
     int percent() const;
     QString text() const;
+    QSize sizeHint() const override;
 
 protected:
     void paintEvent(QPaintEvent *event) override;
-    QSize sizeHint() const override;
 
 private:
     int m_range = 100;

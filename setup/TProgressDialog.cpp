@@ -21,12 +21,9 @@ int meterUnits(qint64 bytes)
 
 TProgressDialog::TProgressDialog(const QString &title, qint64 totalBytes,
                                  std::function<bool()> confirmCancel, QWidget *parent)
-    : QDialog(parent)
-    , m_confirmCancel(std::move(confirmCancel))
-    , m_meter(new TMeter(this))
-    , m_source(new QLabel(this))
-    , m_file(new QLabel(this))
-    , m_cancel(new QPushButton(tr("&Cancel"), this))
+    : QDialog(parent), m_confirmCancel(std::move(confirmCancel)), m_meter(new TMeter(this)),
+      m_source(new QLabel(this)), m_file(new QLabel(this)),
+      m_cancel(new QPushButton(tr("&Cancel"), this))
 {
     setWindowTitle(title);
     setObjectName(QStringLiteral("progressDialog"));

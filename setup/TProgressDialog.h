@@ -17,8 +17,8 @@ class TProgressDialog : public QDialog
 {
     Q_OBJECT
 public:
-    TProgressDialog(const QString &title, qint64 totalBytes,
-                    std::function<bool()> confirmCancel, QWidget *parent = nullptr);
+    TProgressDialog(const QString &title, qint64 totalBytes, std::function<bool()> confirmCancel,
+                    QWidget *parent = nullptr);
 
     void setSource(const QString &text);
     void setCurrentFile(const QString &text);

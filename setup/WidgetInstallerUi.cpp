@@ -104,8 +104,8 @@ void WidgetInstallerUi::openProgress(const QString &title, qint64 totalBytes)
     closeProgress();
     m_progress = new TProgressDialog(title, totalBytes, [this] {
         return showMessage(SetupStrings::text(SetupStrings::Title),
-                           SetupStrings::text(SetupStrings::ConfirmCancel), Buttons::YesNo)
-               == AnswerYes;
+                           SetupStrings::text(SetupStrings::ConfirmCancel),
+                           Buttons::YesNo) == AnswerYes;
     });
     m_progress->show();
     QApplication::processEvents();

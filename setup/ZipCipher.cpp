@@ -14,8 +14,7 @@ uint32_t crcStep(uint32_t crc, uint8_t byte)
 
 } // namespace
 
-ZipCipher::ZipCipher(const QByteArray &password)
-    : m_keys{0x12345678u, 0x23456789u, 0x34567890u}
+ZipCipher::ZipCipher(const QByteArray &password) : m_keys{0x12345678u, 0x23456789u, 0x34567890u}
 {
     for (const char c : password)
         update(static_cast<uint8_t>(c));

@@ -71,11 +71,7 @@ struct ZipReader::Entry
 class ZipReader::Cursor
 {
 public:
-    Cursor(const uchar *data, qint64 size)
-        : m_data(data)
-        , m_size(size)
-    {
-    }
+    Cursor(const uchar *data, qint64 size) : m_data(data), m_size(size) {}
 
     qint64 position() const { return m_position; }
     qint64 remaining() const { return m_size - m_position; }
@@ -98,8 +94,8 @@ public:
     uint32_t peek32() const
     {
         const uchar *p = here();
-        return uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16)
-               | (uint32_t(p[3]) << 24);
+        return uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16) |
+               (uint32_t(p[3]) << 24);
     }
 
 private:
@@ -109,8 +105,7 @@ private:
 };
 
 ZipReader::ZipReader(const QString &archive, const QString &destination)
-    : m_archive(archive)
-    , m_destination(QDir::cleanPath(destination))
+    : m_archive(archive), m_destination(QDir::cleanPath(destination))
 {
     if (QFileInfo(archive).suffix().isEmpty())
         m_archive += QStringLiteral(".ZIP");
@@ -187,8 +182,8 @@ bool ZipReader::extractAll()
         if (cursor.remaining() < 4)
             return fail(SetupStrings::InvalidHeader);
         const uint32_t signature = cursor.u32();
-        if (signature == CentralHeaderSignature || signature == EndOfCentralSignature
-            || signature == ArchiveExtraSignature)
+        if (signature == CentralHeaderSignature || signature == EndOfCentralSignature ||
+            signature == ArchiveExtraSignature)
             return true;
         // A split-archive marker may precede the first entry.
         if (signature == DescriptorSignature && cursor.position() == 4)
@@ -229,8 +224,8 @@ bool ZipReader::extractEntry(Cursor &cursor)
     // end, a stored one cannot.
     const bool descriptor = entry.flags & FlagDescriptor;
     entry.sizesKnown = !descriptor || entry.compressedSize != 0;
-    if (!entry.sizesKnown && entry.method != 8 && !entry.name.endsWith(QLatin1Char('/'))
-        && !entry.name.endsWith(QLatin1Char('\\')))
+    if (!entry.sizesKnown && entry.method != 8 && !entry.name.endsWith(QLatin1Char('/')) &&
+        !entry.name.endsWith(QLatin1Char('\\')))
         return fail(SetupStrings::InvalidHeader);
     if (entry.sizesKnown && cursor.remaining() < entry.compressedSize)
         return fail(SetupStrings::ReadError, {m_archive});
@@ -244,8 +239,8 @@ bool ZipReader::extractEntry(Cursor &cursor)
     }
 
     if (entry.flags & FlagEncrypted) {
-        if (cursor.remaining() < EncryptionHeaderSize
-            || (entry.sizesKnown && entry.compressedSize < EncryptionHeaderSize))
+        if (cursor.remaining() < EncryptionHeaderSize ||
+            (entry.sizesKnown && entry.compressedSize < EncryptionHeaderSize))
             return fail(SetupStrings::ReadError, {m_archive});
         const QByteArray password = m_password.isNull() ? builtInPassword() : m_password;
         if (password.isEmpty())
@@ -320,8 +315,7 @@ bool ZipReader::writeEntry(Cursor &cursor, Entry &entry)
 
     // The header's size bounds the output whenever it is known, so a damaged or hostile
     // entry cannot fill the disk.
-    const qint64 limit =
-        entry.sizesKnown ? entry.size : std::numeric_limits<qint64>::max();
+    const qint64 limit = entry.sizesKnown ? entry.size : std::numeric_limits<qint64>::max();
     uLong crc = crc32(0L, Z_NULL, 0);
     qint64 written = 0;
     std::vector<uchar> input(InputChunk);
@@ -402,8 +396,7 @@ bool ZipReader::writeEntry(Cursor &cursor, Entry &entry)
     if (written != entry.size)
         return fail(SetupStrings::InvalidHeader);
     if (crc != entry.crc)
-        return fail(SetupStrings::BadCrc,
-                    {entry.name, hex8(crc), hex8(entry.crc)});
+        return fail(SetupStrings::BadCrc, {entry.name, hex8(crc), hex8(entry.crc)});
     if (!out.commit())
         return fail(SetupStrings::WriteError, {target});
     m_written << entry.path;

@@ -62,7 +62,8 @@ void ZipFixture::add(const FixtureEntry &entry)
         QByteArray sealed;
         for (int i = 0; i < 11; ++i)
             sealed.append(char(cipher.encrypt(uint8_t(0x5A + i * 7))));
-        const uint8_t check = entry.descriptor ? uint8_t(FixedTime >> 8) : uint8_t(writtenCrc >> 24);
+        const uint8_t check =
+            entry.descriptor ? uint8_t(FixedTime >> 8) : uint8_t(writtenCrc >> 24);
         sealed.append(char(cipher.encrypt(check)));
         for (const char c : payload)
             sealed.append(char(cipher.encrypt(uint8_t(c))));
@@ -70,8 +71,8 @@ void ZipFixture::add(const FixtureEntry &entry)
     }
     if (entry.descriptor)
         flags |= 8;
-    const quint32 size = entry.declaredSize >= 0 ? quint32(entry.declaredSize)
-                                                 : quint32(entry.data.size());
+    const quint32 size =
+        entry.declaredSize >= 0 ? quint32(entry.declaredSize) : quint32(entry.data.size());
     const bool headerSizes = !entry.descriptor || entry.sizesInHeader;
 
     Written written{entry, quint32(m_local.size()), writtenCrc, quint32(payload.size())};
@@ -146,9 +147,7 @@ bool ZipFixture::write(const QString &path) const
 
 InstallDiskFixture::InstallDiskFixture(const QString &folder, const QString &setupProgram,
                                        const QString &recordFile)
-    : m_folder(folder)
-    , m_setupProgram(setupProgram)
-    , m_recordFile(recordFile)
+    : m_folder(folder), m_setupProgram(setupProgram), m_recordFile(recordFile)
 {
 }
 
@@ -167,8 +166,8 @@ QByteArray InstallDiskFixture::looseFileContent(const QString &name)
 
 QByteArray InstallDiskFixture::fakeProduct() const
 {
-    return "#!/bin/sh\n{ pwd; for a in \"$@\"; do echo \"$a\"; done; } > '"
-           + QFile::encodeName(m_recordFile) + "'\n";
+    return "#!/bin/sh\n{ pwd; for a in \"$@\"; do echo \"$a\"; done; } > '" +
+           QFile::encodeName(m_recordFile) + "'\n";
 }
 
 QList<FixtureEntry> InstallDiskFixture::goodEntries() const
@@ -212,14 +211,14 @@ bool InstallDiskFixture::build(const QList<FixtureEntry> &entries)
     m_stamp = QDateTime::fromSecsSinceEpoch(m_stamp.toSecsSinceEpoch());
     {
         QFile program(setupPath());
-        if (!program.open(QIODevice::ReadWrite)
-            || !program.setFileTime(m_stamp, QFileDevice::FileModificationTime))
+        if (!program.open(QIODevice::ReadWrite) ||
+            !program.setFileTime(m_stamp, QFileDevice::FileModificationTime))
             return false;
     }
     for (const QString &name : Orbisong::Installer::looseFiles()) {
         QFile file(m_folder + QLatin1Char('/') + name);
-        if (!file.open(QIODevice::WriteOnly) || file.write(looseFileContent(name)) < 0
-            || !file.flush() || !file.setFileTime(m_stamp, QFileDevice::FileModificationTime))
+        if (!file.open(QIODevice::WriteOnly) || file.write(looseFileContent(name)) < 0 ||
+            !file.flush() || !file.setFileTime(m_stamp, QFileDevice::FileModificationTime))
             return false;
     }
     ZipFixture zip;

@@ -13,14 +13,9 @@ struct FixtureEntry
                  bool isEncrypted = false, QByteArray entryPassword = {},
                  bool withDescriptor = false, bool withDescriptorSignature = true,
                  bool withSizesInHeader = false)
-        : name(std::move(entryName))
-        , data(std::move(entryData))
-        , method(entryMethod)
-        , encrypted(isEncrypted)
-        , password(std::move(entryPassword))
-        , descriptor(withDescriptor)
-        , descriptorSignature(withDescriptorSignature)
-        , sizesInHeader(withSizesInHeader)
+        : name(std::move(entryName)), data(std::move(entryData)), method(entryMethod),
+          encrypted(isEncrypted), password(std::move(entryPassword)), descriptor(withDescriptor),
+          descriptorSignature(withDescriptorSignature), sizesInHeader(withSizesInHeader)
     {
     }
 

@@ -38,7 +38,7 @@ public:
         if (buttons == Buttons::Ok)
             return AnswerOk;
         return !answers.isEmpty() && answers.takeFirst() == QLatin1String("no") ? AnswerNo
-                                                                                 : AnswerYes;
+                                                                                : AnswerYes;
     }
     DestinationResult askDestination(const QString &folder,
                                      const std::function<Verdict(const QString &)> &onOk) override
@@ -98,8 +98,7 @@ private:
 class setupInstaller : public ::testing::Test
 {
 protected:
-    setupInstaller()
-        : m_disk(path("disk"), {}, path("record.txt"))
+    setupInstaller() : m_disk(path("disk"), {}, path("record.txt"))
     {
         QDir().mkpath(path("platform"));
         EXPECT_TRUE(m_disk.build());
@@ -135,7 +134,8 @@ protected:
 
 TEST_F(setupInstaller, RunningProductRefusesTheInstallation)
 {
-    for (const QString &window : {QStringLiteral("ArcwellWClass"), QStringLiteral("Arcwell2WClass")}) {
+    for (const QString &window :
+         {QStringLiteral("ArcwellWClass"), QStringLiteral("Arcwell2WClass")}) {
         m_windows = {window};
         m_ui.messages.clear();
         m_ui.destinations = {destination()};
@@ -231,11 +231,12 @@ TEST_F(setupShellExtension, StuckExtensionCanBeUnregistered)
     EXPECT_FALSE(classes.keyExists(QStringLiteral("*/shellex/ContextMenuHandlers/Arcwell")));
     EXPECT_FALSE(classes.keyExists(QStringLiteral("Folder/shellex/DragDropHandlers/Arcwell")));
     EXPECT_TRUE(classes.keyExists(QStringLiteral("Folder/shellex/DragDropHandlers/Other")));
-    EXPECT_EQ(registry("HKEY_LOCAL_MACHINE")
-                  .readString(QStringLiteral(
-                                  "SOFTWARE/Microsoft/Windows/CurrentVersion/Explorer/AlwaysUnloadDLL"),
-                              QStringLiteral("Default"), QString()),
-              QStringLiteral("1"));
+    EXPECT_EQ(
+        registry("HKEY_LOCAL_MACHINE")
+            .readString(QStringLiteral(
+                            "SOFTWARE/Microsoft/Windows/CurrentVersion/Explorer/AlwaysUnloadDLL"),
+                        QStringLiteral("Default"), QString()),
+        QStringLiteral("1"));
     QSettings product(path("platform") + QStringLiteral("/arcwell32.ini"), QSettings::IniFormat);
     EXPECT_EQ(product.value(QStringLiteral("fm/shlExt")).toString(), QStringLiteral("0"));
     EXPECT_FALSE(QFileInfo::exists(destination() + QStringLiteral("/README.TXT")));
@@ -247,7 +248,9 @@ TEST_F(setupShellExtension, DecliningEndsNotInstalled)
     m_ui.answers = {QStringLiteral("no")};
     EXPECT_FALSE(run());
     EXPECT_EQ(m_ui.messages, QStringList({SetupStrings::text(1039), SetupStrings::text(1006)}));
-    EXPECT_TRUE(registry("HKEY_CLASSES_ROOT").keyExists(QStringLiteral("CLSID/") + QLatin1String(ArcwellPlatform::ShellExtensionClassIds[0])));
+    EXPECT_TRUE(registry("HKEY_CLASSES_ROOT")
+                    .keyExists(QStringLiteral("CLSID/") +
+                               QLatin1String(ArcwellPlatform::ShellExtensionClassIds[0])));
 }
 
 TEST_F(setupShellExtension, ExtensionThatUnloadsLetsTheInstallGoOn)
@@ -266,8 +269,10 @@ TEST(setupDestination, NormalisesTypedFolders)
 {
     const QString home = QDir::homePath();
     EXPECT_EQ(Installer::normalizedDestination(QStringLiteral("~")), home);
-    EXPECT_EQ(Installer::normalizedDestination(QStringLiteral("~/Arcwell/")), home + QStringLiteral("/Arcwell"));
-    EXPECT_EQ(Installer::normalizedDestination(QStringLiteral("/opt//arcwell/./x/..")), QStringLiteral("/opt/arcwell"));
+    EXPECT_EQ(Installer::normalizedDestination(QStringLiteral("~/Arcwell/")),
+              home + QStringLiteral("/Arcwell"));
+    EXPECT_EQ(Installer::normalizedDestination(QStringLiteral("/opt//arcwell/./x/..")),
+              QStringLiteral("/opt/arcwell"));
     EXPECT_EQ(Installer::normalizedDestination(QStringLiteral("/")), QStringLiteral("/"));
     EXPECT_TRUE(Installer::normalizedDestination(QStringLiteral("Arcwell")).isEmpty());
     EXPECT_TRUE(Installer::normalizedDestination(QStringLiteral("~other/Arcwell")).isEmpty());

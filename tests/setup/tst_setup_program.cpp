@@ -129,10 +129,10 @@ protected:
                         QDirIterator::Subdirectories);
         while (it.hasNext()) {
             const QString file = it.next();
-            if (file.startsWith(destination + QLatin1Char('/'))
-                || file.startsWith(path("disk") + QLatin1Char('/'))
-                || file.startsWith(path("tmp") + QLatin1Char('/')) || file == path("log.txt")
-                || file == path("record.txt"))
+            if (file.startsWith(destination + QLatin1Char('/')) ||
+                file.startsWith(path("disk") + QLatin1Char('/')) ||
+                file.startsWith(path("tmp") + QLatin1Char('/')) || file == path("log.txt") ||
+                file == path("record.txt"))
                 continue;
             stray << file;
         }
@@ -148,8 +148,10 @@ protected:
         for (const FixtureEntry &entry : m_disk.goodEntries()) {
             if (entry.name.endsWith('/') || entry.name == "ARCWELL32.EX_")
                 continue;
-            const QString name = QString::fromUtf8(entry.name).replace(QLatin1Char('\\'), QLatin1Char('/'));
-            EXPECT_EQ(readAll(destination + QLatin1Char('/') + name), entry.data) << entry.name.data();
+            const QString name =
+                QString::fromUtf8(entry.name).replace(QLatin1Char('\\'), QLatin1Char('/'));
+            EXPECT_EQ(readAll(destination + QLatin1Char('/') + name), entry.data)
+                << entry.name.data();
         }
         const QString program = destination + QStringLiteral("/ARCWELL32.EXE");
         EXPECT_EQ(readAll(program), m_disk.fakeProduct());
@@ -167,21 +169,21 @@ TEST_F(setupProgram, GoodDiskInstallsEveryFileAndStartsTheProductInTheDestinatio
     const QString destination = home(QStringLiteral("Program Files/Arcwell"));
     const Outcome outcome = run({QStringLiteral("~/Program Files/Arcwell/")});
     EXPECT_EQ(outcome.exitCode, 0);
-    EXPECT_TRUE(outcome.messages.isEmpty()) << outcome.messages.join(QLatin1Char('|')).toStdString();
+    EXPECT_TRUE(outcome.messages.isEmpty())
+        << outcome.messages.join(QLatin1Char('|')).toStdString();
     expectInstalled(destination);
     EXPECT_EQ(waitForProduct(), QStringList({destination, QStringLiteral("/installS")}));
-    EXPECT_TRUE(strayFiles(destination).isEmpty()) << strayFiles(destination).join(QLatin1Char(' ')).toStdString();
+    EXPECT_TRUE(strayFiles(destination).isEmpty())
+        << strayFiles(destination).join(QLatin1Char(' ')).toStdString();
 }
 
 TEST_F(setupProgram, RefusedFolderKeepsTheDialogOpenForAnotherTry)
 {
     ASSERT_TRUE(m_disk.build());
-    const Outcome outcome =
-        run({QStringLiteral("Arcwell"), QStringLiteral("C:\\Arcwell"), m_disk.folder() + QLatin1Char('/'),
-             QStringLiteral("~/Arcwell")});
+    const Outcome outcome = run({QStringLiteral("Arcwell"), QStringLiteral("C:\\Arcwell"),
+                                 m_disk.folder() + QLatin1Char('/'), QStringLiteral("~/Arcwell")});
     EXPECT_EQ(outcome.exitCode, 0);
-    EXPECT_EQ(outcome.messages,
-              QStringList({message(1024), message(1024), message(1016)}));
+    EXPECT_EQ(outcome.messages, QStringList({message(1024), message(1024), message(1016)}));
     EXPECT_EQ(outcome.titles.value(0), QStringLiteral("Arcwell Setup"));
     expectInstalled(home(QStringLiteral("Arcwell")));
     EXPECT_EQ(waitForProduct().value(0), home(QStringLiteral("Arcwell")));
@@ -212,8 +214,8 @@ TEST_F(setupProgram, FaultyDiskStopsWithItsMessageThenNotInstalled)
     {
         QFile license(m_disk.folder() + QStringLiteral("/LICENSE.TXT"));
         ASSERT_TRUE(license.open(QIODevice::ReadWrite));
-        ASSERT_TRUE(license.setFileTime(m_disk.stamp().addSecs(3600),
-                                        QFileDevice::FileModificationTime));
+        ASSERT_TRUE(
+            license.setFileTime(m_disk.stamp().addSecs(3600), QFileDevice::FileModificationTime));
     }
     EXPECT_EQ(run({target}).messages,
               QStringList({message(1023, {QStringLiteral("LICENSE.TXT")}), message(1006)}));
@@ -228,8 +230,9 @@ TEST_F(setupProgram, FaultyDiskStopsWithItsMessageThenNotInstalled)
     QFile blocker(home(QStringLiteral("Blocked")));
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();
-    EXPECT_EQ(run({QStringLiteral("~/Blocked/Arcwell")}).messages,
-              QStringList({message(1004, {home(QStringLiteral("Blocked/Arcwell"))}), message(1006)}));
+    EXPECT_EQ(
+        run({QStringLiteral("~/Blocked/Arcwell")}).messages,
+        QStringList({message(1004, {home(QStringLiteral("Blocked/Arcwell"))}), message(1006)}));
 }
 
 TEST_F(setupProgram, DamagedArchiveStopsWithItsMessageAndNothingOutsideTheDestination)
@@ -310,16 +313,18 @@ TEST_F(setupProgram, ProductThatCannotStartIsReported)
     ASSERT_TRUE(m_disk.build(entries));
     const Outcome outcome = run({QStringLiteral("~/Arcwell")});
     EXPECT_EQ(outcome.exitCode, 1);
-    EXPECT_EQ(outcome.messages,
-              QStringList{QStringLiteral("Error running %1/ARCWELL32.EXE").arg(home(QStringLiteral("Arcwell")))});
+    EXPECT_EQ(
+        outcome.messages,
+        QStringList{
+            QStringLiteral("Error running %1/ARCWELL32.EXE").arg(home(QStringLiteral("Arcwell")))});
 }
 
 TEST_F(setupProgram, CancelDuringCopyFinishesTheFileInHandThenStops)
 {
     ASSERT_TRUE(m_disk.build());
     const QString destination = home(QStringLiteral("Arcwell"));
-    Outcome outcome = run({QStringLiteral("~/Arcwell")}, QStringLiteral("yes"),
-                          QStringLiteral("ARCWELL.TXT"));
+    Outcome outcome =
+        run({QStringLiteral("~/Arcwell")}, QStringLiteral("yes"), QStringLiteral("ARCWELL.TXT"));
     EXPECT_EQ(outcome.exitCode, 1);
     EXPECT_EQ(outcome.messages, QStringList({message(1005), message(1006)}));
     EXPECT_EQ(readAll(destination + QStringLiteral("/ARCWELL.TXT")),

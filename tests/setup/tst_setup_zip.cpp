@@ -24,7 +24,8 @@ QByteArray readAll(const QString &path)
 QStringList filesBelow(const QString &folder)
 {
     QStringList files;
-    QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
+    QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::System,
+                    QDirIterator::Subdirectories);
     while (it.hasNext())
         files << QDir(folder).relativeFilePath(it.next());
     files.sort();
@@ -78,8 +79,10 @@ TEST_F(setupZipReader, ExtractsEveryKindOfGoodEntryWithItsExactBytes)
         if (entry.name.endsWith('/'))
             continue;
         const QString path = ZipReader::confinedName(QString::fromUtf8(entry.name));
-        EXPECT_EQ(readAll(destination() + QLatin1Char('/') + path), entry.data) << entry.name.data();
-        EXPECT_TRUE(QFileInfo(destination() + QLatin1Char('/') + path).isFile()) << entry.name.data();
+        EXPECT_EQ(readAll(destination() + QLatin1Char('/') + path), entry.data)
+            << entry.name.data();
+        EXPECT_TRUE(QFileInfo(destination() + QLatin1Char('/') + path).isFile())
+            << entry.name.data();
     }
     EXPECT_TRUE(QFileInfo(destination() + QStringLiteral("/docs/sub/NOTES.TXT")).isFile());
     EXPECT_EQ(started.size(), entries.size() - 1);
@@ -103,8 +106,8 @@ TEST_F(setupZipReader, AddsZipExtensionToNameWithoutOneAndSkipsEmptyFilesOnReque
 
 TEST_F(setupZipReader, UnknownMethodStopsWithUnknownCompression)
 {
-    EXPECT_FALSE(extract({{"FIRST.TXT", "first", 0}, {"IMPLODED.DAT", "whatever", 6},
-                          {"LATER.TXT", "later", 0}}));
+    EXPECT_FALSE(extract(
+        {{"FIRST.TXT", "first", 0}, {"IMPLODED.DAT", "whatever", 6}, {"LATER.TXT", "later", 0}}));
     EXPECT_EQ(m_error, QStringLiteral("unknown compression"));
     EXPECT_EQ(filesBelow(destination()), QStringList{QStringLiteral("FIRST.TXT")});
 }
@@ -124,9 +127,13 @@ TEST_F(setupZipReader, BadCrcNamesBothValuesAndLeavesNoFile)
 
 TEST_F(setupZipReader, RefusesNamesThatLeaveTheDestination)
 {
-    const QList<QByteArray> hostile = {"../ESCAPED.TXT", "/tmp/ABSOLUTE.TXT", "C:\\WINDOWS\\X.TXT",
-                                       "C:X.TXT", "docs\\..\\..\\ESCAPED.TXT",
-                                       "docs/../../ESCAPED.TXT", "\\\\server\\share\\X.TXT"};
+    const QList<QByteArray> hostile = {"../ESCAPED.TXT",
+                                       "/tmp/ABSOLUTE.TXT",
+                                       "C:\\WINDOWS\\X.TXT",
+                                       "C:X.TXT",
+                                       "docs\\..\\..\\ESCAPED.TXT",
+                                       "docs/../../ESCAPED.TXT",
+                                       "\\\\server\\share\\X.TXT"};
     for (const QByteArray &name : hostile) {
         QDir(destination()).removeRecursively();
         EXPECT_FALSE(extract({{"GOOD.TXT", "good", 0}, {name, "evil", 0}})) << name.data();
@@ -222,8 +229,8 @@ TEST_F(setupZipReader, DamagedArchivesGiveTheirMessages)
 
     ZipReader missing(m_dir.filePath(QStringLiteral("nothing.aw")), destination());
     EXPECT_FALSE(missing.extractAll());
-    EXPECT_EQ(missing.errorMessage(),
-              QStringLiteral("Can't open input file: %1").arg(m_dir.filePath(QStringLiteral("nothing.aw"))));
+    EXPECT_EQ(missing.errorMessage(), QStringLiteral("Can't open input file: %1")
+                                          .arg(m_dir.filePath(QStringLiteral("nothing.aw"))));
 }
 
 TEST_F(setupZipReader, ProgressHandlerCancels)

@@ -1,0 +1,168 @@
+#include "DesktopWindows.h"
+#include "TDestinationDialog.h"
+#include "TMeter.h"
+#include "TProgressDialog.h"
+
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+// Xlib's macros (None, Bool, Status) clash with names in the headers above, so it comes last.
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+using namespace Orbisong;
+
+namespace {
+
+TEST(setupMeter, PaintsThePositionAsAPercentageOfTheRange)
+{
+    TMeter meter;
+    meter.setRange(200);
+    meter.setPosition(50);
+    EXPECT_EQ(meter.text(), QStringLiteral("25%"));
+    meter.setPosition(500);
+    EXPECT_EQ(meter.text(), QStringLiteral("100%"));
+    meter.setRange(0);
+    meter.setPosition(0);
+    EXPECT_EQ(meter.text(), QStringLiteral("0%"));
+    meter.resize(meter.sizeHint());
+    EXPECT_FALSE(meter.grab().isNull());
+}
+
+TEST(setupProgressDialog, CountsTensOfKilobytesAndConfirmsCancel)
+{
+    bool confirm = false;
+    int asked = 0;
+    TProgressDialog dialog(QStringLiteral("Installing"), 1024 * 1024, [&] {
+        ++asked;
+        return confirm;
+    });
+    dialog.show();
+    EXPECT_TRUE(dialog.advance(512 * 1024));
+    EXPECT_EQ(dialog.meter()->text(), QStringLiteral("50%"));
+    dialog.cancelButton()->click();
+    EXPECT_EQ(asked, 1);
+    EXPECT_TRUE(dialog.advance(1));
+    confirm = true;
+    dialog.cancelButton()->click();
+    EXPECT_EQ(asked, 2);
+    EXPECT_FALSE(dialog.advance(1));
+    EXPECT_TRUE(dialog.isVisible());
+}
+
+TEST(setupDestinationDialog, OkNeedsTextAndItsHandlerDecidesWhetherTheDialogCloses)
+{
+    QStringList offered;
+    InstallerUi::Verdict verdict = InstallerUi::Verdict::StayOpen;
+    TDestinationDialog dialog(QStringLiteral("Arcwell Setup"), QStringLiteral("/home/u/Arcwell"),
+                              [&](const QString &text) {
+                                  offered << text;
+                                  return verdict;
+                              });
+    dialog.show();
+    EXPECT_EQ(dialog.folderEdit()->maxLength(), 259);
+    EXPECT_TRUE(dialog.okButton()->isEnabled());
+    dialog.folderEdit()->clear();
+    EXPECT_FALSE(dialog.okButton()->isEnabled());
+    dialog.folderEdit()->setText(QStringLiteral("elsewhere"));
+    dialog.okButton()->click();
+    EXPECT_TRUE(dialog.isVisible());
+    verdict = InstallerUi::Verdict::Close;
+    dialog.okButton()->click();
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(dialog.outcome(), InstallerUi::DestinationResult::Accepted);
+    EXPECT_EQ(offered, QStringList({QStringLiteral("elsewhere"), QStringLiteral("elsewhere")}));
+
+    TDestinationDialog cancelled(QStringLiteral("Arcwell Setup"), QString(),
+                                 [](const QString &) { return InstallerUi::Verdict::Close; });
+    cancelled.show();
+    EXPECT_FALSE(cancelled.okButton()->isEnabled());
+    cancelled.cancelButton()->click();
+    EXPECT_EQ(cancelled.outcome(), InstallerUi::DestinationResult::Cancelled);
+}
+
+// A private X server with one window of the product's class.
+class setupDesktop : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        for (int number = 87; number < 120 && !m_display; ++number) {
+            if (QFileInfo::exists(QStringLiteral("/tmp/.X%1-lock").arg(number)) ||
+                QFileInfo::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(number)))
+                continue;
+            const QByteArray name = ":" + QByteArray::number(number);
+            m_server.start(QStringLiteral("Xvfb"),
+                           {QString::fromLatin1(name), QStringLiteral("-nolisten"),
+                            QStringLiteral("tcp"), QStringLiteral("-screen"), QStringLiteral("0"),
+                            QStringLiteral("320x240x24")});
+            if (!m_server.waitForStarted(5000))
+                GTEST_SKIP() << "Xvfb is not available";
+            QDeadlineTimer deadline(5000);
+            while (!deadline.hasExpired() && m_server.state() == QProcess::Running &&
+                   !(m_display = XOpenDisplay(name.constData())))
+                QThread::msleep(50);
+            if (m_display)
+                m_name = name;
+            else
+                stopServer();
+        }
+        ASSERT_NE(m_display, nullptr);
+        m_previous = qgetenv("DISPLAY");
+        qputenv("DISPLAY", m_name);
+    }
+
+    void TearDown() override
+    {
+        if (m_display)
+            XCloseDisplay(m_display);
+        if (!m_name.isEmpty())
+            qputenv("DISPLAY", m_previous);
+        stopServer();
+    }
+
+    void stopServer()
+    {
+        if (m_server.state() != QProcess::NotRunning) {
+            m_server.terminate();
+            m_server.waitForFinished(5000);
+        }
+    }
+
+    void createWindow(const char *className)
+    {
+        const Window window =
+            XCreateSimpleWindow(m_display, DefaultRootWindow(m_display), 0, 0, 50, 50, 0, 0, 0);
+        XClassHint hint{};
+        QByteArray instance("arcwell");
+        QByteArray klass(className);
+        hint.res_name = instance.data();
+        hint.res_class = klass.data();
+        XSetClassHint(m_display, window, &hint);
+        XMapWindow(m_display, window);
+        XSync(m_display, False);
+    }
+
+    QProcess m_server;
+    Display *m_display = nullptr;
+    QByteArray m_name;
+    QByteArray m_previous;
+};
+
+TEST_F(setupDesktop, FindsTopLevelWindowsByClass)
+{
+    EXPECT_FALSE(desktopWindowExists(QStringLiteral("ArcwellWClass")));
+    createWindow("ArcwellWClass");
+    EXPECT_TRUE(desktopWindowExists(QStringLiteral("ArcwellWClass")));
+    EXPECT_FALSE(desktopWindowExists(QStringLiteral("Arcwell2WClass")));
+    EXPECT_FALSE(desktopWindowExists(QStringLiteral("arcwellwclass")));
+}
+
+} // namespace
