@@ -2,7 +2,7 @@
 
 namespace Orbisong {
 
-QString CdDevice::errorText(int code) const
+QString CdDevice::standardErrorText(int code)
 {
     switch (code) {
     case NoError:

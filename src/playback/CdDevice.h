@@ -50,7 +50,8 @@ public:
     // Output volume 0..65535 of the drive's playback.
     virtual void setVolume(int volume) = 0;
     virtual int volume() const = 0;
-    virtual QString errorText(int code) const;
+    virtual QString errorText(int code) const { return standardErrorText(code); }
+    static QString standardErrorText(int code);
 };
 
 } // namespace Orbisong

@@ -1,0 +1,241 @@
+#include "CdioDevice.h"
+#include "CdioDriveSet.h"
+#include "CliRunner.h"
+#include "DemoDisc.h"
+#include "DiscId.h"
+#include "DiscImageWriter.h"
+#include "Ob4Mci.h"
+#include "ScriptedQuestionPort.h"
+#include "TestHome.h"
+
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+using namespace Orbisong;
+
+namespace {
+
+// A tone so that a wrong byte order or offset would show as a different checksum.
+QByteArray tone(int frames, double hz)
+{
+    QByteArray pcm(frames * 2352, '\0');
+    auto *samples = reinterpret_cast<qint16 *>(pcm.data());
+    for (int i = 0; i < frames * 588; ++i) {
+        samples[2 * i] = qint16(8000 * std::sin(2 * 3.14159265 * hz * i / 44100));
+        samples[2 * i + 1] = qint16(-samples[2 * i]);
+    }
+    return pcm;
+}
+
+int waitForPosition(CdDevice &device, int atLeast, int timeoutMs)
+{
+    QElapsedTimer clock;
+    clock.start();
+    int position = -1;
+    while (clock.elapsed() < timeoutMs) {
+        device.position(&position);
+        if (position >= atLeast)
+            break;
+        QThread::msleep(20);
+    }
+    return position;
+}
+
+class CdioImages : public ::testing::Test
+{
+protected:
+    QString writeImage(DiscImageWriter &writer, const QString &name)
+    {
+        const QString cue = m_dir.filePath(name);
+        QString error;
+        EXPECT_TRUE(writer.write(cue, &error)) << error.toStdString();
+        return cue;
+    }
+
+    QTemporaryDir m_dir;
+};
+
+} // namespace
+
+TEST_F(CdioImages, TableOfContentsAndAlbumId)
+{
+    DiscImageWriter writer;
+    writer.addAudioTrack(tone(300, 440));
+    writer.addSilentTrack(5 * 75);
+    writer.addAudioTrack(tone(120, 660));
+    const QString cue = writeImage(writer, QStringLiteral("three.cue"));
+
+    CdioDevice device(cue, QStringLiteral("fakesink sync=false"));
+    ASSERT_TRUE(device.isOpen());
+    bool present = false;
+    ASSERT_EQ(device.mediaPresent(&present), 0);
+    EXPECT_TRUE(present);
+    int count = 0;
+    ASSERT_EQ(device.trackCount(&count), 0);
+    ASSERT_EQ(count, 3);
+    const QList<int> expected{150, 450, 825};
+    for (int t = 1; t <= 3; ++t) {
+        int start = 0, type = 0;
+        device.trackStart(t, &start);
+        device.trackType(t, &type);
+        EXPECT_EQ(start, expected.at(t - 1));
+        EXPECT_EQ(type, CdDevice::TrackAudio);
+    }
+    int leadOut = 0, length = 0;
+    device.trackStart(4, &leadOut);
+    device.trackLength(3, &length);
+    EXPECT_EQ(leadOut, 945);
+    EXPECT_EQ(length, 120);
+    QString identity;
+    device.mediaIdentity(&identity);
+    EXPECT_EQ(identity, QString::number(CddbDiscId(expected, 945)));
+    EXPECT_EQ(device.volumeLabel(), QStringLiteral("Audio CD"));
+
+    // The extracted audio is the audio that went in, sample for sample.
+    QByteArray read(2 * 2352, '\0');
+    ASSERT_EQ(device.readAudio(825 + 10, read.data(), 2), 2);
+    EXPECT_EQ(read, tone(120, 660).mid(10 * 2352, 2 * 2352));
+}
+
+TEST_F(CdioImages, DataTrackMakesACdRom)
+{
+    DiscImageWriter writer;
+    writer.addDataTrack(600);
+    writer.addAudioTrack(tone(150, 330));
+    const QString cue = writeImage(writer, QStringLiteral("mixed.cue"));
+
+    CdioDriveSet drives({cue}, QStringLiteral("fakesink sync=false"));
+    ASSERT_EQ(drives.letters(), QStringLiteral("D"));
+    resetPlayback();
+    playback().drives = &drives;
+    ScriptedQuestionPort questions;
+    playback().state.driveList = drives.letters();
+    ASSERT_EQ(OB4MCI_Open(QLatin1Char('D')), 0);
+    EXPECT_EQ(OB4MCI_Poll(), 2);
+    EXPECT_TRUE(playback().state.discIgnored);
+    EXPECT_EQ(playback().current.disc.mediaKind, DiscKindCdRom);
+    EXPECT_EQ(playback().current.disc.trackCount, 2);
+    EXPECT_TRUE(questions.asked().isEmpty());
+    OB4MCI_Shutdown();
+    playback().drives = nullptr;
+}
+
+TEST_F(CdioImages, PlayStopAndPositionOnASilentOutput)
+{
+    DiscImageWriter writer;
+    writer.addAudioTrack(tone(75, 440));
+    writer.addAudioTrack(tone(150, 550));
+    const QString cue = writeImage(writer, QStringLiteral("short.cue"));
+
+    CdioDevice device(cue, QStringLiteral("fakesink sync=true"));
+    int mode = 0;
+    device.mode(&mode);
+    EXPECT_EQ(mode, CdDevice::ModeStop);
+    ASSERT_EQ(device.play(225), 0);
+    device.mode(&mode);
+    EXPECT_EQ(mode, CdDevice::ModePlay);
+    // Real time: after about a second the position is about 75 frames on, never the frames
+    // that were merely read ahead.
+    QThread::msleep(1000);
+    int position = 0;
+    device.position(&position);
+    EXPECT_GE(position, 225 + 50);
+    EXPECT_LE(position, 225 + 100);
+    ASSERT_EQ(device.stop(), 0);
+    device.mode(&mode);
+    EXPECT_EQ(mode, CdDevice::ModeStop);
+    int stoppedAt = 0;
+    device.position(&stoppedAt);
+    EXPECT_GE(stoppedAt, position);
+    EXPECT_LE(stoppedAt, position + 10);
+
+    // Played to the end of the disc, the drive stops by itself at the lead-out.
+    ASSERT_EQ(device.play(375 - 20), 0);
+    EXPECT_EQ(waitForPosition(device, 375, 3000), 375);
+    device.mode(&mode);
+    EXPECT_EQ(mode, CdDevice::ModeStop);
+
+    // The door of an image drive takes the disc out and puts it back.
+    bool present = true;
+    device.openDoor();
+    device.mediaPresent(&present);
+    EXPECT_FALSE(present);
+    device.mode(&mode);
+    EXPECT_EQ(mode, CdDevice::ModeOpen);
+    device.closeDoor();
+    device.mediaPresent(&present);
+    EXPECT_TRUE(present);
+}
+
+TEST_F(CdioImages, CliTocAndDiscIdAgree)
+{
+    TestHome home;
+    DiscImageWriter mixed;
+    mixed.addAudioTrack(tone(200, 440));
+    mixed.addAudioTrack(tone(80, 550));
+    mixed.addDataTrack(300);
+    const QString mixedCue = writeImage(mixed, QStringLiteral("mixed.cue"));
+    QString error;
+    ASSERT_TRUE(DemoDisc::write(m_dir.filePath(QStringLiteral("demo")), &error));
+    const QString demoCue = DemoDisc::cuePath(m_dir.filePath(QStringLiteral("demo")));
+
+    for (const QString &cue : {mixedCue, demoCue}) {
+        const CliResult toc = runCli(home.path(), {QStringLiteral("toc"), cue});
+        ASSERT_EQ(toc.exitCode, 0) << toc.err.toStdString();
+        const QStringList lines = toc.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        QStringList arguments{QStringLiteral("discid")};
+        QString leadOut;
+        for (const QString &line : lines) {
+            const QStringList words = line.split(QLatin1Char(' '));
+            if (words.first() == QLatin1String("track"))
+                arguments.append(words.at(3));
+            if (words.first() == QLatin1String("leadout"))
+                leadOut = words.at(1);
+        }
+        arguments << QStringLiteral("--leadout") << leadOut;
+        const CliResult id = runCli(home.path(), arguments);
+        ASSERT_EQ(id.exitCode, 0) << id.err.toStdString();
+        EXPECT_EQ(QStringLiteral("id ") + id.out, lines.last() + QLatin1Char('\n'));
+    }
+    const CliResult mixedToc = runCli(home.path(), {QStringLiteral("toc"), mixedCue});
+    EXPECT_EQ(mixedToc.out,
+              QStringLiteral("track 1 start 150 length 200 audio\ntrack 2 start 350 length 80 audio\n"
+                             "track 3 start 430 length 300 data\nleadout 730\nid ")
+                  + AlbumId({150, 350, 430}, 730) + QLatin1Char(' ')
+                  + CddbDiscIdText(CddbDiscId({150, 350, 430}, 730)) + QLatin1Char('\n'));
+    const CliResult example = runCli(home.path(), {QStringLiteral("discid"), QStringLiteral("--leadout"),
+                                                   QStringLiteral("30000"), QStringLiteral("150"),
+                                                   QStringLiteral("15000")});
+    EXPECT_EQ(example.out, QStringLiteral("04018E0203A98 04018e02\n"));
+    EXPECT_EQ(runCli(home.path(), {QStringLiteral("discid"), QStringLiteral("x")}).exitCode, 2);
+    EXPECT_EQ(runCli(home.path(), {QStringLiteral("toc"), m_dir.filePath(QStringLiteral("none.cue"))})
+                  .exitCode,
+              2);
+}
+
+TEST_F(CdioImages, CliPlaysForTheSecondsAsked)
+{
+    TestHome home;
+    DiscImageWriter writer;
+    writer.addAudioTrack(tone(75 * 5, 440));
+    writer.addAudioTrack(tone(75 * 5, 550));
+    const QString cue = writeImage(writer, QStringLiteral("play.cue"));
+    qputenv("ORBISONG_AUDIO_SINK", "fakesink sync=true");
+    const CliResult result = runCli(home.path(), {QStringLiteral("play"), cue, QStringLiteral("--track"),
+                                                  QStringLiteral("2"), QStringLiteral("--seconds"),
+                                                  QStringLiteral("2.2")});
+    qunsetenv("ORBISONG_AUDIO_SINK");
+    ASSERT_EQ(result.exitCode, 0) << result.err.toStdString();
+    const QStringList lines = result.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    ASSERT_GE(lines.size(), 2);
+    EXPECT_EQ(lines.first(), QStringLiteral("track 2 00:00"));
+    EXPECT_TRUE(lines.last().startsWith(QLatin1String("track 2 00:0")));
+    EXPECT_EQ(runCli(home.path(), {QStringLiteral("play"), cue, QStringLiteral("--track"),
+                                   QStringLiteral("9")}).exitCode,
+              1);
+}
