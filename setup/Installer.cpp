@@ -1,5 +1,6 @@
 #include "Installer.h"
 
+#include "AppPaths.h"
 #include "ArcwellPlatform.h"
 #include "DesktopWindows.h"
 #include "SettingsStore.h"
@@ -15,7 +16,6 @@
 #include <QLockFile>
 #include <QProcess>
 #include <QSaveFile>
-#include <QStandardPaths>
 
 #include <cstdio>
 #include <unistd.h>
@@ -67,11 +67,7 @@ InstallerEnvironment InstallerEnvironment::forRunningProgram()
     env.setupProgram = QCoreApplication::applicationFilePath();
     env.lockFile =
         QDir::tempPath() + QStringLiteral("/arcwell-setup-%1.lock").arg(qulonglong(::getuid()));
-    const QString home = qEnvironmentVariable("ORBISONG_HOME");
-    env.settingsFile =
-        !home.isEmpty() ? home + QStringLiteral("/orbisong.ini")
-                        : QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
-                              QStringLiteral("/orbisong/orbisong.ini");
+    env.settingsFile = AppPaths::settingsFile();
     env.platformFolder = ArcwellPlatform::defaultFolder();
     env.windowExists = desktopWindowExists;
     env.startProgram = [](const QString &program, const QStringList &args, const QString &dir) {

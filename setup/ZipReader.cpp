@@ -43,7 +43,8 @@ QString decodeName(const QByteArray &raw, bool utf8Flag)
     const QString text = decoder.decode(raw);
     if (!decoder.hasError())
         return text;
-    return QString::fromLatin1(raw);
+    QStringDecoder windows("windows-1252");
+    return windows.isValid() ? windows.decode(raw) : QString::fromLatin1(raw);
 }
 
 QString hex8(uLong value)

@@ -6,6 +6,7 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -261,6 +262,52 @@ TEST(setupStrings, ContinuationsAndMissingIds)
     EXPECT_EQ(SetupStrings::fill(QStringLiteral("%s: %08lx %d%%"),
                                  {QStringLiteral("a"), QStringLiteral("1f"), QStringLiteral("7")}),
               QStringLiteral("a: 0000001f 7%"));
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(setupZipReader, NamesWithoutTheUtf8FlagFallBackToWindows1252)
+{
+    EXPECT_TRUE(extract({{"CAF\xC9.TXT", "latin", 0}, {"NA\xC3\xAFVE.TXT", "utf-8", 0}}))
+        << m_error.toStdString();
+    EXPECT_EQ(filesBelow(destination()),
+              QStringList({QStringLiteral("CAF\u00C9.TXT"), QStringLiteral("NA\u00EFVE.TXT")}));
+}
+
+// The generator must write what an independent reader accepts, or the reader's tests would
+// only prove that both sides share the same mistakes.
+TEST_F(setupZipReader, FixtureArchivesPassAnIndependentReader)
+{
+    if (!QFileInfo::exists(QStringLiteral("/usr/bin/python3")))
+        GTEST_SKIP() << "no python3 to cross-check with";
+    const InstallDiskFixture disk(m_dir.filePath(QStringLiteral("disk")), {}, QStringLiteral("/x"));
+    ZipFixture zip;
+    for (const FixtureEntry &entry : disk.goodEntries())
+        zip.add(entry);
+    ASSERT_TRUE(zip.write(archive()));
+    QProcess python;
+    python.start(QStringLiteral("/usr/bin/python3"),
+                 {QStringLiteral("-c"),
+                  QStringLiteral("import sys, zipfile\n"
+                                 "z = zipfile.ZipFile(sys.argv[1])\n"
+                                 "z.setpassword(sys.argv[2].encode())\n"
+                                 "for i in z.infolist():\n"
+                                 "    data = z.read(i)\n"
+                                 "    print(i.filename, len(data))\n"),
+                  archive(), QString::fromLatin1(ZipReader::builtInPassword())});
+    ASSERT_TRUE(python.waitForFinished(30000));
+    EXPECT_EQ(python.exitCode(), 0) << python.readAllStandardError().toStdString();
+    const QStringList lines = QString::fromUtf8(python.readAllStandardOutput())
+                                  .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    const QList<FixtureEntry> entries = disk.goodEntries();
+    ASSERT_EQ(lines.size(), entries.size());
+    for (int i = 0; i < lines.size(); ++i) {
+        const FixtureEntry &entry = entries.at(i);
+        EXPECT_EQ(lines.at(i), QString::fromUtf8(entry.name) + QLatin1Char(' ') +
+                                   QString::number(entry.data.size()));
+    }
 }
 
 } // namespace
