@@ -1,5 +1,7 @@
 #include "StoredText.h"
 
+#include <cstring>
+
 namespace Orbisong {
 
 namespace {
@@ -56,13 +58,25 @@ qsizetype utf8SequenceAt(const unsigned char *s, qsizetype i, qsizetype size, ch
     return length;
 }
 
+// The length of the leading run of ASCII bytes, eight at a time where it can.
+qsizetype asciiPrefix(const unsigned char *s, qsizetype size)
+{
+    qsizetype i = 0;
+    for (; i + 8 <= size; i += 8) {
+        quint64 word;
+        std::memcpy(&word, s + i, 8);
+        if (word & 0x8080808080808080ull)
+            break;
+    }
+    while (i < size && s[i] < 0x80)
+        ++i;
+    return i;
+}
+
 bool isAscii(QByteArrayView bytes)
 {
-    for (const char c : bytes) {
-        if (static_cast<unsigned char>(c) >= 0x80)
-            return false;
-    }
-    return true;
+    const auto *s = reinterpret_cast<const unsigned char *>(bytes.data());
+    return asciiPrefix(s, bytes.size()) == bytes.size();
 }
 
 } // namespace
@@ -97,9 +111,9 @@ bool isValidUtf8(QByteArrayView bytes)
 {
     const auto *s = reinterpret_cast<const unsigned char *>(bytes.data());
     const qsizetype size = bytes.size();
-    for (qsizetype i = 0; i < size;) {
+    for (qsizetype i = asciiPrefix(s, size); i < size;) {
         if (s[i] < 0x80) {
-            ++i;
+            i += asciiPrefix(s + i, size - i);
             continue;
         }
         char32_t code = 0;
