@@ -7,6 +7,11 @@ namespace Orbisong {
 
 namespace {
 
+int ignoreError(Display *, XErrorEvent *)
+{
+    return 0;
+}
+
 bool hasClass(Display *display, Window window, const QByteArray &name)
 {
     XClassHint hint{};
@@ -51,7 +56,12 @@ bool desktopWindowExists(const QString &className)
     Display *display = XOpenDisplay(nullptr);
     if (!display)
         return false;
+    // A window may vanish while the tree is walked; Xlib's default handler would end the
+    // program for that.
+    XErrorHandler previous = XSetErrorHandler(ignoreError);
     const bool found = searchTree(display, DefaultRootWindow(display), className.toLatin1(), 2);
+    XSync(display, False);
+    XSetErrorHandler(previous);
     XCloseDisplay(display);
     return found;
 }

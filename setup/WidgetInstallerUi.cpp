@@ -5,7 +5,7 @@
 #include "TProgressDialog.h"
 
 #include <QApplication>
-#include <QDeadlineTimer>
+#include <QEventLoop>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -94,9 +94,9 @@ void WidgetInstallerUi::setBusy(bool busy)
 
 void WidgetInstallerUi::wait(int milliseconds)
 {
-    QDeadlineTimer deadline(milliseconds);
-    while (!deadline.hasExpired())
-        QApplication::processEvents(QEventLoop::AllEvents, int(deadline.remainingTime()));
+    QEventLoop loop;
+    QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
+    loop.exec();
 }
 
 void WidgetInstallerUi::openProgress(const QString &title, qint64 totalBytes)
