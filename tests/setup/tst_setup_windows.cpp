@@ -1,5 +1,8 @@
 #include "DesktopWindows.h"
+#include "InstallDiskFixture.h"
+#include "SetupStrings.h"
 #include "TDestinationDialog.h"
+#include "TestHome.h"
 #include "TMeter.h"
 #include "TProgressDialog.h"
 
@@ -8,7 +11,9 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QThread>
 
 #include <gtest/gtest.h>
@@ -163,6 +168,35 @@ TEST_F(setupDesktop, FindsTopLevelWindowsByClass)
     EXPECT_TRUE(desktopWindowExists(QStringLiteral("ArcwellWClass")));
     EXPECT_FALSE(desktopWindowExists(QStringLiteral("Arcwell2WClass")));
     EXPECT_FALSE(desktopWindowExists(QStringLiteral("arcwellwclass")));
+}
+
+TEST_F(setupDesktop, SetupRefusesToRunBesideTheProduct)
+{
+    QTemporaryDir root;
+    InstallDiskFixture disk(root.filePath(QStringLiteral("disk")),
+                            TestHome::program(QStringLiteral("setup")),
+                            root.filePath(QStringLiteral("record.txt")));
+    ASSERT_TRUE(disk.build());
+    createWindow("Arcwell2WClass");
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("DISPLAY"), QString::fromLatin1(m_name));
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    env.insert(QStringLiteral("HOME"), root.path());
+    env.insert(QStringLiteral("TMPDIR"), root.path());
+    env.insert(QStringLiteral("ORBISONG_HOME"), root.path());
+    env.insert(QStringLiteral("ARCWELL_PLATFORM_DIR"), root.path());
+    env.insert(QStringLiteral("ARCWELL_SETUP_TEST_LOG"), root.filePath(QStringLiteral("log.txt")));
+    env.insert(QStringLiteral("ARCWELL_SETUP_TEST_DESTINATIONS"), QStringLiteral("~/Arcwell"));
+    QProcess setup;
+    setup.setProcessEnvironment(env);
+    setup.start(disk.setupPath(), {});
+    ASSERT_TRUE(setup.waitForFinished(30000));
+    EXPECT_EQ(setup.exitCode(), 1);
+    QFile log(root.filePath(QStringLiteral("log.txt")));
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    EXPECT_EQ(QString::fromUtf8(log.readAll()),
+              QStringLiteral("Arcwell Setup\t") + SetupStrings::text(1022) + QLatin1Char('\n'));
+    EXPECT_FALSE(QFileInfo::exists(root.filePath(QStringLiteral("Arcwell"))));
 }
 
 } // namespace
