@@ -626,6 +626,7 @@ bool TQuillan::RunProcedure(const QString &name, bool flag)
     m_stopRequested.store(false, std::memory_order_relaxed);
     m_running = true;
     m_unwind = NoUnwind;
+    m_inRelation = false;
     m_frames.clear();
     m_frame = nullptr;
     m_callDepth = -1;
@@ -730,8 +731,13 @@ const Token &TQuillan::peekToken()
         Line &l = m_lines[size_t(li)];
         if (!l.tokenized)
             tokenize(l);
-        if (ti < int(l.tokens.size()))
-            return l.tokens[size_t(ti)];
+        if (ti < int(l.tokens.size())) {
+            const Token &t = l.tokens[size_t(ti)];
+            // A lexical error on the line being executed is raised as soon as it is looked at.
+            if (t.code == TokLexError && li == m_line)
+                ReportError(t.error, t.text);
+            return t;
+        }
         if (li + 1 >= m_endLine)
             return m_endToken;
         ++li;
@@ -910,7 +916,10 @@ void TQuillan::indexArray(VarRef &ref)
     Variable *v = ref.var;
     if (!v->isArray || !ref.whole)
         ReportError(49);
+    const bool inRelation = m_inRelation;
+    m_inRelation = false;
     const double at = numOr();
+    m_inRelation = inRelation;
     expect(TokCloseBracket, "]");
     const qint64 index = saturate(at, -9e18, 9e18);
     if (v->isOpen) {

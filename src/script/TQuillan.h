@@ -252,6 +252,7 @@ private:
     int staticTypeAt(int offset);
     Cell pointerExpr();
     Cell valueOfType(int type, bool requireVariable);
+    Cell valueOf(int type);
 
     // Calls
     Cell call(Routine *r, Cell *self = nullptr, int selfType = 0);
@@ -301,6 +302,7 @@ private:
     bool m_stopped = false;
     bool m_typesFired = false;
     bool m_lineHooks = false;
+    bool m_inRelation = false;
     RunMode m_runMode = Normal;
     int m_stepDepth = 0;
     int m_runToLine = -1;

@@ -50,8 +50,18 @@ double TQuillan::numOr()
         switch (peekToken().code) {
         case TokPlus: nextToken(); v += numTerm(); break;
         case TokMinus: nextToken(); v -= numTerm(); break;
-        case TokOr: nextToken(); v = double(toInt32(v) | toInt32(numTerm())); break;
-        case TokXor: nextToken(); v = double(toInt32(v) ^ toInt32(numTerm())); break;
+        case TokOr:
+            if (m_inRelation)
+                return v;
+            nextToken();
+            v = double(toInt32(v) | toInt32(numTerm()));
+            break;
+        case TokXor:
+            if (m_inRelation)
+                return v;
+            nextToken();
+            v = double(toInt32(v) ^ toInt32(numTerm()));
+            break;
         default: return v;
         }
     }
@@ -80,7 +90,12 @@ double TQuillan::numTerm()
             v = (d == -1) ? 0 : double(a % d);
             break;
         }
-        case TokAnd: nextToken(); v = double(toInt32(v) & toInt32(numPower())); break;
+        case TokAnd:
+            if (m_inRelation)
+                return v;
+            nextToken();
+            v = double(toInt32(v) & toInt32(numPower()));
+            break;
         case TokShl: {
             nextToken();
             const quint32 n = quint32(toInt32(numPower())) & 31;
@@ -129,7 +144,10 @@ double TQuillan::numFactor()
     case TokReal:
         return t.number;
     case TokOpenParen: {
+        const bool inRelation = m_inRelation;
+        m_inRelation = false;
         const double v = numOr();
+        m_inRelation = inRelation;
         if (nextToken().code != TokCloseParen)
             ReportError(11);
         return v;
@@ -404,12 +422,16 @@ bool TQuillan::relation()
         const QString b = strExpr();
         return compare(op, a, b);
     }
+    // Inside a condition AND, OR and XOR join relations rather than numbers.
+    const bool inRelation = m_inRelation;
+    m_inRelation = true;
     const double a = numOr();
     const quint16 op = peekToken().code;
     if (!isRelop(op))
         ReportError(28);
     nextToken();
     const double b = numOr();
+    m_inRelation = inRelation;
     return compare(op, a, b);
 }
 

@@ -181,6 +181,16 @@ void TQuillan::assignValue(const VarRef &ref)
 Cell TQuillan::valueOfType(int type, bool requireVariable)
 {
     Q_UNUSED(requireVariable);
+    // An argument is an expression of its own, even inside a condition.
+    const bool inRelation = m_inRelation;
+    m_inRelation = false;
+    Cell c = valueOf(type);
+    m_inRelation = inRelation;
+    return c;
+}
+
+Cell TQuillan::valueOf(int type)
+{
     Cell c;
     c.type = type;
     if (isNumericType(type)) {
