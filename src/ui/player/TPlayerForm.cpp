@@ -1,6 +1,7 @@
 #include "TPlayerForm.h"
 
 #include "CddbApply.h"
+#include "LocalCddbDatabase.h"
 #include "MediaKind.h"
 #include "MessageText.h"
 #include "PlayerEngine.h"
@@ -891,6 +892,8 @@ void TPlayerForm::onStepChanged()
     if (m_positionForm)
         m_positionForm->close();
     refreshList();
+    if (m_engine && m_engine->currentIndex() >= 0 && m_engine->currentIndex() < m_list->count())
+        m_list->setCurrentRow(m_engine->currentIndex());
     refreshDisplay();
     refreshButtons();
 }
@@ -914,19 +917,15 @@ void TPlayerForm::startRecognition()
     const QString albumId = disc.id;
     lookup->setStage(TLookupForm::LocalCddb,
                      [folders, albumId](const TLookupForm::Request &r, auto report) {
-                         const QString id8 = r.discId.left(8);
                          for (const QString &folder : folders) {
-                             const QDir root(folder);
-                             for (const QString &category :
-                                  root.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
-                                 QFile file(root.filePath(category + u'/' + id8));
-                                 if (!file.open(QIODevice::ReadOnly))
-                                     continue;
-                                 const QString text = QString::fromUtf8(file.readAll());
-                                 if (ApplyEntry(category, albumId, SourceLocalDatabase, text)) {
-                                     report(TLookupForm::Found);
-                                     return;
-                                 }
+                             LocalCddbDatabase database(folder,
+                                                        LocalCddbDatabase::defaultIndexFolder());
+                             const auto found = database.find(r.discId.left(8));
+                             if (found.status == LocalCddbDatabase::Found
+                                 && ApplyEntry(found.category, albumId, SourceLocalDatabase,
+                                               found.entry)) {
+                                 report(TLookupForm::Found);
+                                 return;
                              }
                          }
                          report(TLookupForm::NotFound);
