@@ -224,6 +224,14 @@ int CdioDevice::play(int from)
         return ErrorMediaNotPresent;
     if (from < m_starts.first() || from >= m_leadOut)
         return ErrorOutOfRange;
+    // A data track read as audio is loud noise; a drive refuses to play one.
+    for (int i = int(m_starts.size()) - 1; i >= 0; --i) {
+        if (m_starts.at(i) <= from) {
+            if (!m_audio.at(i))
+                return ErrorUnsupportedFunction;
+            break;
+        }
+    }
     m_pipeline.stop();
     m_stoppedAt = from;
     m_heard = false;

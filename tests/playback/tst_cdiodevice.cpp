@@ -121,6 +121,10 @@ TEST_F(CdioImages, DataTrackMakesACdRom)
     EXPECT_EQ(playback().current.disc.mediaKind, DiscKindCdRom);
     EXPECT_EQ(playback().current.disc.trackCount, 2);
     EXPECT_TRUE(questions.asked().isEmpty());
+    // The data track is never played as audio.
+    CdioDevice device(cue, QStringLiteral("fakesink sync=false"));
+    EXPECT_EQ(device.play(150), CdDevice::ErrorUnsupportedFunction);
+    EXPECT_EQ(device.play(750), 0);
     OB4MCI_Shutdown();
     playback().drives = nullptr;
 }
