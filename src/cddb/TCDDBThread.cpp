@@ -3,6 +3,7 @@
 #include "CddbApply.h"
 #include "CddbEntry.h"
 #include "THTTPCDDBThread.h"
+#include "RunningLookups.h"
 #include "TSockCDDBThread.h"
 #include "ThreadWindow.h"
 
@@ -39,12 +40,14 @@ TCDDBThread::TCDDBThread(const CddbLookupSettings &settings, const QString &albu
     , m_query(query)
 {
     runningLookups().append(this);
+    RunningLookups::instance()->setCount(int(runningLookups().size()));
     connect(this, &QThread::finished, this, &TCDDBThread::finishOnMainThread);
 }
 
 TCDDBThread::~TCDDBThread()
 {
     runningLookups().removeAll(this);
+    RunningLookups::instance()->setCount(int(runningLookups().size()));
 }
 
 TCDDBThread *TCDDBThread::StartLookup(const CddbLookupSettings &settings, const QString &albumId,
@@ -83,6 +86,7 @@ void TCDDBThread::finishOnMainThread()
 {
     emit statusChanged(QString());
     runningLookups().removeAll(this);
+    RunningLookups::instance()->setCount(int(runningLookups().size()));
     emit lookupFinished(m_result);
     deleteLater();
 }

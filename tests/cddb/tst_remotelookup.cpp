@@ -1,5 +1,6 @@
 #include "CddbApply.h"
 #include "CddbPeer.h"
+#include "RunningLookups.h"
 #include "ScriptedQuestionPort.h"
 #include "TCDDBThread.h"
 #include "THTTPCDDBThread.h"
@@ -356,4 +357,28 @@ TEST_F(RemoteLookup, HttpHostNotFound)
     ASSERT_EQ(m_port.asked().size(), 1);
     EXPECT_EQ(m_port.asked().at(0).id, 16394);
     EXPECT_EQ(m_port.asked().at(0).texts.value(0), QStringLiteral("no-such-host.invalid"));
+}
+
+TEST_F(RemoteLookup, ClosingReleasesAWorkerWaitingForAWindow)
+{
+    CddbPeer peer;
+    peer.addInexact(QStringLiteral("04018e02"), {QStringLiteral("rock 04018e01 A / B")});
+    ASSERT_TRUE(peer.start());
+    CddbLookupSettings s = settings(false);
+    s.port = peer.cddbpPort();
+    QSignalSpy count(RunningLookups::instance(), &RunningLookups::countChanged);
+    TCDDBThread *thread = TCDDBThread::StartLookup(s, AlbumId, Query);
+    EXPECT_EQ(RunningLookups::instance()->count(), 1);
+    QSignalSpy finished(thread, &TCDDBThread::lookupFinished);
+    // The main thread is busy (closing) while the worker asks for the match window.
+    for (int i = 0; i < 100 && !peer.transcript().contains(QStringLiteral("quit")); ++i)
+        QThread::msleep(50);
+    QThread::msleep(300);
+    EXPECT_TRUE(RunningLookups::stopAndWait(5000));
+    ASSERT_TRUE(finished.wait(5000));
+    EXPECT_EQ(finished.at(0).at(0).toInt(), 2);
+    EXPECT_TRUE(m_windows.offered.isEmpty());
+    EXPECT_TRUE(m_port.asked().isEmpty());
+    EXPECT_EQ(RunningLookups::instance()->count(), 0);
+    EXPECT_EQ(count.last().at(0).toInt(), 0);
 }
