@@ -499,7 +499,8 @@ bool TQuillan::RegisterProc(const QString &declaration, HostCallback callback, v
                 p.byRef = true;
                 ++i;
             }
-            if (!at(i) || at(i)->code != TokName)
+            // Parameter names are only labels here, so words such as TEXT may name them.
+            if (!at(i) || at(i)->text.isEmpty() || !(at(i)->text.at(0).isLetter() || at(i)->text.at(0) == QLatin1Char('_')))
                 return false;
             p.name = at(i)->text;
             ++i;
