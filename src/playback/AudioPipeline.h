@@ -30,7 +30,7 @@ public:
     AudioPipeline(const AudioPipeline &) = delete;
     AudioPipeline &operator=(const AudioPipeline &) = delete;
 
-    // Plays frames [from, end) and returns once the pipeline is running.
+    // Starts playing frames [from, end) and returns at once; the output catches up.
     bool start(int from, int end, Reader reader, QString *error);
     // Releases the pipeline; safe to call when nothing plays.
     void stop();

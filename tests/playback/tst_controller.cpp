@@ -462,3 +462,33 @@ TEST_F(Controller, CustomPlaylistKeepsItsOrderAcrossTabSwitches)
     RevertPlaylist();
     EXPECT_EQ(playback().playlistList.size(), 3);
 }
+
+TEST_F(Controller, DiscIdsOfOtherDrives)
+{
+    ScriptedDevice &e = m_drives.addDrive(QLatin1Char('E'));
+    m_drives.addDrive(QLatin1Char('F'));
+    state().driveList = m_drives.letters();
+    insert(*m_d);
+    e.insert(ScriptedDevice::audioDisc({150, 15000}, 30000));
+    QString id;
+    EXPECT_EQ(OB4MCI_GetDriveDiscID(QLatin1Char('d'), &id), 1);
+    EXPECT_EQ(id, playback().current.disc.id);
+    EXPECT_EQ(OB4MCI_GetDriveDiscID(QLatin1Char('E'), &id), 1);
+    EXPECT_EQ(id, QStringLiteral("04018E0203A98"));
+    EXPECT_EQ(OB4MCI_GetDriveDiscID(QLatin1Char('F'), &id), 0);
+    EXPECT_EQ(OB4MCI_GetDriveDiscID(QLatin1Char('Q'), &id), -1);
+    EXPECT_TRUE(id.isEmpty());
+
+    // A changer's drives are read from the cache, refreshed only when asked.
+    m_settings.SetOptionFlag(_GLOB_OPTION_CHANGERCOMPAT, true);
+    const int opens = m_drives.openCount(QLatin1Char('E'));
+    EXPECT_EQ(OB4MCI_GetCachedDriveDiscID(QStringLiteral("E"), &id), -1);
+    OB4MCI_RefreshDriveIDs();
+    EXPECT_EQ(OB4MCI_GetCachedDriveDiscID(QStringLiteral("e"), &id), 1);
+    EXPECT_EQ(id, QStringLiteral("04018E0203A98"));
+    EXPECT_EQ(m_drives.openCount(QLatin1Char('E')), opens + 1);
+    EXPECT_EQ(OB4MCI_GetCachedDriveDiscID(QStringLiteral("D"), &id), 1);
+    EXPECT_EQ(OB4MCI_GetCachedDriveDiscID(QString(), &id), -1);
+    EXPECT_TRUE(OB4MCI_IsAudioCDVolume(QLatin1Char('E')));
+    EXPECT_FALSE(OB4MCI_IsAudioCDVolume(QLatin1Char('F')));
+}
