@@ -1,0 +1,35 @@
+#include "CliCommand.h"
+
+#include "Collection.h"
+#include "Conversion.h"
+#include "SettingsSession.h"
+
+#include <QFileInfo>
+
+namespace Orbisong::Cli {
+
+namespace {
+
+const QString Synopsis = QStringLiteral("convert --from FOLDER");
+
+int convertCommand(Context &c)
+{
+    if (c.args.size() != 2 || c.args.at(0) != QLatin1String("--from"))
+        return c.usage(Synopsis);
+    if (!QFileInfo(c.args.at(1)).isDir())
+        return c.fail(QStringLiteral("no such folder: ") + c.args.at(1));
+    SettingsSession session;
+    Collection collection(session.settings(), c.collection);
+    const ConversionResult result = ConvertCollection(collection, {c.args.at(1)});
+    if (!result.ran)
+        return c.fail(QStringLiteral("cannot back up ") + collection.path()
+                      + QStringLiteral("; nothing was converted"));
+    c.out << "converted " << result.converted << '\n' << "failed " << result.failed << '\n';
+    return Success;
+}
+
+const Registration registration(QStringLiteral("convert"), Synopsis, convertCommand);
+
+} // namespace
+
+} // namespace Orbisong::Cli

@@ -1,0 +1,290 @@
+#include "Conversion.h"
+
+#include "AlbumRecord.h"
+#include "AppPaths.h"
+#include "Collection.h"
+#include "ConversionLog.h"
+#include "MediaKind.h"
+#include "MultilineCodec.h"
+#include "QuestionPort.h"
+#include "SettingsStore.h"
+#include "WinIniFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace Orbisong {
+
+namespace {
+
+constexpr int NotConvertedMessage = 12328;
+constexpr int TrackForm = int(0x80000000u);
+
+const QString Disc = QStringLiteral("DISC");
+const QString Cddb = QStringLiteral("CDDB");
+
+QString quoted(const QString &text)
+{
+    return QLatin1Char('"') + text + QLatin1Char('"');
+}
+
+// Minutes in the lowest byte, seconds in the next, frames in the third.
+int packedLength(int packed)
+{
+    return (packed & 0xFF) * 4500 + ((packed >> 8) & 0xFF) * 75 + ((packed >> 16) & 0xFF);
+}
+
+QString hexDigits(quint32 value, int width)
+{
+    return QStringLiteral("%1").arg(value, width, 16, QLatin1Char('0')).toUpper();
+}
+
+// Copies the collection to "CONVERT.BAK" through a temporary file, so a failed copy never
+// replaces an older backup with half a file.
+bool backUp(const QString &collectionPath, const QString &backupPath)
+{
+    QFile source(collectionPath);
+    if (!source.open(QIODevice::ReadOnly))
+        return false;
+    QSaveFile backup(backupPath);
+    if (!backup.open(QIODevice::WriteOnly))
+        return false;
+    while (!source.atEnd()) {
+        const QByteArray chunk = source.read(1 << 20);
+        if (chunk.isEmpty() || backup.write(chunk) != chunk.size()) {
+            backup.cancelWriting();
+            return false;
+        }
+    }
+    return backup.commit();
+}
+
+} // namespace
+
+QStringList previousAlbumFolders(const SettingsStore &previous)
+{
+    QStringList folders;
+    const QString key = QStringLiteral("Search Path");
+    const int count = previous.readInteger(key, QStringLiteral("Directory Count"), 0);
+    for (int n = 1; n <= count; ++n) {
+        const QString folder =
+            previous.readString(key, QStringLiteral("Directory ") + QString::number(n), {})
+                .trimmed();
+        if (!folder.isEmpty())
+            folders.append(folder);
+    }
+    if (folders.isEmpty())
+        folders.append(QStringLiteral("C:\\Program Files\\Orbisong\\Album Files"));
+    return folders;
+}
+
+bool ConvertAlbumFile(Collection &collection, const QString &path, ConversionLog &log)
+{
+    log.add(QStringLiteral(" START conversion of ") + quoted(path));
+    WinIniFile old;
+    if (!QFileInfo(path).isFile() || !old.load(path)) {
+        log.add(QStringLiteral(" FAILED to find album file ") + quoted(path));
+        log.add(QStringLiteral(" FINISH conversion"));
+        return false;
+    }
+    DiscInfo disc;
+    AlbumInfo album;
+    album.artist = old.readString(Disc, QStringLiteral("artist"), {});
+    album.title = old.readString(Disc, QStringLiteral("title"), {});
+    const int cddbId = old.readInteger(Disc, QStringLiteral("cddbid"), 0);
+
+    bool converted = false;
+    if (cddbId != 0) {
+        disc.mediaKind = MediaKindAudioCd;
+        disc.id = hexDigits(quint32(cddbId), 8);
+        disc.mediaIdentity = old.readString(Disc, QStringLiteral("identity"), {});
+        disc.length = old.readInteger(Cddb, QStringLiteral("Length"), 0);
+        int tracks = 0;
+        while (tracks < DiscInfo::MaxTracks) {
+            const int n = tracks + 1;
+            const int packed =
+                old.readInteger(Disc, QStringLiteral("tracklength") + QString::number(n), -1);
+            if (packed == -1)
+                break;
+            const auto i = std::size_t(n);
+            album.source = SourceConverted;
+            album.trackTitles[i] =
+                old.readString(Disc, QStringLiteral("trackname") + QString::number(n), {});
+            // Notes are held escaped; the old ones are plain text.
+            album.trackNotes[i] = EncodeMultiline(
+                old.readString(Disc, QStringLiteral("trackmisc") + QString::number(n), {}));
+            album.trackPlayCounts[i] =
+                old.readInteger(Disc, QStringLiteral("trackplaycount") + QString::number(n), 0);
+            disc.trackOffsets[i] =
+                old.readInteger(Cddb, QStringLiteral("trackframeoffset") + QString::number(n), 0);
+            disc.trackLengths[i] = packedLength(packed);
+            tracks = n;
+        }
+        disc.trackCount = tracks;
+        const int lastStart = tracks > 0 ? disc.trackOffsets[std::size_t(tracks)] : 0;
+        if (lastStart != 0) {
+            disc.trackOffsets[std::size_t(tracks + 1)] =
+                lastStart + disc.trackLengths[std::size_t(tracks)];
+            disc.id = (disc.id + hexDigits(quint32(lastStart), 5)).toUpper();
+            album.binder.clear();
+            album.category = old.readString(Disc, QStringLiteral("category"), {});
+            album.copyright = old.readString(Disc, QStringLiteral("copyright"), {});
+            album.flags = old.readInteger(Disc, QStringLiteral("flags"), 0);
+            album.insertCount = old.readInteger(Disc, QStringLiteral("insertcount"), 0);
+            album.owner = old.readString(Disc, QStringLiteral("owner"), {});
+            album.other = old.readString(Disc, QStringLiteral("user"), {});
+            album.year = old.readString(Disc, QStringLiteral("year"), {});
+            album.revision = old.readInteger(Cddb, QStringLiteral("revision"), 0) + 1;
+            album.currentPlaylist = old.readString(QStringLiteral("PROGRAMS"),
+                                                   QStringLiteral("current"), {});
+
+            // Each line is escaped on its own, so its backslashes survive the decoding.
+            const QString comments = QStringLiteral("COMMENTS");
+            QStringList lines;
+            const int lineCount = old.readInteger(comments, QStringLiteral("linecount"), 0);
+            for (int n = 1; n <= lineCount; ++n)
+                lines.append(EncodeMultiline(
+                    old.readString(comments, QStringLiteral("line") + QString::number(n), {})));
+            album.comments = lines.join(QLatin1String("\\n"));
+
+            PlaylistList playlists;
+            const QString programs = QStringLiteral("PROGRAMS");
+            const int programCount = old.readInteger(programs, QStringLiteral("programcount"), 0);
+            for (int k = 1; k <= programCount; ++k) {
+                const QString title =
+                    old.readString(programs, QStringLiteral("program") + QString::number(k), {});
+                if (title.isEmpty())
+                    continue;
+                auto playlist = std::make_shared<TPlaylist>(
+                    title, old.readInteger(title, QStringLiteral("flags"), 0));
+                const int steps = old.readInteger(title, QStringLiteral("stepcount"), 0);
+                for (int m = 0; m < steps; ++m) {
+                    const QString step = QStringLiteral("step") + QString::number(m);
+                    const int track =
+                        old.readInteger(title, step + QStringLiteral("start"), 0) & 0xFF;
+                    if (track == 0)
+                        continue;
+                    playlist->steps.append(TStep(old.readString(title, step + QStringLiteral("title"), {}),
+                                                 track | TrackForm, track | TrackForm));
+                }
+                playlists.append(playlist);
+            }
+
+            WebLinkList links;
+            const QString weblink = QStringLiteral("WEBLINK");
+            const int defaultLink = old.readInteger(weblink, QStringLiteral("default"), -1);
+            const int linkCount = old.readInteger(weblink, QStringLiteral("count"), 0);
+            for (int n = 1; n <= linkCount; ++n) {
+                WebLinkItem link;
+                link.address =
+                    old.readString(weblink, QStringLiteral("url") + QString::number(n), {})
+                        .trimmed();
+                if (link.address.isEmpty())
+                    continue;
+                link.title =
+                    old.readString(weblink, QStringLiteral("title") + QString::number(n), {})
+                        .trimmed();
+                if (link.title.isEmpty())
+                    link.title = link.address;
+                link.flags = n == defaultLink + 1 ? WebLinkDefault : 0;
+                links.append(link);
+            }
+            // An album with no title, artist or index is not stored: it counts as failed.
+            converted = WriteAlbumInfo(collection, true, links, playlists, disc, album);
+        }
+    }
+    if (converted)
+        log.add(QStringLiteral("  SUCCESSFULLY converted album file."));
+    else
+        log.add(QStringLiteral("  FAILED to convert \"") + album.artist + QStringLiteral(" / ")
+                + album.title
+                + QStringLiteral("\". It was created with an old version of Orbisong and "
+                                 "couldn't be converted."));
+    log.add(QStringLiteral(" FINISH conversion"));
+    return converted;
+}
+
+ConversionResult ConvertCollection(Collection &collection, const QStringList &folders,
+                                   ConversionProgress *progress)
+{
+    ConversionResult result;
+    ConversionLog log;
+    const QDir data(AppPaths::dataFolder());
+    const QString logPath = data.filePath(QStringLiteral("CONVLOG.TXT"));
+    log.write(logPath);
+    collection.setConverting(true);
+
+    if (QFileInfo::exists(collection.path())) {
+        const QString backupPath = data.filePath(QStringLiteral("CONVERT.BAK"));
+        // Without a backup the old collection stays where it is and nothing is converted.
+        if (!backUp(collection.path(), backupPath)) {
+            log.add(QStringLiteral("FAILED to back up the collection to ") + quoted(backupPath));
+            log.write(logPath);
+            collection.setConverting(false);
+            return result;
+        }
+        QFile::remove(collection.path());
+    }
+    result.ran = true;
+    collection.BuildAlbumIndex();
+    collection.OpenCollectionFile();
+    log.add(QStringLiteral("START job"));
+
+    QStringList files;
+    for (QString folder : folders) {
+        if (!QFileInfo(folder).isDir())
+            continue;
+        if (!folder.endsWith(QLatin1Char('/')))
+            folder += QLatin1Char('/');
+        log.add(QStringLiteral(" START searching folder ") + quoted(folder));
+        const QStringList names =
+            QDir(folder).entryList({QStringLiteral("*.OBD")},
+                                   QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
+        for (const QString &name : names) {
+            log.add(QStringLiteral("  FOUND album file ") + quoted(name));
+            files.append(folder + name);
+        }
+        log.add(QStringLiteral(" FINISH searching folder"));
+    }
+
+    if (progress)
+        progress->begin(int(files.size()));
+    for (qsizetype i = 0; i < files.size(); ++i) {
+        if (ConvertAlbumFile(collection, files.at(i), log))
+            ++result.converted;
+        else
+            ++result.failed;
+        if (progress)
+            progress->advance(int(i + 1));
+    }
+    if (progress)
+        progress->end();
+    collection.ShutdownCollection();
+    if (result.failed > 0)
+        ShowQuestion(NotConvertedMessage, QString::number(result.failed));
+    log.add(QStringLiteral("FINISH job"));
+    log.write(logPath);
+    collection.setConverting(false);
+    return result;
+}
+
+bool ConvertConfiguration(SettingsStore &previous, Collection &collection, bool convertSwitch,
+                          ConversionProgress *progress)
+{
+    if (!previous.valueExists(QStringLiteral("Options"), QStringLiteral("Flags 1")))
+        return false;
+    const QString key = QStringLiteral("Orbisong 4.0");
+    const bool firstTime = previous.readInteger(key, QStringLiteral("Converted"), 0) == 0;
+    if (firstTime) {
+        previous.writeInteger(key, QStringLiteral("Converted"), 1);
+        previous.sync();
+    }
+    if (!firstTime && !convertSwitch)
+        return false;
+    ConvertCollection(collection, previousAlbumFolders(previous), progress);
+    return true;
+}
+
+} // namespace Orbisong
