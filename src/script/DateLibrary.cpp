@@ -62,10 +62,11 @@ public:
                        });
         e.RegisterProc(QStringLiteral("procedure SetTime(hour : word; minute : word; second : word; sec100 : word)"),
                        [](void *, TQuillan &engine, TProcParms &p) {
-                           const QTime t(p.asInteger(1), p.asInteger(2), p.asInteger(3));
+                           QDateTime now = engine.clock().now();
+                           const QTime t(p.asInteger(1), p.asInteger(2), p.asInteger(3),
+                                         now.time().msec());
                            if (!t.isValid())
                                engine.ReportError(59, QStringLiteral("SetTime"));
-                           QDateTime now = engine.clock().now();
                            now.setTime(t);
                            if (!engine.clock().set(now))
                                engine.ReportError(62);
