@@ -277,7 +277,10 @@ QStringList LocalCddbDatabase::candidates(const QString &category, const QString
             qint64 blobSize = 0;
             qint64 count = 0;
             stream >> storedStamp >> blobSize >> count;
-            if (magic == IndexMagic && storedStamp == stamp && stream.status() == QDataStream::Ok) {
+            const bool whole = blobSize >= 0 && count >= 0
+                               && index.size() == HeaderSize + blobSize + count * RecordSize;
+            if (magic == IndexMagic && storedStamp == stamp && whole
+                && stream.status() == QDataStream::Ok) {
                 bool ok = false;
                 const quint32 wanted = discId.toUInt(&ok, 16);
                 const qint64 recordsAt = HeaderSize + blobSize;

@@ -156,3 +156,21 @@ TEST_F(LocalLookup, ThreadAppliesWithLocalSource)
     EXPECT_EQ(missing.at(0).at(0).toInt(), 2);
     setCddbEntryReceiver(nullptr);
 }
+
+TEST_F(LocalLookup, DamagedIndexIsRebuiltAndStopEndsBetweenFiles)
+{
+    writeFile(db() + QStringLiteral("/rock/00to3f"), entry("12121212", "A / B"));
+    EXPECT_EQ(find(QStringLiteral("12121212")).status, LocalCddbDatabase::Found);
+    const QStringList indexes = QDir(index()).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    ASSERT_EQ(indexes.size(), 1);
+    QFile damaged(index() + QLatin1Char('/') + indexes.first() + QStringLiteral("/rock.idx"));
+    ASSERT_TRUE(damaged.open(QIODevice::ReadWrite));
+    damaged.resize(damaged.size() - 3);
+    damaged.close();
+    EXPECT_EQ(find(QStringLiteral("12121212")).status, LocalCddbDatabase::Found);
+
+    std::atomic<bool> stop{true};
+    LocalCddbDatabase database(db(), index());
+    EXPECT_EQ(database.find(QStringLiteral("12121212"), {}, &stop).status,
+              LocalCddbDatabase::NotFound);
+}
