@@ -1,9 +1,12 @@
+#include "AlbumRecord.h"
+#include "Collection.h"
 #include "Ob4Ctrl.h"
 #include "Ob4Mci.h"
 #include "PlayerListener.h"
 #include "ScriptedDriveSet.h"
 #include "ScriptedQuestionPort.h"
 #include "Settings.h"
+#include "TestHome.h"
 
 #include <QElapsedTimer>
 
@@ -491,4 +494,32 @@ TEST_F(Controller, DiscIdsOfOtherDrives)
     EXPECT_EQ(OB4MCI_GetCachedDriveDiscID(QString(), &id), -1);
     EXPECT_TRUE(OB4MCI_IsAudioCDVolume(QLatin1Char('E')));
     EXPECT_FALSE(OB4MCI_IsAudioCDVolume(QLatin1Char('F')));
+}
+
+TEST_F(Controller, AStoredDiscKeepsItsKindWithoutAsking)
+{
+    TestHome home;
+    Collection collection(m_settings, home.file(QStringLiteral("test.obc")));
+    collection.BuildAlbumIndex();
+    playback().collection = &collection;
+    ScriptedDevice::Disc single = ScriptedDevice::audioDisc({150}, 30000);
+    single.trackTypeUnsupported = true;
+    m_questions.answer(6);
+    m_d->insert(single);
+    EXPECT_EQ(OB4MCI_Poll(), 2);
+    ASSERT_EQ(m_questions.asked().size(), 1);
+    CurrentAlbum &current = playback().current;
+    ASSERT_TRUE(ReadAlbumInfo(collection, current.webLinks, current.album, current.playlists,
+                              current.disc));
+    ASSERT_TRUE(WriteAlbumInfo(collection, false, current.webLinks, current.playlists, current.disc,
+                               current.album));
+    m_d->remove();
+    OB4MCI_Poll();
+    m_d->insert(single);
+    EXPECT_EQ(OB4MCI_Poll(), 2);
+    EXPECT_EQ(m_questions.asked().size(), 1);
+    EXPECT_EQ(playback().current.disc.mediaKind, DiscKindCdRom);
+    OB4MCI_Shutdown();
+    playback().collection = nullptr;
+    collection.ShutdownCollection();
 }
