@@ -306,7 +306,8 @@ QWidget *TPlayerForm::buildDetailPanel()
     m_statusPicture->setObjectName(QStringLiteral("AVIPlayer"));
     m_statusPicture->setFixedSize(43, 42);
     m_statusMovie = new QMovie(this);
-    m_statusPicture->setMovie(m_statusMovie);
+    m_statusPicture->setAlignment(Qt::AlignCenter);
+    m_statusPicture->setPixmap(svgIcon(QStringLiteral("orbisong")).pixmap(32, 32));
 
     auto *texts = new QVBoxLayout;
     texts->setSpacing(1);

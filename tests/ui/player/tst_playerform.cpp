@@ -95,6 +95,30 @@ TEST_F(PlayerFixture, EmptyDriveThenDiscEnablesTransport)
     EXPECT_EQ(player->windowTitle(), "Orbisong 4.0");
 }
 
+TEST_F(PlayerFixture, KnownDiscComesBackFromTheCollection)
+{
+    insert();
+    ASSERT_TRUE(engine->current().album.isNew);
+    engine->current().album.title = QStringLiteral("Night Ferry");
+    engine->current().album.artist = QStringLiteral("Ola Berg");
+    const QString id = engine->current().disc.id;
+    drive->remove();
+    player->driveTick();
+    EXPECT_FALSE(engine->audioPresent());
+    EXPECT_EQ(player->findChild<QLabel *>("TitleLabel")->text(), QString());
+    ASSERT_TRUE(collection->ShutdownCollection());
+
+    Collection reopened(settings);
+    DeviceEngine again(drives, settings, &reopened);
+    again.startup(u'D', false);
+    player->setEngine(&again);
+    insert();
+    EXPECT_EQ(again.current().disc.id, id);
+    EXPECT_FALSE(again.current().album.isNew);
+    EXPECT_EQ(player->findChild<QLabel *>("TitleLabel")->text(), "Night Ferry");
+    player->setEngine(engine.get());
+}
+
 TEST_F(PlayerFixture, PlayPauseNextPreviousStop)
 {
     insert();
