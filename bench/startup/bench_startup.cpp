@@ -1,0 +1,153 @@
+// Start-up of the player: from process start to the player window shown with the collection
+// indexed, for generated collections. Prints milliseconds and the peak memory of the process.
+// Usage: bench_startup [ALBUMS...] (default 0 10000 100000).
+
+#include "AppPaths.h"
+
+#include <QByteArray>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <fcntl.h>
+
+namespace {
+
+const char *const Words[] = {"Blue", "River", "Night", "Golden", "Heart", "Road", "Fire",
+                             "Stone", "Light", "Dream", "Rain", "City", "Ocean", "Song"};
+
+QByteArray words(QRandomGenerator &random, int count)
+{
+    QByteArray text;
+    for (int i = 0; i < count; ++i)
+        text += (i ? " " : "") + QByteArray(Words[random.bounded(int(std::size(Words)))]);
+    return text;
+}
+
+// A stored album of 12 tracks with a custom playlist, in the collection's written form.
+QByteArray albumBlock(QRandomGenerator &random, const QByteArray &id)
+{
+    QByteArray b;
+    auto line = [&b](const QByteArray &key, const QByteArray &value) {
+        b += "  " + key + '=' + value + "\r\n";
+    };
+    auto n = [](int v) { return QByteArray::number(v); };
+    b += '<' + id + ">\r\n [Album]\r\n";
+    line("ID", id);
+    line("NW", "0");
+    line("AR", words(random, 2));
+    line("CA", "rock");
+    line("OW", "Ann");
+    line("TL", words(random, 3));
+    line("YR", n(1970 + random.bounded(50)));
+    b += " [Media]\r\n";
+    line("MD", "65537");
+    b += " [Party]\r\n";
+    line("CT", "3");
+    for (int m = 1; m <= 3; ++m) {
+        line("SS[" + n(m) + ']', n(150 + m * 15000));
+        line("SE[" + n(m) + ']', n(150 + (m + 1) * 15000));
+    }
+    b += " [Playlists]\r\n";
+    line("PL[1]", "Party");
+    line("CT", "1");
+    b += " [Tracks]\r\n";
+    line("CT", "12");
+    for (int t = 1; t <= 12; ++t) {
+        line("TT[" + n(t) + ']', words(random, 2));
+        line("TO[" + n(t) + ']', n(150 + (t - 1) * 15000));
+        line("TL[" + n(t) + ']', "15000");
+    }
+    return b;
+}
+
+void generate(const QString &path, int albums)
+{
+    QRandomGenerator random(albums);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return;
+    for (int i = 0; i < albums; ++i) {
+        const QByteArray id = QByteArray::number(random.generate(), 16).rightJustified(8, '0')
+                                  .toUpper()
+                              + QByteArray::number(150 + i % 0xFF000, 16).rightJustified(5, '0')
+                                  .toUpper();
+        file.write(albumBlock(random, id));
+    }
+}
+
+struct Run
+{
+    double ms = -1;
+    long peakKb = 0;
+    std::string line;
+};
+
+Run startOnce(const QString &home)
+{
+    int out[2];
+    if (pipe(out) != 0)
+        return {};
+    QElapsedTimer timer;
+    timer.start();
+    const pid_t child = fork();
+    if (child == 0) {
+        dup2(out[1], STDOUT_FILENO);
+        const int quiet = ::open("/dev/null", O_WRONLY);
+        dup2(quiet, STDERR_FILENO);
+        close(out[0]);
+        setenv("ORBISONG_HOME", home.toLocal8Bit().constData(), 1);
+        setenv("ORBISONG_STARTUP_PROBE", "1", 1);
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+        execl(ORBISONG_PROGRAM, ORBISONG_PROGRAM, "/NODRIVE", static_cast<char *>(nullptr));
+        _exit(127);
+    }
+    close(out[1]);
+    Run run;
+    char buffer[256];
+    const ssize_t got = read(out[0], buffer, sizeof buffer - 1);
+    run.ms = double(timer.nsecsElapsed()) / 1e6;
+    if (got > 0)
+        run.line.assign(buffer, std::size_t(got));
+    close(out[0]);
+    int status = 0;
+    rusage usage{};
+    wait4(child, &status, 0, &usage);
+    run.peakKb = usage.ru_maxrss;
+    return run;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QList<int> sizes;
+    for (int i = 1; i < argc; ++i)
+        sizes.append(std::atoi(argv[i]));
+    if (sizes.isEmpty())
+        sizes = {0, 10000, 100000};
+    std::printf("%-10s %12s %12s %14s\n", "albums", "first ms", "best of 4", "peak memory");
+    for (int albums : sizes) {
+        QTemporaryDir home;
+        // The collection the program opens by default: the user's own file in the data folder.
+        generate(home.filePath(Orbisong::loginName() + QStringLiteral(".OBC")), albums);
+        Run first = startOnce(home.path());
+        double best = first.ms;
+        long peak = first.peakKb;
+        for (int i = 0; i < 3; ++i) {
+            const Run run = startOnce(home.path());
+            best = std::min(best, run.ms);
+            peak = std::max(peak, run.peakKb);
+        }
+        std::printf("%-10d %12.1f %12.1f %11ld KB   %s", albums, first.ms, best, peak,
+                    first.line.empty() ? "(no report)\n" : first.line.c_str());
+    }
+    return 0;
+}
