@@ -183,6 +183,9 @@ void AudioPipeline::pollBus()
         gst_message_unref(message);
     }
     gst_object_unref(bus);
+    // At the end of the range the pipeline is let go at once, as a stop would.
+    if (m_finished)
+        release();
 }
 
 bool AudioPipeline::isPlaying()
@@ -216,6 +219,13 @@ void AudioPipeline::stop()
     if (!m_pipeline)
         return;
     position();
+    release();
+}
+
+void AudioPipeline::release()
+{
+    if (!m_pipeline)
+        return;
     gst_element_set_state(m_pipeline, GST_STATE_NULL);
     gst_object_unref(m_source);
     gst_object_unref(m_volume);

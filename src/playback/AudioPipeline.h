@@ -49,6 +49,7 @@ private:
     static void needData(GstAppSrc *source, unsigned length, void *self);
     void feed();
     void pollBus();
+    void release();
     GstElement *build(const QString &sink, QString *error);
 
     QString m_sink;

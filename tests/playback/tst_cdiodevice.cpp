@@ -4,7 +4,9 @@
 #include "DemoDisc.h"
 #include "DiscId.h"
 #include "DiscImageWriter.h"
+#include "Ob4Ctrl.h"
 #include "Ob4Mci.h"
+#include "PlayerListener.h"
 #include "ScriptedQuestionPort.h"
 #include "TestHome.h"
 
@@ -276,4 +278,54 @@ TEST_F(CdioImages, CliPlaysForTheSecondsAsked)
     EXPECT_EQ(runCli(home.path(), {QStringLiteral("play"), cue, QStringLiteral("--track"),
                                    QStringLiteral("9")}).exitCode,
               1);
+}
+
+namespace {
+
+struct AlbumWindow : PlayerListener
+{
+    void discInserted() override
+    {
+        OB4CTRL_BuildAlbumPlaylist();
+        SetCurrentPlaylist(QStringLiteral("Album"));
+    }
+    void itemPlay(const TStep &step) override { itemPlays.append(step.start); }
+    void playAnimation(bool running) override { starts += running ? 1 : 0; }
+    QList<int> itemPlays;
+    int starts = 0;
+};
+
+} // namespace
+
+TEST_F(CdioImages, DriveTimerPlaysAnImageThroughItsTracks)
+{
+    DiscImageWriter writer;
+    writer.addAudioTrack(tone(60, 440));
+    writer.addAudioTrack(tone(60, 550));
+    const QString cue = writeImage(writer, QStringLiteral("timer.cue"));
+    CdioDriveSet drives({cue}, QStringLiteral("fakesink sync=true"));
+    AlbumWindow window;
+    resetPlayback();
+    playback().drives = &drives;
+    playback().listener = &window;
+    OB4MCI_Startup();
+    ASSERT_EQ(OB4MCI_Poll(), 1);
+    OB4CTRL_PlayStep(0);
+    ASSERT_TRUE(playback().state.playing);
+    QElapsedTimer clock;
+    clock.start();
+    while (playback().state.playing && clock.elapsed() < 5000) {
+        QThread::msleep(50);
+        OB4MCI_Poll();
+    }
+    // One play command: the second track followed without a gap, then the disc ended.
+    EXPECT_EQ(window.itemPlays, (QList<int>{150, 210}));
+    EXPECT_EQ(window.starts, 1);
+    EXPECT_FALSE(playback().state.playing);
+    EXPECT_EQ(playback().state.currentStepIndex, 0);
+    EXPECT_EQ(playback().current.album.trackPlayCounts[1], 1);
+    EXPECT_EQ(playback().current.album.trackPlayCounts[2], 1);
+    OB4MCI_Shutdown();
+    playback().drives = nullptr;
+    playback().listener = nullptr;
 }
