@@ -1,0 +1,48 @@
+// Runs each benchmark script in the engine and its Lua twin, and prints both times and their
+// ratio. Both must print the same result for the figures to count.
+#include "TQuillan.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QProcess>
+
+#include <cstdio>
+
+using namespace Orbisong;
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    const QString dir = QStringLiteral(ORBISONG_BENCH_SCRIPTS);
+    const QString lua = QStringLiteral("/usr/bin/lua5.4");
+    const QStringList names = {QStringLiteral("intloop"), QStringLiteral("fib"),
+                               QStringLiteral("strings"), QStringLiteral("arrays")};
+    std::printf("%-10s %12s %12s %8s\n", "benchmark", "engine (s)", "lua (s)", "ratio");
+    int failures = 0;
+    for (const QString &name : names) {
+        TQuillan engine;
+        QString output;
+        QString error;
+        engine.OnWrite = [&](TQuillan &, const QString &text) { output += text; };
+        engine.OnError = [&](TQuillan &, const QString &text) { error = text; };
+        QElapsedTimer timer;
+        timer.start();
+        engine.LoadScript(dir + QLatin1Char('/') + name + QStringLiteral(".qs"));
+        engine.RunProcedure(QStringLiteral("Main"));
+        const double engineSeconds = double(timer.nsecsElapsed()) / 1e9;
+
+        QProcess process;
+        timer.restart();
+        process.start(lua, {dir + QLatin1Char('/') + name + QStringLiteral(".lua")});
+        process.waitForFinished(600000);
+        const double luaSeconds = double(timer.nsecsElapsed()) / 1e9;
+        const QString luaOutput = QString::fromUtf8(process.readAllStandardOutput());
+        const bool same = error.isEmpty() && output.trimmed() == luaOutput.trimmed();
+        if (!same)
+            ++failures;
+        std::printf("%-10s %12.3f %12.3f %7.1fx%s\n", qPrintable(name), engineSeconds, luaSeconds,
+                    luaSeconds > 0 ? engineSeconds / luaSeconds : 0.0,
+                    same ? "" : "  (results differ)");
+    }
+    return failures ? 1 : 0;
+}
