@@ -2,6 +2,7 @@
 #include "CddbPeer.h"
 #include "RunningLookups.h"
 #include "ScriptedQuestionPort.h"
+#include "Settings.h"
 #include "TCDDBThread.h"
 #include "THTTPCDDBThread.h"
 #include "TestHome.h"
@@ -128,6 +129,35 @@ TEST(CddbProtocol, FormEncodingAndCompletion)
     EXPECT_FALSE(TCDDBThread::responseComplete("200 ok"));
     EXPECT_EQ(TCDDBThread::responseStatus("xyz"), 0);
     EXPECT_EQ(TCDDBThread::statusText(1, QStringLiteral("h")), QStringLiteral("Finding h"));
+    EXPECT_EQ(TCDDBThread::decodeResponse("caf\xc3\xa9"), QStringLiteral("caf\u00e9"));
+    EXPECT_EQ(TCDDBThread::decodeResponse("caf\xe9 \x80"), QStringLiteral("caf\u00e9 \u20ac"));
+}
+
+TEST(CddbProtocol, SettingsDefaultsAndProxy)
+{
+    Settings settings;
+    settings.cddbServer = QStringLiteral(" cddb.example/~cddb/cddb.cgi ");
+    settings.cddbPort = QStringLiteral("x");
+    settings.cddbProtocol = QStringLiteral("http");
+    settings.cddbProxyServer = QStringLiteral("proxy");
+    settings.cddbProxyPort = QStringLiteral("bad");
+    CddbLookupSettings s = CddbLookupSettings::fromSettings(settings);
+    EXPECT_TRUE(s.usesHttp());
+    EXPECT_EQ(s.port, 80);
+    EXPECT_EQ(s.host(), QStringLiteral("cddb.example"));
+    EXPECT_EQ(s.path(), QStringLiteral("/~cddb/cddb.cgi"));
+    EXPECT_TRUE(s.proxyHost.isEmpty());
+    settings.SetOptionFlag(_GLOB_OPTION_USEPROXY, true);
+    settings.cddbProtocol = QStringLiteral("CDDBP");
+    s = CddbLookupSettings::fromSettings(settings);
+    EXPECT_FALSE(s.usesHttp());
+    EXPECT_EQ(s.port, 888);
+    EXPECT_EQ(s.proxyHost, QStringLiteral("proxy"));
+    EXPECT_EQ(s.proxyPort, 1080);
+    EXPECT_FALSE(s.login.isEmpty());
+    EXPECT_FALSE(s.hostName.isEmpty());
+    settings.cddbServer = QStringLiteral("https://secure.example:8443/cgi");
+    EXPECT_TRUE(CddbLookupSettings::fromSettings(settings).usesHttps());
 }
 
 TEST_F(RemoteLookup, CddbpExactMatchIsAppliedAndWelcomeShown)

@@ -11,14 +11,29 @@ LookupWindows::LookupWindows(QWidget *player, Settings &settings)
 {
 }
 
+void LookupWindows::setModalHooks(std::function<void()> enter, std::function<void()> leave)
+{
+    m_enter = std::move(enter);
+    m_leave = std::move(leave);
+}
+
 void LookupWindows::showGreeting(const QString &greeting)
 {
+    if (m_enter)
+        m_enter();
     TCDDBMOTDForm::showWelcome(m_player, greeting, m_settings);
+    if (m_leave)
+        m_leave();
 }
 
 bool LookupWindows::chooseMatch(const QString &candidates, QString *category, QString *discId)
 {
-    return TRemoteInexactMatchForm::chooseMatch(m_player, candidates, category, discId);
+    if (m_enter)
+        m_enter();
+    const bool chosen = TRemoteInexactMatchForm::chooseMatch(m_player, candidates, category, discId);
+    if (m_leave)
+        m_leave();
+    return chosen;
 }
 
 } // namespace Orbisong
