@@ -69,11 +69,14 @@ bool CddbPeer::start(const QStringList &options)
                                          QStringLiteral("--transcript"),
                                          m_dir.filePath(QStringLiteral("transcript.txt"))}
                              + options;
-    if (!startPeer(m_process, peerScript(QStringLiteral("cddb_peer.py")), args,
-                   {QStringLiteral("CDDBP"), QStringLiteral("HTTP")}, &ports))
+    QStringList labels{QStringLiteral("CDDBP"), QStringLiteral("HTTP")};
+    if (options.contains(QStringLiteral("--tls-cert")))
+        labels.append(QStringLiteral("HTTPS"));
+    if (!startPeer(m_process, peerScript(QStringLiteral("cddb_peer.py")), args, labels, &ports))
         return false;
     m_cddbpPort = ports.at(0);
     m_httpPort = ports.at(1);
+    m_httpsPort = ports.value(2);
     return true;
 }
 

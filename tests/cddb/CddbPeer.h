@@ -20,6 +20,8 @@ public:
     bool start(const QStringList &options = {});
     int cddbpPort() const { return m_cddbpPort; }
     int httpPort() const { return m_httpPort; }
+    // Set when started with "--tls-cert" and "--tls-key".
+    int httpsPort() const { return m_httpsPort; }
     QStringList transcript() const;
 
     static QString peerScript(const QString &name);
@@ -32,4 +34,5 @@ private:
     QProcess m_process;
     int m_cddbpPort = 0;
     int m_httpPort = 0;
+    int m_httpsPort = 0;
 };

@@ -9,7 +9,9 @@
 #include "ThreadWindow.h"
 
 #include <QFile>
+#include <QProcess>
 #include <QSignalSpy>
+#include <QSslConfiguration>
 #include <QTest>
 #include <QTcpServer>
 #include <QTemporaryDir>
@@ -411,4 +413,37 @@ TEST_F(RemoteLookup, ClosingReleasesAWorkerWaitingForAWindow)
     EXPECT_TRUE(m_port.asked().isEmpty());
     EXPECT_EQ(RunningLookups::instance()->count(), 0);
     EXPECT_EQ(count.last().at(0).toInt(), 0);
+}
+
+TEST_F(RemoteLookup, HttpsServer)
+{
+    QTemporaryDir dir;
+    const QString cert = dir.filePath(QStringLiteral("cert.pem"));
+    const QString key = dir.filePath(QStringLiteral("key.pem"));
+    QProcess openssl;
+    openssl.start(QStringLiteral("openssl"),
+                  {QStringLiteral("req"), QStringLiteral("-x509"), QStringLiteral("-newkey"),
+                   QStringLiteral("rsa:2048"), QStringLiteral("-nodes"), QStringLiteral("-keyout"),
+                   key, QStringLiteral("-out"), cert, QStringLiteral("-days"), QStringLiteral("2"),
+                   QStringLiteral("-subj"), QStringLiteral("/CN=localhost"),
+                   QStringLiteral("-addext"),
+                   QStringLiteral("subjectAltName=DNS:localhost,IP:127.0.0.1")});
+    if (!openssl.waitForStarted(5000))
+        GTEST_SKIP() << "openssl is not installed";
+    ASSERT_TRUE(openssl.waitForFinished(30000));
+    ASSERT_EQ(openssl.exitCode(), 0);
+    ASSERT_TRUE(m_peer.start({QStringLiteral("--tls-cert"), cert, QStringLiteral("--tls-key"), key}));
+
+    // The test's own certificate authority stands in for the system's.
+    QSslConfiguration previous = QSslConfiguration::defaultConfiguration();
+    QSslConfiguration trusting = previous;
+    trusting.addCaCertificates(cert);
+    QSslConfiguration::setDefaultConfiguration(trusting);
+    CddbLookupSettings s = settings(true);
+    s.server = QStringLiteral("https://localhost/~cddb/cddb.cgi");
+    s.port = m_peer.httpsPort();
+    EXPECT_EQ(run(s), 0);
+    QSslConfiguration::setDefaultConfiguration(previous);
+    EXPECT_EQ(m_receiver.applied.size(), 1);
+    EXPECT_TRUE(m_port.asked().isEmpty());
 }

@@ -10,6 +10,7 @@ import argparse
 import os
 import socket
 import socketserver
+import ssl
 import sys
 import threading
 import urllib.parse
@@ -217,13 +218,24 @@ def main():
     parser.add_argument("--motd", default="Welcome to the test CDDB server.|It answers from a folder.")
     parser.add_argument("--motd-date", default="05/31/96 06:31:14")
     parser.add_argument("--fault", action="append", default=[])
+    parser.add_argument("--tls-cert", help="also serve HTTPS with this certificate")
+    parser.add_argument("--tls-key")
     ARGS = parser.parse_args()
     cddbp = Server(("127.0.0.1", 0), CddbpHandler)
     http = Server(("127.0.0.1", 0), HttpHandler)
-    for server in (cddbp, http):
+    servers = [cddbp, http]
+    if ARGS.tls_cert:
+        https = Server(("127.0.0.1", 0), HttpHandler)
+        context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
+        context.load_cert_chain(ARGS.tls_cert, ARGS.tls_key)
+        https.socket = context.wrap_socket(https.socket, server_side=True)
+        servers.append(https)
+    for server in servers:
         threading.Thread(target=server.serve_forever, daemon=True).start()
     print("CDDBP %d" % cddbp.server_address[1])
     print("HTTP %d" % http.server_address[1], flush=True)
+    if ARGS.tls_cert:
+        print("HTTPS %d" % servers[2].server_address[1], flush=True)
     sys.stdin.read()
 
 
