@@ -96,7 +96,8 @@ int main(int argc, char **argv)
         device.stop();
         std::printf("real time: %.2f ms CPU per second of playback = %.3f%% of one core "
                     "(goal < 1%%)\n",
-                    used * 1000 / (wall.elapsed() / 1000.0), used * 100 / (wall.elapsed() / 1000.0));
+                    used * 1000 / (wall.elapsed() / 1000.0),
+                    used * 100 / (wall.elapsed() / 1000.0));
     }
     return 0;
 }

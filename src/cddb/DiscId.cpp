@@ -23,8 +23,8 @@ std::uint32_t CddbDiscId(const QList<int> &trackStarts, int leadOut)
         checksum += digitSum(start / 75);
     // The per-track seconds telescope into lead-out minus first track, both truncated first.
     const int seconds = leadOut / 75 - trackStarts.first() / 75;
-    return (std::uint32_t(checksum % 255) << 24) | ((std::uint32_t(seconds) & 0xFFFFu) << 8)
-           | (std::uint32_t(trackStarts.size()) & 0xFFu);
+    return (std::uint32_t(checksum % 255) << 24) | ((std::uint32_t(seconds) & 0xFFFFu) << 8) |
+           (std::uint32_t(trackStarts.size()) & 0xFFu);
 }
 
 QString CddbDiscIdText(std::uint32_t discId)
@@ -37,7 +37,8 @@ QString AlbumId(const QList<int> &trackStarts, int leadOut)
     if (trackStarts.isEmpty())
         return {};
     const std::uint32_t id = CddbDiscId(trackStarts, leadOut);
-    return (CddbDiscIdText(id) + QStringLiteral("%1").arg(trackStarts.last(), 5, 16, QLatin1Char('0')))
+    return (CddbDiscIdText(id) +
+            QStringLiteral("%1").arg(trackStarts.last(), 5, 16, QLatin1Char('0')))
         .toUpper();
 }
 

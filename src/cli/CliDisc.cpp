@@ -21,7 +21,8 @@ const QString DemoSynopsis = QStringLiteral("demo-disc FOLDER");
 
 QString ids(const QList<int> &starts, int leadOut)
 {
-    return AlbumId(starts, leadOut) + QLatin1Char(' ') + CddbDiscIdText(CddbDiscId(starts, leadOut));
+    return AlbumId(starts, leadOut) + QLatin1Char(' ') +
+           CddbDiscIdText(CddbDiscId(starts, leadOut));
 }
 
 int discIdCommand(Context &c)
@@ -123,8 +124,8 @@ int playCommand(Context &c)
     clock.start();
     qint64 nextReport = 0;
     int mode = CdDevice::ModePlay;
-    while (!interrupted && mode == CdDevice::ModePlay
-           && (seconds < 0 || clock.elapsed() < seconds * 1000)) {
+    while (!interrupted && mode == CdDevice::ModePlay &&
+           (seconds < 0 || clock.elapsed() < seconds * 1000)) {
         if (clock.elapsed() >= nextReport) {
             int position = start;
             device->position(&position);
@@ -140,7 +141,8 @@ int playCommand(Context &c)
             }
             const int elapsed = (position - trackStart) / 75;
             c.out << "track " << current << ' '
-                  << QStringLiteral("%1:%2").arg(elapsed / 60, 2, 10, QLatin1Char('0'))
+                  << QStringLiteral("%1:%2")
+                         .arg(elapsed / 60, 2, 10, QLatin1Char('0'))
                          .arg(elapsed % 60, 2, 10, QLatin1Char('0'))
                   << Qt::endl;
             nextReport += 1000;

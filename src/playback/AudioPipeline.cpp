@@ -39,8 +39,7 @@ GstClockTime framesToTime(qint64 frames)
 
 } // namespace
 
-AudioPipeline::AudioPipeline(QString sink)
-    : m_sink(std::move(sink))
+AudioPipeline::AudioPipeline(QString sink) : m_sink(std::move(sink))
 {
     initGStreamer();
 }
@@ -169,8 +168,8 @@ void AudioPipeline::pollBus()
     if (!m_pipeline || m_finished)
         return;
     GstBus *bus = gst_element_get_bus(m_pipeline);
-    while (GstMessage *message = gst_bus_pop_filtered(
-               bus, GstMessageType(GST_MESSAGE_EOS | GST_MESSAGE_ERROR))) {
+    while (GstMessage *message =
+               gst_bus_pop_filtered(bus, GstMessageType(GST_MESSAGE_EOS | GST_MESSAGE_ERROR))) {
         if (GST_MESSAGE_TYPE(message) == GST_MESSAGE_ERROR) {
             GError *error = nullptr;
             gst_message_parse_error(message, &error, nullptr);

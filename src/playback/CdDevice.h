@@ -11,7 +11,13 @@ class CdDevice
 {
 public:
     // The drive modes the device layer compares, numbered as the player has always shown them.
-    enum Mode { ModeNotReady = 524, ModeStop = 525, ModePlay = 526, ModePause = 529, ModeOpen = 530 };
+    enum Mode {
+        ModeNotReady = 524,
+        ModeStop = 525,
+        ModePlay = 526,
+        ModePause = 529,
+        ModeOpen = 530
+    };
     // The track types answered by trackType().
     enum TrackType { TrackAudio = 1088, TrackOther = 1089 };
     // Error codes shared by the backends.

@@ -51,9 +51,7 @@ driver_id_t imageDriver(const QString &path)
 } // namespace
 
 CdioDevice::CdioDevice(const QString &source, const QString &audioSink)
-    : m_source(source)
-    , m_image(isImagePath(source))
-    , m_pipeline(audioSink)
+    : m_source(source), m_image(isImagePath(source)), m_pipeline(audioSink)
 {
     routeCdioLog();
     if (openSource())

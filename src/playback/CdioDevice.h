@@ -71,7 +71,7 @@ private:
     QList<bool> m_audio;
     int m_leadOut = 0;
     AudioPipeline m_pipeline;
-    int m_stoppedAt = 0; // the position before anything was played
+    int m_stoppedAt = 0;  // the position before anything was played
     bool m_heard = false; // the pipeline's last position counts
     int m_volume = 65535;
 };

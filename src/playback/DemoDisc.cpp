@@ -23,7 +23,7 @@ constexpr double Pi = 3.14159265358979323846;
 struct Piece
 {
     const char *title;
-    int rootMidi;   // key of the piece
+    int rootMidi; // key of the piece
     bool minor;
     double bpm;
     int seconds;
@@ -32,10 +32,8 @@ struct Piece
 };
 
 const Piece Pieces[] = {
-    {"Morning Orbit", 60, false, 104, 24, 7, 0},
-    {"Glass Harbour", 57, true, 88, 31, 23, 1},
-    {"Paper Lanterns", 62, false, 120, 27, 41, 2},
-    {"Slow Tide", 55, true, 76, 38, 97, 0},
+    {"Morning Orbit", 60, false, 104, 24, 7, 0},    {"Glass Harbour", 57, true, 88, 31, 23, 1},
+    {"Paper Lanterns", 62, false, 120, 27, 41, 2},  {"Slow Tide", 55, true, 76, 38, 97, 0},
     {"Homeward Lights", 64, false, 96, 43, 131, 1},
 };
 
@@ -137,7 +135,8 @@ QByteArray renderPiece(const Piece &piece)
     auto *out = reinterpret_cast<std::int16_t *>(pcm.data());
     for (std::size_t i = 0; i < samples; ++i) {
         const double t = double(i) / Rate;
-        const double fade = std::clamp((piece.seconds - t) / 2.5, 0.0, 1.0) * std::min(1.0, t / 0.05);
+        const double fade =
+            std::clamp((piece.seconds - t) / 2.5, 0.0, 1.0) * std::min(1.0, t / 0.05);
         // A gentle soft clip keeps chords that pile up from distorting.
         out[2 * i] = std::int16_t(std::tanh(left[i] * fade) * 30000);
         out[2 * i + 1] = std::int16_t(std::tanh(right[i] * fade) * 30000);

@@ -103,8 +103,8 @@ bool DiscImageWriter::write(const QString &cuePath, QString *error) const
         offset += track.frames;
     }
     QSaveFile cueFile(cuePath);
-    if (!cueFile.open(QIODevice::WriteOnly) || cueFile.write(cue.toUtf8()) < 0 || !bin.commit()
-        || !cueFile.commit()) {
+    if (!cueFile.open(QIODevice::WriteOnly) || cueFile.write(cue.toUtf8()) < 0 || !bin.commit() ||
+        !cueFile.commit()) {
         if (error)
             *error = bin.errorString().isEmpty() ? cueFile.errorString() : bin.errorString();
         return false;

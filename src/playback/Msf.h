@@ -12,8 +12,8 @@ constexpr int MSFToFrames(int minute, int second, int frame)
 
 constexpr std::uint32_t FramesToMSF(int frames)
 {
-    return std::uint32_t(frames / 4500) | (std::uint32_t(frames % 4500 / 75) << 8)
-           | (std::uint32_t(frames % 75) << 16);
+    return std::uint32_t(frames / 4500) | (std::uint32_t(frames % 4500 / 75) << 8) |
+           (std::uint32_t(frames % 75) << 16);
 }
 
 constexpr int MSFToFrames(std::uint32_t msf)

@@ -93,7 +93,8 @@ void updateTooltips(int index)
 bool switchDrive(QChar letter)
 {
     if (!OB4MCI_SwitchDrive(letter)) {
-        qCWarning(lcCtrl) << "OB4MCI_CloseDrive or OB4MCI_OpenDrive failed in random OB4CTRL_NextStep.";
+        qCWarning(lcCtrl)
+            << "OB4MCI_CloseDrive or OB4MCI_OpenDrive failed in random OB4CTRL_NextStep.";
         return false;
     }
     return true;
@@ -141,7 +142,8 @@ void relay()
     PlaybackContext &c = ctx();
     OB4MCI_StopPlayback();
     const QString drives = c.state.driveList;
-    const qsizetype current = c.state.currentDrive.isEmpty() ? -1 : drives.indexOf(c.state.currentDrive);
+    const qsizetype current =
+        c.state.currentDrive.isEmpty() ? -1 : drives.indexOf(c.state.currentDrive);
     if (current < 0) {
         ShowQuestion(MsgPlain, QStringLiteral("OB4CTRL_NextStep"),
                      QStringLiteral("OB4CTRL_NextStep: Current drive not found in drive list."));

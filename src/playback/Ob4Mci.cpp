@@ -1,12 +1,12 @@
 #include "Ob4Mci.h"
 
+#include "AlbumRecord.h"
 #include "CdDriveSet.h"
 #include "Collection.h"
 #include "DiscId.h"
 #include "Ob4Ctrl.h"
 #include "PlayerListener.h"
 #include "QuestionPort.h"
-#include "AlbumRecord.h"
 #include "Settings.h"
 
 #include <QDateTime>
@@ -195,7 +195,8 @@ int OB4MCI_GetTrackCount()
     if (!device())
         return 0;
     int count = 0;
-    if (OB4MCI_CheckError(QStringLiteral("OB4MCI_GetTrackCount():"), trackCountOf(*device(), &count)))
+    if (OB4MCI_CheckError(QStringLiteral("OB4MCI_GetTrackCount():"),
+                          trackCountOf(*device(), &count)))
         return 0;
     return count;
 }
@@ -288,7 +289,8 @@ int OB4MCI_GetDiscType()
 {
     if (!device() || !ctx().state.discPresent)
         return 0;
-    if (device()->volumeLabel().left(8).compare(QLatin1String("Audio CD"), Qt::CaseInsensitive) == 0)
+    if (device()->volumeLabel().left(8).compare(QLatin1String("Audio CD"), Qt::CaseInsensitive) ==
+        0)
         return DiscKindAudio;
     int type = 0;
     const int error = device()->trackType(1, &type);
@@ -350,7 +352,8 @@ int OB4MCI_GetTrack(int position)
         return -1;
     const int count = disc().trackCount;
     const int cached = c.cachedTrack;
-    if (cached >= 1 && cached <= count && position >= offset(cached) && position < offset(cached + 1))
+    if (cached >= 1 && cached <= count && position >= offset(cached) &&
+        position < offset(cached + 1))
         return cached;
     if (count < 1 || position < offset(1)) {
         qCDebug(lcMci) << "OB4MCI_GetTrack(): Range error.";
@@ -423,7 +426,8 @@ bool OB4MCI_IsAudioCDVolume(QChar letter)
     }
     if (!drive)
         return false;
-    return drive->volumeLabel().left(8).compare(QLatin1String("Audio CD"), Qt::CaseInsensitive) == 0;
+    return drive->volumeLabel().left(8).compare(QLatin1String("Audio CD"), Qt::CaseInsensitive) ==
+           0;
 }
 
 int OB4MCI_GetDriveDiscID(QChar letter, QString *id)
@@ -493,15 +497,17 @@ int OB4MCI_GetTrackFromFile(const QString &path, const QString &identity)
     if (!file.open(QIODevice::ReadOnly))
         return 0;
     const QByteArray bytes = file.readAll();
-    if (bytes.size() < 28 || bytes.left(4).toUpper() != "RIFF" || bytes.mid(8, 7).toUpper() != "CDDAFMT")
+    if (bytes.size() < 28 || bytes.left(4).toUpper() != "RIFF" ||
+        bytes.mid(8, 7).toUpper() != "CDDAFMT")
         return 0;
     const int track = quint8(bytes.at(22));
     bool ok = false;
     const qulonglong wanted = identity.trimmed().toULongLong(&ok, 16);
     if (identity.trimmed().isEmpty() || (ok && wanted == 0))
         return track;
-    const quint32 serial = quint32(quint8(bytes.at(24))) | quint32(quint8(bytes.at(25))) << 8
-                           | quint32(quint8(bytes.at(26))) << 16 | quint32(quint8(bytes.at(27))) << 24;
+    const quint32 serial = quint32(quint8(bytes.at(24))) | quint32(quint8(bytes.at(25))) << 8 |
+                           quint32(quint8(bytes.at(26))) << 16 |
+                           quint32(quint8(bytes.at(27))) << 24;
     return ok && wanted == serial ? track : 0;
 }
 
@@ -598,8 +604,8 @@ int OB4MCI_Poll()
     c.state.currentTrack = OB4MCI_GetTrack(position);
     const PlayerState &s = c.state;
     const bool intro = c.current.album.flags & AlbumFlagIntro;
-    if ((s.currentStep && position > s.currentStep->end - 25)
-        || OB4MCI_GetMode() != CdDevice::ModePlay || (intro && position > s.introEnd - 25)) {
+    if ((s.currentStep && position > s.currentStep->end - 25) ||
+        OB4MCI_GetMode() != CdDevice::ModePlay || (intro && position > s.introEnd - 25)) {
         OB4CTRL_NextStep();
     }
     listener().timeDisplayChanged();

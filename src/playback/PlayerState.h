@@ -27,9 +27,9 @@ struct PlayerState
     QString driveList;    // CD drive letters, upper case, in drive order
     QString currentDrive; // the open drive's letter
     bool discPresent = false;
-    bool discIgnored = false; // classified as CD-ROM, never played
-    bool playing = false;     // playback started and not stopped by the program
-    bool paused = false;      // paused by the user, position kept
+    bool discIgnored = false;         // classified as CD-ROM, never played
+    bool playing = false;             // playback started and not stopped by the program
+    bool paused = false;              // paused by the user, position kept
     std::optional<TStep> currentStep; // a copy of the current item of the playlist list
     int introStart = -1;
     int introEnd = -1;

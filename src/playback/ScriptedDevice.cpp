@@ -92,7 +92,8 @@ int ScriptedDevice::trackLength(int track, int *frames)
         return code;
     if (track < 1 || track > m_disc.trackStarts.size())
         return ErrorOutOfRange;
-    const int end = track == m_disc.trackStarts.size() ? m_disc.leadOut : m_disc.trackStarts.at(track);
+    const int end =
+        track == m_disc.trackStarts.size() ? m_disc.leadOut : m_disc.trackStarts.at(track);
     *frames = end - m_disc.trackStarts.at(track - 1);
     return NoError;
 }
@@ -182,8 +183,9 @@ QString ScriptedDevice::volumeLabel()
         return {};
     if (!m_disc.label.isNull())
         return m_disc.label;
-    return m_disc.dataTracks.contains(1) || m_disc.trackTypeUnsupported ? QString()
-                                                                         : QStringLiteral("Audio CD");
+    return m_disc.dataTracks.contains(1) || m_disc.trackTypeUnsupported
+               ? QString()
+               : QStringLiteral("Audio CD");
 }
 
 } // namespace Orbisong

@@ -13,18 +13,28 @@ class ScriptedDevice : public CdDevice
 {
 public:
     enum Command {
-        MediaPresent, TrackCount, TrackStart, TrackLength, Position, GetMode, Play, Stop,
-        OpenDoor, CloseDoor, TrackType, MediaIdentity
+        MediaPresent,
+        TrackCount,
+        TrackStart,
+        TrackLength,
+        Position,
+        GetMode,
+        Play,
+        Stop,
+        OpenDoor,
+        CloseDoor,
+        TrackType,
+        MediaIdentity
     };
 
     struct Disc
     {
         QList<int> trackStarts;
         int leadOut = 0;
-        QList<int> dataTracks;      // 1-based numbers of the tracks that are not audio
-        QString identity;           // decimal; computed from the table when empty
+        QList<int> dataTracks; // 1-based numbers of the tracks that are not audio
+        QString identity;      // decimal; computed from the table when empty
         bool trackTypeUnsupported = false;
-        QString label;              // "Audio CD" by default when track 1 is audio
+        QString label; // "Audio CD" by default when track 1 is audio
     };
 
     // An audio disc whose tracks start at the given frames.

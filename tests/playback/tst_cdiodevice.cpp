@@ -211,7 +211,8 @@ TEST_F(CdioImages, CliTocAndDiscIdAgree)
         int leadOut = 0;
         demo.trackStart(count + 1, &leadOut);
         const QString discId = CddbDiscIdText(CddbDiscId(starts, leadOut));
-        QFile entry(DemoDisc::cddbFolder(m_dir.filePath(QStringLiteral("demo"))) + "/misc/" + discId);
+        QFile entry(DemoDisc::cddbFolder(m_dir.filePath(QStringLiteral("demo"))) + "/misc/" +
+                    discId);
         ASSERT_TRUE(entry.open(QIODevice::ReadOnly));
         const QString text = QString::fromUtf8(entry.readAll());
         EXPECT_TRUE(text.contains(QStringLiteral("\nDISCID=") + discId + QLatin1Char('\n')));
@@ -243,19 +244,21 @@ TEST_F(CdioImages, CliTocAndDiscIdAgree)
         EXPECT_EQ(QStringLiteral("id ") + id.out, lines.last() + QLatin1Char('\n'));
     }
     const CliResult mixedToc = runCli(home.path(), {QStringLiteral("toc"), mixedCue});
-    EXPECT_EQ(mixedToc.out,
-              QStringLiteral("track 1 start 150 length 200 audio\ntrack 2 start 350 length 80 audio\n"
-                             "track 3 start 430 length 300 data\nleadout 730\nid ")
-                  + AlbumId({150, 350, 430}, 730) + QLatin1Char(' ')
-                  + CddbDiscIdText(CddbDiscId({150, 350, 430}, 730)) + QLatin1Char('\n'));
-    const CliResult example = runCli(home.path(), {QStringLiteral("discid"), QStringLiteral("--leadout"),
-                                                   QStringLiteral("30000"), QStringLiteral("150"),
-                                                   QStringLiteral("15000")});
+    EXPECT_EQ(
+        mixedToc.out,
+        QStringLiteral("track 1 start 150 length 200 audio\ntrack 2 start 350 length 80 audio\n"
+                       "track 3 start 430 length 300 data\nleadout 730\nid ") +
+            AlbumId({150, 350, 430}, 730) + QLatin1Char(' ') +
+            CddbDiscIdText(CddbDiscId({150, 350, 430}, 730)) + QLatin1Char('\n'));
+    const CliResult example = runCli(
+        home.path(), {QStringLiteral("discid"), QStringLiteral("--leadout"),
+                      QStringLiteral("30000"), QStringLiteral("150"), QStringLiteral("15000")});
     EXPECT_EQ(example.out, QStringLiteral("04018E0203A98 04018e02\n"));
     EXPECT_EQ(runCli(home.path(), {QStringLiteral("discid"), QStringLiteral("x")}).exitCode, 2);
-    EXPECT_EQ(runCli(home.path(), {QStringLiteral("toc"), m_dir.filePath(QStringLiteral("none.cue"))})
-                  .exitCode,
-              2);
+    EXPECT_EQ(
+        runCli(home.path(), {QStringLiteral("toc"), m_dir.filePath(QStringLiteral("none.cue"))})
+            .exitCode,
+        2);
 }
 
 TEST_F(CdioImages, CliPlaysForTheSecondsAsked)
@@ -266,17 +269,18 @@ TEST_F(CdioImages, CliPlaysForTheSecondsAsked)
     writer.addAudioTrack(tone(75 * 5, 550));
     const QString cue = writeImage(writer, QStringLiteral("play.cue"));
     qputenv("ORBISONG_AUDIO_SINK", "fakesink sync=true");
-    const CliResult result = runCli(home.path(), {QStringLiteral("play"), cue, QStringLiteral("--track"),
-                                                  QStringLiteral("2"), QStringLiteral("--seconds"),
-                                                  QStringLiteral("2.2")});
+    const CliResult result = runCli(
+        home.path(), {QStringLiteral("play"), cue, QStringLiteral("--track"), QStringLiteral("2"),
+                      QStringLiteral("--seconds"), QStringLiteral("2.2")});
     qunsetenv("ORBISONG_AUDIO_SINK");
     ASSERT_EQ(result.exitCode, 0) << result.err.toStdString();
     const QStringList lines = result.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     ASSERT_GE(lines.size(), 2);
     EXPECT_EQ(lines.first(), QStringLiteral("track 2 00:00"));
     EXPECT_TRUE(lines.last().startsWith(QLatin1String("track 2 00:0")));
-    EXPECT_EQ(runCli(home.path(), {QStringLiteral("play"), cue, QStringLiteral("--track"),
-                                   QStringLiteral("9")}).exitCode,
+    EXPECT_EQ(runCli(home.path(),
+                     {QStringLiteral("play"), cue, QStringLiteral("--track"), QStringLiteral("9")})
+                  .exitCode,
               1);
 }
 

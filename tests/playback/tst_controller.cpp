@@ -193,7 +193,8 @@ TEST_F(Controller, IntroRanges)
     EXPECT_EQ(r.start, 1200);
     EXPECT_EQ(r.end, 1500);
     // No usable value: the whole step, never a range left from another step.
-    for (const QString &value : {QStringLiteral("5/4"), QStringLiteral("0:0"), QStringLiteral("x")}) {
+    for (const QString &value :
+         {QStringLiteral("5/4"), QStringLiteral("0:0"), QStringLiteral("x")}) {
         r = ComputeIntro(thousand, value, 1);
         EXPECT_EQ(r.start, 500) << value.toStdString();
         EXPECT_EQ(r.end, 1500) << value.toStdString();
