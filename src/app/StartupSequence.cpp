@@ -3,8 +3,8 @@
 #include "AppPaths.h"
 #include "Collection.h"
 #include "DemoDisc.h"
-#include "DeviceEngine.h"
-#include "LocalDriveSet.h"
+#include "CdioDriveSet.h"
+#include "ControllerEngine.h"
 #include "PlayerEntryReceiver.h"
 #include "QuestionPort.h"
 #include "TPlayerForm.h"
@@ -63,14 +63,20 @@ bool StartupSequence::start()
             images.prepend(cue);
         demoCddb = DemoDisc::cddbFolder(demoFolder);
     }
-    m_drives = std::make_unique<LocalDriveSet>(images);
+    m_drives = std::make_unique<CdioDriveSet>();
+    QChar firstImage;
+    for (const QString &image : std::as_const(images)) {
+        const QChar letter = m_drives->addImage(image);
+        if (firstImage.isNull())
+            firstImage = letter;
+    }
     for (QChar letter : m_drives->letters())
         m_driveLetters.append(QString(letter));
     m_switches = parseStartupSwitches(m_arguments, m_driveLetters, {});
     if (m_driveLetters.isEmpty())
         m_switches.noDrive = true;
-    if (m_switches.startDrive.isEmpty() && !images.isEmpty())
-        m_switches.startDrive = m_drives->letterOf(images.first());
+    if (m_switches.startDrive.isEmpty() && !firstImage.isNull())
+        m_switches.startDrive = QString(firstImage);
 
     m_session = std::make_unique<SettingsSession>(m_driveLetters);
     RecordProgramStart(m_session->store(), m_session->settings(),
@@ -79,7 +85,7 @@ bool StartupSequence::start()
     Settings &settings = m_session->settings();
 
     openCollection();
-    m_engine = std::make_unique<DeviceEngine>(*m_drives, settings, m_collection.get());
+    m_engine = std::make_unique<ControllerEngine>(*m_drives, settings, m_collection.get());
 
     m_player = std::make_unique<TPlayerForm>(settings);
     TPlayerForm *player = m_player.get();
@@ -177,8 +183,10 @@ void StartupSequence::onPlayerClosing()
         return;
     m_closed = true;
     m_threadWindow.beginClosing();
-    if (m_engine)
+    if (m_engine) {
+        m_engine->setClosing(true);
         m_engine->shutdown();
+    }
     if (m_collection)
         m_collection->ShutdownCollection();
     if (!m_player || !m_session)

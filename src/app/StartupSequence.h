@@ -12,8 +12,8 @@
 namespace Orbisong {
 
 class Collection;
-class DeviceEngine;
-class LocalDriveSet;
+class CdioDriveSet;
+class ControllerEngine;
 class PlayerEntryReceiver;
 class TPlayerForm;
 class WidgetQuestionPort;
@@ -45,9 +45,9 @@ private:
     std::unique_ptr<SettingsSession> m_session;
     InstanceChannel m_channel;
     ThreadWindow m_threadWindow;
-    std::unique_ptr<LocalDriveSet> m_drives;
+    std::unique_ptr<CdioDriveSet> m_drives;
     std::unique_ptr<Collection> m_collection;
-    std::unique_ptr<DeviceEngine> m_engine;
+    std::unique_ptr<ControllerEngine> m_engine;
     std::unique_ptr<TPlayerForm> m_player;
     std::unique_ptr<PlayerEntryReceiver> m_entryReceiver;
     std::unique_ptr<WidgetQuestionPort> m_questionPort;

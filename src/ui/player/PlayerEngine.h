@@ -61,10 +61,10 @@ public:
     virtual void setVolume(int volume) = 0;
 
 signals:
-    void discInserted();
+    void discArrived();
     // Sent while the album is still loaded, so that it can be written back.
-    void discRemoving();
-    void discRemoved();
+    void discLeaving();
+    void discLeft();
     void stepChanged();
     void stateChanged();
 };

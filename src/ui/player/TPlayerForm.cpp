@@ -650,9 +650,9 @@ void TPlayerForm::setEngine(PlayerEngine *engine)
         disconnect(m_engine, nullptr, this, nullptr);
     m_engine = engine;
     if (engine) {
-        connect(engine, &PlayerEngine::discInserted, this, &TPlayerForm::onDiscInserted);
-        connect(engine, &PlayerEngine::discRemoving, this, &TPlayerForm::onDiscRemoving);
-        connect(engine, &PlayerEngine::discRemoved, this, &TPlayerForm::refreshAll);
+        connect(engine, &PlayerEngine::discArrived, this, &TPlayerForm::onDiscInserted);
+        connect(engine, &PlayerEngine::discLeaving, this, &TPlayerForm::onDiscRemoving);
+        connect(engine, &PlayerEngine::discLeft, this, &TPlayerForm::refreshAll);
         connect(engine, &PlayerEngine::stepChanged, this, &TPlayerForm::onStepChanged);
         connect(engine, &PlayerEngine::stateChanged, this, [this] {
             refreshDisplay();

@@ -1,7 +1,7 @@
 #include "Collection.h"
 #include "DemoDisc.h"
-#include "DeviceEngine.h"
-#include "LocalDriveSet.h"
+#include "CdioDriveSet.h"
+#include "ControllerEngine.h"
 #include "PlayerEntryReceiver.h"
 #include "ScriptedDriveSet.h"
 #include "ScriptedQuestionPort.h"
@@ -40,7 +40,7 @@ protected:
         settings.collectionPath = home.file(QStringLiteral("test.obc"));
         drive = &drives.addDrive(u'D');
         collection = std::make_unique<Collection>(settings);
-        engine = std::make_unique<DeviceEngine>(drives, settings, collection.get());
+        engine = std::make_unique<ControllerEngine>(drives, settings, collection.get());
         engine->startup(u'D', false);
         player = std::make_unique<TPlayerForm>(settings);
         player->setLogin(QStringLiteral("ann"));
@@ -74,7 +74,7 @@ protected:
     ScriptedDriveSet drives;
     ScriptedDevice *drive = nullptr;
     std::unique_ptr<Collection> collection;
-    std::unique_ptr<DeviceEngine> engine;
+    std::unique_ptr<ControllerEngine> engine;
     std::unique_ptr<TPlayerForm> player;
 };
 
@@ -109,7 +109,7 @@ TEST_F(PlayerFixture, KnownDiscComesBackFromTheCollection)
     ASSERT_TRUE(collection->ShutdownCollection());
 
     Collection reopened(settings);
-    DeviceEngine again(drives, settings, &reopened);
+    ControllerEngine again(drives, settings, &reopened);
     again.startup(u'D', false);
     player->setEngine(&again);
     insert();
@@ -291,10 +291,11 @@ TEST(PlayerScreenshot, DemoDiscPlaying)
     Settings settings = Settings::defaults(home.path(), QStringLiteral("ann"), QStringLiteral("D"));
     settings.collectionPath = home.file(QStringLiteral("demo.obc"));
     settings.SetOptionFlag(_GLOB_OPTION_USEFORMATSTRINGS, true);
-    LocalDriveSet drives({cue}, false);
+    CdioDriveSet drives({}, QStringLiteral("fakesink sync=true"));
+    const QChar letter = drives.addImage(cue);
     Collection collection(settings);
-    DeviceEngine engine(drives, settings, &collection);
-    engine.startup(u'D', false);
+    ControllerEngine engine(drives, settings, &collection);
+    engine.startup(letter, false);
     TPlayerForm player(settings);
     PlayerEntryReceiver receiver(&engine, &collection);
     player.setLocalCddbFolders({DemoDisc::cddbFolder(folder)});

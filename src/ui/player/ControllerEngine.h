@@ -1,0 +1,82 @@
+#pragma once
+
+#include "PlayerEngine.h"
+#include "PlayerListener.h"
+
+namespace Orbisong {
+
+class CdDriveSet;
+class Collection;
+struct Settings;
+
+// The player's engine on the program's device layer and playback controller: forwards the
+// window's requests to them and turns their notices into the engine's signals. On a new disc
+// it loads the album from the collection and builds the playlists.
+class ControllerEngine : public PlayerEngine, public PlayerListener
+{
+    Q_OBJECT
+
+public:
+    ControllerEngine(CdDriveSet &drives, Settings &settings, Collection *collection,
+                     QObject *parent = nullptr);
+    ~ControllerEngine() override;
+
+    // Opens the preferred drive (else the first one that opens); no-drive mode asks for none.
+    void startup(QChar preferred, bool noDrive);
+    // Stores the album and closes the drive.
+    void shutdown();
+    void setClosing(bool closing) { m_closing = closing; }
+
+    bool noDrive() const override;
+    bool audioPresent() const override;
+    bool playing() const override;
+    bool paused() const override;
+    void setPaused(bool paused) override;
+
+    CurrentAlbum &current() override;
+    QList<TStep> &list() override;
+    QString currentPlaylist() const override;
+    int currentIndex() const override;
+    void setCurrentIndex(int index) override;
+    int position() const override;
+    void setPosition(int frames) override;
+    int currentTrack() const override;
+    int displayTime(int mode, int position) const override;
+
+    QString driveLetters() const override;
+    QChar currentDrive() const override;
+    bool closeDrive() override;
+    bool openDrive(QChar letter) override;
+
+    void playStep(int index) override;
+    void playTrack(int track) override;
+    void startPlayback() override;
+    void stopPlayback() override;
+    void stop() override;
+    void nextStep() override;
+    void prevStep() override;
+    void moveToStep(int index) override;
+    void ejectOrRetract() override;
+    void setCurrentPlaylist(const QString &title) override;
+    void writeListBack() override;
+    void poll() override;
+
+    int volume() const override;
+    void setVolume(int volume) override;
+
+    // PlayerListener
+    void discInserted() override;
+    void discRemoved(bool audioDisc) override;
+    void currentStepChanged(int index) override;
+    void timeDisplayChanged() override;
+    void playlistListChanged() override;
+    void playAnimation(bool running) override;
+    void processEvents() override;
+    bool isClosing() const override { return m_closing; }
+
+private:
+    Collection *m_collection;
+    bool m_closing = false;
+};
+
+} // namespace Orbisong
