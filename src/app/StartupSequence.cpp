@@ -7,13 +7,16 @@
 #include "ControllerEngine.h"
 #include "PlayerEntryReceiver.h"
 #include "QuestionPort.h"
+#include "TStatusBox.h"
 #include "TPlayerForm.h"
 #include "TQuestionForm.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QLoggingCategory>
 #include <QScreen>
+#include <QThread>
 #include <QTimer>
 
 #include <cstdio>
@@ -53,15 +56,17 @@ bool StartupSequence::start()
     const StartupSwitches early = parseStartupSwitches(m_arguments, {}, {});
     QStringList images = early.discImages;
     QString demoCddb;
+    QString demoFolder;
     if (early.demo) {
-        const QString demoFolder = QDir(dataFolder).filePath(QStringLiteral("demo"));
-        QString error;
-        const QString cue = ensureDemoDisc(demoFolder, &error);
-        if (cue.isEmpty())
-            qCWarning(lcInstance) << "demo disc:" << error;
-        else
-            images.prepend(cue);
+        demoFolder = QDir(dataFolder).filePath(QStringLiteral("demo"));
         demoCddb = DemoDisc::cddbFolder(demoFolder);
+        if (QFile::exists(DemoDisc::cuePath(demoFolder))) {
+            QString error;
+            const QString cue = ensureDemoDisc(demoFolder, &error);
+            if (!cue.isEmpty())
+                images.prepend(cue);
+            demoFolder.clear();
+        }
     }
     m_drives = std::make_unique<CdioDriveSet>();
     QChar firstImage;
@@ -73,6 +78,7 @@ bool StartupSequence::start()
     for (QChar letter : m_drives->letters())
         m_driveLetters.append(QString(letter));
     m_switches = parseStartupSwitches(m_arguments, m_driveLetters, {});
+    m_askedNoDrive = m_switches.noDrive;
     if (m_driveLetters.isEmpty())
         m_switches.noDrive = true;
     if (m_switches.startDrive.isEmpty() && !firstImage.isNull())
@@ -117,6 +123,8 @@ bool StartupSequence::start()
 
     placePlayerWindow();
     player->show();
+    if (!demoFolder.isEmpty())
+        prepareDemoDisc(demoFolder);
     // Start-up measurements: report once the window is up and the collection indexed, then end.
     if (qEnvironmentVariableIsSet("ORBISONG_STARTUP_PROBE")) {
         QTimer::singleShot(0, this, [this] {
@@ -126,6 +134,35 @@ bool StartupSequence::start()
         });
     }
     return true;
+}
+
+void StartupSequence::prepareDemoDisc(const QString &folder)
+{
+    // Rendering the demo album takes a while on the first run; the window stays responsive
+    // and the disc appears in its drive when it is written.
+    const int status = m_player->statusBox()->add(tr("Preparing the demo disc..."), 0);
+    auto result = std::make_shared<QString>();
+    QThread *worker = QThread::create([folder, result] {
+        QString error;
+        *result = ensureDemoDisc(folder, &error);
+        if (result->isEmpty())
+            qCWarning(lcInstance) << "demo disc:" << error;
+    });
+    connect(worker, &QThread::finished, this, [this, worker, result, status] {
+        worker->deleteLater();
+        if (m_closed || !m_player)
+            return;
+        m_player->statusBox()->remove(status);
+        if (result->isEmpty())
+            return;
+        const QChar letter = m_drives->addImage(*result);
+        if (letter.isNull() || m_askedNoDrive)
+            return;
+        m_switches.noDrive = false;
+        m_engine->addDrive(letter);
+        m_player->setEngine(m_engine.get());
+    });
+    worker->start();
 }
 
 void StartupSequence::openCollection()

@@ -36,6 +36,7 @@ private:
     void onHandover(const Handover &handover);
     void onPlayerClosing();
     void openCollection();
+    void prepareDemoDisc(const QString &folder);
     void placePlayerWindow();
 
     QStringList m_arguments;
@@ -51,6 +52,7 @@ private:
     std::unique_ptr<TPlayerForm> m_player;
     std::unique_ptr<PlayerEntryReceiver> m_entryReceiver;
     std::unique_ptr<WidgetQuestionPort> m_questionPort;
+    bool m_askedNoDrive = false;
     bool m_closed = false;
 };
 

@@ -44,6 +44,17 @@ void ControllerEngine::startup(QChar preferred, bool noDrive)
     OB4MCI_Startup();
 }
 
+void ControllerEngine::addDrive(QChar letter)
+{
+    PlaybackContext &c = playback();
+    if (c.drives)
+        c.state.driveList = c.drives->letters();
+    if (c.device)
+        return;
+    c.state.noDrive = false;
+    OB4MCI_Open(letter);
+}
+
 void ControllerEngine::shutdown()
 {
     m_closing = true;

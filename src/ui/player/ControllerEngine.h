@@ -23,6 +23,9 @@ public:
 
     // Opens the preferred drive (else the first one that opens); no-drive mode asks for none.
     void startup(QChar preferred, bool noDrive);
+    // A drive that appeared after start (a disc image written meanwhile): it is opened when
+    // no drive is, which also leaves no-drive mode.
+    void addDrive(QChar letter);
     // Stores the album and closes the drive.
     void shutdown();
     void setClosing(bool closing) { m_closing = closing; }
