@@ -57,6 +57,7 @@ CdioDevice::CdioDevice(const QString &source, const QString &audioSink)
     if (openSource())
         readToc();
     m_stoppedAt = m_starts.value(0, 0);
+    m_lastProbe.start();
 }
 
 CdioDevice::~CdioDevice()
@@ -134,10 +135,16 @@ bool CdioDevice::refreshMedia()
     bool changed = false;
     {
         std::lock_guard lock(m_ioMutex);
-        changed = !m_cdio || m_starts.isEmpty() || cdio_get_media_changed(m_cdio) == 1;
+        const int report = m_cdio ? cdio_get_media_changed(m_cdio) : 1;
+        // A drive that cannot report changes is probed again now and then while empty;
+        // reopening an empty drive on every status read would keep it spinning up.
+        changed = report == 1
+                  || (report < 0 && m_starts.isEmpty()
+                      && (!m_lastProbe.isValid() || m_lastProbe.elapsed() > 2000));
     }
     if (!changed)
-        return true;
+        return !m_starts.isEmpty();
+    m_lastProbe.start();
     // The reader thread takes the lock too, so playback ends before the drive is reopened.
     m_pipeline.stop();
     std::lock_guard lock(m_ioMutex);

@@ -3,6 +3,7 @@
 #include "AudioPipeline.h"
 #include "CdDevice.h"
 
+#include <QElapsedTimer>
 #include <QList>
 
 #include <memory>
@@ -73,6 +74,7 @@ private:
     AudioPipeline m_pipeline;
     int m_stoppedAt = 0;  // the position before anything was played
     bool m_heard = false; // the pipeline's last position counts
+    QElapsedTimer m_lastProbe;
     int m_volume = 65535;
 };
 

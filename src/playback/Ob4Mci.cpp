@@ -518,7 +518,8 @@ void OB4MCI_StartPlayback()
     if (!c.device || !c.state.discPresent || c.state.discIgnored || c.playlistList.isEmpty())
         return;
     const int start = c.state.position;
-    if (start < offset(1) || start > leadOut()) {
+    // The position reads -1 from the last frame on, so a start there could never be caught up.
+    if (start < offset(1) || start >= leadOut() - 1) {
         qCDebug(lcMci) << "OB4MCI_StartPlayback(): Range error.";
         return;
     }
