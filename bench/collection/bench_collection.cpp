@@ -20,8 +20,8 @@ using namespace Orbisong;
 
 namespace {
 
-const char *const Words[] = {"Blue",  "River", "Night",  "Golden", "Heart", "Road",  "Fire",
-                             "Stone", "Light", "Dream",  "Rain",   "City",  "Ocean", "Song",
+const char *const Words[] = {"Blue",  "River",  "Night",   "Golden", "Heart", "Road",  "Fire",
+                             "Stone", "Light",  "Dream",   "Rain",   "City",  "Ocean", "Song",
                              "Wild",  "Silver", "Morning", "Shadow", "Dance", "Home"};
 
 QByteArray words(QRandomGenerator &random, int count)
@@ -123,8 +123,8 @@ QStringList generate(const QString &path, int albums)
     ids.reserve(std::size_t(albums));
     for (int i = 0; i < albums; ++i) {
         const quint32 discId = random.generate();
-        ids.push_back(QByteArray::number(discId, 16).rightJustified(8, '0').toUpper()
-                      + QByteArray::number(150 + i % 0xFF000, 16).rightJustified(5, '0').toUpper());
+        ids.push_back(QByteArray::number(discId, 16).rightJustified(8, '0').toUpper() +
+                      QByteArray::number(150 + i % 0xFF000, 16).rightJustified(5, '0').toUpper());
     }
     std::sort(ids.begin(), ids.end());
     QFile file(path);
@@ -184,7 +184,7 @@ void run(int albums, const QString &existing = {})
     QTemporaryDir dir;
     const QString path = existing.isEmpty() ? dir.filePath(QStringLiteral("bench.obc")) : existing;
     std::printf("== %s\n", existing.isEmpty() ? qPrintable(QString::number(albums) + " albums")
-                                               : qPrintable(existing));
+                                              : qPrintable(existing));
     QStringList sample;
     if (existing.isEmpty())
         sample = generate(path, albums);
@@ -221,7 +221,9 @@ void run(int albums, const QString &existing = {})
     timer.restart();
     int changed = 0;
     for (int i = 0; i < sample.size(); ++i)
-        changed += collection.SetAlbumTitle(sample.at(i), QStringLiteral("Retitled %1").arg(i));
+        changed += collection.SetAlbumTitle(
+            sample.at(i),
+            QStringLiteral("Retitled %1").arg(QRandomGenerator::global()->generate()));
     const double setter = double(timer.nsecsElapsed()) / 1e6 / sample.size();
     std::printf("setter on pinned file     %8.4f ms  (mean of %d, %d changed)\n", setter,
                 int(sample.size()), changed);

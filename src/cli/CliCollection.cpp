@@ -12,9 +12,9 @@ namespace Orbisong::Cli {
 
 namespace {
 
-const QString Synopsis = QStringLiteral(
-    "collection list | collection show ID | collection set ID FIELD VALUE | "
-    "collection delete ID [--force] | collection merge FILE");
+const QString Synopsis =
+    QStringLiteral("collection list | collection show ID | collection set ID FIELD VALUE | "
+                   "collection delete ID [--force] | collection merge FILE");
 
 // VALUE is literal except for the two escapes that carry list separators.
 QString unescapeValue(QString value)
@@ -53,8 +53,8 @@ bool runSetter(Collection &collection, const QString &id, const QString &field,
     if (const auto setter = textSetters.value(field))
         return (collection.*setter)(id, value);
     int number = 0;
-    if (field == QLatin1String("flags") || field == QLatin1String("source")
-        || field == QLatin1String("revision")) {
+    if (field == QLatin1String("flags") || field == QLatin1String("source") ||
+        field == QLatin1String("revision")) {
         if (!parseInteger(value, &number)) {
             *known = false;
             return false;
@@ -76,8 +76,8 @@ bool runSetter(Collection &collection, const QString &id, const QString &field,
         return collection.SetAlbumWebLinks(id, value, field.endsWith(QLatin1String("replace")));
     const bool title = field.startsWith(QLatin1String("track-title:"));
     if (title || field.startsWith(QLatin1String("track-note:"))) {
-        if (!parseInteger(field.section(QLatin1Char(':'), 1), &number)
-            || (number < 1 && number != -1)) {
+        if (!parseInteger(field.section(QLatin1Char(':'), 1), &number) ||
+            (number < 1 && number != -1)) {
             *known = false;
             return false;
         }
@@ -112,17 +112,17 @@ int run(Context &c, Collection &collection)
         if (!collection.FindAlbum(id))
             return NotFound;
         bool known = false;
-        const bool changed = runSetter(collection, id, c.args.at(2),
-                                       unescapeValue(c.args.at(3)), &known);
+        const bool changed =
+            runSetter(collection, id, c.args.at(2), unescapeValue(c.args.at(3)), &known);
         if (!known)
             return c.usage(QStringLiteral("collection set ID FIELD VALUE (unknown field or "
-                                          "value: ")
-                           + c.args.at(2) + QLatin1Char(')'));
+                                          "value: ") +
+                           c.args.at(2) + QLatin1Char(')'));
         c.out << (changed ? "changed" : "unchanged") << '\n';
         return Success;
     }
-    if (verb == QLatin1String("delete")
-        && (count == 2 || (count == 3 && c.args.at(2) == QLatin1String("--force")))) {
+    if (verb == QLatin1String("delete") &&
+        (count == 2 || (count == 3 && c.args.at(2) == QLatin1String("--force")))) {
         if (!collection.DeleteAlbum(c.args.at(1), count == 3))
             return NotFound;
         c.out << "deleted\n";
@@ -149,13 +149,13 @@ int collectionCommand(Context &c)
     SettingsSession session;
     Collection collection(session.settings(), c.collection);
     collection.BuildAlbumIndex();
-    if (!QFileInfo::exists(collection.path()) && c.args.value(0) != QLatin1String("merge")
-        && c.args.value(0) != QLatin1String("list"))
+    if (!QFileInfo::exists(collection.path()) && c.args.value(0) != QLatin1String("merge") &&
+        c.args.value(0) != QLatin1String("list"))
         return c.fail(QStringLiteral("no collection file at ") + collection.path());
     const int code = run(c, collection);
     if (!collection.ShutdownCollection())
-        return c.fail(QStringLiteral("cannot write ") + collection.path() + QStringLiteral(": ")
-                      + collection.lastError());
+        return c.fail(QStringLiteral("cannot write ") + collection.path() + QStringLiteral(": ") +
+                      collection.lastError());
     return code;
 }
 

@@ -22,8 +22,8 @@ int convertCommand(Context &c)
     Collection collection(session.settings(), c.collection);
     const ConversionResult result = ConvertCollection(collection, {c.args.at(1)});
     if (!result.ran)
-        return c.fail(QStringLiteral("cannot back up ") + collection.path()
-                      + QStringLiteral("; nothing was converted"));
+        return c.fail(QStringLiteral("cannot back up ") + collection.path() +
+                      QStringLiteral("; nothing was converted"));
     c.out << "converted " << result.converted << '\n' << "failed " << result.failed << '\n';
     return Success;
 }

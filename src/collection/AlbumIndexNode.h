@@ -9,7 +9,7 @@ namespace Orbisong {
 struct AlbumIndexNode
 {
     int mediaKind = 0;
-    QString id; // the search key
+    QString id;        // the search key
     QString blockName; // the album's block in the collection file
     QString artist;
     QString binder;

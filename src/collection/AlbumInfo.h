@@ -33,7 +33,7 @@ struct AlbumInfo
 {
     static constexpr int MaxTracks = 100;
 
-    bool isNew = true; // true until the album has been written once
+    bool isNew = true;    // true until the album has been written once
     bool counted = false; // this insertion has been counted in the usage fields
     int revision = 1;
     int flags = 0;
@@ -50,8 +50,8 @@ struct AlbumInfo
     int source = SourceManual;
     int insertCount = 0;
     QString firstInsert;
-    QStringList recentInserts; // oldest first
-    QStringList customData; // "name=value" lines
+    QStringList recentInserts;          // oldest first
+    QStringList customData;             // "name=value" lines
     std::array<QString, 2> albumEvents; // "On_AlbumInsert", "On_AlbumEject" (decoded)
     std::array<QString, MaxTracks + 1> trackTitles;
     std::array<QString, MaxTracks + 1> trackNotes; // escaped one-line form

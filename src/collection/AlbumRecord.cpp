@@ -56,9 +56,8 @@ void copyIntoNode(AlbumIndexNode &node, const AlbumInfo &album)
     node.year = album.year;
 }
 
-void writeAlbum(TCfgFile &f, const QString &block, int maxRecentInserts,
-                const WebLinkList &links, const PlaylistList &playlists, const DiscInfo &disc,
-                const AlbumInfo &album)
+void writeAlbum(TCfgFile &f, const QString &block, int maxRecentInserts, const WebLinkList &links,
+                const PlaylistList &playlists, const DiscInfo &disc, const AlbumInfo &album)
 {
     f.WriteInteger(block, Media, QStringLiteral("MD"), disc.mediaKind);
 
@@ -83,8 +82,7 @@ void writeAlbum(TCfgFile &f, const QString &block, int maxRecentInserts,
 
     f.WriteInteger(block, Usage, QStringLiteral("IC"), album.insertCount);
     f.WriteString(block, Usage, QStringLiteral("FI"), album.firstInsert);
-    const qsizetype keep =
-        std::clamp<qsizetype>(maxRecentInserts, 0, album.recentInserts.size());
+    const qsizetype keep = std::clamp<qsizetype>(maxRecentInserts, 0, album.recentInserts.size());
     const QStringList recent = album.recentInserts.mid(album.recentInserts.size() - keep);
     for (qsizetype i = 0; i < recent.size(); ++i)
         f.WriteString(block, Usage, key("RI", int(i + 1)), recent.at(i));
@@ -196,8 +194,8 @@ void readAlbum(TCfgFile &f, const QString &block, WebLinkList &links, AlbumInfo 
         album.trackNotes[i] = f.ReadString(block, Tracks, key("TM", n), {});
         album.trackPlayCounts[i] = f.ReadInteger(block, Tracks, key("TC", n), 0);
     }
-    album.currentPlaylist = f.ReadString(block, Playlists, QStringLiteral("CU"),
-                                         QStringLiteral("Album"));
+    album.currentPlaylist =
+        f.ReadString(block, Playlists, QStringLiteral("CU"), QStringLiteral("Album"));
     album.albumEvents[0] = DecodeMultiline(f.ReadString(block, Events, key("AE", 1), {}));
     album.albumEvents[1] = DecodeMultiline(f.ReadString(block, Events, key("AE", 2), {}));
     album.comments = f.ReadString(block, Comments, QStringLiteral("TX"), {});
@@ -244,14 +242,13 @@ void readAlbum(TCfgFile &f, const QString &block, WebLinkList &links, AlbumInfo 
 bool WriteAlbumInfo(Collection &collection, bool removeIfEmpty, const WebLinkList &links,
                     const PlaylistList &playlists, const DiscInfo &disc, const AlbumInfo &album)
 {
-    const bool empty =
-        album.title.isEmpty() && album.artist.isEmpty() && album.index.isEmpty();
+    const bool empty = album.title.isEmpty() && album.artist.isEmpty() && album.index.isEmpty();
     if (empty && !isCdRomKind(disc.mediaKind)) {
         if (removeIfEmpty && isCurrent(collection, album)) {
             // The disc is still the current one, so the deletion must not be refused for it.
             if (!collection.FindAlbum(disc.id))
-                notice(QStringLiteral("WriteAlbumInfo(): Unable to find tree node for album ")
-                       + disc.id + QLatin1Char('.'));
+                notice(QStringLiteral("WriteAlbumInfo(): Unable to find tree node for album ") +
+                       disc.id + QLatin1Char('.'));
             else if (!collection.DeleteAlbum(disc.id, true))
                 notice(QStringLiteral("WriteAlbumInfo(): Unable to delete tree node."));
         }
@@ -266,8 +263,7 @@ bool WriteAlbumInfo(Collection &collection, bool removeIfEmpty, const WebLinkLis
     AlbumIndexNode *node = collection.FindAlbum(disc.id);
     const QString block = node ? node->blockName : disc.id;
     file->EraseBlock(block);
-    writeAlbum(*file, block, collection.settings().maxRecentInserts, links, playlists, disc,
-               album);
+    writeAlbum(*file, block, collection.settings().maxRecentInserts, links, playlists, disc, album);
     if (node) {
         copyIntoNode(*node, album);
         node->mediaKind = disc.mediaKind;
@@ -292,8 +288,8 @@ bool ReadAlbumInfo(Collection &collection, WebLinkList &links, AlbumInfo &album,
     collection.OpenCollectionFile();
     AlbumIndexNode *node = collection.FindAlbum(disc.id);
     if (!node)
-        node = collection.AddAlbumToIndex(disc.id, disc.id, disc.mediaKind, disc.trackCount, {},
-                                          {}, defaultOwner(), {}, {}, {}, 0);
+        node = collection.AddAlbumToIndex(disc.id, disc.id, disc.mediaKind, disc.trackCount, {}, {},
+                                          defaultOwner(), {}, {}, {}, 0);
     if (!node) {
         notice(QStringLiteral("ReadAlbumInfo(): Unable to create new tree node."));
         collection.CloseCollection();
@@ -320,8 +316,8 @@ bool ReadAlbumInfo(Collection &collection)
 QString usageTimeText(const QDateTime &when)
 {
     const QLocale locale = QLocale::system();
-    return locale.toString(when.date(), QLocale::ShortFormat) + QLatin1Char(' ')
-           + locale.toString(when.time(), QLocale::ShortFormat);
+    return locale.toString(when.date(), QLocale::ShortFormat) + QLatin1Char(' ') +
+           locale.toString(when.time(), QLocale::ShortFormat);
 }
 
 void CountTrackPlay(AlbumInfo &album, int track, const QDateTime &now)

@@ -30,8 +30,8 @@ QString ProperCase(const QString &text)
         bool startsWord = i == 0;
         if (!startsWord) {
             const QChar before = result.at(i - 1);
-            startsWord = !before.isLetter() && before != QLatin1Char('\'')
-                         && before != QLatin1Char('-');
+            startsWord =
+                !before.isLetter() && before != QLatin1Char('\'') && before != QLatin1Char('-');
         }
         result[i] = startsWord ? c.toUpper() : c.toLower();
     }

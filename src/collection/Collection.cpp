@@ -133,8 +133,7 @@ int albumBucket(const QString &id)
 }
 
 Collection::Collection(Settings &settings, const QString &path)
-    : m_settings(settings)
-    , m_path(path.isEmpty() ? settings.collectionPath : path)
+    : m_settings(settings), m_path(path.isEmpty() ? settings.collectionPath : path)
 {
 }
 
@@ -197,10 +196,11 @@ bool Collection::loadFile()
     if (!file->load()) {
         m_lastError = file->errorString();
         qCWarning(lcCollection) << "cannot load" << m_path << m_lastError;
-        ShowQuestion(NoticeMessage,
-                     QStringLiteral("OB4COLL_OpenCollectionFile(): Exception in TCfgFile.Create('")
-                         + m_path + QStringLiteral("')"),
-                     m_lastError);
+        ShowQuestion(
+            NoticeMessage,
+            QStringLiteral("OB4COLL_OpenCollectionFile(): Exception in TCfgFile.Create('") +
+                m_path + QStringLiteral("')"),
+            m_lastError);
         return false;
     }
     m_file = std::move(file);
@@ -358,8 +358,8 @@ void Collection::askLargeCollectionQuestion()
 {
     if (m_converting)
         return;
-    if (m_settings.peakCount < LargeCollectionSize && m_albumCount >= LargeCollectionSize
-        && !m_settings.GetOptionFlag(_GLOB_OPTION_COLLECTIONALWAYSOPEN)) {
+    if (m_settings.peakCount < LargeCollectionSize && m_albumCount >= LargeCollectionSize &&
+        !m_settings.GetOptionFlag(_GLOB_OPTION_COLLECTIONALWAYSOPEN)) {
         const int answer = ShowQuestion(LargeCollectionMessage);
         m_settings.SetOptionFlag(_GLOB_OPTION_COLLECTIONALWAYSOPEN, answer == ResultYes);
         if (!isPinned())
@@ -408,15 +408,15 @@ bool Collection::removeNode(const QString &id)
 
 bool Collection::isCurrentAlbum(const QString &id) const
 {
-    return m_current && !m_current->disc.id.isEmpty()
-           && indexKey(m_current->disc.id) == indexKey(id);
+    return m_current && !m_current->disc.id.isEmpty() &&
+           indexKey(m_current->disc.id) == indexKey(id);
 }
 
 bool Collection::DeleteAlbum(const QString &id, bool force)
 {
     ++m_changeCounter;
-    if (!force && m_current && m_current->discPresent
-        && !isCdRomKind(m_current->disc.mediaKind) && isCurrentAlbum(id))
+    if (!force && m_current && m_current->discPresent && !isCdRomKind(m_current->disc.mediaKind) &&
+        isCurrentAlbum(id))
         return false;
     if (!removeNode(id))
         return false;
@@ -443,8 +443,8 @@ int Collection::GetMediaKind(const QString &id)
     int kind = node->mediaKind;
     OpenCollectionFile();
     if (m_file)
-        kind = m_file->ReadInteger(node->blockName, QStringLiteral("Media"),
-                                   QStringLiteral("MD"), MediaKindCdRom);
+        kind = m_file->ReadInteger(node->blockName, QStringLiteral("Media"), QStringLiteral("MD"),
+                                   MediaKindCdRom);
     CloseCollection();
     return kind;
 }
@@ -483,9 +483,8 @@ void Collection::updateCurrent(const QString &id, int code,
     notifyCurrentAlbumChanged(code);
 }
 
-bool Collection::setNodeText(const QString &id, const char *key,
-                             QString AlbumIndexNode::*field, QString AlbumInfo::*albumField,
-                             const QString &value, int code)
+bool Collection::setNodeText(const QString &id, const char *key, QString AlbumIndexNode::*field,
+                             QString AlbumInfo::*albumField, const QString &value, int code)
 {
     if (const AlbumIndexNode *node = FindAlbum(id); node && node->*field == value)
         return false;
@@ -526,14 +525,12 @@ bool Collection::setInteger(const QString &id, const char *key, int AlbumInfo::*
 
 bool Collection::SetAlbumArtist(const QString &id, const QString &value)
 {
-    return setNodeText(id, "AR", &AlbumIndexNode::artist, &AlbumInfo::artist, value,
-                       ChangeArtist);
+    return setNodeText(id, "AR", &AlbumIndexNode::artist, &AlbumInfo::artist, value, ChangeArtist);
 }
 
 bool Collection::SetAlbumBinder(const QString &id, const QString &value)
 {
-    return setNodeText(id, "BI", &AlbumIndexNode::binder, &AlbumInfo::binder, value,
-                       ChangeBinder);
+    return setNodeText(id, "BI", &AlbumIndexNode::binder, &AlbumInfo::binder, value, ChangeBinder);
 }
 
 bool Collection::SetAlbumCategory(const QString &id, const QString &value)
@@ -555,12 +552,12 @@ bool Collection::SetAlbumCopyright(const QString &id, const QString &value)
 bool Collection::SetAlbumCustomData(const QString &id, const QStringList &lines)
 {
     const QString encoded = EncodeMultiline(lines.join(QLatin1String("\r\n")));
-    const bool stored = storeField(id, ChangeCustomData, lines,
-                                   [&](TCfgFile &file, const QString &block) {
-                                       file.WriteString(block, Album, QStringLiteral("CS"),
-                                                        encoded);
-                                   },
-                                   {});
+    const bool stored =
+        storeField(id, ChangeCustomData, lines,
+                   [&](TCfgFile &file, const QString &block) {
+                       file.WriteString(block, Album, QStringLiteral("CS"), encoded);
+                   },
+                   {});
     updateCurrent(id, ChangeCustomData, [&](AlbumInfo &album) { album.customData = lines; });
     return stored;
 }
@@ -599,12 +596,12 @@ bool Collection::SetAlbumEvent(const QString &id, int n, const QString &script)
     if (n != 1 && n != 2)
         return false;
     const QString encoded = EncodeMultiline(script);
-    const bool stored = storeField(id, ChangeAlbumEvents, script,
-                                   [&](TCfgFile &file, const QString &block) {
-                                       file.WriteString(block, QStringLiteral("Events"),
-                                                        key("AE", n), encoded);
-                                   },
-                                   {});
+    const bool stored =
+        storeField(id, ChangeAlbumEvents, script,
+                   [&](TCfgFile &file, const QString &block) {
+                       file.WriteString(block, QStringLiteral("Events"), key("AE", n), encoded);
+                   },
+                   {});
     updateCurrent(id, ChangeAlbumEvents,
                   [&](AlbumInfo &album) { album.albumEvents[std::size_t(n - 1)] = script; });
     return stored;
@@ -652,19 +649,18 @@ bool Collection::setTrackValues(const QString &id, int track, const QString &val
     const QStringList items = value.split(QLatin1Char('\r'));
     const AlbumIndexNode *node = FindAlbum(id);
     const int count = track == -1 && node ? qMin(node->trackCount, int(AlbumInfo::MaxTracks)) : 0;
-    const bool stored = storeField(id, code, value,
-                                   [&](TCfgFile &file, const QString &block) {
-                                       if (track > 0) {
-                                           file.WriteString(block, Tracks, key(stem, track), value);
-                                           return;
-                                       }
-                                       for (int i = 1; i <= count; ++i)
-                                           file.WriteString(block, Tracks, key(stem, i),
-                                                            items.value(i - 1).trimmed());
-                                       file.WriteInteger(block, Tracks, QStringLiteral("CT"),
-                                                         count);
-                                   },
-                                   {});
+    const bool stored = storeField(
+        id, code, value,
+        [&](TCfgFile &file, const QString &block) {
+            if (track > 0) {
+                file.WriteString(block, Tracks, key(stem, track), value);
+                return;
+            }
+            for (int i = 1; i <= count; ++i)
+                file.WriteString(block, Tracks, key(stem, i), items.value(i - 1).trimmed());
+            file.WriteInteger(block, Tracks, QStringLiteral("CT"), count);
+        },
+        {});
     updateCurrent(id, code, [&](AlbumInfo &album) {
         auto &values = notes ? album.trackNotes : album.trackTitles;
         if (track > 0) {
@@ -704,34 +700,32 @@ bool Collection::SetAlbumWebLinks(const QString &id, const QString &items, bool 
         }
         return replace || !parsed.isEmpty();
     }
-    return storeField(id, ChangeWebLinks, items,
-                      [&](TCfgFile &file, const QString &block) {
-                          WebLinkList links;
-                          if (replace) {
-                              file.EraseSection(block, WebLink);
-                          } else {
-                              const int stored =
-                                  file.ReadInteger(block, WebLink, QStringLiteral("CT"), 0);
-                              for (int n = 1; n <= stored; ++n) {
-                                  WebLinkItem link;
-                                  link.title = file.ReadString(block, WebLink, key("WT", n), {});
-                                  link.address =
-                                      file.ReadString(block, WebLink, key("WU", n), {});
-                                  link.flags = file.ReadInteger(block, WebLink, key("WF", n), 0);
-                                  links.append(link);
-                              }
-                          }
-                          const QList<int> changed = mergeWebLinks(links, parsed);
-                          for (const int at : changed) {
-                              const WebLinkItem &link = links.at(at);
-                              file.WriteString(block, WebLink, key("WT", at + 1), link.title);
-                              file.WriteString(block, WebLink, key("WU", at + 1), link.address);
-                              file.WriteInteger(block, WebLink, key("WF", at + 1), link.flags);
-                          }
-                          file.WriteInteger(block, WebLink, QStringLiteral("CT"),
-                                            int(links.size()));
-                      },
-                      {});
+    return storeField(
+        id, ChangeWebLinks, items,
+        [&](TCfgFile &file, const QString &block) {
+            WebLinkList links;
+            if (replace) {
+                file.EraseSection(block, WebLink);
+            } else {
+                const int stored = file.ReadInteger(block, WebLink, QStringLiteral("CT"), 0);
+                for (int n = 1; n <= stored; ++n) {
+                    WebLinkItem link;
+                    link.title = file.ReadString(block, WebLink, key("WT", n), {});
+                    link.address = file.ReadString(block, WebLink, key("WU", n), {});
+                    link.flags = file.ReadInteger(block, WebLink, key("WF", n), 0);
+                    links.append(link);
+                }
+            }
+            const QList<int> changed = mergeWebLinks(links, parsed);
+            for (const int at : changed) {
+                const WebLinkItem &link = links.at(at);
+                file.WriteString(block, WebLink, key("WT", at + 1), link.title);
+                file.WriteString(block, WebLink, key("WU", at + 1), link.address);
+                file.WriteInteger(block, WebLink, key("WF", at + 1), link.flags);
+            }
+            file.WriteInteger(block, WebLink, QStringLiteral("CT"), int(links.size()));
+        },
+        {});
 }
 
 namespace {
@@ -742,9 +736,7 @@ class AlbumCopier
 {
 public:
     AlbumCopier(TCfgFile &from, TCfgFile &to, const QString &block)
-        : m_from(from)
-        , m_to(to)
-        , m_block(block)
+        : m_from(from), m_to(to), m_block(block)
     {
     }
 
@@ -860,7 +852,8 @@ bool Collection::ImportCollection(const QString &path)
             m_file->EraseBlock(block);
         }
         copyAlbum(other, *m_file, block);
-        AddAlbumToIndex(id, block, kind, m_file->ReadInteger(block, Tracks, QStringLiteral("CT"), 0),
+        AddAlbumToIndex(id, block, kind,
+                        m_file->ReadInteger(block, Tracks, QStringLiteral("CT"), 0),
                         m_file->ReadString(block, Album, QStringLiteral("YR"), {}),
                         m_file->ReadString(block, Album, QStringLiteral("TL"), {}),
                         m_file->ReadString(block, Album, QStringLiteral("OW"), {}),

@@ -139,8 +139,7 @@ private:
     bool storeField(const QString &id, int code, const QVariant &value,
                     const std::function<void(TCfgFile &, const QString &)> &write,
                     const std::function<void(AlbumIndexNode &)> &updateNode);
-    void updateCurrent(const QString &id, int code,
-                       const std::function<void(AlbumInfo &)> &update);
+    void updateCurrent(const QString &id, int code, const std::function<void(AlbumInfo &)> &update);
     bool setNodeText(const QString &id, const char *key, QString AlbumIndexNode::*field,
                      QString AlbumInfo::*albumField, const QString &value, int code);
     bool setPlainText(const QString &id, const char *section, const char *key,

@@ -137,8 +137,8 @@ bool ConvertAlbumFile(Collection &collection, const QString &path, ConversionLog
             album.other = old.readString(Disc, QStringLiteral("user"), {});
             album.year = old.readString(Disc, QStringLiteral("year"), {});
             album.revision = old.readInteger(Cddb, QStringLiteral("revision"), 0) + 1;
-            album.currentPlaylist = old.readString(QStringLiteral("PROGRAMS"),
-                                                   QStringLiteral("current"), {});
+            album.currentPlaylist =
+                old.readString(QStringLiteral("PROGRAMS"), QStringLiteral("current"), {});
 
             // Each line is escaped on its own, so its backslashes survive the decoding.
             const QString comments = QStringLiteral("COMMENTS");
@@ -166,8 +166,9 @@ bool ConvertAlbumFile(Collection &collection, const QString &path, ConversionLog
                         old.readInteger(title, step + QStringLiteral("start"), 0) & 0xFF;
                     if (track == 0)
                         continue;
-                    playlist->steps.append(TStep(old.readString(title, step + QStringLiteral("title"), {}),
-                                                 track | TrackForm, track | TrackForm));
+                    playlist->steps.append(
+                        TStep(old.readString(title, step + QStringLiteral("title"), {}),
+                              track | TrackForm, track | TrackForm));
                 }
                 playlists.append(playlist);
             }
@@ -198,10 +199,10 @@ bool ConvertAlbumFile(Collection &collection, const QString &path, ConversionLog
     if (converted)
         log.add(QStringLiteral("  SUCCESSFULLY converted album file."));
     else
-        log.add(QStringLiteral("  FAILED to convert \"") + album.artist + QStringLiteral(" / ")
-                + album.title
-                + QStringLiteral("\". It was created with an old version of Orbisong and "
-                                 "couldn't be converted."));
+        log.add(QStringLiteral("  FAILED to convert \"") + album.artist + QStringLiteral(" / ") +
+                album.title +
+                QStringLiteral("\". It was created with an old version of Orbisong and "
+                               "couldn't be converted."));
     log.add(QStringLiteral(" FINISH conversion"));
     return converted;
 }
@@ -239,9 +240,8 @@ ConversionResult ConvertCollection(Collection &collection, const QStringList &fo
         if (!folder.endsWith(QLatin1Char('/')))
             folder += QLatin1Char('/');
         log.add(QStringLiteral(" START searching folder ") + quoted(folder));
-        const QStringList names =
-            QDir(folder).entryList({QStringLiteral("*.OBD")},
-                                   QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
+        const QStringList names = QDir(folder).entryList(
+            {QStringLiteral("*.OBD")}, QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
         for (const QString &name : names) {
             log.add(QStringLiteral("  FOUND album file ") + quoted(name));
             files.append(folder + name);

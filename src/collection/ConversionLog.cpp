@@ -10,9 +10,9 @@ void ConversionLog::add(const QString &message)
 {
     const QDateTime now = QDateTime::currentDateTime();
     const QLocale locale = QLocale::system();
-    m_lines.append(locale.toString(now.date(), QLocale::LongFormat) + QLatin1Char(' ')
-                   + locale.toString(now.time(), QLocale::ShortFormat) + QLatin1String(": ")
-                   + message);
+    m_lines.append(locale.toString(now.date(), QLocale::LongFormat) + QLatin1Char(' ') +
+                   locale.toString(now.time(), QLocale::ShortFormat) + QLatin1String(": ") +
+                   message);
 }
 
 bool ConversionLog::write(const QString &path) const

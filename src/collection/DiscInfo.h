@@ -14,7 +14,7 @@ struct DiscInfo
 
     int mediaKind = 0;
     QString mediaIdentity;
-    QString id; // the 13-digit album ID
+    QString id;     // the 13-digit album ID
     int length = 0; // whole seconds: lead-out frame divided by 75
     int trackCount = 0;
     // Start frame of tracks 1..trackCount; entry trackCount + 1 holds the lead-out frame.

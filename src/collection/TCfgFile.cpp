@@ -105,8 +105,7 @@ bool entryValue(QByteArrayView entry, QByteArrayView key, QByteArrayView *value)
 }
 
 // Calls `f` with each entry line of raw section bytes until it returns true.
-template<typename F>
-void forEachRawEntry(QByteArrayView raw, F f)
+template <typename F> void forEachRawEntry(QByteArrayView raw, F f)
 {
     const char *p = raw.data();
     const char *end = p + raw.size();
@@ -121,8 +120,7 @@ void forEachRawEntry(QByteArrayView raw, F f)
 }
 
 // List order: ascending byte order of the names, the newest first among equal names.
-template<typename T>
-bool listsBefore(const T &a, const T &b)
+template <typename T> bool listsBefore(const T &a, const T &b)
 {
     const int c = QByteArrayView(a.name).compare(QByteArrayView(b.name));
     if (c != 0)
@@ -178,8 +176,7 @@ TCfgFile::Section *findSection(TCfgFile::Block &block, QByteArrayView name)
 
 } // namespace
 
-TCfgFile::TCfgFile(const QString &fileName)
-    : m_fileName(fileName)
+TCfgFile::TCfgFile(const QString &fileName) : m_fileName(fileName)
 {
 }
 
@@ -275,8 +272,8 @@ bool TCfgFile::load()
             }
         } else if (section && sectionCanonical) {
             // The written form of an entry: two blanks, the text, CR LF.
-            sectionCanonical = lf && raw.size() == line.size() + 3 && raw[0] == ' '
-                               && raw[1] == ' ' && raw[raw.size() - 1] == '\r';
+            sectionCanonical = lf && raw.size() == line.size() + 3 && raw[0] == ' ' &&
+                               raw[1] == ' ' && raw[raw.size() - 1] == '\r';
         }
         p = next;
     }
@@ -320,10 +317,9 @@ TCfgFile::Block *TCfgFile::findBlock(QByteArrayView name)
 
 std::size_t TCfgFile::positionOf(const Block *block) const
 {
-    const auto found = std::lower_bound(m_blocks.begin(), m_blocks.end(), block,
-                                        [](const std::unique_ptr<Block> &a, const Block *b) {
-                                            return listsBefore(*a, *b);
-                                        });
+    const auto found = std::lower_bound(
+        m_blocks.begin(), m_blocks.end(), block,
+        [](const std::unique_ptr<Block> &a, const Block *b) { return listsBefore(*a, *b); });
     return std::size_t(found - m_blocks.begin());
 }
 
@@ -445,8 +441,8 @@ QString TCfgFile::ReadString(const QString &block, const QString &section, const
     return found ? decodeStoredText(value) : fallback;
 }
 
-void TCfgFile::writeValue(QByteArrayView blockName, QByteArrayView sectionName,
-                          QByteArrayView key, const QByteArray &value)
+void TCfgFile::writeValue(QByteArrayView blockName, QByteArrayView sectionName, QByteArrayView key,
+                          const QByteArray &value)
 {
     Block *block = findOrCreateBlock(blockName);
     Section *section = findSection(*block, sectionName);

@@ -52,13 +52,10 @@ public:
     void WriteString(const QString &block, const QString &section, const QString &key,
                      const QString &value);
     // Decimal, or hexadecimal after "$"; text that does not convert gives `fallback`.
-    int ReadInteger(const QString &block, const QString &section, const QString &key,
-                    int fallback);
-    void WriteInteger(const QString &block, const QString &section, const QString &key,
-                      int value);
+    int ReadInteger(const QString &block, const QString &section, const QString &key, int fallback);
+    void WriteInteger(const QString &block, const QString &section, const QString &key, int value);
     // True when the lowest 8 bits of the stored integer are not all zero.
-    bool ReadBool(const QString &block, const QString &section, const QString &key,
-                  bool fallback);
+    bool ReadBool(const QString &block, const QString &section, const QString &key, bool fallback);
     void WriteBool(const QString &block, const QString &section, const QString &key, bool value);
     // Appends every block name in list order.
     void ReadBlockNames(QStringList &names) const;
@@ -78,8 +75,7 @@ public:
     QByteArrayView readRaw(QByteArrayView block, QByteArrayView section, QByteArrayView key,
                            bool *found);
     // The same for the block at `position` in list order.
-    QByteArrayView readRawAt(int position, QByteArrayView section, QByteArrayView key,
-                             bool *found);
+    QByteArrayView readRawAt(int position, QByteArrayView section, QByteArrayView key, bool *found);
     // The raw name of the block at `position` in list order.
     QByteArrayView blockNameAt(int position) const;
 

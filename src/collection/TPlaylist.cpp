@@ -9,9 +9,7 @@ std::atomic<int> playlistCounter{0};
 }
 
 TPlaylist::TPlaylist(const QString &title, int flags)
-    : title(title)
-    , flags(flags)
-    , m_serial(++playlistCounter)
+    : title(title), flags(flags), m_serial(++playlistCounter)
 {
 }
 
@@ -26,7 +24,7 @@ std::shared_ptr<TPlaylist> findPlaylist(const PlaylistList &list, const QString 
 
 bool isReservedPlaylistTitle(const QString &title)
 {
-    static const char *const reserved[] = {"ALBUM",    "USAGE",    "TRACKS",
+    static const char *const reserved[] = {"ALBUM",     "USAGE",    "TRACKS",
                                            "PLAYLISTS", "COMMENTS", "WEBLINK"};
     for (const char *name : reserved) {
         if (title.compare(QLatin1String(name), Qt::CaseInsensitive) == 0)

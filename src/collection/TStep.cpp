@@ -9,10 +9,7 @@ std::atomic<int> stepCounter{0};
 }
 
 TStep::TStep(const QString &title, int start, int end)
-    : title(title)
-    , start(start)
-    , end(end)
-    , m_serial(++stepCounter)
+    : title(title), start(start), end(end), m_serial(++stepCounter)
 {
 }
 

@@ -15,7 +15,7 @@ public:
     // The serial as the playlist lists the step: 8 upper-case hexadecimal digits.
     QString key() const;
 
-    QString title; // empty: the track's own title is shown
+    QString title;  // empty: the track's own title is shown
     QString script; // the step's "On_ItemPlay" event script (decoded)
     int start = 0;
     int end = 0;

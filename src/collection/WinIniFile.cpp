@@ -29,8 +29,9 @@ bool WinIniFile::load(const QString &path)
         if (!current || equals < 0)
             continue;
         QStringView value = line.mid(equals + 1).trimmed();
-        if (value.size() >= 2 && (value.front() == QLatin1Char('"') || value.front() == QLatin1Char('\''))
-            && value.back() == value.front())
+        if (value.size() >= 2 &&
+            (value.front() == QLatin1Char('"') || value.front() == QLatin1Char('\'')) &&
+            value.back() == value.front())
             value = value.mid(1, value.size() - 2);
         current->entries.append(Entry{line.left(equals).trimmed().toString(), value.toString()});
     }

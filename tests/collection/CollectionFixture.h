@@ -13,8 +13,8 @@
 struct CollectionFixture
 {
     TestHome home;
-    Orbisong::Settings settings = Orbisong::Settings::defaults(home.path(), QStringLiteral("ann"),
-                                                               QString());
+    Orbisong::Settings settings =
+        Orbisong::Settings::defaults(home.path(), QStringLiteral("ann"), QString());
     QString path = home.file(QStringLiteral("ann.obc"));
 
     std::unique_ptr<Orbisong::Collection> open()

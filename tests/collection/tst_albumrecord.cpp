@@ -69,8 +69,7 @@ TEST(AlbumRecord, WriteAndReadBackEveryField)
     step.script = "WriteLn('x')\r\n";
     mine->steps.append(step);
     mine->steps.append(TStep({}, 15150, 30150));
-    PlaylistList playlists{MakeAlbumPlaylist(d, false), mine,
-                           std::make_shared<TPlaylist>("Empty")};
+    PlaylistList playlists{MakeAlbumPlaylist(d, false), mine, std::make_shared<TPlaylist>("Empty")};
     const WebLinkList links{{"Home", "http://band.example", WebLinkDefault},
                             {"Shop", "https://shop.example", 0}};
 

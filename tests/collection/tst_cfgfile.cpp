@@ -43,7 +43,8 @@ QByteArray rewritten(const TestHome &home, const QByteArray &bytes)
 TEST(CfgFile, SyntaxLineEndsTrimmingAndStrayLines)
 {
     TestHome home;
-    const QByteArray lf = "[Stray]\nkey=lost\n<B>\nalso lost\n [S]\n\tK=v  \nx\n<A>trailing\n[T]\n;c=1\n";
+    const QByteArray lf =
+        "[Stray]\nkey=lost\n<B>\nalso lost\n [S]\n\tK=v  \nx\n<A>trailing\n[T]\n;c=1\n";
     QByteArray crlf = lf;
     crlf.replace("\n", "\r\n");
     const QByteArray expected = "<A>\r\n [T]\r\n  ;c=1\r\n<B>\r\n [S]\r\n  K=v\r\n";

@@ -113,15 +113,16 @@ TEST(CliCollection, KilledDuringSaveLeavesOldOrNew)
     QByteArray old;
     for (int n = 0; n < 6000; ++n) {
         const QByteArray id = QByteArray::number(0x10000000 + n * 7919, 16).toUpper() + "00096";
-        old += "<" + id + ">\r\n [Album]\r\n  ID=" + id + "\r\n  TL=Title " + QByteArray::number(n)
-               + "\r\n [Tracks]\r\n  CT=12\r\n";
+        old += "<" + id + ">\r\n [Album]\r\n  ID=" + id + "\r\n  TL=Title " +
+               QByteArray::number(n) + "\r\n [Tracks]\r\n  CT=12\r\n";
         for (int t = 1; t <= 12; ++t)
             old += "  TT[" + QByteArray::number(t) + "]=Some track title that is long enough\r\n";
     }
     writeFile(path, old);
-    const QString id = "100000000" "0096";
-    const QStringList arguments{"--home", home.path(), "--collection", path, "collection", "set",
-                                id, "title", "Renamed"};
+    const QString id = "100000000"
+                       "0096";
+    const QStringList arguments{"--home", home.path(), "--collection", path,     "collection",
+                                "set",    id,          "title",        "Renamed"};
     const QString cli = TestHome::program("orbisong-cli");
 
     QProcess finish;

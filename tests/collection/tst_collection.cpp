@@ -23,9 +23,10 @@ QByteArray album(const QString &block, const QString &id, const QString &title,
 
 QString idOf(int n)
 {
-    return QStringLiteral("%1").arg(n * 2654435761u % 0xFFFFFFFFu, 8, 16, QLatin1Char('0'))
-               .toUpper()
-           + QStringLiteral("%1").arg(n, 5, 16, QLatin1Char('0')).toUpper();
+    return QStringLiteral("%1")
+               .arg(n * 2654435761u % 0xFFFFFFFFu, 8, 16, QLatin1Char('0'))
+               .toUpper() +
+           QStringLiteral("%1").arg(n, 5, 16, QLatin1Char('0')).toUpper();
 }
 
 } // namespace
@@ -33,9 +34,9 @@ QString idOf(int n)
 TEST(Collection, IndexBuild)
 {
     CollectionFixture f;
-    f.write(album("A1", "0A00000000001", "One") + "<NoId>\r\n [Album]\r\n  TL=x\r\n"
-            + "<lower>\r\n [Album]\r\n  ID=ff00000000002\r\n  TL=Two\r\n"
-            + album("0A00000000003", "0A00000000003", "Three"));
+    f.write(album("A1", "0A00000000001", "One") + "<NoId>\r\n [Album]\r\n  TL=x\r\n" +
+            "<lower>\r\n [Album]\r\n  ID=ff00000000002\r\n  TL=Two\r\n" +
+            album("0A00000000003", "0A00000000003", "Three"));
     auto collection = f.open();
     EXPECT_EQ(collection->albumCount(), 3);
     const AlbumIndexNode *lower = collection->FindAlbum("FF00000000002");
@@ -134,8 +135,8 @@ TEST(Collection, CurrentAlbumFollowsTheSetters)
     current.webLinks = {{"Old", "http://A.example", 0}};
     const QByteArray before = f.read();
     EXPECT_TRUE(collection->SetAlbumWebLinks("0A00000000001",
-                                             QString("http://a.example") + QChar(14) + "New"
-                                                 + QChar(14) + "1\rhttp://b.example",
+                                             QString("http://a.example") + QChar(14) + "New" +
+                                                 QChar(14) + "1\rhttp://b.example",
                                              false));
     EXPECT_EQ(f.read(), before);
     ASSERT_EQ(current.webLinks.size(), 2);
@@ -163,8 +164,8 @@ TEST(Collection, WebLinksMergeIntoAStoredAlbum)
     f.write(album("0A00000000001", "0A00000000001", "One",
                   "[WebLink]\r\nCT=1\r\nWT[1]=Home\r\nWU[1]=HTTP://Home.example\r\nWF[1]=1\r\n"));
     auto collection = f.open();
-    const QString items = QString("http://home.example") + QChar(14) + QChar(14) + "2\r\r"
-                          + "http://new.example" + QChar(14) + "New" + QChar(14) + "0";
+    const QString items = QString("http://home.example") + QChar(14) + QChar(14) + "2\r\r" +
+                          "http://new.example" + QChar(14) + "New" + QChar(14) + "0";
     EXPECT_TRUE(collection->SetAlbumWebLinks("0A00000000001", items, false));
     TCfgFile file(f.path);
     ASSERT_TRUE(file.load());
@@ -193,16 +194,16 @@ TEST(Collection, LargeCollectionQuestionComesOnce)
     auto collection = f.open();
     EXPECT_TRUE(port.asked().isEmpty());
     EXPECT_EQ(f.settings.peakCount, 99);
-    collection->AddAlbumToIndex(idOf(100), idOf(100), MediaKindAudioCd, 1, {}, {}, {}, {}, {},
-                                {}, 0);
+    collection->AddAlbumToIndex(idOf(100), idOf(100), MediaKindAudioCd, 1, {}, {}, {}, {}, {}, {},
+                                0);
     ASSERT_EQ(port.asked().size(), 1);
     EXPECT_EQ(port.asked()[0].id, 12288);
     EXPECT_FALSE(f.settings.GetOptionFlag(_GLOB_OPTION_COLLECTIONALWAYSOPEN));
     EXPECT_TRUE(collection->isPinned()); // kept in memory for this run whatever the answer
     EXPECT_EQ(f.settings.peakCount, 100);
     collection->DeleteAlbum(idOf(100), true);
-    collection->AddAlbumToIndex(idOf(100), idOf(100), MediaKindAudioCd, 1, {}, {}, {}, {}, {},
-                                {}, 0);
+    collection->AddAlbumToIndex(idOf(100), idOf(100), MediaKindAudioCd, 1, {}, {}, {}, {}, {}, {},
+                                0);
     EXPECT_EQ(port.asked().size(), 1);
     collection->ShutdownCollection();
 
@@ -220,16 +221,16 @@ TEST(Collection, LargeCollectionQuestionComesOnce)
 TEST(Collection, ImportReplacesAlbumsWholesale)
 {
     CollectionFixture f;
-    f.write(album("0A00000000001", "0A00000000001", "Mine", "  CO=kept?\r\n")
-            + album("Foreign", "0C00000000003", "Holds the name"));
+    f.write(album("0A00000000001", "0A00000000001", "Mine", "  CO=kept?\r\n") +
+            album("Foreign", "0C00000000003", "Holds the name"));
     const QString other = f.home.file("other.obc");
     {
         QFile file(other);
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(album("X", "0a00000000001", "Theirs")
-                   + "<Short>\r\n [Album]\r\n  ID=123\r\n [Media]\r\n  MD=65537\r\n"
-                   + "<NoKind>\r\n [Album]\r\n  ID=0D00000000004\r\n"
-                   + album("Foreign", "0B00000000002", "Other"));
+        file.write(album("X", "0a00000000001", "Theirs") +
+                   "<Short>\r\n [Album]\r\n  ID=123\r\n [Media]\r\n  MD=65537\r\n" +
+                   "<NoKind>\r\n [Album]\r\n  ID=0D00000000004\r\n" +
+                   album("Foreign", "0B00000000002", "Other"));
     }
     auto collection = f.open();
     ASSERT_TRUE(collection->ImportCollection(other));
@@ -242,6 +243,7 @@ TEST(Collection, ImportReplacesAlbumsWholesale)
     const QByteArray written = f.read();
     EXPECT_FALSE(written.contains("kept?"));
     EXPECT_FALSE(written.contains("<0A00000000001>"));
-    EXPECT_TRUE(written.contains("<X>\r\n [Album]\r\n  ID=0a00000000001\r\n  NW=0\r\n  AR=Artist\r\n"));
+    EXPECT_TRUE(
+        written.contains("<X>\r\n [Album]\r\n  ID=0a00000000001\r\n  NW=0\r\n  AR=Artist\r\n"));
     EXPECT_TRUE(written.contains("  YR=")); // a missing year takes the current one
 }
