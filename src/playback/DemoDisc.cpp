@@ -216,11 +216,11 @@ bool DemoDisc::write(const QString &folder, QString *error)
     DiscImageWriter writer;
     for (const Piece &piece : Pieces)
         writer.addAudioTrack(renderPiece(piece));
-    if (!writer.write(cuePath(folder), error))
-        return false;
+    // The entry goes first and the CUE sheet last, so a finished image implies the rest.
     const QString discId = CddbDiscIdText(CddbDiscId(writer.trackStarts(), writer.leadOut()));
     return writeText(cddbFolder(folder) + QStringLiteral("/misc/") + discId,
-                     xmcdEntry(writer.trackStarts(), writer.leadOut(), discId), error);
+                     xmcdEntry(writer.trackStarts(), writer.leadOut(), discId), error)
+           && writer.write(cuePath(folder), error);
 }
 
 QString DemoDisc::ensure(const QString &folder, QString *error)
