@@ -4,6 +4,9 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRandomGenerator>
+
+#include <optional>
 
 #include <gtest/gtest.h>
 
@@ -177,4 +180,105 @@ TEST(CfgFile, EightBitText)
     again.WriteString("A", "S", "old", QString::fromUtf8("Motörhead"));
     ASSERT_TRUE(again.save());
     EXPECT_EQ(readFile(path), written);
+}
+
+namespace {
+
+// The loading rule written out literally: each finished section goes into its block, and
+// each finished block into the file, before the first element whose name is greater than or
+// equal to its own.
+QByteArray loadByInsertion(const QByteArray &text)
+{
+    struct Section
+    {
+        QByteArray name;
+        QList<QByteArray> entries;
+    };
+    struct Block
+    {
+        QByteArray name;
+        QList<Section> sections;
+    };
+    auto insertSorted = [](auto &list, auto item) {
+        qsizetype at = 0;
+        while (at < list.size() && list.at(at).name < item.name)
+            ++at;
+        list.insert(at, item);
+    };
+    QList<Block> blocks;
+    std::optional<Block> block;
+    std::optional<Section> section;
+    auto closeSection = [&] {
+        if (section && block)
+            insertSorted(block->sections, *section);
+        section.reset();
+    };
+    auto closeBlock = [&] {
+        closeSection();
+        if (block)
+            insertSorted(blocks, *block);
+        block.reset();
+    };
+    for (const QByteArray &raw : text.split('\n')) {
+        const QByteArray line = raw.trimmed();
+        if (line.size() < 2)
+            continue;
+        if (line.startsWith('<')) {
+            closeBlock();
+            block = Block{line.mid(1).split('>').first().trimmed(), {}};
+        } else if (line.startsWith('[')) {
+            closeSection();
+            if (block)
+                section = Section{line.mid(1).split(']').first().trimmed(), {}};
+        } else if (section) {
+            section->entries.append(line);
+        }
+    }
+    closeBlock();
+    QByteArray out;
+    for (const Block &b : blocks) {
+        out += "<" + b.name + ">\r\n";
+        for (const Section &s : b.sections) {
+            out += " [" + s.name + "]\r\n";
+            for (const QByteArray &e : s.entries)
+                out += "  " + e + "\r\n";
+        }
+    }
+    return out;
+}
+
+} // namespace
+
+TEST(CfgFile, LoadingMatchesSortedInsertion)
+{
+    TestHome home;
+    const char *const names[] = {"a", "A", "b", "B", "ab", "Ab", "aB", "AB", "0A1", "0a1", ""};
+    QRandomGenerator random(7);
+    QByteArray text;
+    for (int i = 0; i < 3000; ++i) {
+        text += "<" + QByteArray(names[random.bounded(int(std::size(names)))]) +
+                QByteArray::number(random.bounded(40)) + ">\n";
+        const int sections = random.bounded(4);
+        for (int s = 0; s < sections; ++s) {
+            text += "[" + QByteArray(names[random.bounded(int(std::size(names)))]) + "]\n";
+            text += "k=" + QByteArray::number(i) + "." + QByteArray::number(s) + "\n";
+        }
+    }
+    EXPECT_EQ(rewritten(home, text), loadByInsertion(text));
+
+    // Lookups find the first match in that order, also after erasing it.
+    const QString path = home.file("case.obc");
+    writeFile(path, "<ab>\n[s]\nk=lower\n<AB>\n[s]\nk=upper\n<Ab>\n[s]\nk=mixed\n");
+    TCfgFile file(path);
+    ASSERT_TRUE(file.load());
+    EXPECT_EQ(file.ReadString("ab", "s", "k", {}), "upper");
+    file.EraseBlock("ab");
+    EXPECT_EQ(file.ReadString("ab", "s", "k", {}), "mixed");
+    file.EraseBlock("AB");
+    EXPECT_EQ(file.ReadString("AB", "s", "k", {}), "lower");
+    file.WriteString("aB", "s", "k", "written");
+    EXPECT_EQ(file.ReadString("ab", "s", "k", {}), "written");
+    QStringList names2;
+    file.ReadBlockNames(names2);
+    EXPECT_EQ(names2, QStringList{"ab"});
 }
