@@ -27,8 +27,8 @@ QByteArray entryFor(quint32 id)
 {
     const QByteArray hex = QByteArray::number(id, 16).rightJustified(8, '0');
     QByteArray text = "# xmcd CD database file\n#\n# Track frame offsets:\n#\t150\n#\t15000\n"
-                      "#\n# Disc length: 400 seconds\n#\n# Revision: 1\n#\nDISCID=" + hex
-                      + "\nDTITLE=Artist " + hex + " / Album " + hex + "\n";
+                      "#\n# Disc length: 400 seconds\n#\n# Revision: 1\n#\nDISCID=" +
+                      hex + "\nDTITLE=Artist " + hex + " / Album " + hex + "\n";
     for (int t = 0; t < (id & 0xff) % 12 + 1; ++t)
         text += "TTITLE" + QByteArray::number(t) + "=Track " + QByteArray::number(t) + "\n";
     text += "EXTD=\nPLAYORDER=\n";
@@ -55,8 +55,8 @@ void generatePerDisc(const QString &root, const QList<quint32> &ids)
         QDir().mkpath(root + QLatin1Char('/') + category);
     for (qsizetype i = 0; i < ids.size(); ++i) {
         const QString name = QString::number(ids.at(i), 16).rightJustified(8, QLatin1Char('0'));
-        QFile file(root + QLatin1Char('/') + categories.at(i % categories.size())
-                   + QLatin1Char('/') + name);
+        QFile file(root + QLatin1Char('/') + categories.at(i % categories.size()) +
+                   QLatin1Char('/') + name);
         file.open(QIODevice::WriteOnly);
         file.write(entryFor(ids.at(i)));
         if (i % 100000 == 0)

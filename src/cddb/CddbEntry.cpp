@@ -80,8 +80,8 @@ void appendKeyLines(QString &out, const QString &key, const QString &value)
 int revisionOf(const QStringList &lines)
 {
     for (const QString &line : lines) {
-        if (!line.left(11).startsWith(QLatin1String("# Revision:"), Qt::CaseInsensitive)
-            || line.size() < 11)
+        if (!line.left(11).startsWith(QLatin1String("# Revision:"), Qt::CaseInsensitive) ||
+            line.size() < 11)
             continue;
         const int value = line.mid(12, 4).trimmed().toInt();
         if (value != 0)
@@ -96,9 +96,9 @@ const QStringList &CddbCategories()
 {
     static const QStringList categories{
         QStringLiteral("blues"), QStringLiteral("classical"), QStringLiteral("country"),
-        QStringLiteral("data"), QStringLiteral("folk"), QStringLiteral("jazz"),
-        QStringLiteral("misc"), QStringLiteral("newage"), QStringLiteral("reggae"),
-        QStringLiteral("rock"), QStringLiteral("soundtrack")};
+        QStringLiteral("data"),  QStringLiteral("folk"),      QStringLiteral("jazz"),
+        QStringLiteral("misc"),  QStringLiteral("newage"),    QStringLiteral("reggae"),
+        QStringLiteral("rock"),  QStringLiteral("soundtrack")};
     return categories;
 }
 
@@ -140,8 +140,8 @@ QString TitleCase(const QString &text)
         bool upper = i == 0;
         if (i > 0) {
             const QChar before = out.at(i - 1);
-            upper = !isAsciiLetter(before) && before != QLatin1Char('\'')
-                    && before != QLatin1Char('-');
+            upper =
+                !isAsciiLetter(before) && before != QLatin1Char('\'') && before != QLatin1Char('-');
         }
         out[i] = upper ? c.toUpper() : c.toLower();
     }
@@ -298,8 +298,9 @@ QString WriteCddbEntry(const CddbWriteInput &input, int year)
 
     QString out;
     out += QLatin1String("# xmcd CD database file\n");
-    out += QStringLiteral("# Copyright (C) %1 %2\n").arg(year, 4, 10, QLatin1Char('0')).arg(
-        CopyrightHolder);
+    out += QStringLiteral("# Copyright (C) %1 %2\n")
+               .arg(year, 4, 10, QLatin1Char('0'))
+               .arg(CopyrightHolder);
     out += QLatin1String("# \n# Track frame offsets:\n");
     for (int i = 0; i < count; ++i)
         out += QLatin1String("#     ") + offsets.value(i) + QLatin1Char('\n');
@@ -327,8 +328,8 @@ QString WriteCddbEntry(const CddbWriteInput &input, int year)
             const QString address = parts.value(0).trimmed();
             if (!address.startsWith(QLatin1String("http://"), Qt::CaseInsensitive))
                 continue;
-            extd += QLatin1String("\\nURL: ") + address + QLatin1String(" \"")
-                    + parts.value(1).trimmed() + QLatin1Char('"');
+            extd += QLatin1String("\\nURL: ") + address + QLatin1String(" \"") +
+                    parts.value(1).trimmed() + QLatin1Char('"');
         }
     }
 

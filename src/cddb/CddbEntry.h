@@ -29,11 +29,11 @@ struct CddbWriteInput
     QString title;
     int revision = 1;
     int discLengthSeconds = 0;
-    QString webLinks; // CR-separated items: address, char 14, description, char 14, flag
-    QString comments; // the stored one-line escaped form
+    QString webLinks;          // CR-separated items: address, char 14, description, char 14, flag
+    QString comments;          // the stored one-line escaped form
     QString extendedTrackData; // CR-separated
-    QString trackTitles; // CR-separated
-    QString trackOffsets; // CR-separated decimal frames
+    QString trackTitles;       // CR-separated
+    QString trackOffsets;      // CR-separated decimal frames
     bool submitComments = true;
     bool submitWebLinks = true;
 };

@@ -15,7 +15,7 @@ struct CddbLookupSettings
     QString proxyHost; // empty: no SOCKS proxy
     quint16 proxyPort = 0;
     QString proxyUserId;
-    QString login; // user part of the greeting
+    QString login;    // user part of the greeting
     QString hostName; // host part of the greeting
     // A server that sends nothing for this long fails the lookup with a time-out.
     int idleTimeoutSeconds = 60;

@@ -37,8 +37,8 @@ QList<CddbMatch> ParseCddbMatches(const QString &response)
         match.discId = words.at(1);
         SplitArtistTitle(words.mid(2).join(QLatin1Char(' ')), &match.artist, &match.title);
         const bool seen = std::any_of(matches.begin(), matches.end(), [&](const CddbMatch &m) {
-            return m.title.compare(match.title, Qt::CaseInsensitive) == 0
-                   && m.artist.compare(match.artist, Qt::CaseInsensitive) == 0;
+            return m.title.compare(match.title, Qt::CaseInsensitive) == 0 &&
+                   m.artist.compare(match.artist, Qt::CaseInsensitive) == 0;
         });
         if (!seen)
             matches.append(match);

@@ -22,7 +22,7 @@ QList<CddbMatch> ParseCddbMatches(const QString &response);
 struct CddbWelcome
 {
     QString stamp; // the date and time of the status line, empty when it has none
-    QString text; // the message lines, status and "." lines removed
+    QString text;  // the message lines, status and "." lines removed
     // Only messages longer than 40 characters are worth showing.
     bool worthShowing() const { return text.size() > 40; }
 

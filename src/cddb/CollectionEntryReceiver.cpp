@@ -5,8 +5,7 @@
 
 namespace Orbisong {
 
-CollectionEntryReceiver::CollectionEntryReceiver(Collection &collection)
-    : m_collection(collection)
+CollectionEntryReceiver::CollectionEntryReceiver(Collection &collection) : m_collection(collection)
 {
 }
 

@@ -134,8 +134,7 @@ qint64 folderStamp(const QString &folder)
 } // namespace
 
 LocalCddbDatabase::LocalCddbDatabase(const QString &root, const QString &indexFolder)
-    : m_root(root)
-    , m_indexFolder(indexFolder)
+    : m_root(root), m_indexFolder(indexFolder)
 {
 }
 
@@ -164,7 +163,8 @@ QString LocalCddbDatabase::searchFile(const QString &path, const QString &discId
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         qCDebug(lcLocalCddb).noquote()
-            << QStringLiteral("TLocalCDDBThread.SearchFile(): Error opening file \"%1\".").arg(path);
+            << QStringLiteral("TLocalCDDBThread.SearchFile(): Error opening file \"%1\".")
+                   .arg(path);
         return {};
     }
     const QByteArray data = file.readAll();
@@ -176,7 +176,8 @@ QString LocalCddbDatabase::searchFile(const QString &path, const QString &discId
     if (at < 0)
         return {};
     const qsizetype lineStart = data.lastIndexOf('\n', at) + 1;
-    if (!startsWithNoCase(data, lineStart, "DISCID=") && !startsWithNoCase(data, lineStart, "#FILENAME="))
+    if (!startsWithNoCase(data, lineStart, "DISCID=") &&
+        !startsWithNoCase(data, lineStart, "#FILENAME="))
         return {};
     qsizetype entryStart = 0;
     const qsizetype previous = lastIndexOfNoCase(data, "PLAYORDER=", lineStart - 1);
@@ -192,8 +193,8 @@ QString LocalCddbDatabase::searchFile(const QString &path, const QString &discId
 
 QStringList LocalCddbDatabase::categories() const
 {
-    QStringList names = QDir(m_root).entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden,
-                                               QDir::NoSort);
+    QStringList names =
+        QDir(m_root).entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden, QDir::NoSort);
     names.erase(std::remove_if(names.begin(), names.end(),
                                [](const QString &n) { return n.startsWith(QLatin1Char('.')); }),
                 names.end());
@@ -201,9 +202,8 @@ QStringList LocalCddbDatabase::categories() const
     return names;
 }
 
-bool LocalCddbDatabase::buildIndex(const QString &category, const QString &indexPath,
-                                   qint64 stamp, const Progress &progress,
-                                   const std::atomic<bool> *stop)
+bool LocalCddbDatabase::buildIndex(const QString &category, const QString &indexPath, qint64 stamp,
+                                   const Progress &progress, const std::atomic<bool> *stop)
 {
     const QString folder = m_root + QLatin1Char('/') + category;
     QStringList names;
@@ -254,8 +254,7 @@ bool LocalCddbDatabase::buildIndex(const QString &category, const QString &index
 }
 
 QStringList LocalCddbDatabase::candidates(const QString &category, const QString &discId,
-                                          const Progress &progress,
-                                          const std::atomic<bool> *stop)
+                                          const Progress &progress, const std::atomic<bool> *stop)
 {
     const QString folder = m_root + QLatin1Char('/') + category;
     const qint64 stamp = folderStamp(folder);
@@ -264,8 +263,8 @@ QStringList LocalCddbDatabase::candidates(const QString &category, const QString
                                  QCryptographicHash::Sha1)
             .toHex()
             .left(16);
-    const QString indexPath = m_indexFolder + QLatin1Char('/') + QString::fromLatin1(rootKey)
-                              + QLatin1Char('/') + category + QStringLiteral(".idx");
+    const QString indexPath = m_indexFolder + QLatin1Char('/') + QString::fromLatin1(rootKey) +
+                              QLatin1Char('/') + category + QStringLiteral(".idx");
 
     for (int attempt = 0; attempt < 2; ++attempt) {
         QFile index(indexPath);
@@ -277,10 +276,10 @@ QStringList LocalCddbDatabase::candidates(const QString &category, const QString
             qint64 blobSize = 0;
             qint64 count = 0;
             stream >> storedStamp >> blobSize >> count;
-            const bool whole = blobSize >= 0 && count >= 0
-                               && index.size() == HeaderSize + blobSize + count * RecordSize;
-            if (magic == IndexMagic && storedStamp == stamp && whole
-                && stream.status() == QDataStream::Ok) {
+            const bool whole = blobSize >= 0 && count >= 0 &&
+                               index.size() == HeaderSize + blobSize + count * RecordSize;
+            if (magic == IndexMagic && storedStamp == stamp && whole &&
+                stream.status() == QDataStream::Ok) {
                 bool ok = false;
                 const quint32 wanted = discId.toUInt(&ok, 16);
                 const qint64 recordsAt = HeaderSize + blobSize;
@@ -322,8 +321,8 @@ QStringList LocalCddbDatabase::candidates(const QString &category, const QString
     if (stop && *stop)
         return {};
     // Without a usable index every file whose name fits is searched.
-    QStringList names = QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System,
-                                               QDir::NoSort);
+    QStringList names =
+        QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::NoSort);
     names.erase(std::remove_if(names.begin(), names.end(),
                                [&](const QString &n) { return !nameMatches(n, discId); }),
                 names.end());

@@ -44,8 +44,8 @@ public:
 private:
     QStringList categories() const;
     // The files of `category` that name `discId` on a DISCID or #FILENAME line, sorted.
-    QStringList candidates(const QString &category, const QString &discId,
-                           const Progress &progress, const std::atomic<bool> *stop);
+    QStringList candidates(const QString &category, const QString &discId, const Progress &progress,
+                           const std::atomic<bool> *stop);
     bool buildIndex(const QString &category, const QString &indexPath, qint64 stamp,
                     const Progress &progress, const std::atomic<bool> *stop);
 

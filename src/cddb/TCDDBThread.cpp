@@ -2,10 +2,10 @@
 
 #include "CddbApply.h"
 #include "CddbEntry.h"
-#include "THTTPCDDBThread.h"
 #include "RunningLookups.h"
-#include "TSockCDDBThread.h"
 #include "ThreadWindow.h"
+#include "THTTPCDDBThread.h"
+#include "TSockCDDBThread.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -35,9 +35,7 @@ bool programClosing()
 
 TCDDBThread::TCDDBThread(const CddbLookupSettings &settings, const QString &albumId,
                          const QString &query)
-    : m_settings(settings)
-    , m_albumId(albumId.toUpper())
-    , m_query(query)
+    : m_settings(settings), m_albumId(albumId.toUpper()), m_query(query)
 {
     runningLookups().append(this);
     RunningLookups::instance()->setCount(int(runningLookups().size()));
@@ -158,8 +156,11 @@ void TCDDBThread::setState(int state)
 {
     m_state = state;
     const QString text = statusText(state, m_settings.host());
-    if (!text.isEmpty() || state == Idle)
-        emit statusChanged(text);
+    if (text.isEmpty() && state != Idle)
+        return;
+    // Emitted on the main thread, so whoever connected after the start hears it too.
+    QMetaObject::invokeMethod(
+        this, [this, text] { emit statusChanged(text); }, Qt::QueuedConnection);
 }
 
 void TCDDBThread::fail(int kind, int code)
@@ -200,8 +201,8 @@ bool TCDDBThread::chooseMatch()
 
 QString TCDDBThread::helloText() const
 {
-    return m_settings.login + QLatin1Char(' ') + m_settings.hostName
-           + QStringLiteral(" Orbisong 4.0.3");
+    return m_settings.login + QLatin1Char(' ') + m_settings.hostName +
+           QStringLiteral(" Orbisong 4.0.3");
 }
 
 int TCDDBThread::errorMessageId() const
@@ -219,28 +220,48 @@ int TCDDBThread::errorMessageId() const
         break;
     }
     switch (m_errorCode) {
-    case 10050: return 16389;
-    case 10051: return 16392;
-    case 10052: return 16390;
-    case 10053: return 16385;
-    case 10054: return 16387;
-    case 10055: return 16391;
-    case 10060: return 16393;
-    case 10061: return 16386;
-    case 10065: return 16388;
-    case 10091: return 16395;
+    case 10050:
+        return 16389;
+    case 10051:
+        return 16392;
+    case 10052:
+        return 16390;
+    case 10053:
+        return 16385;
+    case 10054:
+        return 16387;
+    case 10055:
+        return 16391;
+    case 10060:
+        return 16393;
+    case 10061:
+        return 16386;
+    case 10065:
+        return 16388;
+    case 10091:
+        return 16395;
     case 11001:
-    case 11002: return 16394;
+    case 11002:
+        return 16394;
     case 12001:
-    case 12004: return 17153;
-    case 12002: return 16393;
-    case 12005: return 17154;
-    case 12007: return 16394;
-    case 12020: return 17155;
-    case 12023: return 17156;
-    case 12029: return 16387;
-    case 12042: return 17158;
-    default: return 0;
+    case 12004:
+        return 17153;
+    case 12002:
+        return 16393;
+    case 12005:
+        return 17154;
+    case 12007:
+        return 16394;
+    case 12020:
+        return 17155;
+    case 12023:
+        return 17156;
+    case 12029:
+        return 16387;
+    case 12042:
+        return 17158;
+    default:
+        return 0;
     }
 }
 

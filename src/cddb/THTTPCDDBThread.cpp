@@ -56,8 +56,8 @@ THTTPCDDBThread::THTTPCDDBThread(const CddbLookupSettings &settings, const QStri
 
 QByteArray THTTPCDDBThread::body(const QString &command) const
 {
-    return "cmd=" + encodeFormValue(command) + "&hello=" + encodeFormValue(helloText())
-           + "&proto=1";
+    return "cmd=" + encodeFormValue(command) + "&hello=" + encodeFormValue(helloText()) +
+           "&proto=1";
 }
 
 bool THTTPCDDBThread::post(QNetworkAccessManager &manager, const QByteArray &requestBody,
@@ -112,8 +112,8 @@ bool THTTPCDDBThread::post(QNetworkAccessManager &manager, const QByteArray &req
     }
     if (error != QNetworkReply::NoError || httpStatus >= 400) {
         // A body that ends before its announced length is a cut answer, not a lost server.
-        if (httpStatus >= 400
-            || (error == QNetworkReply::RemoteHostClosedError && !buffer.isEmpty()))
+        if (httpStatus >= 400 ||
+            (error == QNetworkReply::RemoteHostClosedError && !buffer.isEmpty()))
             fail(BadResponse, -5);
         else
             fail(SendFailed, internetError(error));
@@ -159,8 +159,8 @@ void THTTPCDDBThread::runLookup()
                 if (!takeMatch(word(statusLine, 1), word(statusLine, 2)))
                     return;
                 setState(ReadSent);
-                requestBody = body(QStringLiteral("cddb read ") + m_category + QLatin1Char(' ')
-                                   + m_discId);
+                requestBody =
+                    body(QStringLiteral("cddb read ") + m_category + QLatin1Char(' ') + m_discId);
             } else if (status == 202) {
                 m_result = NotFound;
                 setState(Disconnecting);
@@ -170,8 +170,8 @@ void THTTPCDDBThread::runLookup()
                 if (!chooseMatch())
                     return;
                 setState(ReadSent);
-                requestBody = body(QStringLiteral("cddb read ") + m_category + QLatin1Char(' ')
-                                   + m_discId);
+                requestBody =
+                    body(QStringLiteral("cddb read ") + m_category + QLatin1Char(' ') + m_discId);
             } else {
                 setState(Disconnecting);
             }

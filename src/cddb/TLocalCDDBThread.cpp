@@ -6,10 +6,8 @@ namespace Orbisong {
 
 TLocalCDDBThread::TLocalCDDBThread(const QString &localPath, const QString &albumId,
                                    const QString &indexFolder)
-    : m_localPath(localPath)
-    , m_albumId(albumId.toUpper())
-    , m_discId(albumId.left(8).toLower())
-    , m_indexFolder(indexFolder.isEmpty() ? LocalCddbDatabase::defaultIndexFolder() : indexFolder)
+    : m_localPath(localPath), m_albumId(albumId.toUpper()), m_discId(albumId.left(8).toLower()),
+      m_indexFolder(indexFolder.isEmpty() ? LocalCddbDatabase::defaultIndexFolder() : indexFolder)
 {
     connect(this, &QThread::finished, this, &TLocalCDDBThread::finishOnMainThread);
 }
@@ -26,7 +24,12 @@ void TLocalCDDBThread::run()
 {
     LocalCddbDatabase database(m_localPath, m_indexFolder);
     m_result = database.find(
-        m_discId, [this](const QString &text) { emit statusChanged(text); }, &m_stop);
+        m_discId,
+        [this](const QString &text) {
+            QMetaObject::invokeMethod(
+                this, [this, text] { emit statusChanged(text); }, Qt::QueuedConnection);
+        },
+        &m_stop);
 }
 
 void TLocalCDDBThread::finishOnMainThread()

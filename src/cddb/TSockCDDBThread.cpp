@@ -55,8 +55,8 @@ void TSockCDDBThread::runLookup()
         m_socket = socket.get();
         if (!connectToServer())
             break;
-        while (!m_stop && m_errorKind == NoError && m_state != Disconnecting
-               && m_state != InexactReceived) {
+        while (!m_stop && m_errorKind == NoError && m_state != Disconnecting &&
+               m_state != InexactReceived) {
             QByteArray response;
             if (!receiveResponse(&response))
                 break;
@@ -88,8 +88,8 @@ bool TSockCDDBThread::connectToServer()
     setState(Connecting);
     m_socket->connectToHost(address, viaProxy ? m_settings.proxyPort : quint16(m_settings.port));
     while (!m_stop && m_socket->state() != QAbstractSocket::ConnectedState) {
-        if (!m_socket->waitForConnected(PollMs)
-            && m_socket->error() != QAbstractSocket::SocketTimeoutError) {
+        if (!m_socket->waitForConnected(PollMs) &&
+            m_socket->error() != QAbstractSocket::SocketTimeoutError) {
             fail(ResolveFailed, WinsockErrorFromQt(m_socket->error()));
             return false;
         }
@@ -123,8 +123,8 @@ bool TSockCDDBThread::socksHandshake()
     request += char(0);
     m_socket->write(request);
     while (!m_stop && m_socket->bytesToWrite() > 0) {
-        if (!m_socket->waitForBytesWritten(PollMs)
-            && m_socket->error() != QAbstractSocket::SocketTimeoutError) {
+        if (!m_socket->waitForBytesWritten(PollMs) &&
+            m_socket->error() != QAbstractSocket::SocketTimeoutError) {
             fail(SendFailed, WinsockErrorFromQt(m_socket->error()));
             return false;
         }
@@ -153,8 +153,8 @@ bool TSockCDDBThread::waitForData(int timeoutMs)
     while (!m_stop) {
         if (m_socket->waitForReadyRead(PollMs))
             return true;
-        if (m_socket->error() != QAbstractSocket::SocketTimeoutError
-            || m_socket->state() != QAbstractSocket::ConnectedState) {
+        if (m_socket->error() != QAbstractSocket::SocketTimeoutError ||
+            m_socket->state() != QAbstractSocket::ConnectedState) {
             fail(ReceiveFailed, WSAECONNRESET);
             return false;
         }
@@ -173,8 +173,8 @@ bool TSockCDDBThread::sendCommand(const QString &command)
         return false;
     }
     while (!m_stop && m_socket->bytesToWrite() > 0) {
-        if (!m_socket->waitForBytesWritten(PollMs)
-            && m_socket->error() != QAbstractSocket::SocketTimeoutError) {
+        if (!m_socket->waitForBytesWritten(PollMs) &&
+            m_socket->error() != QAbstractSocket::SocketTimeoutError) {
             fail(SendFailed, WinsockErrorFromQt(m_socket->error()));
             return false;
         }
@@ -305,8 +305,8 @@ void TSockCDDBThread::waitForServerClose()
 {
     QElapsedTimer waited;
     waited.start();
-    while (!m_stop && m_socket->state() == QAbstractSocket::ConnectedState
-           && !waited.hasExpired(CloseWaitMs)) {
+    while (!m_stop && m_socket->state() == QAbstractSocket::ConnectedState &&
+           !waited.hasExpired(CloseWaitMs)) {
         m_socket->waitForReadyRead(PollMs);
         m_socket->readAll();
     }

@@ -110,10 +110,9 @@ struct CliMessages : QuestionPort
 
 int lookupRemote(Context &c, QStringList args)
 {
-    const auto options =
-        takeOptions(args, {QStringLiteral("--server"), QStringLiteral("--protocol"),
-                           QStringLiteral("--socks"), QStringLiteral("--choose"),
-                           QStringLiteral("--leadout")});
+    const auto options = takeOptions(
+        args, {QStringLiteral("--server"), QStringLiteral("--protocol"), QStringLiteral("--socks"),
+               QStringLiteral("--choose"), QStringLiteral("--leadout")});
     bool ok = false;
     const int leadOut = options.value(QStringLiteral("--leadout")).toInt(&ok);
     QList<int> starts;
@@ -124,8 +123,8 @@ int lookupRemote(Context &c, QStringList args)
     }
     const QString protocol = options.value(QStringLiteral("--protocol")).toLower();
     const QString server = options.value(QStringLiteral("--server"));
-    if (!ok || starts.isEmpty() || starts.size() > 99 || server.isEmpty()
-        || (protocol != QLatin1String("cddbp") && protocol != QLatin1String("http")))
+    if (!ok || starts.isEmpty() || starts.size() > 99 || server.isEmpty() ||
+        (protocol != QLatin1String("cddbp") && protocol != QLatin1String("http")))
         return c.usage(Synopsis);
 
     CddbLookupSettings settings;

@@ -15,8 +15,8 @@ namespace Orbisong::Cli {
 
 namespace {
 
-const QString Synopsis = QStringLiteral(
-    "xmcd apply FILE --album ID --category CAT | xmcd write ID [--category CAT]");
+const QString Synopsis =
+    QStringLiteral("xmcd apply FILE --album ID --category CAT | xmcd write ID [--category CAT]");
 
 QString readText(const QByteArray &bytes)
 {
@@ -46,8 +46,8 @@ int apply(Context &c, QStringList args)
     }
     if (fileName.isEmpty() || albumId.size() != 13 || !IsCddbDiscId(albumId.left(8)))
         return c.usage(Synopsis);
-    if (!IsCddbCategory(category) && category.compare(QLatin1String("classica"),
-                                                      Qt::CaseInsensitive) != 0)
+    if (!IsCddbCategory(category) &&
+        category.compare(QLatin1String("classica"), Qt::CaseInsensitive) != 0)
         return c.fail(QStringLiteral("not a CDDB category: %1").arg(category));
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly))
@@ -105,27 +105,32 @@ int write(Context &c, QStringList args)
     QStringList titles, notes, offsets;
     for (int n = 1; n <= tracks; ++n) {
         const QString key = QStringLiteral("[%1]").arg(n);
-        titles.append(cfg.ReadString(block, QStringLiteral("Tracks"), QStringLiteral("TT") + key, {}));
-        notes.append(cfg.ReadString(block, QStringLiteral("Tracks"), QStringLiteral("TM") + key, {}));
-        offsets.append(cfg.ReadString(block, QStringLiteral("Tracks"), QStringLiteral("TO") + key, {}));
+        titles.append(
+            cfg.ReadString(block, QStringLiteral("Tracks"), QStringLiteral("TT") + key, {}));
+        notes.append(
+            cfg.ReadString(block, QStringLiteral("Tracks"), QStringLiteral("TM") + key, {}));
+        offsets.append(
+            cfg.ReadString(block, QStringLiteral("Tracks"), QStringLiteral("TO") + key, {}));
     }
     const QChar cr(13);
     in.trackTitles = titles.join(cr);
     in.extendedTrackData = notes.join(cr);
     in.trackOffsets = offsets.join(cr);
     const int lastStart = albumId.mid(8).toInt(nullptr, 16);
-    const int lastLength = cfg.ReadInteger(block, QStringLiteral("Tracks"),
-                                           QStringLiteral("TL[%1]").arg(tracks), 0);
+    const int lastLength =
+        cfg.ReadInteger(block, QStringLiteral("Tracks"), QStringLiteral("TL[%1]").arg(tracks), 0);
     in.discLengthSeconds = (lastStart + lastLength + 1) / 75;
     QStringList links;
-    const int linkCount = cfg.ReadInteger(block, QStringLiteral("WebLink"), QStringLiteral("CT"), 0);
+    const int linkCount =
+        cfg.ReadInteger(block, QStringLiteral("WebLink"), QStringLiteral("CT"), 0);
     for (int n = 1; n <= linkCount; ++n) {
         const QString key = QStringLiteral("[%1]").arg(n);
-        links.append(cfg.ReadString(block, QStringLiteral("WebLink"), QStringLiteral("WU") + key, {})
-                     + QChar(14)
-                     + cfg.ReadString(block, QStringLiteral("WebLink"), QStringLiteral("WT") + key, {})
-                     + QChar(14)
-                     + cfg.ReadString(block, QStringLiteral("WebLink"), QStringLiteral("WF") + key, {}));
+        links.append(
+            cfg.ReadString(block, QStringLiteral("WebLink"), QStringLiteral("WU") + key, {}) +
+            QChar(14) +
+            cfg.ReadString(block, QStringLiteral("WebLink"), QStringLiteral("WT") + key, {}) +
+            QChar(14) +
+            cfg.ReadString(block, QStringLiteral("WebLink"), QStringLiteral("WF") + key, {}));
     }
     in.webLinks = links.join(cr);
     if (!category.isEmpty() && !IsCddbCategory(category))

@@ -4,8 +4,8 @@
 
 #include <QHostAddress>
 #include <QHostInfo>
-#include <QMetaMethod>
 #include <QLoggingCategory>
+#include <QMetaMethod>
 #include <QTcpSocket>
 
 #include <netdb.h>
@@ -18,8 +18,7 @@ Q_LOGGING_CATEGORY(lcSockets, "orbisong.net.sockets")
 constexpr int BlockingTimedOut = 10060;
 } // namespace
 
-TSockets::TSockets(QObject *parent)
-    : QObject(parent)
+TSockets::TSockets(QObject *parent) : QObject(parent)
 {
 }
 
@@ -98,8 +97,8 @@ bool TSockets::SConnect()
             return a.protocol() == QAbstractSocket::IPv4Protocol;
         });
         if (info.error() != QHostInfo::NoError || addresses.isEmpty()) {
-            reportText(QStringLiteral("Unable to locate the server:\r ") + IPAddr
-                       + QStringLiteral("\rThe server does not have a DNS entry."));
+            reportText(QStringLiteral("Unable to locate the server:\r ") + IPAddr +
+                       QStringLiteral("\rThe server does not have a DNS entry."));
             return false;
         }
         address = ipv4 != addresses.end() ? *ipv4 : addresses.first();
@@ -182,8 +181,8 @@ QByteArray TSockets::SReceive(int size)
         return {};
     }
     const int limit = size > 0 ? size : MaximumReceiveLength;
-    if (!NonBlocking && m_socket->bytesAvailable() == 0
-        && m_socket->state() == QAbstractSocket::ConnectedState) {
+    if (!NonBlocking && m_socket->bytesAvailable() == 0 &&
+        m_socket->state() == QAbstractSocket::ConnectedState) {
         if (!waitFor([this](int ms) { return m_socket->waitForReadyRead(ms); },
                      QStringLiteral("SReceive")))
             return {};

@@ -54,7 +54,8 @@ bool CddbPeer::startPeer(QProcess &process, const QString &script, const QString
         if (!process.canReadLine() && !process.waitForReadyRead(5000))
             return false;
         while (process.canReadLine()) {
-            const QStringList words = QString::fromLatin1(process.readLine()).split(QLatin1Char(' '));
+            const QStringList words =
+                QString::fromLatin1(process.readLine()).split(QLatin1Char(' '));
             if (words.size() == 2 && labels.value(ports->size()) == words.at(0))
                 ports->append(words.at(1).trimmed().toInt());
         }
@@ -65,10 +66,10 @@ bool CddbPeer::startPeer(QProcess &process, const QString &script, const QString
 bool CddbPeer::start(const QStringList &options)
 {
     QList<int> ports;
-    const QStringList args = QStringList{QStringLiteral("--db"), dbFolder(),
-                                         QStringLiteral("--transcript"),
-                                         m_dir.filePath(QStringLiteral("transcript.txt"))}
-                             + options;
+    const QStringList args =
+        QStringList{QStringLiteral("--db"), dbFolder(), QStringLiteral("--transcript"),
+                    m_dir.filePath(QStringLiteral("transcript.txt"))} +
+        options;
     QStringList labels{QStringLiteral("CDDBP"), QStringLiteral("HTTP")};
     if (options.contains(QStringLiteral("--tls-cert")))
         labels.append(QStringLiteral("HTTPS"));

@@ -84,15 +84,15 @@ TEST(CddbEntry, ReadsAlbumFields)
     EXPECT_EQ(f.extendedTrackData, QStringLiteral("a\\nb") + Cr);
     EXPECT_EQ(f.comments, QStringLiteral("Great album\r\nsecond line"));
     const QChar s(14);
-    EXPECT_EQ(f.webLinks, QStringLiteral("http://example.org/x") + s + QStringLiteral("Two words")
-                              + s + QLatin1Char('0') + Cr + QStringLiteral("HTTP://bare") + s
-                              + QStringLiteral("HTTP://bare") + s + QLatin1Char('0'));
+    EXPECT_EQ(f.webLinks, QStringLiteral("http://example.org/x") + s + QStringLiteral("Two words") +
+                              s + QLatin1Char('0') + Cr + QStringLiteral("HTTP://bare") + s +
+                              QStringLiteral("HTTP://bare") + s + QLatin1Char('0'));
 }
 
 TEST(CddbEntry, NoTrackCountStillReadsFirstTitle)
 {
-    const CddbAlbumFields f = ReadCddbEntry(
-        QStringLiteral("misc"), 2, lines("DISCID=bad\nTTITLE0=only\n# Revision: x\n"), 5);
+    const CddbAlbumFields f = ReadCddbEntry(QStringLiteral("misc"), 2,
+                                            lines("DISCID=bad\nTTITLE0=only\n# Revision: x\n"), 5);
     EXPECT_EQ(f.trackTitles, QStringLiteral("Only"));
     EXPECT_EQ(f.revision, 1);
     EXPECT_TRUE(f.comments.isEmpty());
@@ -109,9 +109,9 @@ TEST(CddbEntry, WritesWrappedEntryThatReadsBack)
     in.trackTitles = QStringLiteral("One") + Cr + QString(69, QLatin1Char('x'));
     in.trackOffsets = QStringLiteral("150") + Cr + QStringLiteral("15000");
     in.comments = QStringLiteral("Nice\\nalbum");
-    in.webLinks = QStringLiteral("http://a.example") + QChar(14) + QStringLiteral(" Home ")
-                  + QChar(14) + QLatin1Char('0') + Cr + QStringLiteral("ftp://b") + QChar(14)
-                  + QStringLiteral("x") + QChar(14) + QLatin1Char('0');
+    in.webLinks = QStringLiteral("http://a.example") + QChar(14) + QStringLiteral(" Home ") +
+                  QChar(14) + QLatin1Char('0') + Cr + QStringLiteral("ftp://b") + QChar(14) +
+                  QStringLiteral("x") + QChar(14) + QLatin1Char('0');
     const QString text = WriteCddbEntry(in, 2026);
     const QStringList l = SplitEntryLines(text);
     EXPECT_EQ(l.at(0), QStringLiteral("# xmcd CD database file"));
@@ -145,8 +145,7 @@ struct RecordingReceiver : CddbEntryReceiver
     QList<CddbAlbumFields> applied;
     QStringList known{QStringLiteral("04018E0203A98")};
 
-    bool handToWindow(const QString &, const QString &category, const QStringList &,
-                      int) override
+    bool handToWindow(const QString &, const QString &category, const QStringList &, int) override
     {
         windowCategory = category;
         return windowOpen;
@@ -166,7 +165,8 @@ TEST(CddbEntry, ApplyGoesToWindowElseToStoredAlbum)
 {
     RecordingReceiver receiver;
     setCddbEntryReceiver(&receiver);
-    const QString entry = QStringLiteral("210 rock 04018e02\r\nDISCID=04018e02\r\nDTITLE=A / B\r\n.\r\n");
+    const QString entry =
+        QStringLiteral("210 rock 04018e02\r\nDISCID=04018e02\r\nDTITLE=A / B\r\n.\r\n");
     EXPECT_TRUE(ApplyEntry(QStringLiteral("classica"), QStringLiteral("04018e0203a98"), 3, entry));
     ASSERT_EQ(receiver.applied.size(), 1);
     EXPECT_EQ(receiver.applied.at(0).category, QStringLiteral("Classical"));

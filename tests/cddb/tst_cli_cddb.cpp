@@ -9,9 +9,10 @@
 
 namespace {
 
-const QByteArray Entry = "# Revision: 2\nDISCID=04018e02\nDTITLE=some band / best of\n"
-                         "TTITLE0=one\nTTITLE1=two\nEXTD=Fine\\nURL: http://x.example \"Home page\"\n"
-                         "PLAYORDER=\n";
+const QByteArray Entry =
+    "# Revision: 2\nDISCID=04018e02\nDTITLE=some band / best of\n"
+    "TTITLE0=one\nTTITLE1=two\nEXTD=Fine\\nURL: http://x.example \"Home page\"\n"
+    "PLAYORDER=\n";
 
 QByteArray readFile(const QString &path)
 {
@@ -49,14 +50,14 @@ TEST(CliCddb, LocalLookupFillsANewAlbum)
     EXPECT_TRUE(stored.contains("TT[2]=Two"));
     EXPECT_TRUE(stored.contains("WU[1]=http://x.example"));
 
-    r = runCli(home.path(), base + QStringList{QStringLiteral("--album"),
-                                               QStringLiteral("11118E0203A98"),
-                                               QStringLiteral("--path"), db});
+    r = runCli(home.path(),
+               base + QStringList{QStringLiteral("--album"), QStringLiteral("11118E0203A98"),
+                                  QStringLiteral("--path"), db});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(r.out, QStringLiteral("not found\n"));
-    r = runCli(home.path(), base + QStringList{QStringLiteral("--album"),
-                                               QStringLiteral("11118E0203A98"),
-                                               QStringLiteral("--path"), db + QStringLiteral("x")});
+    r = runCli(home.path(),
+               base + QStringList{QStringLiteral("--album"), QStringLiteral("11118E0203A98"),
+                                  QStringLiteral("--path"), db + QStringLiteral("x")});
     EXPECT_EQ(r.exitCode, 2);
     EXPECT_EQ(r.out, QStringLiteral("no database\n"));
 
@@ -82,11 +83,11 @@ TEST(CliCddb, RemoteLookupAndFailureText)
         return runCli(home.path(), QStringList{QStringLiteral("--collection"), collection,
                                                QStringLiteral("lookup"), QStringLiteral("remote"),
                                                QStringLiteral("--server"), server,
-                                               QStringLiteral("--protocol"), protocol}
-                                       + toc);
+                                               QStringLiteral("--protocol"), protocol} +
+                                       toc);
     };
-    CliResult r = remote(QStringLiteral("127.0.0.1:%1").arg(peer.cddbpPort()),
-                         QStringLiteral("cddbp"));
+    CliResult r =
+        remote(QStringLiteral("127.0.0.1:%1").arg(peer.cddbpPort()), QStringLiteral("cddbp"));
     EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_EQ(r.out, QStringLiteral("found jazz 04018e02\n"));
     EXPECT_TRUE(readFile(collection).contains("CA=Jazz"));
@@ -97,13 +98,13 @@ TEST(CliCddb, RemoteLookupAndFailureText)
     EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_EQ(r.out, QStringLiteral("found jazz 04018e02\n"));
 
-    r = runCli(home.path(), QStringList{QStringLiteral("--collection"), collection,
-                                        QStringLiteral("lookup"), QStringLiteral("remote"),
-                                        QStringLiteral("--server"),
-                                        QStringLiteral("127.0.0.1:%1").arg(peer.cddbpPort()),
-                                        QStringLiteral("--protocol"), QStringLiteral("cddbp"),
-                                        QStringLiteral("--leadout"), QStringLiteral("40000"),
-                                        QStringLiteral("150")});
+    r = runCli(home.path(),
+               QStringList{QStringLiteral("--collection"), collection, QStringLiteral("lookup"),
+                           QStringLiteral("remote"), QStringLiteral("--server"),
+                           QStringLiteral("127.0.0.1:%1").arg(peer.cddbpPort()),
+                           QStringLiteral("--protocol"), QStringLiteral("cddbp"),
+                           QStringLiteral("--leadout"), QStringLiteral("40000"),
+                           QStringLiteral("150")});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(r.out, QStringLiteral("not found\n"));
 

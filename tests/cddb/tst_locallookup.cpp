@@ -55,20 +55,26 @@ struct Receiver : CddbEntryReceiver
 
 TEST(LocalCddbNames, CollectedRangesAndPlainNames)
 {
-    EXPECT_TRUE(LocalCddbDatabase::nameMatches(QStringLiteral("20to2f"), QStringLiteral("2a0b1c0d")));
-    EXPECT_FALSE(LocalCddbDatabase::nameMatches(QStringLiteral("20to2f"), QStringLiteral("300b1c0d")));
-    EXPECT_TRUE(LocalCddbDatabase::nameMatches(QStringLiteral("20TO2F"), QStringLiteral("20000000")));
-    EXPECT_TRUE(LocalCddbDatabase::nameMatches(QStringLiteral("whatever"), QStringLiteral("300b1c0d")));
-    EXPECT_FALSE(LocalCddbDatabase::nameMatches(QStringLiteral(".hidden1"), QStringLiteral("300b1c0d")));
-    EXPECT_FALSE(LocalCddbDatabase::nameMatches(QStringLiteral("zzto2f"), QStringLiteral("200b1c0d")));
+    EXPECT_TRUE(
+        LocalCddbDatabase::nameMatches(QStringLiteral("20to2f"), QStringLiteral("2a0b1c0d")));
+    EXPECT_FALSE(
+        LocalCddbDatabase::nameMatches(QStringLiteral("20to2f"), QStringLiteral("300b1c0d")));
+    EXPECT_TRUE(
+        LocalCddbDatabase::nameMatches(QStringLiteral("20TO2F"), QStringLiteral("20000000")));
+    EXPECT_TRUE(
+        LocalCddbDatabase::nameMatches(QStringLiteral("whatever"), QStringLiteral("300b1c0d")));
+    EXPECT_FALSE(
+        LocalCddbDatabase::nameMatches(QStringLiteral(".hidden1"), QStringLiteral("300b1c0d")));
+    EXPECT_FALSE(
+        LocalCddbDatabase::nameMatches(QStringLiteral("zzto2f"), QStringLiteral("200b1c0d")));
 }
 
 TEST_F(LocalLookup, FindsEntriesInBothLayouts)
 {
     writeFile(db() + QStringLiteral("/rock/2a0b1c0d"), entry("2a0b1c0d", "A / B"));
     writeFile(db() + QStringLiteral("/jazz/20to2f"),
-              entry("21000001", "First / One") + entry("2b000002,2c000003", "Second / Two")
-                  + "#FILENAME=2d000004\n" + entry("2d000004", "Third / Three").mid(7));
+              entry("21000001", "First / One") + entry("2b000002,2c000003", "Second / Two") +
+                  "#FILENAME=2d000004\n" + entry("2d000004", "Third / Three").mid(7));
     writeFile(db() + QStringLiteral("/jazz/30to3f"), entry("2b000002", "Wrong / Range"));
     writeFile(db() + QStringLiteral("/classica/40000001"), entry("40000001", "Bach / X"));
     writeFile(db() + QStringLiteral("/misc/empty000"), QByteArray());

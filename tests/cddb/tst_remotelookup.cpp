@@ -4,17 +4,17 @@
 #include "ScriptedQuestionPort.h"
 #include "Settings.h"
 #include "TCDDBThread.h"
-#include "THTTPCDDBThread.h"
 #include "TestHome.h"
 #include "ThreadWindow.h"
+#include "THTTPCDDBThread.h"
 
 #include <QFile>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QSslConfiguration>
-#include <QTest>
 #include <QTcpServer>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTextStream>
 
 #include <gtest/gtest.h>
@@ -351,7 +351,10 @@ TEST_F(RemoteLookup, HttpExactMatchAndFormBodies)
     EXPECT_EQ(m_windows.greetings.size(), 1);
     const QStringList t = m_peer.transcript();
     ASSERT_EQ(t.size(), 3);
-    EXPECT_EQ(t.at(0), QStringLiteral("POST /~cddb/cddb.cgi cmd=motd&hello=tester+my%2Dhost+Orbisong+4%2E0%2E3&proto=1"));
+    EXPECT_EQ(
+        t.at(0),
+        QStringLiteral(
+            "POST /~cddb/cddb.cgi cmd=motd&hello=tester+my%2Dhost+Orbisong+4%2E0%2E3&proto=1"));
     EXPECT_TRUE(t.at(1).contains(QStringLiteral("cmd=cddb+query+04018E02+2+150+15000+400&")));
     EXPECT_TRUE(t.at(2).contains(QStringLiteral("cmd=cddb+read+rock+04018e02&")));
 }
@@ -366,8 +369,8 @@ TEST_F(RemoteLookup, HttpFailedWelcomeStillQueries)
 
 TEST_F(RemoteLookup, HttpFaultsAreInvalidResponses)
 {
-    for (const QString &fault : {QStringLiteral("garbage"), QStringLiteral("cut"),
-                                 QStringLiteral("big")}) {
+    for (const QString &fault :
+         {QStringLiteral("garbage"), QStringLiteral("cut"), QStringLiteral("big")}) {
         CddbPeer peer;
         peer.addEntry(QStringLiteral("rock"), QStringLiteral("04018e02"), entryText());
         ASSERT_TRUE(peer.start({QStringLiteral("--fault"), fault}));
@@ -432,7 +435,8 @@ TEST_F(RemoteLookup, HttpsServer)
         GTEST_SKIP() << "openssl is not installed";
     ASSERT_TRUE(openssl.waitForFinished(30000));
     ASSERT_EQ(openssl.exitCode(), 0);
-    ASSERT_TRUE(m_peer.start({QStringLiteral("--tls-cert"), cert, QStringLiteral("--tls-key"), key}));
+    ASSERT_TRUE(
+        m_peer.start({QStringLiteral("--tls-cert"), cert, QStringLiteral("--tls-key"), key}));
 
     // The test's own certificate authority stands in for the system's.
     QSslConfiguration previous = QSslConfiguration::defaultConfiguration();

@@ -137,10 +137,10 @@ TEST_F(SocksLookup, RefusalsAndShortRepliesFail)
         const QString transcript = dir.filePath(QStringLiteral("socks.txt"));
         QProcess proxy;
         QList<int> ports;
-        ASSERT_TRUE(CddbPeer::startPeer(
-            proxy, CddbPeer::peerScript(QStringLiteral("socks4_peer.py")),
-            c.args + QStringList{QStringLiteral("--transcript"), transcript},
-            {QStringLiteral("SOCKS")}, &ports));
+        ASSERT_TRUE(
+            CddbPeer::startPeer(proxy, CddbPeer::peerScript(QStringLiteral("socks4_peer.py")),
+                                c.args + QStringList{QStringLiteral("--transcript"), transcript},
+                                {QStringLiteral("SOCKS")}, &ports));
         const qsizetype before = m_port.asked().size();
         EXPECT_EQ(run(quint16(ports.at(0))), 2);
         ASSERT_EQ(m_port.asked().size(), before + 1);

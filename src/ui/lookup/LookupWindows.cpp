@@ -6,8 +6,7 @@
 namespace Orbisong {
 
 LookupWindows::LookupWindows(QWidget *player, Settings &settings)
-    : m_player(player)
-    , m_settings(settings)
+    : m_player(player), m_settings(settings)
 {
 }
 
@@ -30,7 +29,8 @@ bool LookupWindows::chooseMatch(const QString &candidates, QString *category, QS
 {
     if (m_enter)
         m_enter();
-    const bool chosen = TRemoteInexactMatchForm::chooseMatch(m_player, candidates, category, discId);
+    const bool chosen =
+        TRemoteInexactMatchForm::chooseMatch(m_player, candidates, category, discId);
     if (m_leave)
         m_leave();
     return chosen;

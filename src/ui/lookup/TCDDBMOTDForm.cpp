@@ -49,8 +49,8 @@ TCDDBMOTDForm::TCDDBMOTDForm(const QString &message, bool showOption, QWidget *p
     m_text->setReadOnly(true);
     m_text->setPlainText(message);
 
-    m_option = new QCheckBox(
-        QStringLiteral("Show the server welcome message whenever it changes."), this);
+    m_option =
+        new QCheckBox(QStringLiteral("Show the server welcome message whenever it changes."), this);
     m_option->setObjectName(QStringLiteral("_GLOB_OPTION_SHOWCDDBMOTD"));
     m_option->setChecked(showOption);
 

@@ -10,8 +10,7 @@
 
 namespace Orbisong {
 
-TCategoryForm::TCategoryForm(const QString &current, QWidget *parent)
-    : QDialog(parent)
+TCategoryForm::TCategoryForm(const QString &current, QWidget *parent) : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("CDDB Category"));
     auto *label = new QLabel(

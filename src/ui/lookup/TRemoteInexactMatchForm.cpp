@@ -28,8 +28,8 @@ public:
     {
         painter->save();
         const bool selected = option.state & QStyle::State_Selected;
-        painter->fillRect(option.rect, selected ? option.palette.highlight()
-                                                : option.palette.base());
+        painter->fillRect(option.rect,
+                          selected ? option.palette.highlight() : option.palette.base());
         painter->setPen(selected ? option.palette.highlightedText().color()
                                  : option.palette.text().color());
         const QRect r = option.rect;
@@ -38,8 +38,8 @@ public:
         const QRect artistRect(middle, r.top(), r.right() - middle, r.height());
         const QFontMetrics metrics(option.font);
         painter->drawText(titleRect, Qt::AlignVCenter | Qt::AlignLeft,
-                          metrics.elidedText(index.data(Qt::DisplayRole).toString(),
-                                             Qt::ElideRight, titleRect.width()));
+                          metrics.elidedText(index.data(Qt::DisplayRole).toString(), Qt::ElideRight,
+                                             titleRect.width()));
         painter->drawText(artistRect, Qt::AlignVCenter | Qt::AlignLeft,
                           metrics.elidedText(index.data(ArtistRole).toString(), Qt::ElideRight,
                                              artistRect.width()));
@@ -55,8 +55,7 @@ public:
 } // namespace
 
 TRemoteInexactMatchForm::TRemoteInexactMatchForm(const QString &response, QWidget *parent)
-    : QDialog(parent)
-    , m_matches(ParseCddbMatches(response))
+    : QDialog(parent), m_matches(ParseCddbMatches(response))
 {
     setWindowTitle(QStringLiteral("Possible Matches"));
     auto *tabs = new QTabWidget(this);

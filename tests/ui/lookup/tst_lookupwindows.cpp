@@ -1,7 +1,7 @@
 #include "CddbMatches.h"
 #include "Settings.h"
-#include "TCDDBMOTDForm.h"
 #include "TCategoryForm.h"
+#include "TCDDBMOTDForm.h"
 #include "TRemoteInexactMatchForm.h"
 
 #include <QApplication>
@@ -18,17 +18,16 @@ using namespace Orbisong;
 
 namespace {
 
-const QString Matches = QStringLiteral(
-    "211 Found inexact matches, list follows (until terminating `.')\r\n"
-    "rock 11111111 The Band / Same Title\r\n"
-    "jazz 22222222 Other Band / same title\r\n"
-    "rock 33333333 the band / SAME TITLE\r\n"
-    "misc 44444444 No Slash Here\r\n"
-    ".\r\n");
+const QString Matches =
+    QStringLiteral("211 Found inexact matches, list follows (until terminating `.')\r\n"
+                   "rock 11111111 The Band / Same Title\r\n"
+                   "jazz 22222222 Other Band / same title\r\n"
+                   "rock 33333333 the band / SAME TITLE\r\n"
+                   "misc 44444444 No Slash Here\r\n"
+                   ".\r\n");
 
 // Runs `act` on the modal window once it is up.
-template<typename Form>
-void whenShown(const std::function<void(Form *)> &act)
+template <typename Form> void whenShown(const std::function<void(Form *)> &act)
 {
     QTimer::singleShot(0, [act] {
         auto *form = qobject_cast<Form *>(QApplication::activeModalWidget());
@@ -39,7 +38,8 @@ void whenShown(const std::function<void(Form *)> &act)
 
 QString welcome(const QString &date, const QString &text)
 {
-    return QStringLiteral("210 Last modified: %1 MOTD follows (until terminating `.')\r\n%2\r\n.\r\n")
+    return QStringLiteral(
+               "210 Last modified: %1 MOTD follows (until terminating `.')\r\n%2\r\n.\r\n")
         .arg(date, text);
 }
 
@@ -74,33 +74,35 @@ TEST(LookupWindows, MatchWindowNeedsASelection)
     EXPECT_EQ(category, QStringLiteral("jazz"));
     EXPECT_EQ(discId, QStringLiteral("22222222"));
 
-    whenShown<TRemoteInexactMatchForm>([](TRemoteInexactMatchForm *f) { f->CancelButton()->click(); });
+    whenShown<TRemoteInexactMatchForm>(
+        [](TRemoteInexactMatchForm *f) { f->CancelButton()->click(); });
     EXPECT_FALSE(TRemoteInexactMatchForm::chooseMatch(nullptr, Matches, &category, &discId));
 }
 
 TEST(LookupWindows, WelcomeShownOncePerStampAsPlainText)
 {
     Settings settings;
-    const QString text = QStringLiteral("<b>Welcome</b> to the server, please behave <i>nicely</i>.");
-    EXPECT_FALSE(TCDDBMOTDForm::showWelcome(nullptr, welcome(QStringLiteral("05/31/96 06:31:14"),
-                                                              QStringLiteral("Too short.")),
-                                            settings));
+    const QString text =
+        QStringLiteral("<b>Welcome</b> to the server, please behave <i>nicely</i>.");
+    EXPECT_FALSE(TCDDBMOTDForm::showWelcome(
+        nullptr, welcome(QStringLiteral("05/31/96 06:31:14"), QStringLiteral("Too short.")),
+        settings));
     QString shown;
     whenShown<TCDDBMOTDForm>([&shown](TCDDBMOTDForm *f) {
         shown = f->MessageText()->toPlainText();
         f->optionBox()->setChecked(true);
         f->continueButton()->click();
     });
-    EXPECT_TRUE(TCDDBMOTDForm::showWelcome(nullptr, welcome(QStringLiteral("05/31/96 06:31:14"), text),
-                                           settings));
+    EXPECT_TRUE(TCDDBMOTDForm::showWelcome(
+        nullptr, welcome(QStringLiteral("05/31/96 06:31:14"), text), settings));
     EXPECT_EQ(shown, text);
     EXPECT_EQ(settings.cddbMessageDate, QStringLiteral("modified: 05/31/96"));
     EXPECT_TRUE(settings.GetOptionFlag(_GLOB_OPTION_SHOWCDDBMOTD));
-    EXPECT_FALSE(TCDDBMOTDForm::showWelcome(nullptr, welcome(QStringLiteral("05/31/96 06:31:14"), text),
-                                            settings));
+    EXPECT_FALSE(TCDDBMOTDForm::showWelcome(
+        nullptr, welcome(QStringLiteral("05/31/96 06:31:14"), text), settings));
     whenShown<TCDDBMOTDForm>([](TCDDBMOTDForm *f) { f->continueButton()->click(); });
-    EXPECT_TRUE(TCDDBMOTDForm::showWelcome(nullptr, welcome(QStringLiteral("06/01/96 07:00:00"), text),
-                                           settings));
+    EXPECT_TRUE(TCDDBMOTDForm::showWelcome(
+        nullptr, welcome(QStringLiteral("06/01/96 07:00:00"), text), settings));
 }
 
 TEST(LookupWindows, CategoryChoiceReplacesUnknownCategory)
