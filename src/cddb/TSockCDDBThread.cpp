@@ -222,10 +222,12 @@ void TSockCDDBThread::handleResponse(const QByteArray &raw)
     const QString response = decodeResponse(raw);
     const QString statusLine = response.section(QLatin1Char('\n'), 0, 0).trimmed();
     auto refuse = [this](int messageId) {
-        ThreadRequest request;
-        request.kind = ThreadRequest::ShowMessage;
-        request.value = messageId;
-        askMainThread(&request);
+        if (!m_stop) {
+            ThreadRequest request;
+            request.kind = ThreadRequest::ShowMessage;
+            request.value = messageId;
+            askMainThread(&request);
+        }
         quit();
     };
     switch (m_state) {

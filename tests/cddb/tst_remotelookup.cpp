@@ -451,3 +451,17 @@ TEST_F(RemoteLookup, HttpsServer)
     EXPECT_EQ(m_receiver.applied.size(), 1);
     EXPECT_TRUE(m_port.asked().isEmpty());
 }
+
+TEST_F(RemoteLookup, SeveralExactMatchesAreOfferedForAChoice)
+{
+    m_peer.addEntry(QStringLiteral("jazz"), QStringLiteral("04018e02"),
+                    "DISCID=04018e02\nDTITLE=Jazz / Take\nTTITLE0=a\nTTITLE1=b\nPLAYORDER=\n");
+    ASSERT_TRUE(m_peer.start());
+    m_windows.choice = 0; // jazz sorts before rock in the server's list
+    EXPECT_EQ(run(settings(false)), 0);
+    ASSERT_EQ(m_windows.offered.size(), 1);
+    EXPECT_TRUE(m_windows.offered.at(0).startsWith(QStringLiteral("210 ")));
+    ASSERT_EQ(m_receiver.applied.size(), 1);
+    EXPECT_EQ(m_receiver.applied.at(0).category, QStringLiteral("Jazz"));
+    EXPECT_TRUE(m_peer.transcript().contains(QStringLiteral("cddb read jazz 04018e02")));
+}
