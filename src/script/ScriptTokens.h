@@ -6,6 +6,8 @@
 
 namespace Orbisong {
 
+struct Variable;
+
 // Token codes of the script language. Several keywords share one code.
 enum TokenCode : quint16 {
     TokEnd = 0,
@@ -122,6 +124,10 @@ struct Token
     double number = 0;
     int error = 0;       // error number of a TokLexError
     QString text;        // upper-cased word, literal content or symbol text
+    // The variable this word named when it was last resolved, valid while no declaration,
+    // call or return has happened since (the engine's resolution epoch is unchanged).
+    mutable quint64 epoch = 0;
+    mutable Variable *variable = nullptr;
 };
 
 } // namespace Orbisong

@@ -17,18 +17,18 @@ qint64 saturate(double value, double low, double high)
     return qint64(r);
 }
 
-qint32 toInt32(double value)
+qint32 toInt32Slow(double value)
 {
     return qint32(saturate(value, std::numeric_limits<qint32>::min(),
                            std::numeric_limits<qint32>::max()));
 }
 
-double storedNumber(int type, double value)
+double storedNumberSlow(int type, double value)
 {
     switch (type) {
     case TypeInteger:
     case TypeLongint:
-        return double(toInt32(value));
+        return double(toInt32Slow(value));
     case TypeWord:
         return double(saturate(value, 0, 65535));
     case TypeByte:

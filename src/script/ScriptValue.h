@@ -48,9 +48,27 @@ inline bool isBooleanType(int t)
 
 // Real to integer conversions saturate, and NaN becomes 0, so no input is undefined.
 qint64 saturate(double value, double low, double high);
-qint32 toInt32(double value);
+qint32 toInt32Slow(double value);
+inline qint32 toInt32(double value)
+{
+    if (value >= -2147483648.0 && value <= 2147483647.0) {
+        const qint32 i = qint32(value);
+        if (double(i) == value)
+            return i;
+    }
+    return toInt32Slow(value);
+}
 // The value as stored in a variable of type `type` (rounded and clamped for integer types).
-double storedNumber(int type, double value);
+double storedNumberSlow(int type, double value);
+inline double storedNumber(int type, double value)
+{
+    if (type == TypeReal)
+        return value;
+    if ((type == TypeLongint || type == TypeInteger) && value >= -2147483648.0
+        && value <= 2147483647.0 && double(qint32(value)) == value)
+        return value;
+    return storedNumberSlow(type, value);
+}
 
 // A value, or the storage of one variable, array element or record member.
 struct Cell

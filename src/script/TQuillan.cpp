@@ -232,11 +232,13 @@ QString TQuillan::currentRoutine() const
 
 void TQuillan::resetTables()
 {
+    namesChanged();
     m_errorFlag = false;
     m_lines.clear();
     m_scriptLines = 0;
     m_endLine = 0;
     m_line = 0;
+    forgetLineCache();
     m_token = 0;
     m_labels.clear();
     m_openRoutine.clear();
@@ -340,6 +342,7 @@ bool TQuillan::loadLines(const QStringList &lines)
         m_lines[size_t(openRemarkLine)].remarkNeverCloses = true;
     m_scriptLines = int(m_lines.size());
     m_endLine = m_scriptLines;
+    forgetLineCache();
     processBlocks();
     m_line = 0;
     m_token = 0;
@@ -558,6 +561,7 @@ void TQuillan::RegisterConst(const QString &name, int type, const Cell &value)
     v->own.num = value.num;
     v->own.str = value.str;
     v->isConst = true;
+    namesChanged();
     m_globalOf[size_t(sym)] = v.get();
     m_globalStore.push_back(std::move(v));
 }
@@ -574,6 +578,7 @@ Variable *TQuillan::createGlobal(const QString &name, int type)
         return v;
     auto v = makeVariable(sym, type, false, false, 0, -1);
     Variable *raw = v.get();
+    namesChanged();
     m_globalOf[size_t(sym)] = raw;
     m_globalStore.push_back(std::move(v));
     return raw;
@@ -633,6 +638,7 @@ bool TQuillan::RunProcedure(const QString &name, bool flag)
     m_callDepth = -1;
     m_enteredLine = -1;
     m_endLine = m_scriptLines;
+    forgetLineCache();
     m_lineHooks = OnSrcLineEnter || m_runMode != Normal || m_runToLine >= 0;
     bool ok = true;
     try {
@@ -655,9 +661,11 @@ bool TQuillan::RunProcedure(const QString &name, bool flag)
     m_callDepth = -1;
     m_unwind = NoUnwind;
     m_running = false;
+    namesChanged();
     if (m_lines.size() > size_t(m_scriptLines))
         m_lines.resize(size_t(m_scriptLines));
     m_endLine = m_scriptLines;
+    forgetLineCache();
     return ok && !m_errorFlag;
 }
 
@@ -700,14 +708,19 @@ void TQuillan::tokenize(Line &line)
     }
 }
 
-const Token &TQuillan::nextToken()
+const Token &TQuillan::nextTokenSlow()
 {
     for (;;) {
-        if (m_line >= m_endLine)
+        if (m_line >= m_endLine) {
+            m_curLine = -1;
             return m_endToken;
+        }
         Line &l = m_lines[size_t(m_line)];
         if (!l.tokenized)
             tokenize(l);
+        m_curLine = m_line;
+        m_cur = l.tokens.data();
+        m_curCount = int(l.tokens.size());
         if (m_token < int(l.tokens.size())) {
             const Token &t = l.tokens[size_t(m_token++)];
             if (t.code == TokLexError)
@@ -722,10 +735,17 @@ const Token &TQuillan::nextToken()
     }
 }
 
-const Token &TQuillan::peekToken()
+const Token &TQuillan::peekTokenSlow()
 {
     int li = m_line;
     int ti = m_token;
+    // Expressions ending a line look past its end several times; the answer is kept per line.
+    const bool cacheable = li < m_scriptLines && m_endLine == m_scriptLines;
+    if (cacheable) {
+        Line &l = m_lines[size_t(li)];
+        if (l.tokenized && ti >= int(l.tokens.size()) && l.following)
+            return *l.following;
+    }
     for (;;) {
         if (li >= m_endLine)
             return m_endToken;
@@ -737,10 +757,15 @@ const Token &TQuillan::peekToken()
             // A lexical error on the line being executed is raised as soon as it is looked at.
             if (t.code == TokLexError && li == m_line)
                 ReportError(t.error, t.text);
+            if (cacheable && li != m_line)
+                m_lines[size_t(m_line)].following = &t;
             return t;
         }
-        if (li + 1 >= m_endLine)
+        if (li + 1 >= m_endLine) {
+            if (cacheable)
+                m_lines[size_t(m_line)].following = &m_endToken;
             return m_endToken;
+        }
         ++li;
         ti = 0;
     }
@@ -939,7 +964,7 @@ void TQuillan::indexArray(VarRef &ref)
 TQuillan::VarRef TQuillan::resolveDotted(const Token &t)
 {
     VarRef ref;
-    Variable *v = lookupVariable(t.sym);
+    Variable *v = variableOf(t);
     if (!v && t.baseSym >= 0) {
         v = lookupVariable(t.baseSym);
         if (!v)
@@ -994,6 +1019,7 @@ void TQuillan::parseHeader(Routine *r)
     const int savedToken = m_token;
     const int savedEnd = m_endLine;
     m_endLine = m_scriptLines;
+    forgetLineCache();
     m_line = r->firstLine;
     m_token = 0;
     const Token &kind = nextToken();
@@ -1012,6 +1038,7 @@ void TQuillan::parseHeader(Routine *r)
     m_line = savedLine;
     m_token = savedToken;
     m_endLine = savedEnd;
+    forgetLineCache();
 }
 
 void TQuillan::parseParams(std::vector<Param> &params, int routineSym)
@@ -1138,6 +1165,7 @@ Cell TQuillan::callScript(Routine *r, std::vector<std::unique_ptr<Variable>> loc
     Frame *previous = m_frame;
     m_frame = &f;
     ++m_callDepth;
+    namesChanged();
     jump({r->bodyLine, r->bodyToken});
     if (OnEnterProc)
         OnEnterProc(*this, r->name);
@@ -1150,6 +1178,7 @@ Cell TQuillan::callScript(Routine *r, std::vector<std::unique_ptr<Variable>> loc
     m_frames.pop_back();
     m_frame = previous;
     --m_callDepth;
+    namesChanged();
     m_line = saved.line;
     m_token = saved.token;
     return result;
@@ -1251,6 +1280,7 @@ void TQuillan::evaluate(const QString &text)
     m_lines.push_back(std::move(line));
     const int index = int(m_lines.size()) - 1;
     m_endLine = index + 1;
+    forgetLineCache();
     m_line = index;
     m_token = 0;
     static const StopSet none;
@@ -1259,10 +1289,12 @@ void TQuillan::evaluate(const QString &text)
     } catch (...) {
         m_lines.resize(size_t(index));
         m_endLine = savedEnd;
+        forgetLineCache();
         throw;
     }
     m_lines.resize(size_t(index));
     m_endLine = savedEnd;
+    forgetLineCache();
     m_line = savedLine;
     m_token = savedToken;
 }

@@ -105,8 +105,26 @@ public:
         int type = 0;
         bool whole = true;       // not an element or member
     };
-    const Token &nextToken();
-    const Token &peekToken();
+    const Token &nextToken()
+    {
+        if (m_line == m_curLine && m_token < m_curCount) {
+            const Token &t = m_cur[m_token];
+            if (t.code != TokLexError) {
+                ++m_token;
+                return t;
+            }
+        }
+        return nextTokenSlow();
+    }
+    const Token &peekToken()
+    {
+        if (m_line == m_curLine && m_token < m_curCount) {
+            const Token &t = m_cur[m_token];
+            if (t.code != TokLexError)
+                return t;
+        }
+        return peekTokenSlow();
+    }
     quint16 peekCode();
     // Code of a word as resolved now (local or global variable, routine, type, unknown).
     quint16 resolvedCode(const Token &t);
@@ -138,6 +156,7 @@ private:
         bool remarkNeverCloses = false;
         bool tokenized = false;
         std::vector<Token> tokens;
+        const Token *following = nullptr; // the first token after this line, once looked up
     };
     struct Param
     {
@@ -197,6 +216,9 @@ private:
     void deliver(const QString &text);
 
     // Tokens and positions
+    const Token &nextTokenSlow();
+    const Token &peekTokenSlow();
+    void forgetLineCache() { m_curLine = -1; }
     void tokenize(Line &line);
     void enterLine();
     Position position() const { return {m_line, m_token}; }
@@ -209,6 +231,15 @@ private:
     // Names
     Variable *findLocal(int sym) const;
     Variable *lookupVariable(int sym) const;
+    Variable *variableOf(const Token &t)
+    {
+        if (t.epoch != m_resolveEpoch) {
+            t.variable = lookupVariable(t.sym);
+            t.epoch = m_resolveEpoch;
+        }
+        return t.variable;
+    }
+    void namesChanged() { ++m_resolveEpoch; }
     Routine *lookupRoutine(int sym) const;
     int lookupType(int sym) const;
     VarRef resolveDotted(const Token &t);
@@ -294,6 +325,11 @@ private:
 
     int m_line = 0;
     int m_token = 0;
+    // The tokens of the line being executed, for the inline fast paths above.
+    int m_curLine = -1;
+    quint64 m_resolveEpoch = 1;
+    const Token *m_cur = nullptr;
+    int m_curCount = 0;
     int m_enteredLine = -1;
     int m_callDepth = -1;
     Unwind m_unwind = NoUnwind;

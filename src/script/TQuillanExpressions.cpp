@@ -160,7 +160,7 @@ double TQuillan::numFactor()
                 ReportError(14);
             return call(r).num;
         }
-        if (Variable *v = lookupVariable(t.sym); v && !v->alias && !v->isArray) {
+        if (Variable *v = variableOf(t); v && !v->alias && !v->isArray) {
             if (!isNumericType(v->type))
                 ReportError(13);
             return v->cell().num;

@@ -75,7 +75,7 @@ void TQuillan::statement(const Token &t)
             call(r);
             return;
         }
-        if (lookupVariable(t.sym)) {
+        if (variableOf(t)) {
             assignment(t);
             return;
         }
@@ -683,6 +683,7 @@ void TQuillan::declarations(quint16 keyword)
                 }
             }
         }
+        namesChanged();
         if (global) {
             m_globalOf[size_t(sym)] = v.get();
             m_globalStore.push_back(std::move(v));
