@@ -2,6 +2,8 @@
 
 #include "DiscId.h"
 
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLoggingCategory>
 
@@ -11,6 +13,7 @@
 #include <cdio/paranoia/paranoia.h>
 
 #include <cstring>
+#include <utility>
 
 Q_LOGGING_CATEGORY(lcCdio, "orbisong.playback.cdio")
 
@@ -73,13 +76,30 @@ bool CdioDevice::isImagePath(const QString &path)
 
 bool CdioDevice::openSource()
 {
-    const QByteArray path = m_source.toLocal8Bit();
+    const QByteArray path =
+        (m_image ? QFileInfo(m_source).absoluteFilePath() : m_source).toLocal8Bit();
+    // libcdio looks for the data files of a cdrdao TOC in the working folder rather than
+    // beside the TOC, so the TOC's folder is made current while it is read.
+    const bool cdrdao = imageDriver(m_source) == DRIVER_CDRDAO;
+    const QString previous = QDir::currentPath();
+    if (cdrdao)
+        QDir::setCurrent(QFileInfo(m_source).absolutePath());
     m_cdio = cdio_open(path.constData(), m_image ? imageDriver(m_source) : DRIVER_DEVICE);
+    if (cdrdao)
+        QDir::setCurrent(previous);
     if (!m_cdio) {
         m_openError = QStringLiteral("cannot open %1").arg(m_source);
         return false;
     }
     m_openError.clear();
+    // cdrdao keeps raw audio files in big-endian order unless a file is marked SWAP or is a
+    // WAVE file; CUE/BIN and NRG images hold the disc's own little-endian samples.
+    if (imageDriver(m_source) == DRIVER_CDRDAO) {
+        QFile toc(m_source);
+        const QByteArray text =
+            toc.open(QIODevice::ReadOnly) ? toc.readAll().toUpper() : QByteArray();
+        m_bigEndianAudio = !text.contains("SWAP") && !text.contains(".WAV\"");
+    }
     return true;
 }
 
@@ -138,9 +158,8 @@ bool CdioDevice::refreshMedia()
         const int report = m_cdio ? cdio_get_media_changed(m_cdio) : 1;
         // A drive that cannot report changes is probed again now and then while empty;
         // reopening an empty drive on every status read would keep it spinning up.
-        changed = report == 1
-                  || (report < 0 && m_starts.isEmpty()
-                      && (!m_lastProbe.isValid() || m_lastProbe.elapsed() > 2000));
+        changed = report == 1 || (report < 0 && m_starts.isEmpty() &&
+                                  (!m_lastProbe.isValid() || m_lastProbe.elapsed() > 2000));
     }
     if (!changed)
         return !m_starts.isEmpty();
@@ -334,6 +353,10 @@ int CdioDevice::readAudio(int frame, char *buffer, int frames)
     if (m_image) {
         if (cdio_read_audio_sectors(m_cdio, buffer, lsn, unsigned(frames)) != DRIVER_OP_SUCCESS)
             return -1;
+        if (m_bigEndianAudio) {
+            for (qsizetype i = 0; i + 1 < qsizetype(frames) * AudioPipeline::BytesPerFrame; i += 2)
+                std::swap(buffer[i], buffer[i + 1]);
+        }
         return frames;
     }
     // Real drives go through paranoia, which corrects jitter and retries scratched sectors.

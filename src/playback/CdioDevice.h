@@ -68,6 +68,7 @@ private:
     int m_paranoiaNext = -1;
     std::mutex m_ioMutex; // the reader runs on the pipeline's streaming thread
     bool m_doorOpen = false;
+    bool m_bigEndianAudio = false;
     QList<int> m_starts;
     QList<bool> m_audio;
     int m_leadOut = 0;

@@ -107,6 +107,30 @@ TEST_F(CdioImages, TableOfContentsAndAlbumId)
     EXPECT_EQ(read, tone(120, 660).mid(10 * 2352, 2 * 2352));
 }
 
+TEST_F(CdioImages, CdrdaoImagesHoldBigEndianAudio)
+{
+    QByteArray bigEndian = tone(300, 440);
+    for (qsizetype i = 0; i < bigEndian.size(); i += 2)
+        std::swap(bigEndian[i], bigEndian[i + 1]);
+    QFile bin(m_dir.filePath(QStringLiteral("be.bin")));
+    ASSERT_TRUE(bin.open(QIODevice::WriteOnly));
+    bin.write(bigEndian);
+    bin.close();
+    QFile toc(m_dir.filePath(QStringLiteral("be.toc")));
+    ASSERT_TRUE(toc.open(QIODevice::WriteOnly));
+    toc.write("CD_DA\n\nTRACK AUDIO\nFILE \"be.bin\" 0 00:04:00\n");
+    toc.close();
+
+    CdioDevice device(toc.fileName(), QStringLiteral("fakesink sync=false"));
+    ASSERT_TRUE(device.isOpen());
+    int leadOut = 0;
+    device.trackStart(2, &leadOut);
+    EXPECT_EQ(leadOut, 450);
+    QByteArray read(2352, '\0');
+    ASSERT_EQ(device.readAudio(160, read.data(), 1), 1);
+    EXPECT_EQ(read, tone(300, 440).mid(10 * 2352, 2352));
+}
+
 TEST_F(CdioImages, DataTrackMakesACdRom)
 {
     DiscImageWriter writer;
