@@ -254,10 +254,13 @@ bool Collection::CloseCollection()
 
 bool Collection::ShutdownCollection()
 {
-    if (m_openCount > 0)
-        m_openCount = 1;
     m_pinned = false;
-    const bool written = m_openCount > 0 ? CloseCollection() : true;
+    bool written = true;
+    // A file kept after a failed write gets one more attempt.
+    if (m_openCount > 0 || m_file) {
+        m_openCount = 1;
+        written = CloseCollection();
+    }
     freeIndex();
     return written;
 }

@@ -6,6 +6,8 @@
 #include "ScriptedQuestionPort.h"
 #include "TCfgFile.h"
 
+#include <QDir>
+
 #include <gtest/gtest.h>
 
 using namespace Orbisong;
@@ -246,4 +248,24 @@ TEST(Collection, ImportReplacesAlbumsWholesale)
     EXPECT_TRUE(
         written.contains("<X>\r\n [Album]\r\n  ID=0a00000000001\r\n  NW=0\r\n  AR=Artist\r\n"));
     EXPECT_TRUE(written.contains("  YR=")); // a missing year takes the current one
+}
+
+TEST(Collection, AFailedWriteIsReportedAndKeepsTheChanges)
+{
+    CollectionFixture f;
+    QDir(f.home.path()).mkdir("sub");
+    f.path = f.home.file("sub/ann.obc");
+    f.write(album("0A00000000001", "0A00000000001", "One"));
+    auto collection = f.open();
+    collection->pin();
+    EXPECT_TRUE(collection->SetAlbumTitle("0A00000000001", "Kept"));
+    QDir(f.home.file("sub")).removeRecursively();
+    ScriptedQuestionPort port;
+    EXPECT_FALSE(collection->ShutdownCollection());
+    ASSERT_EQ(port.asked().size(), 1);
+    EXPECT_EQ(port.asked()[0].id, 12309);
+    EXPECT_FALSE(collection->lastError().isEmpty());
+    QDir(f.home.path()).mkdir("sub");
+    EXPECT_TRUE(collection->ShutdownCollection());
+    EXPECT_TRUE(f.read().contains("  TL=Kept\r\n"));
 }
