@@ -215,8 +215,9 @@ void run(int albums, const QString &existing = {})
         for (qsizetype i = 0; i < all.size(); i += 97)
             sample.append(all.at(i)->id);
     }
-    std::printf("peak memory               %8.1f MB  (%.1f MB before opening)\n", peakMegabytes(),
-                before);
+    const double peak = peakMegabytes();
+    std::printf("peak memory               %8.1f MB  (%.1f MB more than before opening)\n",
+                peak, peak - before);
 
     timer.restart();
     int changed = 0;
