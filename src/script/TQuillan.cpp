@@ -1026,10 +1026,10 @@ void TQuillan::parseHeader(Routine *r)
     r->isFunction = kind.code == TokFunction;
     nextToken();
     if (peekToken().code == TokOpenParen)
-        parseParams(r->params, r->sym);
+        parseParams(r->params);
     if (r->isFunction) {
         expect(TokColon, ":");
-        r->resultType = parseType(false);
+        r->resultType = parseType();
     }
     accept(TokSemicolon);
     r->bodyLine = m_line;
@@ -1041,9 +1041,8 @@ void TQuillan::parseHeader(Routine *r)
     forgetLineCache();
 }
 
-void TQuillan::parseParams(std::vector<Param> &params, int routineSym)
+void TQuillan::parseParams(std::vector<Param> &params)
 {
-    Q_UNUSED(routineSym);
     nextToken();
     while (peekToken().code != TokCloseParen) {
         Param p;
@@ -1059,7 +1058,7 @@ void TQuillan::parseParams(std::vector<Param> &params, int routineSym)
             expect(TokOf, "OF");
             p.open = true;
         }
-        p.type = parseType(false);
+        p.type = parseType();
         params.push_back(p);
         if (accept(TokSemicolon) || accept(TokComma))
             continue;
@@ -1135,7 +1134,7 @@ Cell TQuillan::call(Routine *r, Cell *self, int selfType)
                 local->ref = src.cell;
                 local->type = src.type;
             } else {
-                local->own = valueOfType(p.type, false);
+                local->own = valueOfType(p.type);
             }
             locals.push_back(std::move(local));
         }
@@ -1224,7 +1223,7 @@ Cell TQuillan::callHost(Routine *r)
                 item.writable = true;
                 byRef.emplace_back(i + 1, src);
             } else {
-                item.value = valueOfType(p.type, false);
+                item.value = valueOfType(p.type);
             }
         }
         expect(TokCloseParen, ")");

@@ -261,7 +261,7 @@ private:
     void readStatement(bool wholeLine);
     void declarations(quint16 keyword);
     void typeBlock();
-    int parseType(bool allowTable, bool *isTable = nullptr);
+    int parseType();
     void declareOne(bool global);
     Cell defaultCell(int type) const;
     void consumeNoise(quint16 code);
@@ -282,7 +282,7 @@ private:
     bool parenIsBoolean();
     int staticTypeAt(int offset);
     Cell pointerExpr();
-    Cell valueOfType(int type, bool requireVariable);
+    Cell valueOfType(int type);
     Cell valueOf(int type);
 
     // Calls
@@ -291,11 +291,10 @@ private:
                     int selfType);
     Cell callHost(Routine *r);
     void parseHeader(Routine *r);
-    void parseParams(std::vector<Param> &params, int routineSym);
+    void parseParams(std::vector<Param> &params);
     Routine *addRoutine(const QString &name);
     std::unique_ptr<Variable> makeVariable(int sym, int type, bool isArray, bool isOpen, int low,
                                            int high);
-    [[noreturn]] void failType(int number);
 
     std::vector<std::unique_ptr<TQuillanPlugIn>> m_plugIns;
     SymbolTable m_symbols;

@@ -33,11 +33,6 @@ bool compare(quint16 op, const T &a, const T &b)
 
 } // namespace
 
-void TQuillan::failType(int number)
-{
-    ReportError(number);
-}
-
 double TQuillan::numExpr()
 {
     return numOr();

@@ -69,7 +69,7 @@ void TQuillan::statement(const Token &t)
             if (m_frame && m_frame->routine == r && r->isFunction
                 && peekToken().code == TokAssign) {
                 nextToken();
-                m_frame->result = valueOfType(r->resultType, false);
+                m_frame->result = valueOfType(r->resultType);
                 return;
             }
             call(r);
@@ -178,9 +178,8 @@ void TQuillan::assignValue(const VarRef &ref)
     }
 }
 
-Cell TQuillan::valueOfType(int type, bool requireVariable)
+Cell TQuillan::valueOfType(int type)
 {
-    Q_UNUSED(requireVariable);
     // An argument is an expression of its own, even inside a condition.
     const bool inRelation = m_inRelation;
     m_inRelation = false;
@@ -433,7 +432,7 @@ void TQuillan::returnStatement()
             if (c != TokSemicolon && c != TokEndProc && c != TokEndIf && c != TokElse
                 && c != TokEndCase && c != TokEndSwitch && c != TokEndWhile && c != TokEndFor
                 && c != TokUntil)
-                m_frame->result = valueOfType(m_frame->routine->resultType, false);
+                m_frame->result = valueOfType(m_frame->routine->resultType);
         }
     }
     m_unwind = UnwindReturn;
@@ -600,10 +599,8 @@ void TQuillan::readStatement(bool wholeLine)
     nextToken();
 }
 
-int TQuillan::parseType(bool allowTable, bool *isTable)
+int TQuillan::parseType()
 {
-    Q_UNUSED(allowTable);
-    Q_UNUSED(isTable);
     const Token &t = nextToken();
     switch (t.code) {
     case TokLongint: return TypeLongint;
@@ -652,21 +649,21 @@ void TQuillan::declarations(quint16 keyword)
                 const int high = toInt32(numOr());
                 expect(TokCloseBracket, "]");
                 expect(TokOf, "OF");
-                v = makeVariable(sym, parseType(false), true, false, low, high);
+                v = makeVariable(sym, parseType(), true, false, low, high);
             } else {
                 expect(TokOf, "OF");
-                v = makeVariable(sym, parseType(false), true, true, 0, -1);
+                v = makeVariable(sym, parseType(), true, true, 0, -1);
             }
         } else if (accept(TokTable)) {
             expect(TokOf, "OF");
-            const int type = parseType(false);
+            const int type = parseType();
             const TypeInfo *info = typeInfo(type);
             if (!info || !info->isRecord)
                 ReportError(54);
             v = makeVariable(sym, type, false, false, 0, -1);
             v->own.table = std::make_shared<TDynaTable>(*info, &m_types);
         } else {
-            const int type = parseType(false);
+            const int type = parseType();
             v = makeVariable(sym, type, false, false, 0, -1);
             if (accept(TokEqual)) {
                 if (isNumericType(type)) {
@@ -679,7 +676,7 @@ void TQuillan::declarations(quint16 keyword)
                         ReportError(17);
                     v->own.num = pointerExpr().num;
                 } else {
-                    v->own = valueOfType(type, false);
+                    v->own = valueOfType(type);
                 }
             }
         }
@@ -733,7 +730,7 @@ void TQuillan::typeBlock()
             if (info.memberIndex(member.sym) >= 0)
                 ReportError(15, member.name);
             expect(TokColon, ":");
-            member.type = parseType(false);
+            member.type = parseType();
             member.offset = info.size;
             const TypeInfo *memberType = typeInfo(member.type);
             info.size += memberType ? memberType->size : 4;
