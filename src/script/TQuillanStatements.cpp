@@ -553,10 +553,16 @@ void TQuillan::readStatement(bool wholeLine)
 {
     ScriptTextFile *file = nullptr;
     if (!accept(TokOpenParen)) {
+        // READLN alone waits for and drops one line.
         if (wholeLine) {
             QString ignored;
-            if (OnRead)
+            if (OnRead) {
                 OnRead(*this, &ignored);
+            } else {
+                char buffer[4096];
+                if (!std::fgets(buffer, sizeof buffer, stdin))
+                    buffer[0] = '\0';
+            }
         }
         return;
     }
