@@ -496,7 +496,8 @@ int OB4MCI_GetTrackFromFile(const QString &path, const QString &identity)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return 0;
-    const QByteArray bytes = file.readAll();
+    // Only the header matters; a large file dropped by mistake is not read whole.
+    const QByteArray bytes = file.read(64);
     if (bytes.size() < 28 || bytes.left(4).toUpper() != "RIFF" ||
         bytes.mid(8, 7).toUpper() != "CDDAFMT")
         return 0;
