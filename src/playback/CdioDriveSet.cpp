@@ -56,7 +56,8 @@ std::shared_ptr<CdDevice> CdioDriveSet::open(QChar letter, int *error, QString *
         return nullptr;
     }
     auto device = std::make_shared<CdioDevice>(path, m_audioSink);
-    if (!device->isOpen(errorText)) {
+    // Some drives cannot be opened while empty; such a drive is opened again when polled.
+    if (device->isImage() && !device->isOpen(errorText)) {
         *error = CdDevice::ErrorHardware;
         return nullptr;
     }
