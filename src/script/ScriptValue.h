@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <algorithm>
+#include <deque>
 #include <map>
 #include <memory>
 #include <vector>
@@ -126,7 +128,22 @@ struct Variable
     Cell *ref = nullptr;
     Variable *alias = nullptr; // a whole array passed by reference
     std::vector<Cell> elements;
+    // An open array keeps indices from 0 upwards in a deque, which never moves an element that
+    // a by-reference parameter may point at, and far or negative indices in a map.
+    std::deque<Cell> openDense;
     std::map<qint64, Cell> openElements;
+
+    qint64 openLow() const
+    {
+        return openElements.empty() ? 0 : std::min<qint64>(0, openElements.begin()->first);
+    }
+    qint64 openHigh() const
+    {
+        qint64 high = qint64(openDense.size()) - 1;
+        if (!openElements.empty())
+            high = std::max(high, openElements.rbegin()->first);
+        return high;
+    }
 
     Variable *target() { return alias ? alias : this; }
     Cell &cell() { return ref ? *ref : own; }

@@ -949,10 +949,22 @@ void TQuillan::indexArray(VarRef &ref)
     expect(TokCloseBracket, "]");
     const qint64 index = saturate(at, -9e18, 9e18);
     if (v->isOpen) {
-        auto found = v->openElements.find(index);
-        if (found == v->openElements.end())
-            found = v->openElements.emplace(index, defaultCell(v->type)).first;
-        ref.cell = &found->second;
+        constexpr qint64 DenseReach = 4096;
+        if (index >= 0 && index < qint64(v->openDense.size())) {
+            ref.cell = &v->openDense[size_t(index)];
+        } else if (index >= 0 && index < qint64(v->openDense.size()) + DenseReach
+                   && v->openElements.upper_bound(qint64(v->openDense.size()) - 1)
+                          == v->openElements.end()) {
+            const Cell empty = defaultCell(v->type);
+            while (qint64(v->openDense.size()) <= index)
+                v->openDense.push_back(empty);
+            ref.cell = &v->openDense[size_t(index)];
+        } else {
+            auto found = v->openElements.find(index);
+            if (found == v->openElements.end())
+                found = v->openElements.emplace(index, defaultCell(v->type)).first;
+            ref.cell = &found->second;
+        }
     } else {
         if (index < v->low || index > v->high)
             ReportError(46);
@@ -1124,6 +1136,7 @@ Cell TQuillan::call(Routine *r, Cell *self, int selfType)
                     local->alias = src.var;
                 } else {
                     local->elements = src.var->elements;
+                    local->openDense = src.var->openDense;
                     local->openElements = src.var->openElements;
                 }
             } else if (p.byRef) {

@@ -48,11 +48,7 @@ public:
                     engine.ReportError(49);
                 if (v->isOpen) {
                     // An open array reaches from 0 to its highest assigned index.
-                    if (high)
-                        return result(TypeInteger, v->openElements.empty()
-                                                       ? -1 : double(v->openElements.rbegin()->first));
-                    return result(TypeInteger, v->openElements.empty()
-                                                   ? 0 : double(std::min<qint64>(0, v->openElements.begin()->first)));
+                    return result(TypeInteger, double(high ? v->openHigh() : v->openLow()));
                 }
                 return result(TypeInteger, high ? v->high : v->low);
             };

@@ -141,6 +141,21 @@ TEST(ScriptLanguage, RecordsArraysAndClasses)
     EXPECT_EQ(h.output, QStringLiteral("box at 5\nfive 5 0 2\n"));
 }
 
+TEST(ScriptLanguage, OpenArraysGrowAndKeepElementsInPlace)
+{
+    ScriptHarness h;
+    EXPECT_TRUE(h.run(QStringLiteral(
+        "global\n big : array of integer;\nendvar\n"
+        "procedure Grow(var x : integer)\n var i : integer; endvar\n"
+        " for i := 1 to 3000 do big[i] := i endfor\n x := 7\nendproc\n"
+        "procedure Main\n var o : array of integer; endvar\n"
+        " o[-3] := 1\n o[100000] := 2\n o[0] := 3\n o[1] := 4\n"
+        " writeln(low(o):0, high(o):7, o[-3] + o[100000] + o[0] + o[1] + o[50]:3)\n"
+        " big[0] := 1\n Grow(big[0])\n writeln(big[0]:0, big[3000]:5, high(big):5)\nendproc")));
+    EXPECT_EQ(h.errors, QStringList());
+    EXPECT_EQ(h.output, QStringLiteral("-3 100000 10\n7 3000 3000\n"));
+}
+
 TEST(ScriptLanguage, WriteFormats)
 {
     EXPECT_EQ(outputOf(QStringLiteral("writeln(3.14159)\n writeln(-2)\n writeln(2.5:6, '|', 'ab':4, '|', 1/3:8:3)")),
