@@ -130,16 +130,18 @@ struct Variable
     std::vector<Cell> elements;
     // An open array keeps indices from 0 upwards in a deque, which never moves an element that
     // a by-reference parameter may point at, and far or negative indices in a map.
-    std::deque<Cell> openDense;
+    // Made on first use: most variables are not open arrays.
+    std::unique_ptr<std::deque<Cell>> openDense;
     std::map<qint64, Cell> openElements;
 
+    qint64 openSize() const { return openDense ? qint64(openDense->size()) : 0; }
     qint64 openLow() const
     {
         return openElements.empty() ? 0 : std::min<qint64>(0, openElements.begin()->first);
     }
     qint64 openHigh() const
     {
-        qint64 high = qint64(openDense.size()) - 1;
+        qint64 high = openSize() - 1;
         if (!openElements.empty())
             high = std::max(high, openElements.rbegin()->first);
         return high;

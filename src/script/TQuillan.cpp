@@ -950,15 +950,17 @@ void TQuillan::indexArray(VarRef &ref)
     const qint64 index = saturate(at, -9e18, 9e18);
     if (v->isOpen) {
         constexpr qint64 DenseReach = 4096;
-        if (index >= 0 && index < qint64(v->openDense.size())) {
-            ref.cell = &v->openDense[size_t(index)];
-        } else if (index >= 0 && index < qint64(v->openDense.size()) + DenseReach
-                   && v->openElements.upper_bound(qint64(v->openDense.size()) - 1)
-                          == v->openElements.end()) {
+        const qint64 size = v->openSize();
+        if (index >= 0 && index < size) {
+            ref.cell = &(*v->openDense)[size_t(index)];
+        } else if (index >= 0 && index < size + DenseReach
+                   && v->openElements.upper_bound(size - 1) == v->openElements.end()) {
+            if (!v->openDense)
+                v->openDense = std::make_unique<std::deque<Cell>>();
             const Cell empty = defaultCell(v->type);
-            while (qint64(v->openDense.size()) <= index)
-                v->openDense.push_back(empty);
-            ref.cell = &v->openDense[size_t(index)];
+            while (qint64(v->openDense->size()) <= index)
+                v->openDense->push_back(empty);
+            ref.cell = &(*v->openDense)[size_t(index)];
         } else {
             auto found = v->openElements.find(index);
             if (found == v->openElements.end())
@@ -1136,7 +1138,8 @@ Cell TQuillan::call(Routine *r, Cell *self, int selfType)
                     local->alias = src.var;
                 } else {
                     local->elements = src.var->elements;
-                    local->openDense = src.var->openDense;
+                    if (src.var->openDense)
+                        local->openDense = std::make_unique<std::deque<Cell>>(*src.var->openDense);
                     local->openElements = src.var->openElements;
                 }
             } else if (p.byRef) {
