@@ -741,9 +741,14 @@ const Token &TQuillan::peekTokenSlow()
     int ti = m_token;
     // Expressions ending a line look past its end several times; the answer is kept per line.
     const bool cacheable = li < m_scriptLines && m_endLine == m_scriptLines;
-    if (cacheable) {
+    if (li < m_endLine) {
         Line &l = m_lines[size_t(li)];
-        if (l.tokenized && ti >= int(l.tokens.size()) && l.following)
+        if (!l.tokenized)
+            tokenize(l);
+        m_curLine = li;
+        m_cur = l.tokens.data();
+        m_curCount = int(l.tokens.size());
+        if (cacheable && ti >= m_curCount && l.following)
             return *l.following;
     }
     for (;;) {
@@ -1094,6 +1099,8 @@ Cell TQuillan::call(Routine *r, Cell *self, int selfType)
             throw;
         } catch (const std::exception &e) {
             ReportText(QString::fromStdString(e.what()));
+        } catch (...) {
+            ReportError(27);
         }
     }
     case HostRoutine:
@@ -1250,6 +1257,8 @@ Cell TQuillan::callHost(Routine *r)
         throw;
     } catch (const std::exception &e) {
         ReportText(QString::fromStdString(e.what()));
+    } catch (...) {
+        ReportError(27);
     }
     for (const auto &[index, ref] : byRef) {
         const Cell &value = items[index].value;

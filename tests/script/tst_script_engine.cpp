@@ -96,6 +96,9 @@ TEST(ScriptEngine, HostRoutinesStayRegisteredAcrossReloads)
                        });
         e.RegisterProc(QStringLiteral("procedure Misuse(Value: integer);"),
                        [](void *, TQuillan &, TProcParms &p) { p.asString(1); });
+        e.RegisterProc(QStringLiteral("procedure Odd;"), [](void *, TQuillan &, TProcParms &) {
+            throw 42;
+        });
     };
     const QString script = QStringLiteral("procedure Main\n var s : string; endvar\n s := 'hi'\n"
                                           " writeln(Twice(21, s):0, s)\nendproc");
@@ -117,6 +120,9 @@ TEST(ScriptEngine, HostRoutinesStayRegisteredAcrossReloads)
     h.errors.clear();
     EXPECT_FALSE(h.runMain(QStringLiteral("Misuse(1)")));
     EXPECT_EQ(h.error(), QStringLiteral("Bad Parameter Type"));
+    h.errors.clear();
+    EXPECT_FALSE(h.runMain(QStringLiteral("Odd")));
+    EXPECT_EQ(h.error(), QStringLiteral("Function Execution Failed."));
     h.errors.clear();
     EXPECT_FALSE(h.runMain(QStringLiteral("var s : string; endvar\n writeln(Twice(1, 'x'))")));
     EXPECT_EQ(h.error(), QStringLiteral("Variable Expected."));
