@@ -12,16 +12,16 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <fcntl.h>
 #include <string>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
-#include <fcntl.h>
 
 namespace {
 
-const char *const Words[] = {"Blue", "River", "Night", "Golden", "Heart", "Road", "Fire",
-                             "Stone", "Light", "Dream", "Rain", "City", "Ocean", "Song"};
+const char *const Words[] = {"Blue",  "River", "Night", "Golden", "Heart", "Road",  "Fire",
+                             "Stone", "Light", "Dream", "Rain",   "City",  "Ocean", "Song"};
 
 QByteArray words(QRandomGenerator &random, int count)
 {
@@ -75,10 +75,9 @@ void generate(const QString &path, int albums)
     if (!file.open(QIODevice::WriteOnly))
         return;
     for (int i = 0; i < albums; ++i) {
-        const QByteArray id = QByteArray::number(random.generate(), 16).rightJustified(8, '0')
-                                  .toUpper()
-                              + QByteArray::number(150 + i % 0xFF000, 16).rightJustified(5, '0')
-                                  .toUpper();
+        const QByteArray id =
+            QByteArray::number(random.generate(), 16).rightJustified(8, '0').toUpper() +
+            QByteArray::number(150 + i % 0xFF000, 16).rightJustified(5, '0').toUpper();
         file.write(albumBlock(random, id));
     }
 }

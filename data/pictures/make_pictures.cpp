@@ -2,8 +2,8 @@
 // Build and run by hand from the data folder when the artwork changes:
 //   g++ -std=c++20 -fPIC pictures/make_pictures.cpp $(pkg-config --cflags --libs Qt6Gui) \
 //       -o /tmp/make_pictures && QT_QPA_PLATFORM=offscreen /tmp/make_pictures
-#include <QFile>
 #include <climits>
+#include <QFile>
 #include <QGuiApplication>
 #include <QImage>
 #include <QLinearGradient>
@@ -65,9 +65,7 @@ class GifWriter
 {
 public:
     explicit GifWriter(const QList<QRgb> &palette, int width, int height)
-        : m_palette(palette)
-        , m_width(width)
-        , m_height(height)
+        : m_palette(palette), m_width(width), m_height(height)
     {
         m_out += "GIF89a";
         word(width);
@@ -154,9 +152,9 @@ private:
         int bestDistance = INT_MAX;
         for (int i = 1; i < m_palette.size(); ++i) {
             const QRgb p = m_palette.at(i);
-            const int d = (qRed(p) - qRed(c)) * (qRed(p) - qRed(c))
-                          + (qGreen(p) - qGreen(c)) * (qGreen(p) - qGreen(c))
-                          + (qBlue(p) - qBlue(c)) * (qBlue(p) - qBlue(c));
+            const int d = (qRed(p) - qRed(c)) * (qRed(p) - qRed(c)) +
+                          (qGreen(p) - qGreen(c)) * (qGreen(p) - qGreen(c)) +
+                          (qBlue(p) - qBlue(c)) * (qBlue(p) - qBlue(c));
             if (d < bestDistance) {
                 bestDistance = d;
                 best = i;
@@ -190,8 +188,7 @@ QList<QRgb> palette()
     return colours;
 }
 
-template <typename Draw>
-bool animation(const QString &path, int frames, int delayCs, Draw draw)
+template <typename Draw> bool animation(const QString &path, int frames, int delayCs, Draw draw)
 {
     GifWriter gif(palette(), 43, 42);
     for (int i = 0; i < frames; ++i) {

@@ -1,15 +1,15 @@
 #include "StartupSequence.h"
 
 #include "AppPaths.h"
-#include "Collection.h"
-#include "DemoDisc.h"
 #include "CdioDriveSet.h"
+#include "Collection.h"
 #include "ControllerEngine.h"
+#include "DemoDisc.h"
 #include "PlayerEntryReceiver.h"
 #include "QuestionPort.h"
-#include "TStatusBox.h"
 #include "TPlayerForm.h"
 #include "TQuestionForm.h"
+#include "TStatusBox.h"
 
 #include <QApplication>
 #include <QDir>
@@ -26,8 +26,7 @@ Q_DECLARE_LOGGING_CATEGORY(lcInstance)
 namespace Orbisong {
 
 StartupSequence::StartupSequence(const QStringList &arguments, QObject *parent)
-    : QObject(parent)
-    , m_arguments(arguments)
+    : QObject(parent), m_arguments(arguments)
 {
 }
 
@@ -116,8 +115,7 @@ bool StartupSequence::start()
     connect(player, &TPlayerForm::closing, this, &StartupSequence::onPlayerClosing);
     connect(qApp, &QApplication::aboutToQuit, this, &StartupSequence::onPlayerClosing);
 
-    const QChar preferred = m_switches.startDrive.isEmpty() ? QChar()
-                                                             : m_switches.startDrive.at(0);
+    const QChar preferred = m_switches.startDrive.isEmpty() ? QChar() : m_switches.startDrive.at(0);
     m_engine->startup(preferred, m_switches.noDrive);
     player->setEngine(m_engine.get());
 
@@ -184,8 +182,8 @@ void StartupSequence::placePlayerWindow()
     const WindowPlacement &placement = settings.mainWindow;
     if (placement.height != WindowPlacement::NotSet && placement.height > 0)
         m_player->resize(m_player->width(), placement.height);
-    const bool usePosition = settings.GetOptionFlag(_GLOB_OPTION_SAVEPOSITION)
-                             && placement.left != WindowPlacement::NotSet;
+    const bool usePosition = settings.GetOptionFlag(_GLOB_OPTION_SAVEPOSITION) &&
+                             placement.left != WindowPlacement::NotSet;
     if (usePosition) {
         m_player->move(placement.left, placement.top);
         return;

@@ -12,10 +12,9 @@
 
 namespace Orbisong {
 
-ControllerEngine::ControllerEngine(CdDriveSet &drives, Settings &settings,
-                                   Collection *collection, QObject *parent)
-    : PlayerEngine(parent)
-    , m_collection(collection)
+ControllerEngine::ControllerEngine(CdDriveSet &drives, Settings &settings, Collection *collection,
+                                   QObject *parent)
+    : PlayerEngine(parent), m_collection(collection)
 {
     resetPlayback();
     PlaybackContext &c = playback();
@@ -239,9 +238,9 @@ void ControllerEngine::discInserted()
 {
     PlaybackContext &c = playback();
     CurrentAlbum &current = c.current;
-    const bool loaded = m_collection
-                        && ReadAlbumInfo(*m_collection, current.webLinks, current.album,
-                                         current.playlists, current.disc);
+    const bool loaded =
+        m_collection && ReadAlbumInfo(*m_collection, current.webLinks, current.album,
+                                      current.playlists, current.disc);
     if (!loaded)
         current.album.isNew = true;
     if (audioPresent()) {

@@ -24,7 +24,9 @@ void onError(j_common_ptr info)
     std::longjmp(reinterpret_cast<ErrorManager *>(info->err)->jump, 1);
 }
 
-void onMessage(j_common_ptr, int) {}
+void onMessage(j_common_ptr, int)
+{
+}
 
 QImage decode(jpeg_decompress_struct &info, int displayDepth)
 {
@@ -43,7 +45,7 @@ QImage decode(jpeg_decompress_struct &info, int displayDepth)
         for (int i = 0; i < info.actual_number_of_colors; ++i) {
             auto channel = [&](int c) {
                 return info.out_color_components > c ? int(info.colormap[c][i])
-                                                      : int(info.colormap[0][i]);
+                                                     : int(info.colormap[0][i]);
             };
             table.append(qRgb(channel(0), channel(1), channel(2)));
         }

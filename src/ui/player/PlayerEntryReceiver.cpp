@@ -6,8 +6,7 @@
 namespace Orbisong {
 
 PlayerEntryReceiver::PlayerEntryReceiver(PlayerEngine *engine, Collection *collection)
-    : m_engine(engine)
-    , m_collection(collection)
+    : m_engine(engine), m_collection(collection)
 {
     setCddbEntryReceiver(this);
 }

@@ -9,25 +9,44 @@ constexpr int MaxFormatOutput = 255;
 QString placeholder(QChar letter, const FormatContext &c)
 {
     switch (letter.unicode()) {
-    case 'A': return c.artist;
-    case 'B': return c.binder;
-    case 'C': return QString::number(c.stepCount);
-    case 'G': return c.category;
-    case 'L': return c.playlistName;
-    case 'N': return QString::number(c.stepNumber);
-    case 'O': return c.owner;
-    case 'P': return QStringLiteral("Orbisong");
-    case 'R': return c.copyright;
-    case 'T': return c.title;
-    case 'V': return QStringLiteral("4.0.3");
-    case 'Y': return c.year;
-    case 'm': return TwoDigits(c.minutes);
-    case 's': return TwoDigits(c.seconds);
-    case 'n': return TwoDigits(c.track);
-    case 'o': return c.track > 0 ? c.trackNotes : QString();
-    case 't': return c.stepTitle;
-    case '%': return QStringLiteral("%");
-    default: return {};
+    case 'A':
+        return c.artist;
+    case 'B':
+        return c.binder;
+    case 'C':
+        return QString::number(c.stepCount);
+    case 'G':
+        return c.category;
+    case 'L':
+        return c.playlistName;
+    case 'N':
+        return QString::number(c.stepNumber);
+    case 'O':
+        return c.owner;
+    case 'P':
+        return QStringLiteral("Orbisong");
+    case 'R':
+        return c.copyright;
+    case 'T':
+        return c.title;
+    case 'V':
+        return QStringLiteral("4.0.3");
+    case 'Y':
+        return c.year;
+    case 'm':
+        return TwoDigits(c.minutes);
+    case 's':
+        return TwoDigits(c.seconds);
+    case 'n':
+        return TwoDigits(c.track);
+    case 'o':
+        return c.track > 0 ? c.trackNotes : QString();
+    case 't':
+        return c.stepTitle;
+    case '%':
+        return QStringLiteral("%");
+    default:
+        return {};
     }
 }
 
@@ -86,8 +105,8 @@ QString PlaylistSummary(qint64 totalFrames, int stepCount)
 {
     if (stepCount <= 0)
         return {};
-    return FramesToText(totalFrames) + QStringLiteral(" in ") + QString::number(stepCount)
-           + QStringLiteral(" tracks");
+    return FramesToText(totalFrames) + QStringLiteral(" in ") + QString::number(stepCount) +
+           QStringLiteral(" tracks");
 }
 
 QString ProperCaseName(const QString &name)
@@ -112,8 +131,7 @@ QString FavoritesPlaylistName(const QString &login)
     if (login.compare(QLatin1String("Nologin"), Qt::CaseInsensitive) == 0 || login.isEmpty())
         return QStringLiteral("Favorites");
     QString owner = ProperCaseName(login);
-    owner += owner.endsWith(u's', Qt::CaseInsensitive) ? QStringLiteral("'")
-                                                       : QStringLiteral("'s");
+    owner += owner.endsWith(u's', Qt::CaseInsensitive) ? QStringLiteral("'") : QStringLiteral("'s");
     return owner + QStringLiteral(" Favorites");
 }
 
@@ -123,10 +141,18 @@ QString DriveMenuCaption(QChar letter, bool showAlbumTitles, const DriveDiscLabe
     if (showAlbumTitles) {
         switch (label.kind) {
         case DriveDiscLabel::Unreadable:
-        case DriveDiscLabel::NotInCollection: text = QStringLiteral("<Unknown>"); break;
-        case DriveDiscLabel::Empty: text = QStringLiteral("<Drive Empty>"); break;
-        case DriveDiscLabel::Audio: text = label.title + QStringLiteral(" - ") + label.artist; break;
-        case DriveDiscLabel::CdRom: text = QStringLiteral("<CD-ROM>"); break;
+        case DriveDiscLabel::NotInCollection:
+            text = QStringLiteral("<Unknown>");
+            break;
+        case DriveDiscLabel::Empty:
+            text = QStringLiteral("<Drive Empty>");
+            break;
+        case DriveDiscLabel::Audio:
+            text = label.title + QStringLiteral(" - ") + label.artist;
+            break;
+        case DriveDiscLabel::CdRom:
+            text = QStringLiteral("<CD-ROM>");
+            break;
         }
     }
     text.replace(u'&', QStringLiteral("&&"));

@@ -14,8 +14,8 @@ SizeStops SizeStops::compute(const Metrics &m)
     s.stops[Controls] = {miniUpper, controlsUpper, base + m.controls + 4, m.fullWidth};
     s.stops[Details] = {controlsUpper, detailsUpper, base + m.controls + m.details + 4,
                         m.fullWidth};
-    s.stops[Status] = {detailsUpper, statusUpper,
-                       base + m.controls + m.details + m.status + 4, m.fullWidth};
+    s.stops[Status] = {detailsUpper, statusUpper, base + m.controls + m.details + m.status + 4,
+                       m.fullWidth};
     s.stops[Playlist] = {statusUpper, -1, -1, m.fullWidth};
     return s;
 }

@@ -23,8 +23,8 @@ struct SizeStops
     };
     struct Stop
     {
-        int lower; // exclusive; -1: open
-        int upper; // inclusive; -1: open
+        int lower;  // exclusive; -1: open
+        int upper;  // inclusive; -1: open
         int height; // -1: free
         int width;
     };

@@ -50,8 +50,7 @@ QImage TAboutForm::loadPicture(int displayDepth)
     return DecodeJpegFile(file.fileName(), displayDepth);
 }
 
-TAboutForm::TAboutForm(QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint)
+TAboutForm::TAboutForm(QWidget *parent) : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint)
 {
     setObjectName(QStringLiteral("TAboutForm"));
     setWindowTitle(tr("About Orbisong"));
@@ -66,12 +65,12 @@ TAboutForm::TAboutForm(QWidget *parent)
     version->setObjectName(QStringLiteral("VersionLabel"));
 
     m_panels = new QStackedWidget;
-    m_panels->addWidget(panelText(
-        tr("<b>Credits</b><br>Design and programming: the Orbisong team.<br>"
-           "Artwork drawn for this release.")));
-    m_panels->addWidget(panelText(
-        tr("<b>Acknowledgements</b><br>Built with Qt, libcdio, GStreamer and the "
-           "Independent JPEG Group's software.")));
+    m_panels->addWidget(
+        panelText(tr("<b>Credits</b><br>Design and programming: the Orbisong team.<br>"
+                     "Artwork drawn for this release.")));
+    m_panels->addWidget(
+        panelText(tr("<b>Acknowledgements</b><br>Built with Qt, libcdio, GStreamer and the "
+                     "Independent JPEG Group's software.")));
     m_panels->setFixedHeight(64);
 
     auto *credits = new QPushButton(tr("Credits"));
@@ -87,9 +86,9 @@ TAboutForm::TAboutForm(QWidget *parent)
     close->setObjectName(QStringLiteral("CloseButton"));
     connect(close, &QPushButton::clicked, this, &QDialog::close);
 
-    auto *web = new QLabel(QStringLiteral(
-        "<a style=\"color:#7fb3ff\" href=\"https://orbisong.example.org/\">"
-        "orbisong.example.org</a>"));
+    auto *web = new QLabel(
+        QStringLiteral("<a style=\"color:#7fb3ff\" href=\"https://orbisong.example.org/\">"
+                       "orbisong.example.org</a>"));
     web->setTextInteractionFlags(Qt::TextBrowserInteraction);
     connect(web, &QLabel::linkActivated, this,
             [](const QString &link) { QDesktopServices::openUrl(QUrl(link)); });

@@ -34,11 +34,7 @@ private:
 class BusyCursor
 {
 public:
-    explicit BusyCursor(TCursorStack &stack)
-        : m_stack(stack)
-        , m_token(stack.push())
-    {
-    }
+    explicit BusyCursor(TCursorStack &stack) : m_stack(stack), m_token(stack.push()) {}
     ~BusyCursor() { m_stack.pop(m_token); }
     BusyCursor(const BusyCursor &) = delete;
     BusyCursor &operator=(const BusyCursor &) = delete;

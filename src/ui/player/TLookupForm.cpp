@@ -5,8 +5,7 @@
 namespace Orbisong {
 
 TLookupForm::TLookupForm(const Request &request, QObject *parent)
-    : QObject(parent)
-    , m_request(request)
+    : QObject(parent), m_request(request)
 {
 }
 
@@ -54,8 +53,8 @@ void TLookupForm::runStage()
             },
             Qt::QueuedConnection);
     };
-    const bool allowed = (m_stage != RemoteCddb || m_request.remoteLookup)
-                         && (m_stage != AlbumWizard || m_request.albumWizard);
+    const bool allowed = (m_stage != RemoteCddb || m_request.remoteLookup) &&
+                         (m_stage != AlbumWizard || m_request.albumWizard);
     const StageRunner &runner = m_runners[m_stage];
     if (m_stage == AlbumWizard) {
         if (allowed && runner)

@@ -20,9 +20,9 @@ public:
 
     struct Request
     {
-        QString query;         // CDDB query text
-        QString discId;        // lower case
-        QString mediaIdentity; // upper case
+        QString query;             // CDDB query text
+        QString discId;            // lower case
+        QString mediaIdentity;     // upper case
         bool remoteLookup = false; // the remote stage may run
         bool albumWizard = false;  // the wizard stage may run
     };

@@ -14,8 +14,8 @@ class TMovieForm : public QDialog
 
 public:
     // Creates the window centred over `ownerBounds` and shows it at once.
-    static TMovieForm *Show(const QRect &ownerBounds, const QString &animation,
-                            const QString &text, QWidget *parent = nullptr);
+    static TMovieForm *Show(const QRect &ownerBounds, const QString &animation, const QString &text,
+                            QWidget *parent = nullptr);
     static void Hide(TMovieForm *form);
 
     QString text() const;

@@ -1,6 +1,7 @@
 #include "TPlayerForm.h"
 
 #include "CddbApply.h"
+#include "CddbLookupSettings.h"
 #include "LocalCddbDatabase.h"
 #include "MediaKind.h"
 #include "MessageText.h"
@@ -9,6 +10,7 @@
 #include "QuestionPort.h"
 #include "Settings.h"
 #include "TAboutForm.h"
+#include "TCDDBThread.h"
 #include "TCursorStack.h"
 #include "TLookupForm.h"
 #include "TMovieForm.h"
@@ -82,8 +84,7 @@ QIcon svgIcon(const QString &name)
 } // namespace
 
 TPlayerForm::TPlayerForm(Settings &settings, QWidget *parent)
-    : QMainWindow(parent)
-    , m_settings(settings)
+    : QMainWindow(parent), m_settings(settings)
 {
     setObjectName(QStringLiteral("TPlayerForm"));
     setWindowIcon(svgIcon(QStringLiteral("orbisong")));
@@ -193,10 +194,10 @@ QWidget *TPlayerForm::buildControlPanel()
     connect(m_timeButton, &QWidget::customContextMenuRequested, this,
             [this](const QPoint &at) { m_timePopup->popup(m_timeButton->mapToGlobal(at)); });
 
-    m_propertiesButton = iconButton(QStringLiteral("PropertiesButton"), QStringLiteral("properties"),
-                                    tr("Album properties"), panel);
-    m_collectionButton = iconButton(QStringLiteral("CollectionButton"), QStringLiteral("collection"),
-                                    tr("Collection"), panel);
+    m_propertiesButton = iconButton(QStringLiteral("PropertiesButton"),
+                                    QStringLiteral("properties"), tr("Album properties"), panel);
+    m_collectionButton = iconButton(QStringLiteral("CollectionButton"),
+                                    QStringLiteral("collection"), tr("Collection"), panel);
     m_autoPlayButton = iconButton(QStringLiteral("AutoPlayButton"), QStringLiteral("timerplay"),
                                   tr("Timer Play"), panel);
     m_autoStopButton = iconButton(QStringLiteral("AutoStopButton"), QStringLiteral("timerstop"),
@@ -275,8 +276,8 @@ QWidget *TPlayerForm::buildControlPanel()
                            m_autoStopButton, m_introButton, m_repeatButton})
         row->addWidget(b);
     row->addStretch();
-    for (QToolButton *b : {m_ejectButton, m_stopButton, m_playButton, m_prevButton,
-                           m_nextButton, m_weblinkButton})
+    for (QToolButton *b :
+         {m_ejectButton, m_stopButton, m_playButton, m_prevButton, m_nextButton, m_weblinkButton})
         row->addWidget(b);
     auto *layout = new QVBoxLayout(panel);
     layout->setContentsMargins(8, 6, 8, 4);
@@ -363,9 +364,9 @@ QWidget *TPlayerForm::buildPlaylistPanel()
                               tr("Edit this playlist"), m_editPanel);
     m_removeButton = iconButton(QStringLiteral("RemoveButton"), QStringLiteral("remove"),
                                 tr("Remove this playlist"), m_editPanel);
-    m_remoteCddbButton = iconButton(QStringLiteral("RemoteCDDBButton"),
-                                    QStringLiteral("cddbremote"),
-                                    tr("Query CDDB database server"), m_editPanel);
+    m_remoteCddbButton =
+        iconButton(QStringLiteral("RemoteCDDBButton"), QStringLiteral("cddbremote"),
+                   tr("Query CDDB database server"), m_editPanel);
     m_localCddbButton = iconButton(QStringLiteral("LocalCDDBButton"), QStringLiteral("cddblocal"),
                                    tr("Query local CDDB database files"), m_editPanel);
     m_sendCddbButton = iconButton(QStringLiteral("SendCDDBButton"), QStringLiteral("cddbsend"),
@@ -383,6 +384,24 @@ QWidget *TPlayerForm::buildPlaylistPanel()
     connect(m_removeButton, &QToolButton::clicked, this,
             [this] { emit playlistEditRequested(QStringLiteral("remove")); });
     connect(m_localCddbButton, &QToolButton::clicked, this, &TPlayerForm::startRecognition);
+    connect(m_remoteCddbButton, &QToolButton::clicked, this, [this] {
+        if (!m_engine || !m_engine->audioPresent())
+            return;
+        const DiscInfo &disc = m_engine->current().disc;
+        QList<int> offsets;
+        for (int t = 1; t <= disc.trackCount; ++t)
+            offsets.append(disc.trackOffsets[t]);
+        TCDDBThread *thread =
+            startRemoteLookup(disc.id, TLookupForm::queryText(disc.id, offsets, disc.length));
+        if (thread) {
+            // An unknown disc asked for by the user is answered with a notice.
+            connect(thread, &TCDDBThread::lookupFinished, this, [](int result) {
+                if (result == TCDDBThread::NotFound)
+                    ShowQuestion(12327);
+            });
+        }
+    });
+    connect(m_cddbStopButton, &QToolButton::clicked, this, [] { TCDDBThread::StopLookups(); });
 
     auto *edit = new QHBoxLayout(m_editPanel);
     edit->setContentsMargins(4, 0, 4, 2);
@@ -465,8 +484,8 @@ QWidget *TPlayerForm::buildMiniPanel()
     layout->setContentsMargins(4, 2, 4, 2);
     layout->setSpacing(1);
     for (const auto &b : buttons) {
-        QToolButton *button = iconButton(QString::fromLatin1(b.name), QString::fromLatin1(b.icon),
-                                         tr(b.hint), panel);
+        QToolButton *button =
+            iconButton(QString::fromLatin1(b.name), QString::fromLatin1(b.icon), tr(b.hint), panel);
         button->setIconSize(QSize(16, 16));
         if (b.press)
             connect(button, &QToolButton::clicked, this, b.press);
@@ -480,16 +499,17 @@ QWidget *TPlayerForm::buildMiniPanel()
 void TPlayerForm::buildMenus()
 {
     QMenu *file = menuBar()->addMenu(tr("&File"));
-    m_propertiesAction = file->addAction(tr("&Album Properties"), QKeySequence(Qt::CTRL | Qt::Key_I),
-                                         this, &TPlayerForm::propertiesRequested);
+    m_propertiesAction =
+        file->addAction(tr("&Album Properties"), QKeySequence(Qt::CTRL | Qt::Key_I), this,
+                        &TPlayerForm::propertiesRequested);
     file->addSeparator();
     m_collectionAction = file->addAction(tr("&Collection"), QKeySequence(Qt::CTRL | Qt::Key_L),
                                          this, &TPlayerForm::collectionRequested);
     file->addAction(tr("&Options"), QKeySequence(Qt::CTRL | Qt::Key_O), this,
                     &TPlayerForm::optionsRequested);
     file->addSeparator();
-    QAction *exit = file->addAction(tr("E&xit"), QKeySequence(Qt::CTRL | Qt::Key_Q), this,
-                                    &QWidget::close);
+    QAction *exit =
+        file->addAction(tr("E&xit"), QKeySequence(Qt::CTRL | Qt::Key_Q), this, &QWidget::close);
     exit->setObjectName(QStringLiteral("ExitAction"));
 
     QMenu *control = menuBar()->addMenu(tr("&Control"));
@@ -498,22 +518,23 @@ void TPlayerForm::buildMenus()
     control->addSeparator();
     m_stopAction = control->addAction(tr("&Stop"), QKeySequence(Qt::CTRL | Qt::Key_F9), this,
                                       &TPlayerForm::pressStop);
-    m_playAction = control->addAction(tr("&Play/Pause"), QKeySequence(Qt::CTRL | Qt::Key_F10),
-                                      this, &TPlayerForm::pressPlay);
-    m_prevAction = control->addAction(tr("P&revious  Track"),
-                                      QKeySequence(Qt::CTRL | Qt::Key_F11), this,
-                                      &TPlayerForm::pressPrev);
-    m_nextAction = control->addAction(tr("&Next Track"), QKeySequence(Qt::CTRL | Qt::Key_F12),
-                                      this, &TPlayerForm::pressNext);
+    m_playAction = control->addAction(tr("&Play/Pause"), QKeySequence(Qt::CTRL | Qt::Key_F10), this,
+                                      &TPlayerForm::pressPlay);
+    m_prevAction = control->addAction(tr("P&revious  Track"), QKeySequence(Qt::CTRL | Qt::Key_F11),
+                                      this, &TPlayerForm::pressPrev);
+    m_nextAction = control->addAction(tr("&Next Track"), QKeySequence(Qt::CTRL | Qt::Key_F12), this,
+                                      &TPlayerForm::pressNext);
 
     QMenu *playlist = menuBar()->addMenu(tr("&Playlist"));
-    m_addAction = playlist->addAction(tr("&Add"), QKeySequence(Qt::CTRL | Qt::Key_N), this,
-                                      [this] { emit playlistEditRequested(QStringLiteral("add")); });
-    m_editAction = playlist->addAction(tr("&Edit"), QKeySequence(Qt::CTRL | Qt::Key_E), this,
-                                       [this] { emit playlistEditRequested(QStringLiteral("edit")); });
-    m_removeAction = playlist->addAction(
-        tr("&Remove"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Delete), this,
-        [this] { emit playlistEditRequested(QStringLiteral("remove")); });
+    m_addAction = playlist->addAction(tr("&Add"), QKeySequence(Qt::CTRL | Qt::Key_N), this, [this] {
+        emit playlistEditRequested(QStringLiteral("add"));
+    });
+    m_editAction =
+        playlist->addAction(tr("&Edit"), QKeySequence(Qt::CTRL | Qt::Key_E), this,
+                            [this] { emit playlistEditRequested(QStringLiteral("edit")); });
+    m_removeAction =
+        playlist->addAction(tr("&Remove"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Delete),
+                            this, [this] { emit playlistEditRequested(QStringLiteral("remove")); });
     playlist->addSeparator();
     m_favoritesAction = playlist->addAction(tr("Add To &Favorites"),
                                             QKeySequence(Qt::CTRL | Qt::Key_D), this, [this] {
@@ -615,9 +636,9 @@ void TPlayerForm::buildPopups()
                           [this] { emit playlistEditRequested(QStringLiteral("remove")); });
 
     m_weblinkMenu = new QMenu(this);
-    for (const QString &text : {tr("Artist &Purchases"), tr("Artist &Information"),
-                                tr("Artist P&erformances"), QString(), tr("&Add Current Site"),
-                                QString()}) {
+    for (const QString &text :
+         {tr("Artist &Purchases"), tr("Artist &Information"), tr("Artist P&erformances"), QString(),
+          tr("&Add Current Site"), QString()}) {
         if (text.isEmpty())
             m_weblinkMenu->addSeparator();
         else
@@ -712,8 +733,8 @@ void TPlayerForm::firstShowing()
 void TPlayerForm::firstTick()
 {
     m_firstTick = false;
-    if (m_settings.GetOptionFlag(_GLOB_OPTION_WASMINIMIZED)
-        || m_settings.GetOptionFlag(_GLOB_OPTION_ALWAYSMINIMIZE) || m_startMinimized)
+    if (m_settings.GetOptionFlag(_GLOB_OPTION_WASMINIMIZED) ||
+        m_settings.GetOptionFlag(_GLOB_OPTION_ALWAYSMINIMIZE) || m_startMinimized)
         showMinimized();
 }
 
@@ -725,6 +746,7 @@ void TPlayerForm::driveTick()
     m_driveTimer.stop();
     if (m_firstTick)
         firstTick();
+    refreshCddbButtons();
     checkTimers();
     if (m_engine && !m_engine->noDrive())
         m_engine->poll();
@@ -744,9 +766,13 @@ bool TPlayerForm::closeQuery()
         return true;
     }
     switch (ShowQuestion(12290)) {
-    case ResultCancel: return false;
-    case ResultYes: m_engine->stop(); return true;
-    default: return true;
+    case ResultCancel:
+        return false;
+    case ResultYes:
+        m_engine->stop();
+        return true;
+    default:
+        return true;
     }
 }
 
@@ -763,6 +789,7 @@ void TPlayerForm::closeEvent(QCloseEvent *event)
     m_settings.SetOptionFlag(_GLOB_OPTION_WASMINIMIZED, isMinimized());
     m_closing = true;
     m_driveTimer.stop();
+    TCDDBThread::StopLookups();
     for (const auto &form : m_timerForms) {
         if (form)
             form->close();
@@ -869,12 +896,12 @@ void TPlayerForm::onDiscInserted()
             startRecognition();
         emit scriptEvent(QStringLiteral("On_AlbumInsert"), album.albumEvents[0]);
     }
-    m_list->setAcceptTrackFiles(m_engine->audioPresent()
-                                && m_engine->currentPlaylist() != m_tabs->tabText(0));
+    m_list->setAcceptTrackFiles(m_engine->audioPresent() &&
+                                m_engine->currentPlaylist() != m_tabs->tabText(0));
     refreshButtons();
     // Pressing play while a start request or the relay already plays would pause it.
-    if (m_settings.GetOptionFlag(_GLOB_OPTION_PLAYONINSERT) && !m_engine->list().isEmpty()
-        && !m_engine->playing())
+    if (m_settings.GetOptionFlag(_GLOB_OPTION_PLAYONINSERT) && !m_engine->list().isEmpty() &&
+        !m_engine->playing())
         pressPlay();
 }
 
@@ -916,20 +943,28 @@ void TPlayerForm::startRecognition()
     auto *lookup = new TLookupForm(request, this);
     const QStringList folders = m_localCddbFolders;
     const QString albumId = disc.id;
-    lookup->setStage(TLookupForm::LocalCddb,
-                     [folders, albumId](const TLookupForm::Request &r, auto report) {
-                         for (const QString &folder : folders) {
-                             LocalCddbDatabase database(folder,
-                                                        LocalCddbDatabase::defaultIndexFolder());
-                             const auto found = database.find(r.discId.left(8));
-                             if (found.status == LocalCddbDatabase::Found
-                                 && ApplyEntry(found.category, albumId, SourceLocalDatabase,
-                                               found.entry)) {
-                                 report(TLookupForm::Found);
-                                 return;
-                             }
+    lookup->setStage(
+        TLookupForm::LocalCddb, [folders, albumId](const TLookupForm::Request &r, auto report) {
+            for (const QString &folder : folders) {
+                LocalCddbDatabase database(folder, LocalCddbDatabase::defaultIndexFolder());
+                const auto found = database.find(r.discId.left(8));
+                if (found.status == LocalCddbDatabase::Found &&
+                    ApplyEntry(found.category, albumId, SourceLocalDatabase, found.entry)) {
+                    report(TLookupForm::Found);
+                    return;
+                }
+            }
+            report(TLookupForm::NotFound);
+        });
+    lookup->setStage(TLookupForm::RemoteCddb,
+                     [this, albumId](const TLookupForm::Request &r, auto report) {
+                         TCDDBThread *thread = startRemoteLookup(albumId, r.query);
+                         if (!thread) {
+                             report(TLookupForm::NotFound);
+                             return;
                          }
-                         report(TLookupForm::NotFound);
+                         connect(thread, &TCDDBThread::lookupFinished, this,
+                                 [report](int result) { report(result); });
                      });
     connect(lookup, &TLookupForm::finished, this, [this](int stage, int notice) {
         if (notice == TLookupForm::Found) {
@@ -941,6 +976,42 @@ void TPlayerForm::startRecognition()
 }
 
 // ---- Display ---------------------------------------------------------------------------
+
+TCDDBThread *TPlayerForm::startRemoteLookup(const QString &albumId, const QString &query)
+{
+    TCDDBThread *thread =
+        TCDDBThread::StartLookup(CddbLookupSettings::fromSettings(m_settings), albumId, query);
+    if (!thread)
+        return nullptr;
+    auto status = std::make_shared<int>(0);
+    connect(thread, &TCDDBThread::statusChanged, this, [this, status](const QString &text) {
+        if (*status)
+            m_statusBox->remove(*status);
+        *status = text.isEmpty() ? 0 : m_statusBox->add(text, 0);
+    });
+    connect(thread, &TCDDBThread::lookupFinished, this, [this, status](int) {
+        if (*status)
+            m_statusBox->remove(*status);
+        *status = 0;
+        refreshAll();
+    });
+    m_animationQueue.removeAll(QStringLiteral("AVI_RCDDB_GET"));
+    if (m_animations)
+        m_animationQueue.prepend(QStringLiteral("AVI_RCDDB_GET"));
+    refreshCddbButtons();
+    return thread;
+}
+
+void TPlayerForm::refreshCddbButtons()
+{
+    const bool running = TCDDBThread::runningCount() > 0;
+    m_cddbStopButton->setVisible(running);
+    m_remoteCddbButton->setVisible(!running);
+    if (!running && m_animationQueue.removeAll(QStringLiteral("AVI_RCDDB_GET")) > 0)
+        refreshAnimation();
+    else if (running)
+        refreshAnimation();
+}
 
 void TPlayerForm::refreshAll()
 {
@@ -973,8 +1044,8 @@ QString TPlayerForm::stepTitle(int index) const
     const QString name = step.title.trimmed();
     if (!name.isEmpty())
         return name;
-    return m_engine->current().album.trackTitles[qBound(0, trackOfFrame(step.start),
-                                                        AlbumInfo::MaxTracks)];
+    return m_engine->current()
+        .album.trackTitles[qBound(0, trackOfFrame(step.start), AlbumInfo::MaxTracks)];
 }
 
 FormatContext TPlayerForm::formatContext() const
@@ -1040,8 +1111,8 @@ void TPlayerForm::refreshDisplay()
     QString tip = info;
     if (!formats && m_engine && m_engine->audioPresent()) {
         const AlbumInfo &album = m_engine->current().album;
-        tip = album.artist + QStringLiteral(" - ") + album.title + QStringLiteral(" (") + info
-              + u')';
+        tip =
+            album.artist + QStringLiteral(" - ") + album.title + QStringLiteral(" (") + info + u')';
     }
     m_trayIcons[0]->setToolTip(tip.left(79));
     if (m_engine && steps) {
@@ -1145,10 +1216,10 @@ void TPlayerForm::refreshButtons()
     bool hasCurrent = false;
     if (steps) {
         const int index = m_engine->currentIndex();
-        nextOk = index < m_list->count() - 1
-                 || (m_engine->current().album.flags & AlbumFlagRepeat)
-                 || m_settings.GetOptionFlag(_GLOB_OPTION_RANDOMDRIVE)
-                 || m_settings.GetOptionFlag(_GLOB_OPTION_RANDOMORDER);
+        nextOk = index < m_list->count() - 1 ||
+                 (m_engine->current().album.flags & AlbumFlagRepeat) ||
+                 m_settings.GetOptionFlag(_GLOB_OPTION_RANDOMDRIVE) ||
+                 m_settings.GetOptionFlag(_GLOB_OPTION_RANDOMORDER);
         hasCurrent = index >= 0;
     }
     if (audio) {
@@ -1309,11 +1380,11 @@ void TPlayerForm::dropTrackFiles(const QStringList &paths, int beforeRow)
         if (head.size() < 28 || !head.startsWith("RIFF") || head.mid(8, 4) != "CDDA")
             continue;
         const int track = quint8(head[22]) | (quint8(head[23]) << 8);
-        const quint32 serial = quint32(quint8(head[24])) | (quint32(quint8(head[25])) << 8)
-                               | (quint32(quint8(head[26])) << 16)
-                               | (quint32(quint8(head[27])) << 24);
-        if (track < 1 || track > disc.trackCount
-            || (!disc.mediaIdentity.isEmpty() && disc.mediaIdentity != QString::number(serial)))
+        const quint32 serial = quint32(quint8(head[24])) | (quint32(quint8(head[25])) << 8) |
+                               (quint32(quint8(head[26])) << 16) |
+                               (quint32(quint8(head[27])) << 24);
+        if (track < 1 || track > disc.trackCount ||
+            (!disc.mediaIdentity.isEmpty() && disc.mediaIdentity != QString::number(serial)))
             continue;
         list.insert(at, TStep(QString(), disc.trackOffsets[track], disc.trackOffsets[track + 1]));
         if (at <= index)
@@ -1347,8 +1418,8 @@ void TPlayerForm::addToFavorites(const QList<int> &rows)
         playlist = std::make_shared<TPlaylist>(name, 0);
         current.playlists.append(playlist);
     }
-    const bool isCurrent = playlist->title.compare(m_engine->currentPlaylist(),
-                                                   Qt::CaseInsensitive) == 0;
+    const bool isCurrent =
+        playlist->title.compare(m_engine->currentPlaylist(), Qt::CaseInsensitive) == 0;
     const QList<TStep> source = m_engine->list();
     for (int row : rows) {
         if (row < 0 || row >= source.size())
@@ -1380,8 +1451,8 @@ void TPlayerForm::shuffleList()
 
 void TPlayerForm::openPositionWindow(QToolButton *button)
 {
-    if (!m_engine || m_engine->currentIndex() < 0
-        || m_engine->currentIndex() >= m_engine->list().size())
+    if (!m_engine || m_engine->currentIndex() < 0 ||
+        m_engine->currentIndex() >= m_engine->list().size())
         return;
     if (m_positionForm) {
         m_positionForm->raise();
@@ -1391,7 +1462,8 @@ void TPlayerForm::openPositionWindow(QToolButton *button)
     const int range = qMax(0, step.length() / 75);
     const int at = qMax(0, (m_engine->position() - step.start) / 75);
     m_positionForm = new TPositionForm(range, at, [this, step](int seconds) {
-        return FramesToText(m_engine->displayTime(m_settings.timeFormat, step.start + seconds * 75));
+        return FramesToText(
+            m_engine->displayTime(m_settings.timeFormat, step.start + seconds * 75));
     });
     const QPoint topLeft = button->mapToGlobal(QPoint(0, button->height()));
     m_positionForm->setGeometry(topLeft.x(), topLeft.y(),
@@ -1474,11 +1546,11 @@ void TPlayerForm::refreshTimerButtons()
     for (int kind : {0, 1}) {
         const bool set = m_timers.isSet(TimerMoments::Kind(kind));
         buttons[kind]->setChecked(set);
-        const QString text = set ? names[kind] + QStringLiteral(": ")
-                                       + QLocale().toString(m_timers.moment(TimerMoments::Kind(kind))
-                                                                .time(),
-                                                            QLocale::ShortFormat)
-                                 : names[kind];
+        const QString text =
+            set ? names[kind] + QStringLiteral(": ") +
+                      QLocale().toString(m_timers.moment(TimerMoments::Kind(kind)).time(),
+                                         QLocale::ShortFormat)
+                : names[kind];
         for (auto &entry : m_hints) {
             if (entry.first == buttons[kind])
                 entry.second = text;
@@ -1525,8 +1597,8 @@ void TPlayerForm::openAbout()
 
 void TPlayerForm::openVolumeProgram()
 {
-    const QString program = m_settings.volumePath.isEmpty() ? QStringLiteral("pavucontrol")
-                                                            : m_settings.volumePath;
+    const QString program =
+        m_settings.volumePath.isEmpty() ? QStringLiteral("pavucontrol") : m_settings.volumePath;
     if (!QProcess::startDetached(program, {}))
         m_statusBox->add(tr("Unable to start %1").arg(program), 5);
 }
@@ -1587,8 +1659,8 @@ void TPlayerForm::fillDriveMenu(QMenu *menu)
 
 void TPlayerForm::chooseDrive(QChar letter)
 {
-    if (!m_engine || letter == m_engine->currentDrive()
-        || !m_engine->driveLetters().contains(letter))
+    if (!m_engine || letter == m_engine->currentDrive() ||
+        !m_engine->driveLetters().contains(letter))
         return;
     if (m_engine->playing())
         m_engine->stop();
@@ -1617,8 +1689,8 @@ void TPlayerForm::fillJumpMenu(QMenu *menu)
     if (!m_engine || !m_engine->audioPresent())
         return;
     for (const auto &playlist : std::as_const(m_engine->current().playlists)) {
-        const bool isCurrent = playlist->title.compare(m_engine->currentPlaylist(),
-                                                       Qt::CaseInsensitive) == 0;
+        const bool isCurrent =
+            playlist->title.compare(m_engine->currentPlaylist(), Qt::CaseInsensitive) == 0;
         QMenu *sub = menu->addMenu(playlist->title);
         sub->menuAction()->setCheckable(true);
         sub->menuAction()->setChecked(isCurrent);
@@ -1798,8 +1870,8 @@ void TPlayerForm::stickToEdges()
 void TPlayerForm::changeEvent(QEvent *event)
 {
     QMainWindow::changeEvent(event);
-    if (event->type() == QEvent::ActivationChange && isActiveWindow() && m_engine
-        && m_volumeTrack->value() != m_engine->volume()) {
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && m_engine &&
+        m_volumeTrack->value() != m_engine->volume()) {
         QSignalBlocker block(m_volumeTrack);
         m_volumeTrack->setValue(m_engine->volume());
     }

@@ -22,6 +22,7 @@ class QToolButton;
 namespace Orbisong {
 
 class PlayerEngine;
+class TCDDBThread;
 class TCursorStack;
 class TPlaylistList;
 class TPositionForm;
@@ -136,6 +137,8 @@ private:
     void onDiscRemoving();
     void onStepChanged();
     void startRecognition();
+    TCDDBThread *startRemoteLookup(const QString &albumId, const QString &query);
+    void refreshCddbButtons();
 
     void refreshAll();
     void refreshButtons();

@@ -16,11 +16,7 @@ namespace {
 class StepDelegate : public QStyledItemDelegate
 {
 public:
-    explicit StepDelegate(TPlaylistList *list)
-        : QStyledItemDelegate(list)
-        , m_list(list)
-    {
-    }
+    explicit StepDelegate(TPlaylistList *list) : QStyledItemDelegate(list), m_list(list) {}
 
     QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &) const override
     {
@@ -39,8 +35,8 @@ public:
         const bool selected = option.state & QStyle::State_Selected;
         p->save();
         const QRect r = option.rect.adjusted(4, 0, -6, 0);
-        const QColor text = selected ? option.palette.highlightedText().color()
-                                     : option.palette.text().color();
+        const QColor text =
+            selected ? option.palette.highlightedText().color() : option.palette.text().color();
         if (current) {
             const int cy = r.center().y();
             QPolygon marker;
@@ -64,9 +60,9 @@ public:
 
         p->setPen(text);
         p->setFont(font);
-        p->drawText(title, Qt::AlignVCenter | Qt::AlignLeft,
-                    QFontMetrics(font).elidedText(index.data().toString(), Qt::ElideRight,
-                                                  title.width()));
+        p->drawText(
+            title, Qt::AlignVCenter | Qt::AlignLeft,
+            QFontMetrics(font).elidedText(index.data().toString(), Qt::ElideRight, title.width()));
         p->setFont(option.font);
         QColor dim = text;
         if (!selected)
@@ -75,9 +71,9 @@ public:
         p->drawText(track, Qt::AlignVCenter | Qt::AlignRight,
                     TwoDigits(index.data(TPlaylistList::TrackRole).toInt()));
         p->drawText(times, Qt::AlignVCenter | Qt::AlignRight,
-                    FramesToText(index.data(TPlaylistList::StartRole).toInt()) + u' '
-                        + QChar(0x2013) + u' '
-                        + FramesToText(index.data(TPlaylistList::EndRole).toInt()));
+                    FramesToText(index.data(TPlaylistList::StartRole).toInt()) + u' ' +
+                        QChar(0x2013) + u' ' +
+                        FramesToText(index.data(TPlaylistList::EndRole).toInt()));
         p->restore();
     }
 
@@ -87,8 +83,7 @@ private:
 
 } // namespace
 
-TPlaylistList::TPlaylistList(QWidget *parent)
-    : QListWidget(parent)
+TPlaylistList::TPlaylistList(QWidget *parent) : QListWidget(parent)
 {
     setObjectName(QStringLiteral("PlaylistList"));
     setItemDelegate(new StepDelegate(this));
@@ -122,8 +117,8 @@ QStringList TPlaylistList::trackFiles(const QMimeData *mime) const
     if (!mime || !mime->hasUrls())
         return paths;
     for (const QUrl &url : mime->urls()) {
-        if (url.isLocalFile() && url.toLocalFile().endsWith(QLatin1String(".cda"),
-                                                            Qt::CaseInsensitive))
+        if (url.isLocalFile() &&
+            url.toLocalFile().endsWith(QLatin1String(".cda"), Qt::CaseInsensitive))
             paths.append(url.toLocalFile());
     }
     return paths;

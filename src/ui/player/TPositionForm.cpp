@@ -10,8 +10,8 @@ namespace Orbisong {
 
 TPositionForm::TPositionForm(int rangeSeconds, int positionSeconds,
                              std::function<QString(int)> labelFor, QWidget *parent)
-    : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
-    , m_labelFor(std::move(labelFor))
+    : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
+      m_labelFor(std::move(labelFor))
 {
     setObjectName(QStringLiteral("TPositionForm"));
     setAttribute(Qt::WA_DeleteOnClose);

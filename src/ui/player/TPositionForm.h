@@ -16,8 +16,8 @@ class TPositionForm : public QWidget
 
 public:
     // `labelFor` gives the label text for a scroll position in seconds.
-    TPositionForm(int rangeSeconds, int positionSeconds,
-                  std::function<QString(int)> labelFor, QWidget *parent = nullptr);
+    TPositionForm(int rangeSeconds, int positionSeconds, std::function<QString(int)> labelFor,
+                  QWidget *parent = nullptr);
 
     QScrollBar *scroll() const { return m_scroll; }
     QLabel *label() const { return m_label; }

@@ -43,9 +43,7 @@ QIcon pictureIcon(MessagePicture picture, const QStyle *style)
 } // namespace
 
 TQuestionForm::TQuestionForm(const MessageText &message, QWidget *owner)
-    : QDialog(owner, Qt::Dialog | Qt::FramelessWindowHint)
-    , m_message(message)
-    , m_owner(owner)
+    : QDialog(owner, Qt::Dialog | Qt::FramelessWindowHint), m_message(message), m_owner(owner)
 {
     setObjectName(QStringLiteral("TQuestionForm"));
     setModal(true);
@@ -194,8 +192,7 @@ void TQuestionForm::placeOverOwner()
 }
 
 WidgetQuestionPort::WidgetQuestionPort(QWidget *owner, std::function<void(bool)> suspendTopMost)
-    : m_owner(owner)
-    , m_suspendTopMost(std::move(suspendTopMost))
+    : m_owner(owner), m_suspendTopMost(std::move(suspendTopMost))
 {
 }
 

@@ -5,9 +5,7 @@
 
 namespace Orbisong {
 
-TStatusBox::TStatusBox(QLabel *label, Clock clock)
-    : m_label(label)
-    , m_clock(std::move(clock))
+TStatusBox::TStatusBox(QLabel *label, Clock clock) : m_label(label), m_clock(std::move(clock))
 {
     if (!m_clock) {
         m_clock = [] {

@@ -48,8 +48,7 @@ QTime parseClockTime(const QString &text)
 
 TTimerForm::TTimerForm(const Texts &texts, const QString &storedScript, QWidget *parent,
                        Clock clock)
-    : QDialog(parent)
-    , m_clock(std::move(clock))
+    : QDialog(parent), m_clock(std::move(clock))
 {
     setWindowTitle(texts.caption);
     setAttribute(Qt::WA_DeleteOnClose);

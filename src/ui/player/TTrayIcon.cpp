@@ -7,9 +7,7 @@
 
 namespace Orbisong {
 
-TTrayIcon::TTrayIcon(const QIcon &icon, QObject *parent)
-    : QObject(parent)
-    , m_icon(icon)
+TTrayIcon::TTrayIcon(const QIcon &icon, QObject *parent) : QObject(parent), m_icon(icon)
 {
 }
 

@@ -2,8 +2,7 @@
 
 namespace Orbisong {
 
-TimerMoments::TimerMoments(Clock clock)
-    : m_clock(std::move(clock))
+TimerMoments::TimerMoments(Clock clock) : m_clock(std::move(clock))
 {
 }
 

@@ -1,14 +1,14 @@
-#include "Collection.h"
-#include "DemoDisc.h"
 #include "CdioDriveSet.h"
+#include "Collection.h"
 #include "ControllerEngine.h"
+#include "DemoDisc.h"
 #include "PlayerEntryReceiver.h"
 #include "ScriptedDriveSet.h"
 #include "ScriptedQuestionPort.h"
 #include "Settings.h"
+#include "TestHome.h"
 #include "TPlayerForm.h"
 #include "TPlaylistList.h"
-#include "TestHome.h"
 
 #include <QAbstractButton>
 #include <QApplication>

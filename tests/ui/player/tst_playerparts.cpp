@@ -1,7 +1,7 @@
 #include "SizeStops.h"
 #include "TCursorStack.h"
-#include "TStatusBox.h"
 #include "TimerMoments.h"
+#include "TStatusBox.h"
 
 #include <QGuiApplication>
 #include <QLabel>
@@ -61,8 +61,8 @@ TEST(TStatusBox, NewestShownExpiryAndRemoval)
     TStatusBox box(&label, [&now] { return now; });
     int shown = 0;
     int removed = 0;
-    const int lasting = box.add(QStringLiteral("Looking up"), 0, [&] { ++shown; },
-                                [&] { ++removed; });
+    const int lasting = box.add(
+        QStringLiteral("Looking up"), 0, [&] { ++shown; }, [&] { ++removed; });
     EXPECT_EQ(label.text(), QStringLiteral("Looking up"));
     box.add(QStringLiteral("Saved"), 2);
     EXPECT_EQ(label.text(), QStringLiteral("Saved"));

@@ -11,8 +11,8 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QScrollBar>
-#include <QSignalSpy>
 #include <QSet>
+#include <QSignalSpy>
 
 #include <gtest/gtest.h>
 
@@ -87,9 +87,10 @@ TEST(TimerForm, InvalidEntriesAskAndKeepTheWindowButStoreTheScript)
 TEST(TimerForm, DefaultScriptIsStoredEmpty)
 {
     EXPECT_TRUE(TTimerForm::storedScript(TTimerForm::defaultScript()).isEmpty());
-    EXPECT_TRUE(TTimerForm::storedScript(
-                    QStringLiteral("PROCEDURE   main;\t// enter CODE for this event here.\nENDPROC;"))
-                    .isEmpty());
+    EXPECT_TRUE(
+        TTimerForm::storedScript(
+            QStringLiteral("PROCEDURE   main;\t// enter CODE for this event here.\nENDPROC;"))
+            .isEmpty());
     EXPECT_FALSE(TTimerForm::storedScript(QStringLiteral("procedure Main; endproc;")).isEmpty());
     TAutoplayForm blank(QStringLiteral("   \n"), nullptr, &fixedNow);
     EXPECT_EQ(blank.scriptEdit()->toPlainText(), TTimerForm::defaultScript());
@@ -117,8 +118,8 @@ TEST(AboutForm, PictureDecodedForTheDisplayDepth)
 
 TEST(PositionForm, LabelFollowsScrollAndEndJumpsOn)
 {
-    QPointer<TPositionForm> form = new TPositionForm(
-        200, 30, [](int s) { return QStringLiteral("at %1").arg(s); });
+    QPointer<TPositionForm> form =
+        new TPositionForm(200, 30, [](int s) { return QStringLiteral("at %1").arg(s); });
     EXPECT_EQ(form->scroll()->maximum(), 200);
     EXPECT_EQ(form->label()->text(), QStringLiteral("at 30"));
     form->scroll()->setValue(45);
@@ -139,7 +140,8 @@ TEST(MovieForm, CentredOverOwnerAndNotClosedByTheUser)
 {
     TMovieForm *form = TMovieForm::Show(QRect(100, 100, 600, 400), QStringLiteral("AVI_STATS"),
                                         QStringLiteral("Please wait"));
-    EXPECT_EQ(form->pos(), QPoint(100 + (600 - form->width()) / 2, 100 + (400 - form->height()) / 2));
+    EXPECT_EQ(form->pos(),
+              QPoint(100 + (600 - form->width()) / 2, 100 + (400 - form->height()) / 2));
     EXPECT_EQ(form->text(), QStringLiteral("Please wait"));
     EXPECT_TRUE(form->movie()->isValid());
     EXPECT_EQ(form->movie()->state(), QMovie::Running);
