@@ -65,10 +65,9 @@ int scriptCommand(Context &c)
         return readStdinLine(buffer);
     };
     engine.OnRegisterProcs = [&](TQuillan &e) {
-        e.RegisterProc(QStringLiteral("function ParamCount: integer;"),
-                       [&](void *, TQuillan &, TProcParms &p) {
-                           p.setInteger(0, scriptArgs.size());
-                       });
+        e.RegisterProc(
+            QStringLiteral("function ParamCount: integer;"),
+            [&](void *, TQuillan &, TProcParms &p) { p.setInteger(0, scriptArgs.size()); });
         e.RegisterProc(QStringLiteral("function ParamStr(Index: integer): string;"),
                        [&](void *, TQuillan &, TProcParms &p) {
                            p.setString(0, scriptArgs.value(p.asInteger(1) - 1));

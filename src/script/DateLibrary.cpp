@@ -7,8 +7,8 @@ namespace {
 qint64 gregToJul(qint64 month, qint64 day, qint64 year)
 {
     const qint64 a = month < 3 ? 1 : 0;
-    return day - 32075 + 1461 * (year + 4800 - a) / 4 + 367 * (month - 2 + 12 * a) / 12
-           - 3 * ((year + 4900 - a) / 100) / 4;
+    return day - 32075 + 1461 * (year + 4800 - a) / 4 + 367 * (month - 2 + 12 * a) / 12 -
+           3 * ((year + 4900 - a) / 100) / 4;
 }
 
 void julToGreg(qint64 jul, qint64 *month, qint64 *day, qint64 *year)
@@ -33,7 +33,8 @@ public:
     void registerProcs() override
     {
         TQuillan &e = *ScriptEngine;
-        e.RegisterProc(QStringLiteral("procedure GetDate(var year : word; var month : word; var day : word; var dayOfWeek : word)"),
+        e.RegisterProc(QStringLiteral("procedure GetDate(var year : word; var month : word; var "
+                                      "day : word; var dayOfWeek : word)"),
                        [](void *, TQuillan &engine, TProcParms &p) {
                            const QDate d = engine.clock().now().date();
                            p.setInteger(1, d.year());
@@ -52,7 +53,8 @@ public:
                            if (!engine.clock().set(now))
                                engine.ReportError(62);
                        });
-        e.RegisterProc(QStringLiteral("procedure GetTime(var hour : word; var minute : word; var second : word; var sec100 : word)"),
+        e.RegisterProc(QStringLiteral("procedure GetTime(var hour : word; var minute : word; var "
+                                      "second : word; var sec100 : word)"),
                        [](void *, TQuillan &engine, TProcParms &p) {
                            const QTime t = engine.clock().now().time();
                            p.setInteger(1, t.hour());
@@ -60,22 +62,25 @@ public:
                            p.setInteger(3, t.second());
                            p.setInteger(4, t.msec());
                        });
-        e.RegisterProc(QStringLiteral("procedure SetTime(hour : word; minute : word; second : word; sec100 : word)"),
-                       [](void *, TQuillan &engine, TProcParms &p) {
-                           QDateTime now = engine.clock().now();
-                           const QTime t(p.asInteger(1), p.asInteger(2), p.asInteger(3),
-                                         now.time().msec());
-                           if (!t.isValid())
-                               engine.ReportError(59, QStringLiteral("SetTime"));
-                           now.setTime(t);
-                           if (!engine.clock().set(now))
-                               engine.ReportError(62);
-                       });
-        e.RegisterProc(QStringLiteral("function GregToJul(month : word; day : word; year : word) : longint"),
-                       [](void *, TQuillan &, TProcParms &p) {
-                           p.setInteger(0, gregToJul(p.asInteger(1), p.asInteger(2), p.asInteger(3)));
-                       });
-        e.RegisterProc(QStringLiteral("procedure JulToGreg(jul : longint; var month : word; var day : word; var year : word)"),
+        e.RegisterProc(
+            QStringLiteral(
+                "procedure SetTime(hour : word; minute : word; second : word; sec100 : word)"),
+            [](void *, TQuillan &engine, TProcParms &p) {
+                QDateTime now = engine.clock().now();
+                const QTime t(p.asInteger(1), p.asInteger(2), p.asInteger(3), now.time().msec());
+                if (!t.isValid())
+                    engine.ReportError(59, QStringLiteral("SetTime"));
+                now.setTime(t);
+                if (!engine.clock().set(now))
+                    engine.ReportError(62);
+            });
+        e.RegisterProc(
+            QStringLiteral("function GregToJul(month : word; day : word; year : word) : longint"),
+            [](void *, TQuillan &, TProcParms &p) {
+                p.setInteger(0, gregToJul(p.asInteger(1), p.asInteger(2), p.asInteger(3)));
+            });
+        e.RegisterProc(QStringLiteral("procedure JulToGreg(jul : longint; var month : word; var "
+                                      "day : word; var year : word)"),
                        [](void *, TQuillan &, TProcParms &p) {
                            qint64 m = 0, d = 0, y = 0;
                            julToGreg(p.asInteger(1), &m, &d, &y);

@@ -45,7 +45,8 @@ public:
                 return result(TypeByte, f->open(mode));
             };
         };
-        e.RegisterSysProc(QStringLiteral("reset"), TypeByte, true, opener(QIODevice::ReadOnly), this);
+        e.RegisterSysProc(QStringLiteral("reset"), TypeByte, true, opener(QIODevice::ReadOnly),
+                          this);
         e.RegisterSysProc(QStringLiteral("rewrite"), TypeByte, true,
                           opener(QIODevice::WriteOnly | QIODevice::Truncate), this);
         e.RegisterSysProc(QStringLiteral("append"), TypeByte, true,
@@ -58,13 +59,15 @@ public:
         };
         e.RegisterSysProc(QStringLiteral("close"), TypeByte, true, closer, this);
         e.RegisterSysProc(QStringLiteral("closeFile"), TypeByte, true, closer, this);
-        e.RegisterSysProc(QStringLiteral("eof"), TypeBoolean, true,
-                          [](TQuillanPlugIn *, TQuillan &engine) {
-                              open(engine);
-                              ScriptTextFile *f = fileArg(engine);
-                              close(engine);
-                              return result(TypeBoolean, f->atEnd() ? 1 : 0);
-                          }, this);
+        e.RegisterSysProc(
+            QStringLiteral("eof"), TypeBoolean, true,
+            [](TQuillanPlugIn *, TQuillan &engine) {
+                open(engine);
+                ScriptTextFile *f = fileArg(engine);
+                close(engine);
+                return result(TypeBoolean, f->atEnd() ? 1 : 0);
+            },
+            this);
     }
 };
 

@@ -49,80 +49,93 @@ public:
     QString errorText(int number) const override
     {
         switch (number) {
-        case ScreenNotFound: return QStringLiteral("Screen Specified Not Found.");
-        case AllocationFailure: return QStringLiteral("Memory Allocation Failure.");
-        case CommaExpected: return QStringLiteral("Comma expected");
-        default: return {};
+        case ScreenNotFound:
+            return QStringLiteral("Screen Specified Not Found.");
+        case AllocationFailure:
+            return QStringLiteral("Memory Allocation Failure.");
+        case CommaExpected:
+            return QStringLiteral("Comma expected");
+        default:
+            return {};
         }
     }
 
     void registerProcs() override
     {
-        ScriptEngine->RegisterProc(QStringLiteral("procedure clearChooseBox"),
-                                   [this](void *, TQuillan &, TProcParms &) { m_chooseList.clear(); });
-        ScriptEngine->RegisterProc(QStringLiteral("procedure addChooseItem(item : string)"),
-                                   [this](void *, TQuillan &, TProcParms &p) {
-                                       m_chooseList << p.asString(1);
-                                   });
+        ScriptEngine->RegisterProc(
+            QStringLiteral("procedure clearChooseBox"),
+            [this](void *, TQuillan &, TProcParms &) { m_chooseList.clear(); });
+        ScriptEngine->RegisterProc(
+            QStringLiteral("procedure addChooseItem(item : string)"),
+            [this](void *, TQuillan &, TProcParms &p) { m_chooseList << p.asString(1); });
     }
 
     void registerSysProcs() override
     {
         TQuillan &e = *ScriptEngine;
-        e.RegisterSysProc(QStringLiteral("ANSWER"), TypeBoolean, true,
-                          [](TQuillanPlugIn *, TQuillan &engine) {
-                              open(engine);
-                              const QString prompt = stringArg(engine);
-                              close(engine);
-                              QString text;
-                              InteractivePort *port = engine.interactivePort();
-                              const bool ok = port && port->answer(prompt, &text);
-                              if (ok)
-                                  itVariable(engine)->str = text.left(254);
-                              return result(TypeBoolean, ok);
-                          }, this);
-        e.RegisterSysProc(QStringLiteral("CHOOSE"), TypeInteger, true,
-                          [](TQuillanPlugIn *, TQuillan &engine) {
-                              open(engine);
-                              const QString prompt = stringArg(engine);
-                              separator(engine);
-                              const QString preselected = stringArg(engine);
-                              QStringList items;
-                              while (engine.peekToken().code != TokCloseParen) {
-                                  separator(engine);
-                                  items << stringArg(engine);
-                              }
-                              close(engine);
-                              return choose(engine, prompt, preselected, items);
-                          }, this);
-        e.RegisterSysProc(QStringLiteral("CHOOSEOPTION"), TypeInteger, true,
-                          [this](TQuillanPlugIn *, TQuillan &engine) {
-                              open(engine);
-                              const QString prompt = stringArg(engine);
-                              separator(engine);
-                              const QString preselected = stringArg(engine);
-                              close(engine);
-                              return choose(engine, prompt, preselected, m_chooseList);
-                          }, this);
-        e.RegisterSysProc(QStringLiteral("CREATEFORM"), 0, false,
-                          [this](TQuillanPlugIn *, TQuillan &engine) {
-                              open(engine);
-                              const QString name = stringArg(engine).toUpper();
-                              separator(engine);
-                              ScriptScreen screen;
-                              screen.caption = stringArg(engine).left(100);
-                              for (int i = 0; i < 4; ++i) {
-                                  separator(engine);
-                                  engine.numExpr();
-                              }
-                              if (engine.accept(TokComma))
-                                  screen.onShow = stringArg(engine);
-                              close(engine);
-                              m_screens.insert(name, screen);
-                              return none();
-                          }, this);
+        e.RegisterSysProc(
+            QStringLiteral("ANSWER"), TypeBoolean, true,
+            [](TQuillanPlugIn *, TQuillan &engine) {
+                open(engine);
+                const QString prompt = stringArg(engine);
+                close(engine);
+                QString text;
+                InteractivePort *port = engine.interactivePort();
+                const bool ok = port && port->answer(prompt, &text);
+                if (ok)
+                    itVariable(engine)->str = text.left(254);
+                return result(TypeBoolean, ok);
+            },
+            this);
+        e.RegisterSysProc(
+            QStringLiteral("CHOOSE"), TypeInteger, true,
+            [](TQuillanPlugIn *, TQuillan &engine) {
+                open(engine);
+                const QString prompt = stringArg(engine);
+                separator(engine);
+                const QString preselected = stringArg(engine);
+                QStringList items;
+                while (engine.peekToken().code != TokCloseParen) {
+                    separator(engine);
+                    items << stringArg(engine);
+                }
+                close(engine);
+                return choose(engine, prompt, preselected, items);
+            },
+            this);
+        e.RegisterSysProc(
+            QStringLiteral("CHOOSEOPTION"), TypeInteger, true,
+            [this](TQuillanPlugIn *, TQuillan &engine) {
+                open(engine);
+                const QString prompt = stringArg(engine);
+                separator(engine);
+                const QString preselected = stringArg(engine);
+                close(engine);
+                return choose(engine, prompt, preselected, m_chooseList);
+            },
+            this);
+        e.RegisterSysProc(
+            QStringLiteral("CREATEFORM"), 0, false,
+            [this](TQuillanPlugIn *, TQuillan &engine) {
+                open(engine);
+                const QString name = stringArg(engine).toUpper();
+                separator(engine);
+                ScriptScreen screen;
+                screen.caption = stringArg(engine).left(100);
+                for (int i = 0; i < 4; ++i) {
+                    separator(engine);
+                    engine.numExpr();
+                }
+                if (engine.accept(TokComma))
+                    screen.onShow = stringArg(engine);
+                close(engine);
+                m_screens.insert(name, screen);
+                return none();
+            },
+            this);
         auto adder = [this](int kind, bool hasSource, bool hasCaption, bool hasRoutine) {
-            return [this, kind, hasSource, hasCaption, hasRoutine](TQuillanPlugIn *, TQuillan &engine) {
+            return [this, kind, hasSource, hasCaption, hasRoutine](TQuillanPlugIn *,
+                                                                   TQuillan &engine) {
                 open(engine);
                 const QString name = stringArg(engine).toUpper();
                 ScriptControl control;
@@ -156,21 +169,27 @@ public:
                 return result(TypeWord, control.id - 102);
             };
         };
-        e.RegisterSysProc(QStringLiteral("ADDEDITBOX"), TypeWord, true, adder(129, true, false, true), this);
-        e.RegisterSysProc(QStringLiteral("ADDCHECKBOX"), TypeWord, true, adder(144, true, true, true), this);
-        e.RegisterSysProc(QStringLiteral("ADDPUSHBUTTON"), TypeWord, true, adder(128, false, true, false), this);
-        e.RegisterSysProc(QStringLiteral("ADDSTATIC"), TypeWord, true, adder(130, false, true, false), this);
-        e.RegisterSysProc(QStringLiteral("FORMDIALOG"), TypeBoolean, true,
-                          [this](TQuillanPlugIn *, TQuillan &engine) {
-                              open(engine);
-                              const QString name = stringArg(engine).toUpper();
-                              close(engine);
-                              if (!m_screens.contains(name))
-                                  engine.ReportError(ScreenNotFound);
-                              // Script windows need a window system; without one the dialog is
-                              // cancelled and no variable changes.
-                              return result(TypeBoolean, 0);
-                          }, this);
+        e.RegisterSysProc(QStringLiteral("ADDEDITBOX"), TypeWord, true,
+                          adder(129, true, false, true), this);
+        e.RegisterSysProc(QStringLiteral("ADDCHECKBOX"), TypeWord, true,
+                          adder(144, true, true, true), this);
+        e.RegisterSysProc(QStringLiteral("ADDPUSHBUTTON"), TypeWord, true,
+                          adder(128, false, true, false), this);
+        e.RegisterSysProc(QStringLiteral("ADDSTATIC"), TypeWord, true,
+                          adder(130, false, true, false), this);
+        e.RegisterSysProc(
+            QStringLiteral("FORMDIALOG"), TypeBoolean, true,
+            [this](TQuillanPlugIn *, TQuillan &engine) {
+                open(engine);
+                const QString name = stringArg(engine).toUpper();
+                close(engine);
+                if (!m_screens.contains(name))
+                    engine.ReportError(ScreenNotFound);
+                // Script windows need a window system; without one the dialog is
+                // cancelled and no variable changes.
+                return result(TypeBoolean, 0);
+            },
+            this);
         // With no script window shown, the control routines change nothing.
         auto control = [](int type, bool hasValue) {
             return [type, hasValue](TQuillanPlugIn *, TQuillan &engine) {
@@ -190,13 +209,19 @@ public:
                 return c;
             };
         };
-        for (const char *name : {"DLGENABLECONTROL", "DLGDISABLECONTROL", "DLGSHOWCONTROL", "DLGHIDECONTROL"})
+        for (const char *name :
+             {"DLGENABLECONTROL", "DLGDISABLECONTROL", "DLGSHOWCONTROL", "DLGHIDECONTROL"})
             e.RegisterSysProc(QString::fromLatin1(name), 0, false, control(0, false), this);
-        for (const char *name : {"DLGISCONTROLENABLED", "DLGISCONTROLVISIBLE", "DLGGETCONTROLCHECK"})
-            e.RegisterSysProc(QString::fromLatin1(name), TypeBoolean, true, control(TypeBoolean, false), this);
-        e.RegisterSysProc(QStringLiteral("DLGGETCONTROLTEXT"), TypeString, true, control(TypeString, false), this);
-        e.RegisterSysProc(QStringLiteral("DLGSETCONTROLTEXT"), 0, false, control(TypeString, true), this);
-        e.RegisterSysProc(QStringLiteral("DLGSETCONTROLCHECK"), 0, false, control(TypeBoolean, true), this);
+        for (const char *name :
+             {"DLGISCONTROLENABLED", "DLGISCONTROLVISIBLE", "DLGGETCONTROLCHECK"})
+            e.RegisterSysProc(QString::fromLatin1(name), TypeBoolean, true,
+                              control(TypeBoolean, false), this);
+        e.RegisterSysProc(QStringLiteral("DLGGETCONTROLTEXT"), TypeString, true,
+                          control(TypeString, false), this);
+        e.RegisterSysProc(QStringLiteral("DLGSETCONTROLTEXT"), 0, false, control(TypeString, true),
+                          this);
+        e.RegisterSysProc(QStringLiteral("DLGSETCONTROLCHECK"), 0, false,
+                          control(TypeBoolean, true), this);
     }
 
 private:

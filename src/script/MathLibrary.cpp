@@ -47,28 +47,34 @@ public:
                            p.setInteger(0, l > 0 ? QRandomGenerator::global()->bounded(l) : 0);
                        });
         real("cos", [](double r) { return std::cos(r); });
-        real("ln", [](double r) { return std::log(r); }, [](double r) { return r > 0; });
-        real("log10", [](double r) { return std::log10(r); }, [](double r) { return r > 0; });
-        real("log2", [](double r) { return std::log2(r); }, [](double r) { return r > 0; });
+        real(
+            "ln", [](double r) { return std::log(r); }, [](double r) { return r > 0; });
+        real(
+            "log10", [](double r) { return std::log10(r); }, [](double r) { return r > 0; });
+        real(
+            "log2", [](double r) { return std::log2(r); }, [](double r) { return r > 0; });
         real("abs", [](double r) { return std::fabs(r); });
         real("arctan", [](double r) { return std::atan(r); });
         real("sqr", [](double r) { return r * r; });
-        real("sqrt", [](double r) { return std::sqrt(r); }, [](double r) { return r >= 0; });
+        real(
+            "sqrt", [](double r) { return std::sqrt(r); }, [](double r) { return r >= 0; });
         real("tan", [](double r) { return std::tan(r); });
-        real("cotan", [](double r) { return 1.0 / std::tan(r); },
-             [](double r) { return std::tan(r) != 0; });
-        real("arcsin", [](double r) { return std::asin(r); },
-             [](double r) { return r >= -1 && r <= 1; });
-        real("arccos", [](double r) { return std::acos(r); },
-             [](double r) { return r >= -1 && r <= 1; });
+        real(
+            "cotan", [](double r) { return 1.0 / std::tan(r); },
+            [](double r) { return std::tan(r) != 0; });
+        real(
+            "arcsin", [](double r) { return std::asin(r); },
+            [](double r) { return r >= -1 && r <= 1; });
+        real(
+            "arccos", [](double r) { return std::acos(r); },
+            [](double r) { return r >= -1 && r <= 1; });
         e.RegisterProc(QStringLiteral("function trunc(r : real) : longint"),
                        [](void *, TQuillan &, TProcParms &p) {
                            p.setInteger(0, toInt32(std::trunc(p.asReal(1))));
                        });
-        e.RegisterProc(QStringLiteral("function round(r : real) : longint"),
-                       [](void *, TQuillan &, TProcParms &p) {
-                           p.setInteger(0, toInt32(p.asReal(1)));
-                       });
+        e.RegisterProc(
+            QStringLiteral("function round(r : real) : longint"),
+            [](void *, TQuillan &, TProcParms &p) { p.setInteger(0, toInt32(p.asReal(1))); });
     }
 };
 

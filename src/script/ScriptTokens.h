@@ -110,7 +110,7 @@ enum TokenCode : quint16 {
     TokEndRecord = 100,
     TokTable = 101,
     // Internal codes, never seen by scripts.
-    TokName = 1000,   // a word that is resolved when it is executed
+    TokName = 1000,    // a word that is resolved when it is executed
     TokLexError = 1001 // a lexical error raised only when execution reaches it
 };
 
@@ -118,12 +118,12 @@ enum TokenCode : quint16 {
 struct Token
 {
     quint16 code = TokEnd;
-    int sym = -1;        // interned upper-case name of a word
-    int baseSym = -1;    // the part of a dotted word before its first '.'
+    int sym = -1;          // interned upper-case name of a word
+    int baseSym = -1;      // the part of a dotted word before its first '.'
     std::vector<int> path; // member names after the first '.'
     double number = 0;
-    int error = 0;       // error number of a TokLexError
-    QString text;        // upper-cased word, literal content or symbol text
+    int error = 0; // error number of a TokLexError
+    QString text;  // upper-cased word, literal content or symbol text
     // The variable this word named when it was last resolved, valid while no declaration,
     // call or return has happened since (the engine's resolution epoch is unchanged).
     mutable quint64 epoch = 0;

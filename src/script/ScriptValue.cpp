@@ -19,8 +19,8 @@ qint64 saturate(double value, double low, double high)
 
 qint32 toInt32Slow(double value)
 {
-    return qint32(saturate(value, std::numeric_limits<qint32>::min(),
-                           std::numeric_limits<qint32>::max()));
+    return qint32(
+        saturate(value, std::numeric_limits<qint32>::min(), std::numeric_limits<qint32>::max()));
 }
 
 double storedNumberSlow(int type, double value)

@@ -32,8 +32,7 @@ enum TypeId : int {
 
 inline bool isNumericType(int t)
 {
-    return t == TypeReal || t == TypeInteger || t == TypeWord || t == TypeByte
-           || t == TypeLongint;
+    return t == TypeReal || t == TypeInteger || t == TypeWord || t == TypeByte || t == TypeLongint;
 }
 inline bool isIntegerType(int t)
 {
@@ -66,8 +65,8 @@ inline double storedNumber(int type, double value)
 {
     if (type == TypeReal)
         return value;
-    if ((type == TypeLongint || type == TypeInteger) && value >= -2147483648.0
-        && value <= 2147483647.0 && double(qint32(value)) == value)
+    if ((type == TypeLongint || type == TypeInteger) && value >= -2147483648.0 &&
+        value <= 2147483647.0 && double(qint32(value)) == value)
         return value;
     return storedNumberSlow(type, value);
 }
@@ -76,8 +75,8 @@ inline double storedNumber(int type, double value)
 struct Cell
 {
     int type = 0;
-    double num = 0;      // numbers, booleans (0 or 1), pointers
-    QString str;         // STRING, PCHAR, CHAR
+    double num = 0;            // numbers, booleans (0 or 1), pointers
+    QString str;               // STRING, PCHAR, CHAR
     std::vector<Cell> members; // record and class members in declaration order
     std::shared_ptr<TDynaTable> table;
     std::shared_ptr<ScriptTextFile> file;

@@ -21,9 +21,13 @@ int ScriptedResponder::messageBox(const QString &text, const QString &title, int
     QString line;
     if (!m_source(&line))
         return 2;
-    static const QStringList names = {QString(), QStringLiteral("ok"), QStringLiteral("cancel"),
-                                      QStringLiteral("abort"), QStringLiteral("retry"),
-                                      QStringLiteral("ignore"), QStringLiteral("yes"),
+    static const QStringList names = {QString(),
+                                      QStringLiteral("ok"),
+                                      QStringLiteral("cancel"),
+                                      QStringLiteral("abort"),
+                                      QStringLiteral("retry"),
+                                      QStringLiteral("ignore"),
+                                      QStringLiteral("yes"),
                                       QStringLiteral("no")};
     bool isNumber = false;
     const int number = line.trimmed().toInt(&isNumber);
@@ -45,7 +49,9 @@ bool ScriptedResponder::answer(const QString &prompt, QString *text)
 
 int ScriptedResponder::choose(const QString &prompt, const QStringList &items, int preselected)
 {
-    m_shown << QStringLiteral("choose %1|%2|%3").arg(prompt, items.join(QLatin1Char(','))).arg(preselected);
+    m_shown << QStringLiteral("choose %1|%2|%3")
+                   .arg(prompt, items.join(QLatin1Char(',')))
+                   .arg(preselected);
     QString line;
     if (!m_source(&line))
         return -1;

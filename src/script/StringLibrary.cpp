@@ -49,50 +49,50 @@ public:
 
     void registerSysProcs() override
     {
-        ScriptEngine->RegisterSysProc(QStringLiteral("str"), 0, false,
-                                      [](TQuillanPlugIn *, TQuillan &e) {
-                                          open(e);
-                                          const double v = e.numExpr();
-                                          int width = -1;
-                                          int decimals = 0;
-                                          if (e.accept(TokColon)) {
-                                              width = toInt32(e.numExpr());
-                                              if (e.accept(TokColon))
-                                                  decimals = toInt32(e.numExpr());
-                                          }
-                                          comma(e);
-                                          const TQuillan::VarRef target = e.variableRef();
-                                          if (!isStringType(target.type))
-                                              e.ReportError(23);
-                                          close(e);
-                                          const QString text = TQuillan::formatNumber(v, width, decimals);
-                                          target.cell->str = target.type == TypeString ? text.left(255) : text;
-                                          return none();
-                                      }, this);
+        ScriptEngine->RegisterSysProc(
+            QStringLiteral("str"), 0, false,
+            [](TQuillanPlugIn *, TQuillan &e) {
+                open(e);
+                const double v = e.numExpr();
+                int width = -1;
+                int decimals = 0;
+                if (e.accept(TokColon)) {
+                    width = toInt32(e.numExpr());
+                    if (e.accept(TokColon))
+                        decimals = toInt32(e.numExpr());
+                }
+                comma(e);
+                const TQuillan::VarRef target = e.variableRef();
+                if (!isStringType(target.type))
+                    e.ReportError(23);
+                close(e);
+                const QString text = TQuillan::formatNumber(v, width, decimals);
+                target.cell->str = target.type == TypeString ? text.left(255) : text;
+                return none();
+            },
+            this);
     }
 
     void registerProcs() override
     {
         TQuillan &e = *ScriptEngine;
-        e.RegisterProc(QStringLiteral("function chr(b : byte) : char"),
-                       [](void *, TQuillan &, TProcParms &p) {
-                           p.setChar(0, QChar(ushort(p.asInteger(1))));
-                       });
-        e.RegisterProc(QStringLiteral("function ord(c : char) : byte"),
-                       [](void *, TQuillan &, TProcParms &p) {
-                           p.setInteger(0, p.asChar(1).unicode());
-                       });
-        e.RegisterProc(QStringLiteral("function copy(s : string; i : integer; l : integer) : string"),
-                       [](void *, TQuillan &, TProcParms &p) {
-                           const QString s = p.asString(1);
-                           const qint64 i = std::max<qint64>(p.asInteger(2), 1);
-                           const qint64 l = p.asInteger(3);
-                           p.setString(0, i > s.size() || l <= 0 ? QString() : s.mid(i - 1, l));
-                       });
-        e.RegisterProc(QStringLiteral("function length(s : string) : integer"),
-                       [](void *, TQuillan &, TProcParms &p) {
-                           p.setInteger(0, p.asString(1).size());
-                       });
+        e.RegisterProc(
+            QStringLiteral("function chr(b : byte) : char"),
+            [](void *, TQuillan &, TProcParms &p) { p.setChar(0, QChar(ushort(p.asInteger(1)))); });
+        e.RegisterProc(
+            QStringLiteral("function ord(c : char) : byte"),
+            [](void *, TQuillan &, TProcParms &p) { p.setInteger(0, p.asChar(1).unicode()); });
+        e.RegisterProc(
+            QStringLiteral("function copy(s : string; i : integer; l : integer) : string"),
+            [](void *, TQuillan &, TProcParms &p) {
+                const QString s = p.asString(1);
+                const qint64 i = std::max<qint64>(p.asInteger(2), 1);
+                const qint64 l = p.asInteger(3);
+                p.setString(0, i > s.size() || l <= 0 ? QString() : s.mid(i - 1, l));
+            });
+        e.RegisterProc(
+            QStringLiteral("function length(s : string) : integer"),
+            [](void *, TQuillan &, TProcParms &p) { p.setInteger(0, p.asString(1).size()); });
         e.RegisterProc(QStringLiteral("procedure insert(s : string; var d : string; i : integer)"),
                        [](void *, TQuillan &, TProcParms &p) {
                            QString d = p.asString(2);

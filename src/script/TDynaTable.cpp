@@ -60,11 +60,19 @@ int TDynaTable::sizeOf(int type) const
     if (type >= FirstScriptType && type < int(m_types->size()))
         return (*m_types)[size_t(type)].size;
     switch (type) {
-    case TypeByte: case TypeBoolean: case TypeChar: return 1;
-    case TypeBool: case TypeWord: return 2;
-    case TypeString: return 256;
-    case TypeReal: return 6;
-    default: return 4;
+    case TypeByte:
+    case TypeBoolean:
+    case TypeChar:
+        return 1;
+    case TypeBool:
+    case TypeWord:
+        return 2;
+    case TypeString:
+        return 256;
+    case TypeReal:
+        return 6;
+    default:
+        return 4;
     }
 }
 
@@ -75,7 +83,8 @@ int TDynaTable::recordSize() const
 
 int TDynaTable::compare(const Cell &a, const Cell &b, int depth) const
 {
-    const int parts = depth < 0 ? int(m_keyMembers.size()) : std::min(depth, int(m_keyMembers.size()));
+    const int parts =
+        depth < 0 ? int(m_keyMembers.size()) : std::min(depth, int(m_keyMembers.size()));
     for (int p = 0; p < parts; ++p) {
         const int m = m_keyMembers[size_t(p)];
         const Cell &x = a.members[size_t(m)];
@@ -146,10 +155,21 @@ void TDynaTable::encode(const Cell &cell, int type, QByteArray &out) const
             out.append(char((v >> (8 * i)) & 0xFF));
     };
     switch (type) {
-    case TypeByte: case TypeBoolean: putInt(qint64(cell.num), 1); break;
-    case TypeChar: putInt(cell.str.isEmpty() ? 0 : cell.str.at(0).unicode(), 1); break;
-    case TypeBool: case TypeWord: putInt(qint64(cell.num), 2); break;
-    case TypeInteger: case TypeLongint: putInt(qint64(cell.num), 4); break;
+    case TypeByte:
+    case TypeBoolean:
+        putInt(qint64(cell.num), 1);
+        break;
+    case TypeChar:
+        putInt(cell.str.isEmpty() ? 0 : cell.str.at(0).unicode(), 1);
+        break;
+    case TypeBool:
+    case TypeWord:
+        putInt(qint64(cell.num), 2);
+        break;
+    case TypeInteger:
+    case TypeLongint:
+        putInt(qint64(cell.num), 4);
+        break;
     case TypeReal: {
         unsigned char r[6];
         encodeReal48(cell.num, r);
@@ -190,14 +210,23 @@ bool TDynaTable::decode(const char *&data, int type, Cell &cell) const
         return double(v);
     };
     switch (type) {
-    case TypeByte: case TypeBoolean: cell.num = getInt(1, false); break;
+    case TypeByte:
+    case TypeBoolean:
+        cell.num = getInt(1, false);
+        break;
     case TypeChar: {
         const int c = int(getInt(1, false));
         cell.str = c ? QString(QChar(c)) : QString();
         break;
     }
-    case TypeBool: case TypeWord: cell.num = getInt(2, false); break;
-    case TypeInteger: case TypeLongint: cell.num = getInt(4, true); break;
+    case TypeBool:
+    case TypeWord:
+        cell.num = getInt(2, false);
+        break;
+    case TypeInteger:
+    case TypeLongint:
+        cell.num = getInt(4, true);
+        break;
     case TypeReal:
         cell.num = decodeReal48(reinterpret_cast<const unsigned char *>(data));
         data += 6;

@@ -96,7 +96,8 @@ void TProcParms::setString(int index, const QString &value)
     if (!isStringType(it.type))
         badType();
     it.value.str = it.type == TypeString ? value.left(255)
-                   : it.type == TypeChar ? value.left(1) : value;
+                   : it.type == TypeChar ? value.left(1)
+                                         : value;
 }
 
 void TProcParms::setChar(int index, QChar value)

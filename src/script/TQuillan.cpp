@@ -24,12 +24,18 @@ struct BuiltinType
 };
 
 const BuiltinType BuiltinTypes[] = {
-    {"BYTE", TypeByte, 1, TokByte},        {"BOOLEAN", TypeBoolean, 1, TokBoolean},
-    {"BOOL", TypeBool, 2, TokBool},        {"POINTER", TypePointer, 4, TokPointer},
-    {"STRING", TypeString, 256, TokStringType}, {"PCHAR", TypePChar, 4, TokPChar},
-    {"REAL", TypeReal, 6, TokRealType},    {"INTEGER", TypeInteger, 4, TokIntegerType},
-    {"WORD", TypeWord, 2, TokWord},        {"LONGINT", TypeLongint, 4, TokLongint},
-    {"CHAR", TypeChar, 1, TokChar},        {"TEXT", TypeText, 4, TokText},
+    {"BYTE", TypeByte, 1, TokByte},
+    {"BOOLEAN", TypeBoolean, 1, TokBoolean},
+    {"BOOL", TypeBool, 2, TokBool},
+    {"POINTER", TypePointer, 4, TokPointer},
+    {"STRING", TypeString, 256, TokStringType},
+    {"PCHAR", TypePChar, 4, TokPChar},
+    {"REAL", TypeReal, 6, TokRealType},
+    {"INTEGER", TypeInteger, 4, TokIntegerType},
+    {"WORD", TypeWord, 2, TokWord},
+    {"LONGINT", TypeLongint, 4, TokLongint},
+    {"CHAR", TypeChar, 1, TokChar},
+    {"TEXT", TypeText, 4, TokText},
 };
 
 QString decodeText(const QByteArray &bytes)
@@ -51,9 +57,9 @@ QString firstWord(const QString &text, int *at)
     while (i < n && (text[i] == QLatin1Char(' ') || text[i] == QLatin1Char('\t')))
         ++i;
     const int start = i;
-    while (i < n && text[i] != QLatin1Char(' ') && text[i] != QLatin1Char('\t')
-           && text[i] != QLatin1Char('(') && text[i] != QLatin1Char(':')
-           && text[i] != QLatin1Char(';'))
+    while (i < n && text[i] != QLatin1Char(' ') && text[i] != QLatin1Char('\t') &&
+           text[i] != QLatin1Char('(') && text[i] != QLatin1Char(':') &&
+           text[i] != QLatin1Char(';'))
         ++i;
     *at = i;
     return text.mid(start, i - start).toUpper();
@@ -117,69 +123,132 @@ int TQuillan::symOf(const QString &name)
 QString TQuillan::errorMessage(int number, const QString &text)
 {
     switch (number) {
-    case 1: return QStringLiteral("Procedure ") + text + QStringLiteral(" not defined.");
-    case 2: return QStringLiteral("Module Keyword or Name is Expected.");
-    case 3: return QStringLiteral("Module ") + text + QStringLiteral(" Could not be loaded.");
-    case 4: return QStringLiteral("Dynamic Function ") + text + QStringLiteral(" Not Found.");
-    case 5: return QStringLiteral("String is not terminated on this line.");
-    case 6: return QStringLiteral("Improper place for \".\".");
-    case 7: return QStringLiteral("Multiple E characters are not allowed.");
-    case 8: return QStringLiteral("Illegal statement or Unknown Identifier - ") + text;
-    case 9: return QStringLiteral("Remark not closed before end of file.");
-    case 10: return QStringLiteral("Internal : Unbalanced Push/Pop position.");
-    case 11: return QStringLiteral("Expecting \")\" Character.");
-    case 12: return QStringLiteral("Variable Type Mismatch, Numeric expected.");
-    case 13: return QStringLiteral("Expression Type Mismatch, Numeric expected.");
-    case 14: return QStringLiteral("Function Type Mismatch, Numeric expected.");
-    case 15: return text + QStringLiteral(" - Duplicate Symbol Definition.");
-    case 16: return QStringLiteral("EndVar Token Expected.");
-    case 17: return QStringLiteral("Expression Type Mismatch, Pointer expected.");
-    case 18: return QStringLiteral("Expression Type Mismatch, String expected.");
-    case 19: return QStringLiteral("Expression Type Mismatch, Boolean expected.");
-    case 20: return QStringLiteral("Expression Type Mismatch, Char expected.");
-    case 21: return QStringLiteral("Unknown Type");
-    case 22: return text + QStringLiteral(" Expected.");
-    case 23: return QStringLiteral("Variable Type Mismatch, String expected.");
-    case 24: return QStringLiteral("Function Type Mismatch, String expected.");
-    case 25: return QStringLiteral("Can not assign a value to a constant.");
-    case 26: return QStringLiteral("Variable Expected.");
-    case 27: return QStringLiteral("Function Execution Failed.");
-    case 28: return QStringLiteral("Operator Expected.");
-    case 29: return QStringLiteral("Function Type Mismatch, Boolean expected.");
-    case 30: return QStringLiteral("Var Type Mismatch, Boolean expected.");
-    case 31: return QStringLiteral("Endif Expected.");
-    case 32: return QStringLiteral("Un-Balanced Loop/Call - Last Was Not While.");
-    case 33: return QStringLiteral("EndWhile or WEND Expected.");
-    case 34: return QStringLiteral("To or Downto Expected.");
-    case 35: return QStringLiteral("Un-Balanced Loop/Call - Last Was Not For.");
-    case 36: return QStringLiteral("EndFor Expected.");
-    case 37: return QStringLiteral("Un-Balanced Loop/Call - Last Was Not Repeat.");
-    case 38: return QStringLiteral("Variable Type Mismatch, File expected.");
-    case 39: return QStringLiteral("SysProc Not Implemented Yet.");
-    case 40: return QStringLiteral("Can Not Read This Variable Type.");
-    case 41: return QStringLiteral("Can Not Continue Un-recognized Loop.");
-    case 42: return QStringLiteral("String or Numeric Expression expected.");
-    case 43: return QStringLiteral("Variable Type Mismatch, Pointer expected.");
-    case 44: return QStringLiteral("Function Type Mismatch, Pointer expected.");
-    case 45: return QStringLiteral("Can not assign pointer to an existing variable.");
-    case 46: return QStringLiteral("Array index out of bounds.");
-    case 47: return QStringLiteral("Can not write this expression.");
-    case 48: return QStringLiteral("Parameter Expected in procedure/function call.");
-    case 49: return QStringLiteral("Array expected");
-    case 50: return QStringLiteral("EndType Token Expected.");
-    case 51: return QStringLiteral("Identifier expected");
-    case 52: return QStringLiteral("Internal integrity error, please contact your software vendor");
-    case 53: return text + QStringLiteral(" is not a field");
-    case 54: return QStringLiteral("Record or Class Type expected");
-    case 55: return QStringLiteral("Table Variable Expected.");
-    case 56: return QStringLiteral("Type mismatch");
-    case 57: return QStringLiteral("Can not mix byVal and byref parameters");
-    case 58: return QStringLiteral("Division by zero.");
-    case 59: return QStringLiteral("Invalid argument for ") + text + QStringLiteral(".");
-    case 60: return QStringLiteral("Too many nested calls.");
-    case 61: return QStringLiteral("A script is already running.");
-    case 62: return QStringLiteral("Not allowed to set the system clock.");
-    default: return QStringLiteral("Unknown Error");
+    case 1:
+        return QStringLiteral("Procedure ") + text + QStringLiteral(" not defined.");
+    case 2:
+        return QStringLiteral("Module Keyword or Name is Expected.");
+    case 3:
+        return QStringLiteral("Module ") + text + QStringLiteral(" Could not be loaded.");
+    case 4:
+        return QStringLiteral("Dynamic Function ") + text + QStringLiteral(" Not Found.");
+    case 5:
+        return QStringLiteral("String is not terminated on this line.");
+    case 6:
+        return QStringLiteral("Improper place for \".\".");
+    case 7:
+        return QStringLiteral("Multiple E characters are not allowed.");
+    case 8:
+        return QStringLiteral("Illegal statement or Unknown Identifier - ") + text;
+    case 9:
+        return QStringLiteral("Remark not closed before end of file.");
+    case 10:
+        return QStringLiteral("Internal : Unbalanced Push/Pop position.");
+    case 11:
+        return QStringLiteral("Expecting \")\" Character.");
+    case 12:
+        return QStringLiteral("Variable Type Mismatch, Numeric expected.");
+    case 13:
+        return QStringLiteral("Expression Type Mismatch, Numeric expected.");
+    case 14:
+        return QStringLiteral("Function Type Mismatch, Numeric expected.");
+    case 15:
+        return text + QStringLiteral(" - Duplicate Symbol Definition.");
+    case 16:
+        return QStringLiteral("EndVar Token Expected.");
+    case 17:
+        return QStringLiteral("Expression Type Mismatch, Pointer expected.");
+    case 18:
+        return QStringLiteral("Expression Type Mismatch, String expected.");
+    case 19:
+        return QStringLiteral("Expression Type Mismatch, Boolean expected.");
+    case 20:
+        return QStringLiteral("Expression Type Mismatch, Char expected.");
+    case 21:
+        return QStringLiteral("Unknown Type");
+    case 22:
+        return text + QStringLiteral(" Expected.");
+    case 23:
+        return QStringLiteral("Variable Type Mismatch, String expected.");
+    case 24:
+        return QStringLiteral("Function Type Mismatch, String expected.");
+    case 25:
+        return QStringLiteral("Can not assign a value to a constant.");
+    case 26:
+        return QStringLiteral("Variable Expected.");
+    case 27:
+        return QStringLiteral("Function Execution Failed.");
+    case 28:
+        return QStringLiteral("Operator Expected.");
+    case 29:
+        return QStringLiteral("Function Type Mismatch, Boolean expected.");
+    case 30:
+        return QStringLiteral("Var Type Mismatch, Boolean expected.");
+    case 31:
+        return QStringLiteral("Endif Expected.");
+    case 32:
+        return QStringLiteral("Un-Balanced Loop/Call - Last Was Not While.");
+    case 33:
+        return QStringLiteral("EndWhile or WEND Expected.");
+    case 34:
+        return QStringLiteral("To or Downto Expected.");
+    case 35:
+        return QStringLiteral("Un-Balanced Loop/Call - Last Was Not For.");
+    case 36:
+        return QStringLiteral("EndFor Expected.");
+    case 37:
+        return QStringLiteral("Un-Balanced Loop/Call - Last Was Not Repeat.");
+    case 38:
+        return QStringLiteral("Variable Type Mismatch, File expected.");
+    case 39:
+        return QStringLiteral("SysProc Not Implemented Yet.");
+    case 40:
+        return QStringLiteral("Can Not Read This Variable Type.");
+    case 41:
+        return QStringLiteral("Can Not Continue Un-recognized Loop.");
+    case 42:
+        return QStringLiteral("String or Numeric Expression expected.");
+    case 43:
+        return QStringLiteral("Variable Type Mismatch, Pointer expected.");
+    case 44:
+        return QStringLiteral("Function Type Mismatch, Pointer expected.");
+    case 45:
+        return QStringLiteral("Can not assign pointer to an existing variable.");
+    case 46:
+        return QStringLiteral("Array index out of bounds.");
+    case 47:
+        return QStringLiteral("Can not write this expression.");
+    case 48:
+        return QStringLiteral("Parameter Expected in procedure/function call.");
+    case 49:
+        return QStringLiteral("Array expected");
+    case 50:
+        return QStringLiteral("EndType Token Expected.");
+    case 51:
+        return QStringLiteral("Identifier expected");
+    case 52:
+        return QStringLiteral("Internal integrity error, please contact your software vendor");
+    case 53:
+        return text + QStringLiteral(" is not a field");
+    case 54:
+        return QStringLiteral("Record or Class Type expected");
+    case 55:
+        return QStringLiteral("Table Variable Expected.");
+    case 56:
+        return QStringLiteral("Type mismatch");
+    case 57:
+        return QStringLiteral("Can not mix byVal and byref parameters");
+    case 58:
+        return QStringLiteral("Division by zero.");
+    case 59:
+        return QStringLiteral("Invalid argument for ") + text + QStringLiteral(".");
+    case 60:
+        return QStringLiteral("Too many nested calls.");
+    case 61:
+        return QStringLiteral("A script is already running.");
+    case 62:
+        return QStringLiteral("Not allowed to set the system clock.");
+    default:
+        return QStringLiteral("Unknown Error");
     }
 }
 
@@ -364,8 +433,8 @@ void TQuillan::preScan(int index)
         }
     };
     QString &currentRoutine = m_openRoutine;
-    if (!code && at < text.size() && text[at] == QLatin1Char(':')
-        && !(at + 1 < text.size() && text[at + 1] == QLatin1Char('='))) {
+    if (!code && at < text.size() && text[at] == QLatin1Char(':') &&
+        !(at + 1 < text.size() && text[at + 1] == QLatin1Char('='))) {
         m_labels.push_back({SymbolTable::normalise(word), currentRoutine, index + 1});
         return;
     }
@@ -473,18 +542,30 @@ bool TQuillan::RegisterProc(const QString &declaration, HostCallback callback, v
     auto at = [&](size_t k) -> const Token * { return k < tokens.size() ? &tokens[k] : nullptr; };
     auto typeOf = [](quint16 code) {
         switch (code) {
-        case TokLongint: return int(TypeLongint);
-        case TokIntegerType: return int(TypeInteger);
-        case TokByte: return int(TypeByte);
-        case TokRealType: return int(TypeReal);
-        case TokWord: return int(TypeWord);
-        case TokStringType: return int(TypeString);
-        case TokPChar: return int(TypePChar);
-        case TokBoolean: return int(TypeBoolean);
-        case TokChar: return int(TypeChar);
-        case TokPointer: return int(TypePointer);
-        case TokBool: return int(TypeBool);
-        default: return 0;
+        case TokLongint:
+            return int(TypeLongint);
+        case TokIntegerType:
+            return int(TypeInteger);
+        case TokByte:
+            return int(TypeByte);
+        case TokRealType:
+            return int(TypeReal);
+        case TokWord:
+            return int(TypeWord);
+        case TokStringType:
+            return int(TypeString);
+        case TokPChar:
+            return int(TypePChar);
+        case TokBoolean:
+            return int(TypeBoolean);
+        case TokChar:
+            return int(TypeChar);
+        case TokPointer:
+            return int(TypePointer);
+        case TokBool:
+            return int(TypeBool);
+        default:
+            return 0;
         }
     };
     if (!at(i) || (at(i)->code != TokProcedure && at(i)->code != TokFunction))
@@ -503,7 +584,8 @@ bool TQuillan::RegisterProc(const QString &declaration, HostCallback callback, v
                 ++i;
             }
             // Parameter names are only labels here, so words such as TEXT may name them.
-            if (!at(i) || at(i)->text.isEmpty() || !(at(i)->text.at(0).isLetter() || at(i)->text.at(0) == QLatin1Char('_')))
+            if (!at(i) || at(i)->text.isEmpty() ||
+                !(at(i)->text.at(0).isLetter() || at(i)->text.at(0) == QLatin1Char('_')))
                 return false;
             p.name = at(i)->text;
             ++i;
@@ -527,7 +609,8 @@ bool TQuillan::RegisterProc(const QString &declaration, HostCallback callback, v
     }
     int resultType = 0;
     if (isFunction) {
-        if (!at(i) || at(i)->code != TokColon || !at(i + 1) || !(resultType = typeOf(at(i + 1)->code)))
+        if (!at(i) || at(i)->code != TokColon || !at(i + 1) ||
+            !(resultType = typeOf(at(i + 1)->code)))
             return false;
     }
     Routine *r = addRoutine(name);
@@ -684,8 +767,8 @@ void TQuillan::enterLine()
         return;
     m_enteredLine = m_line;
     const int number = currentLineNumber();
-    const bool stepBreak = m_runMode == SingleStep
-                           || (m_runMode == StepOver && m_callDepth <= m_stepDepth);
+    const bool stepBreak =
+        m_runMode == SingleStep || (m_runMode == StepOver && m_callDepth <= m_stepDepth);
     if (stepBreak || number == m_runToLine) {
         if (number == m_runToLine)
             m_runToLine = -1;
@@ -814,14 +897,14 @@ namespace {
 
 bool opensBlock(quint16 c)
 {
-    return c == TokIf || c == TokWhile || c == TokFor || c == TokRepeat || c == TokSwitch
-           || c == TokCase;
+    return c == TokIf || c == TokWhile || c == TokFor || c == TokRepeat || c == TokSwitch ||
+           c == TokCase;
 }
 
 bool closesBlock(quint16 c)
 {
-    return c == TokEndIf || c == TokEndWhile || c == TokEndFor || c == TokUntil
-           || c == TokEndSwitch || c == TokEndCase;
+    return c == TokEndIf || c == TokEndWhile || c == TokEndFor || c == TokUntil ||
+           c == TokEndSwitch || c == TokEndCase;
 }
 
 } // namespace
@@ -859,8 +942,8 @@ quint16 TQuillan::skipToCached(const StopSet &stops, int setId)
 {
     if (m_line >= m_scriptLines)
         return skipTo(stops);
-    const quint64 key = (quint64(quint32(m_line)) << 32) | (quint64(quint32(m_token)) << 4)
-                        | quint64(setId);
+    const quint64 key =
+        (quint64(quint32(m_line)) << 32) | (quint64(quint32(m_token)) << 4) | quint64(setId);
     const auto found = m_skipCache.constFind(key);
     if (found != m_skipCache.constEnd()) {
         jump(found->after);
@@ -958,8 +1041,8 @@ void TQuillan::indexArray(VarRef &ref)
         const qint64 size = v->openSize();
         if (index >= 0 && index < size) {
             ref.cell = &(*v->openDense)[size_t(index)];
-        } else if (index >= 0 && index < size + DenseReach
-                   && v->openElements.upper_bound(size - 1) == v->openElements.end()) {
+        } else if (index >= 0 && index < size + DenseReach &&
+                   v->openElements.upper_bound(size - 1) == v->openElements.end()) {
             if (!v->openDense)
                 v->openDense = std::make_unique<std::deque<Cell>>();
             const Cell empty = defaultCell(v->type);
@@ -1006,8 +1089,9 @@ TQuillan::VarRef TQuillan::resolveDotted(const Token &t)
         const Token &p = peekToken();
         if (p.code == TokOpenBracket && ref.var->isArray) {
             indexArray(ref);
-        } else if (p.code == TokDot && !ref.whole && m_token + 1 < int(m_lines[size_t(m_line)].tokens.size())
-                   && m_lines[size_t(m_line)].tokens[size_t(m_token + 1)].code == TokName) {
+        } else if (p.code == TokDot && !ref.whole &&
+                   m_token + 1 < int(m_lines[size_t(m_line)].tokens.size()) &&
+                   m_lines[size_t(m_line)].tokens[size_t(m_token + 1)].code == TokName) {
             nextToken();
             const Token &member = nextToken();
             selectMember(ref, member.sym, false);
@@ -1238,8 +1322,8 @@ Cell TQuillan::callHost(Routine *r)
                 if (code != TokLocalVar && code != TokGlobalVar)
                     ReportError(26);
                 const VarRef src = variableRef();
-                if (isNumericType(p.type) != isNumericType(src.type)
-                    || isStringType(p.type) != isStringType(src.type))
+                if (isNumericType(p.type) != isNumericType(src.type) ||
+                    isStringType(p.type) != isStringType(src.type))
                     ReportError(56);
                 item.value = *src.cell;
                 item.value.type = p.type;

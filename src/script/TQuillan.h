@@ -4,9 +4,9 @@
 #include "ScriptTokens.h"
 #include "ScriptValue.h"
 #include "SymbolTable.h"
+#include "Tokenizer.h"
 #include "TProcParms.h"
 #include "TQuillanPlugIn.h"
-#include "Tokenizer.h"
 
 #include <QHash>
 #include <QStringList>
@@ -61,8 +61,8 @@ public:
     // Runs the routine to its end; false when an error ended it or a stop was requested.
     bool RunProcedure(const QString &name, bool flag = true);
     bool RegisterProc(const QString &declaration, HostCallback callback, void *data = nullptr);
-    void RegisterSysProc(const QString &name, int resultType, bool isFunction,
-                         SysCallback callback, TQuillanPlugIn *plugIn, int number = -1);
+    void RegisterSysProc(const QString &name, int resultType, bool isFunction, SysCallback callback,
+                         TQuillanPlugIn *plugIn, int number = -1);
     void RegisterConst(const QString &name, int type, const Cell &value);
     [[noreturn]] void ReportError(int number, const QString &text = {});
     // Reports a text that has no number (library and host faults).
@@ -74,7 +74,11 @@ public:
     bool lastRunStopped() const { return m_stopped; }
     // May be called from any thread; the run stops before its next line or loop pass.
     void requestStop() { m_stopRequested.store(true, std::memory_order_relaxed); }
-    void setRunMode(RunMode mode) { m_runMode = mode; m_stepDepth = m_callDepth; }
+    void setRunMode(RunMode mode)
+    {
+        m_runMode = mode;
+        m_stepDepth = m_callDepth;
+    }
     void setRunToLine(int line) { m_runToLine = line; }
     QString currentRoutine() const;
 
@@ -103,7 +107,7 @@ public:
         Variable *var = nullptr; // the whole variable
         Cell *cell = nullptr;    // the addressed storage (element or member)
         int type = 0;
-        bool whole = true;       // not an element or member
+        bool whole = true; // not an element or member
     };
     const Token &nextToken()
     {

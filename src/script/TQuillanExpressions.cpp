@@ -8,26 +8,31 @@ namespace {
 
 bool isRelop(quint16 c)
 {
-    return c == TokEqual || c == TokNotEqual || c == TokLess || c == TokGreater
-           || c == TokLessEqual || c == TokGreaterEqual;
+    return c == TokEqual || c == TokNotEqual || c == TokLess || c == TokGreater ||
+           c == TokLessEqual || c == TokGreaterEqual;
 }
 
 bool isArithmetic(quint16 c)
 {
-    return c == TokPlus || c == TokMinus || c == TokStar || c == TokSlash || c == TokPercent
-           || c == TokPower || c == TokShl || c == TokShr;
+    return c == TokPlus || c == TokMinus || c == TokStar || c == TokSlash || c == TokPercent ||
+           c == TokPower || c == TokShl || c == TokShr;
 }
 
-template<typename T>
-bool compare(quint16 op, const T &a, const T &b)
+template <typename T> bool compare(quint16 op, const T &a, const T &b)
 {
     switch (op) {
-    case TokEqual: return a == b;
-    case TokNotEqual: return a != b;
-    case TokLess: return a < b;
-    case TokGreater: return a > b;
-    case TokLessEqual: return a <= b;
-    default: return a >= b;
+    case TokEqual:
+        return a == b;
+    case TokNotEqual:
+        return a != b;
+    case TokLess:
+        return a < b;
+    case TokGreater:
+        return a > b;
+    case TokLessEqual:
+        return a <= b;
+    default:
+        return a >= b;
     }
 }
 
@@ -43,8 +48,14 @@ double TQuillan::numOr()
     double v = numTerm();
     for (;;) {
         switch (peekToken().code) {
-        case TokPlus: nextToken(); v += numTerm(); break;
-        case TokMinus: nextToken(); v -= numTerm(); break;
+        case TokPlus:
+            nextToken();
+            v += numTerm();
+            break;
+        case TokMinus:
+            nextToken();
+            v -= numTerm();
+            break;
         case TokOr:
             if (m_inRelation)
                 return v;
@@ -57,7 +68,8 @@ double TQuillan::numOr()
             nextToken();
             v = double(toInt32(v) ^ toInt32(numTerm()));
             break;
-        default: return v;
+        default:
+            return v;
         }
     }
 }
@@ -67,7 +79,10 @@ double TQuillan::numTerm()
     double v = numPower();
     for (;;) {
         switch (peekToken().code) {
-        case TokStar: nextToken(); v *= numPower(); break;
+        case TokStar:
+            nextToken();
+            v *= numPower();
+            break;
         case TokSlash: {
             nextToken();
             const double d = numPower();
@@ -103,7 +118,8 @@ double TQuillan::numTerm()
             v = double(qint32(quint32(toInt32(v)) >> n));
             break;
         }
-        default: return v;
+        default:
+            return v;
         }
     }
 }
@@ -124,10 +140,17 @@ double TQuillan::numPower()
 double TQuillan::numUnary()
 {
     switch (peekToken().code) {
-    case TokPlus: nextToken(); return numUnary();
-    case TokMinus: nextToken(); return -numUnary();
-    case TokTilde: nextToken(); return double(~toInt32(numUnary()));
-    default: return numFactor();
+    case TokPlus:
+        nextToken();
+        return numUnary();
+    case TokMinus:
+        nextToken();
+        return -numUnary();
+    case TokTilde:
+        nextToken();
+        return double(~toInt32(numUnary()));
+    default:
+        return numFactor();
     }
 }
 
@@ -229,14 +252,20 @@ int TQuillan::staticTypeAt(int offset)
         return 0;
     const Token &t = tokens[i];
     switch (t.code) {
-    case TokString: return TypeString;
+    case TokString:
+        return TypeString;
     case TokInteger:
-    case TokReal: return TypeReal;
+    case TokReal:
+        return TypeReal;
     case TokTrue:
-    case TokFalse: return TypeBoolean;
-    case TokNil: return TypePointer;
-    case TokName: break;
-    default: return 0;
+    case TokFalse:
+        return TypeBoolean;
+    case TokNil:
+        return TypePointer;
+    case TokName:
+        break;
+    default:
+        return 0;
     }
     if (Routine *r = lookupRoutine(t.sym)) {
         if (!r->headerParsed)

@@ -30,8 +30,15 @@ const StopSet ElseCaseStops = stopSet({TokEndCase, TokEndSwitch});
 const StopSet EndSwitchStops = stopSet({TokEndSwitch});
 
 // Identifiers of the stop sets in the block-end cache.
-enum SkipSet { SkipElseEndIf = 1, SkipEndIf, SkipEndWhile, SkipEndFor, SkipUntil, SkipEndCase,
-               SkipEndSwitch };
+enum SkipSet {
+    SkipElseEndIf = 1,
+    SkipEndIf,
+    SkipEndWhile,
+    SkipEndFor,
+    SkipUntil,
+    SkipEndCase,
+    SkipEndSwitch
+};
 
 } // namespace
 
@@ -66,8 +73,8 @@ void TQuillan::statement(const Token &t)
     switch (t.code) {
     case TokName: {
         if (Routine *r = lookupRoutine(t.sym)) {
-            if (m_frame && m_frame->routine == r && r->isFunction
-                && peekToken().code == TokAssign) {
+            if (m_frame && m_frame->routine == r && r->isFunction &&
+                peekToken().code == TokAssign) {
                 nextToken();
                 m_frame->result = valueOfType(r->resultType);
                 return;
@@ -82,10 +89,10 @@ void TQuillan::statement(const Token &t)
         if (t.baseSym >= 0) {
             if (Variable *base = lookupVariable(t.baseSym)) {
                 const TypeInfo *type = typeInfo(base->target()->type);
-                if (type && type->isClass && t.path.size() == 1
-                    && type->memberIndex(t.path.front()) < 0) {
-                    const QString method = QStringLiteral("_%1%2").arg(type->id).arg(
-                        m_symbols.name(t.path.front()));
+                if (type && type->isClass && t.path.size() == 1 &&
+                    type->memberIndex(t.path.front()) < 0) {
+                    const QString method =
+                        QStringLiteral("_%1%2").arg(type->id).arg(m_symbols.name(t.path.front()));
                     Routine *r = lookupRoutine(m_symbols.find(SymbolTable::normalise(method)));
                     if (!r)
                         ReportError(53, m_symbols.name(t.path.front()));
@@ -103,26 +110,51 @@ void TQuillan::statement(const Token &t)
         }
         ReportError(8, t.text);
     }
-    case TokIf: ifStatement(); return;
-    case TokWhile: whileStatement(); return;
-    case TokFor: forStatement(); return;
-    case TokRepeat: repeatStatement(); return;
-    case TokSwitch: switchStatement(); return;
-    case TokReturn: returnStatement(); return;
-    case TokWrite: writeStatement(false); return;
-    case TokWriteLn: writeStatement(true); return;
-    case TokRead: readStatement(false); return;
-    case TokReadLn: readStatement(true); return;
+    case TokIf:
+        ifStatement();
+        return;
+    case TokWhile:
+        whileStatement();
+        return;
+    case TokFor:
+        forStatement();
+        return;
+    case TokRepeat:
+        repeatStatement();
+        return;
+    case TokSwitch:
+        switchStatement();
+        return;
+    case TokReturn:
+        returnStatement();
+        return;
+    case TokWrite:
+        writeStatement(false);
+        return;
+    case TokWriteLn:
+        writeStatement(true);
+        return;
+    case TokRead:
+        readStatement(false);
+        return;
+    case TokReadLn:
+        readStatement(true);
+        return;
     case TokVar:
-    case TokGlobal: declarations(t.code); return;
+    case TokGlobal:
+        declarations(t.code);
+        return;
     case TokContinue:
         if (!m_frame || m_frame->loops == 0)
             ReportError(41);
         m_unwind = UnwindContinue;
         return;
-    case TokEndWhile: ReportError(32);
-    case TokEndFor: ReportError(35);
-    case TokUntil: ReportError(37);
+    case TokEndWhile:
+        ReportError(32);
+    case TokEndFor:
+        ReportError(35);
+    case TokUntil:
+        ReportError(37);
     default:
         ReportError(8, t.text);
     }
@@ -373,9 +405,9 @@ void TQuillan::switchStatement()
     } else {
         const Token &p = peekToken();
         const int type = staticTypeAt(0);
-        const bool numeric = p.code == TokInteger || p.code == TokReal || p.code == TokOpenParen
-                             || p.code == TokMinus || p.code == TokPlus || p.code == TokTilde
-                             || isNumericType(type);
+        const bool numeric = p.code == TokInteger || p.code == TokReal || p.code == TokOpenParen ||
+                             p.code == TokMinus || p.code == TokPlus || p.code == TokTilde ||
+                             isNumericType(type);
         if (!numeric)
             ReportError(42);
         number = numOr();
@@ -429,9 +461,9 @@ void TQuillan::returnStatement()
         const Line &line = m_lines[size_t(m_line)];
         if (m_token < int(line.tokens.size())) {
             const quint16 c = line.tokens[size_t(m_token)].code;
-            if (c != TokSemicolon && c != TokEndProc && c != TokEndIf && c != TokElse
-                && c != TokEndCase && c != TokEndSwitch && c != TokEndWhile && c != TokEndFor
-                && c != TokUntil)
+            if (c != TokSemicolon && c != TokEndProc && c != TokEndIf && c != TokElse &&
+                c != TokEndCase && c != TokEndSwitch && c != TokEndWhile && c != TokEndFor &&
+                c != TokUntil)
                 m_frame->result = valueOfType(m_frame->routine->resultType);
         }
     }
@@ -443,7 +475,9 @@ QString TQuillan::formatNumber(double value, int width, int decimals)
     QString text;
     if (width < 0) {
         if (std::isnan(value) || std::isinf(value)) {
-            text = std::isnan(value) ? QStringLiteral("Nan") : (value < 0 ? QStringLiteral("-Inf") : QStringLiteral("+Inf"));
+            text = std::isnan(value)
+                       ? QStringLiteral("Nan")
+                       : (value < 0 ? QStringLiteral("-Inf") : QStringLiteral("+Inf"));
         } else {
             char buffer[64];
             std::snprintf(buffer, sizeof buffer, "%.14E", value);
@@ -451,9 +485,9 @@ QString TQuillan::formatNumber(double value, int width, int decimals)
             const qsizetype e = s.indexOf(QLatin1Char('E'));
             const QString mantissa = s.left(e);
             const int exponent = s.mid(e + 1).toInt();
-            text = (value < 0 ? QString() : QStringLiteral(" ")) + mantissa + QLatin1Char('E')
-                   + (exponent < 0 ? QLatin1Char('-') : QLatin1Char('+'))
-                   + QString::number(std::abs(exponent)).rightJustified(4, QLatin1Char('0'));
+            text = (value < 0 ? QString() : QStringLiteral(" ")) + mantissa + QLatin1Char('E') +
+                   (exponent < 0 ? QLatin1Char('-') : QLatin1Char('+')) +
+                   QString::number(std::abs(exponent)).rightJustified(4, QLatin1Char('0'));
         }
         return text;
     }
@@ -466,7 +500,8 @@ void TQuillan::writeStatement(bool newLine)
     ScriptTextFile *file = nullptr;
     if (accept(TokOpenParen)) {
         const Token &first = peekToken();
-        if (first.code == TokName && (resolvedCode(first) == TokLocalVar || resolvedCode(first) == TokGlobalVar)) {
+        if (first.code == TokName &&
+            (resolvedCode(first) == TokLocalVar || resolvedCode(first) == TokGlobalVar)) {
             Variable *v = lookupVariable(first.sym);
             if (v && v->target()->type == TypeText) {
                 nextToken();
@@ -483,10 +518,9 @@ void TQuillan::writeStatement(bool newLine)
                 const int type = staticTypeAt(0);
                 if (p.code == TokName && resolvedCode(p) == TokUnknown)
                     ReportError(8, p.text);
-                const bool numeric = p.code == TokInteger || p.code == TokReal
-                                     || p.code == TokOpenParen || p.code == TokMinus
-                                     || p.code == TokPlus || p.code == TokTilde
-                                     || isNumericType(type);
+                const bool numeric = p.code == TokInteger || p.code == TokReal ||
+                                     p.code == TokOpenParen || p.code == TokMinus ||
+                                     p.code == TokPlus || p.code == TokTilde || isNumericType(type);
                 if (!numeric)
                     ReportError(47);
             }
@@ -529,9 +563,15 @@ void TQuillan::assignFromText(const VarRef &ref, const QString &text)
 {
     Cell *cell = ref.cell;
     switch (ref.type) {
-    case TypeString: cell->str = text.left(255); return;
-    case TypePChar: cell->str = text; return;
-    case TypeChar: cell->str = text.left(1); return;
+    case TypeString:
+        cell->str = text.left(255);
+        return;
+    case TypePChar:
+        cell->str = text;
+        return;
+    case TypeChar:
+        cell->str = text.left(1);
+        return;
     case TypeReal:
     case TypeInteger:
     case TypeWord:
@@ -609,18 +649,30 @@ int TQuillan::parseType()
 {
     const Token &t = nextToken();
     switch (t.code) {
-    case TokLongint: return TypeLongint;
-    case TokIntegerType: return TypeInteger;
-    case TokByte: return TypeByte;
-    case TokRealType: return TypeReal;
-    case TokWord: return TypeWord;
-    case TokStringType: return TypeString;
-    case TokPChar: return TypePChar;
-    case TokBoolean: return TypeBoolean;
-    case TokChar: return TypeChar;
-    case TokPointer: return TypePointer;
-    case TokText: return TypeText;
-    case TokBool: return TypeBool;
+    case TokLongint:
+        return TypeLongint;
+    case TokIntegerType:
+        return TypeInteger;
+    case TokByte:
+        return TypeByte;
+    case TokRealType:
+        return TypeReal;
+    case TokWord:
+        return TypeWord;
+    case TokStringType:
+        return TypeString;
+    case TokPChar:
+        return TypePChar;
+    case TokBoolean:
+        return TypeBoolean;
+    case TokChar:
+        return TypeChar;
+    case TokPointer:
+        return TypePointer;
+    case TokText:
+        return TypeText;
+    case TokBool:
+        return TypeBool;
     case TokName:
         if (const int type = lookupType(t.sym))
             return type;

@@ -11,25 +11,77 @@ struct KeywordEntry
 };
 
 const KeywordEntry KeywordTable[] = {
-    {"IF", TokIf}, {"WRITE", TokWrite}, {"THEN", TokThen}, {"ELSE", TokElse},
-    {"BEGIN", TokBegin}, {"FOR", TokFor}, {"WHILE", TokWhile}, {"ENDIF", TokEndIf},
-    {"WEND", TokEndWhile}, {"ENDWHILE", TokEndWhile}, {"PROCEDURE", TokProcedure},
-    {"ROUTINE", TokProcedure}, {"POWER", TokPower}, {"GLOBAL", TokGlobal},
-    {"LONGINT", TokLongint}, {"INTEGER", TokIntegerType}, {"BYTE", TokByte},
-    {"REAL", TokRealType}, {"WORD", TokWord}, {"ARRAY", TokArray}, {"LOCAL", TokVar},
-    {"VAR", TokVar}, {"FUNCTION", TokFunction}, {"STRING", TokStringType}, {"PCHAR", TokPChar},
-    {"RETURN", TokReturn}, {"WRITELN", TokWriteLn}, {"ENDPROC", TokEndProc},
-    {"ENDFUNC", TokEndProc}, {"ENDROUTINE", TokEndProc}, {"BOOLEAN", TokBoolean},
-    {"AND", TokAnd}, {"NOT", TokNot}, {"OR", TokOr}, {"XOR", TokXor}, {"TRUE", TokTrue},
-    {"FALSE", TokFalse}, {"TO", TokTo}, {"STEP", TokStep}, {"ENDFOR", TokEndFor},
-    {"DOWNTO", TokDownTo}, {"REPEAT", TokRepeat}, {"UNTIL", TokUntil}, {"ENDVAR", TokEndVar},
-    {"TEXT", TokText}, {"READ", TokRead}, {"READLN", TokReadLn}, {"CONTINUE", TokContinue},
-    {"CASE", TokCase}, {"OF", TokOf}, {"ENDCASE", TokEndCase}, {"SWITCH", TokSwitch},
-    {"ENDSWITCH", TokEndSwitch}, {"CHAR", TokChar}, {"POINTER", TokPointer}, {"NIL", TokNil},
-    {"MODULE", TokModule}, {"EXTERNAL", TokExternal}, {"PASCAL", TokPascal},
-    {"CDECL", TokCdecl}, {"BOOL", TokBool}, {"SHL", TokShl}, {"SHR", TokShr}, {"DO", TokDo},
-    {"TYPE", TokType}, {"ENDTYPE", TokEndType}, {"RECORD", TokRecord}, {"CLASS", TokClass},
-    {"KEY", TokKey}, {"ENDRECORD", TokEndRecord}, {"TABLE", TokTable},
+    {"IF", TokIf},
+    {"WRITE", TokWrite},
+    {"THEN", TokThen},
+    {"ELSE", TokElse},
+    {"BEGIN", TokBegin},
+    {"FOR", TokFor},
+    {"WHILE", TokWhile},
+    {"ENDIF", TokEndIf},
+    {"WEND", TokEndWhile},
+    {"ENDWHILE", TokEndWhile},
+    {"PROCEDURE", TokProcedure},
+    {"ROUTINE", TokProcedure},
+    {"POWER", TokPower},
+    {"GLOBAL", TokGlobal},
+    {"LONGINT", TokLongint},
+    {"INTEGER", TokIntegerType},
+    {"BYTE", TokByte},
+    {"REAL", TokRealType},
+    {"WORD", TokWord},
+    {"ARRAY", TokArray},
+    {"LOCAL", TokVar},
+    {"VAR", TokVar},
+    {"FUNCTION", TokFunction},
+    {"STRING", TokStringType},
+    {"PCHAR", TokPChar},
+    {"RETURN", TokReturn},
+    {"WRITELN", TokWriteLn},
+    {"ENDPROC", TokEndProc},
+    {"ENDFUNC", TokEndProc},
+    {"ENDROUTINE", TokEndProc},
+    {"BOOLEAN", TokBoolean},
+    {"AND", TokAnd},
+    {"NOT", TokNot},
+    {"OR", TokOr},
+    {"XOR", TokXor},
+    {"TRUE", TokTrue},
+    {"FALSE", TokFalse},
+    {"TO", TokTo},
+    {"STEP", TokStep},
+    {"ENDFOR", TokEndFor},
+    {"DOWNTO", TokDownTo},
+    {"REPEAT", TokRepeat},
+    {"UNTIL", TokUntil},
+    {"ENDVAR", TokEndVar},
+    {"TEXT", TokText},
+    {"READ", TokRead},
+    {"READLN", TokReadLn},
+    {"CONTINUE", TokContinue},
+    {"CASE", TokCase},
+    {"OF", TokOf},
+    {"ENDCASE", TokEndCase},
+    {"SWITCH", TokSwitch},
+    {"ENDSWITCH", TokEndSwitch},
+    {"CHAR", TokChar},
+    {"POINTER", TokPointer},
+    {"NIL", TokNil},
+    {"MODULE", TokModule},
+    {"EXTERNAL", TokExternal},
+    {"PASCAL", TokPascal},
+    {"CDECL", TokCdecl},
+    {"BOOL", TokBool},
+    {"SHL", TokShl},
+    {"SHR", TokShr},
+    {"DO", TokDo},
+    {"TYPE", TokType},
+    {"ENDTYPE", TokEndType},
+    {"RECORD", TokRecord},
+    {"CLASS", TokClass},
+    {"KEY", TokKey},
+    {"ENDRECORD", TokEndRecord},
+    {"TABLE", TokTable},
 };
 
 bool isBlank(QChar c)
@@ -40,8 +92,19 @@ bool isBlank(QChar c)
 bool endsWord(QChar c)
 {
     switch (c.unicode()) {
-    case ' ': case '\t': case '(': case ')': case '*': case '+': case ',': case '-': case '/':
-    case ':': case ';': case '[': case ']':
+    case ' ':
+    case '\t':
+    case '(':
+    case ')':
+    case '*':
+    case '+':
+    case ',':
+    case '-':
+    case '/':
+    case ':':
+    case ';':
+    case '[':
+    case ']':
         return true;
     default:
         return false;
@@ -234,12 +297,11 @@ void Tokenizer::tokenize(const QString &line, bool startsInRemark, bool remarkNe
             i = j;
             continue;
         }
-        if (c == QLatin1Char(':') || c == QLatin1Char('<') || c == QLatin1Char('=')
-            || c == QLatin1Char('>')) {
+        if (c == QLatin1Char(':') || c == QLatin1Char('<') || c == QLatin1Char('=') ||
+            c == QLatin1Char('>')) {
             QString op(c);
-            if (i + 1 < n
-                && (line[i + 1] == QLatin1Char('<') || line[i + 1] == QLatin1Char('=')
-                    || line[i + 1] == QLatin1Char('>')))
+            if (i + 1 < n && (line[i + 1] == QLatin1Char('<') || line[i + 1] == QLatin1Char('=') ||
+                              line[i + 1] == QLatin1Char('>')))
                 op += line[i + 1];
             i += int(op.size());
             static const QHash<QString, quint16> operators = {
@@ -253,20 +315,47 @@ void Tokenizer::tokenize(const QString &line, bool startsInRemark, bool remarkNe
         }
         quint16 single = 0;
         switch (c.unicode()) {
-        case '%': single = TokPercent; break;
-        case '(': single = TokOpenParen; break;
-        case ')': single = TokCloseParen; break;
-        case '*': single = TokStar; break;
-        case '+': single = TokPlus; break;
-        case ',': single = TokComma; break;
-        case '-': single = TokMinus; break;
-        case '/': single = TokSlash; break;
-        case ';': single = TokSemicolon; break;
-        case '[': single = TokOpenBracket; break;
-        case ']': single = TokCloseBracket; break;
-        case '~': single = TokTilde; break;
-        case '.': single = TokDot; break;
-        default: break;
+        case '%':
+            single = TokPercent;
+            break;
+        case '(':
+            single = TokOpenParen;
+            break;
+        case ')':
+            single = TokCloseParen;
+            break;
+        case '*':
+            single = TokStar;
+            break;
+        case '+':
+            single = TokPlus;
+            break;
+        case ',':
+            single = TokComma;
+            break;
+        case '-':
+            single = TokMinus;
+            break;
+        case '/':
+            single = TokSlash;
+            break;
+        case ';':
+            single = TokSemicolon;
+            break;
+        case '[':
+            single = TokOpenBracket;
+            break;
+        case ']':
+            single = TokCloseBracket;
+            break;
+        case '~':
+            single = TokTilde;
+            break;
+        case '.':
+            single = TokDot;
+            break;
+        default:
+            break;
         }
         if (single == TokDot && i + 1 < n && line[i + 1] == QLatin1Char('.')) {
             out.push_back(symbol(TokRange, QStringLiteral("..")));

@@ -11,10 +11,9 @@ public:
 
     void registerProcs() override
     {
-        ScriptEngine->RegisterProc(QStringLiteral("procedure evaluate(cmd : string)"),
-                                   [](void *, TQuillan &e, TProcParms &p) {
-                                       e.evaluate(p.asString(1));
-                                   });
+        ScriptEngine->RegisterProc(
+            QStringLiteral("procedure evaluate(cmd : string)"),
+            [](void *, TQuillan &e, TProcParms &p) { e.evaluate(p.asString(1)); });
     }
 
     void registerSysProcs() override

@@ -43,8 +43,9 @@ TEST(ScriptEngine, EnterExitLineAndLoopEvents)
     h.engine.OnExitProc = [&](TQuillan &, const QString &name) { calls << "exit " + name; };
     h.engine.OnSrcLineEnter = [&](TQuillan &e) { lines << e.currentLineNumber(); };
     h.engine.OnLoopCallback = [&](TQuillan &) { ++loops; };
-    EXPECT_TRUE(h.run(QStringLiteral("procedure Sub\nendproc\nprocedure Main\n var i : integer; endvar\n"
-                                     " for i := 1 to 3\n Sub\n endfor\nendproc")));
+    EXPECT_TRUE(
+        h.run(QStringLiteral("procedure Sub\nendproc\nprocedure Main\n var i : integer; endvar\n"
+                             " for i := 1 to 3\n Sub\n endfor\nendproc")));
     EXPECT_EQ(calls, QStringList({"enter MAIN", "enter SUB", "exit SUB", "enter SUB", "exit SUB",
                                   "enter SUB", "exit SUB", "exit MAIN"}));
     EXPECT_EQ(loops, 4);
@@ -96,9 +97,8 @@ TEST(ScriptEngine, HostRoutinesStayRegisteredAcrossReloads)
                        });
         e.RegisterProc(QStringLiteral("procedure Misuse(Value: integer);"),
                        [](void *, TQuillan &, TProcParms &p) { p.asString(1); });
-        e.RegisterProc(QStringLiteral("procedure Odd;"), [](void *, TQuillan &, TProcParms &) {
-            throw 42;
-        });
+        e.RegisterProc(QStringLiteral("procedure Odd;"),
+                       [](void *, TQuillan &, TProcParms &) { throw 42; });
     };
     const QString script = QStringLiteral("procedure Main\n var s : string; endvar\n s := 'hi'\n"
                                           " writeln(Twice(21, s):0, s)\nendproc");
@@ -148,7 +148,8 @@ TEST(ScriptEngine, StopRequestEndsEndlessLoops)
         if (++passes == 1000)
             e.requestStop();
     };
-    EXPECT_FALSE(h.runMain(QStringLiteral("var i : integer; endvar\n for i := 10 to 1 step 0 endfor")));
+    EXPECT_FALSE(
+        h.runMain(QStringLiteral("var i : integer; endvar\n for i := 10 to 1 step 0 endfor")));
     EXPECT_TRUE(h.engine.lastRunStopped());
     EXPECT_TRUE(h.errors.isEmpty());
     passes = 0;
@@ -161,9 +162,10 @@ TEST(ScriptEngine, NestedRunIsRefused)
     ScriptHarness h;
     bool nested = true;
     h.engine.OnRegisterProcs = [&](TQuillan &e) {
-        e.RegisterProc(QStringLiteral("procedure Again;"), [&](void *, TQuillan &engine, TProcParms &) {
-            nested = engine.RunProcedure(QStringLiteral("Main"));
-        });
+        e.RegisterProc(QStringLiteral("procedure Again;"),
+                       [&](void *, TQuillan &engine, TProcParms &) {
+                           nested = engine.RunProcedure(QStringLiteral("Main"));
+                       });
     };
     EXPECT_TRUE(h.runMain(QStringLiteral("Again\n writeln('done')")));
     EXPECT_FALSE(nested);
@@ -174,8 +176,9 @@ TEST(ScriptEngine, NestedRunIsRefused)
 TEST(ScriptEngine, EvaluateSeesTheRoutinesVariables)
 {
     ScriptHarness h;
-    EXPECT_TRUE(h.runMain(QStringLiteral("var n : integer; endvar\n n := 2\n evaluate('n := n * 21')\n"
-                                         "evaluate('writeln(n:0)')\n writeln('after')")));
+    EXPECT_TRUE(
+        h.runMain(QStringLiteral("var n : integer; endvar\n n := 2\n evaluate('n := n * 21')\n"
+                                 "evaluate('writeln(n:0)')\n writeln('after')")));
     EXPECT_EQ(h.output, QStringLiteral("42\nafter\n"));
     ScriptHarness bad;
     EXPECT_FALSE(bad.runMain(QStringLiteral("evaluate('nothing := 1')")));
@@ -206,10 +209,10 @@ TEST(ScriptEngine, LoadTimeMessages)
 TEST(ScriptEngine, GlobalsAndTypesAreProcessedAtLoad)
 {
     ScriptHarness h;
-    EXPECT_TRUE(h.run(QStringLiteral(
-        "type\n Pair = record\n a : integer;\n b : string;\n endrecord\nendtype\n"
-        "var\n limit : integer = 3 * 4;\n greeting : string = 'hi';\nendvar\n"
-        "global\n p : Pair;\nendvar\n"
-        "procedure Main\n p.a := limit\n writeln(greeting, p.a:3)\nendproc")));
+    EXPECT_TRUE(h.run(
+        QStringLiteral("type\n Pair = record\n a : integer;\n b : string;\n endrecord\nendtype\n"
+                       "var\n limit : integer = 3 * 4;\n greeting : string = 'hi';\nendvar\n"
+                       "global\n p : Pair;\nendvar\n"
+                       "procedure Main\n p.a := limit\n writeln(greeting, p.a:3)\nendproc")));
     EXPECT_EQ(h.output, QStringLiteral("hi 12\n"));
 }

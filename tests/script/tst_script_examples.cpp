@@ -20,8 +20,8 @@ ScriptRun runScript(const QString &home, const QStringList &arguments, const QBy
     QProcess process;
     process.start(TestHome::program(QStringLiteral("orbisong-cli")),
                   QStringList({QStringLiteral("--home"), home, QStringLiteral("script"),
-                               QStringLiteral("run")})
-                      + arguments);
+                               QStringLiteral("run")}) +
+                      arguments);
     process.waitForStarted();
     process.write(input);
     process.closeWriteChannel();
@@ -50,16 +50,20 @@ TEST(ScriptExamples, EveryExampleRunsAndPrintsWhatItShould)
         const ScriptRun run = runScript(home.path(), {examples.filePath(script)});
         EXPECT_EQ(run.exitCode, 0) << script.toStdString() << ": " << run.err.toStdString();
         EXPECT_TRUE(run.err.isEmpty()) << script.toStdString();
-        QFile expected(examples.filePath(QString(script).replace(QStringLiteral(".qs"), QStringLiteral(".out"))));
-        if (expected.open(QIODevice::ReadOnly))
-            EXPECT_EQ(run.out.toStdString(), expected.readAll().toStdString()) << script.toStdString();
+        QFile expected(examples.filePath(
+            QString(script).replace(QStringLiteral(".qs"), QStringLiteral(".out"))));
+        if (expected.open(QIODevice::ReadOnly)) {
+            EXPECT_EQ(run.out.toStdString(), expected.readAll().toStdString())
+                << script.toStdString();
+        }
     }
 }
 
 TEST(ScriptExamples, ErrorsGoToStandardErrorWithTheirLine)
 {
     TestHome home;
-    const QString path = writeScript(home, "procedure Main\n  writeln('before')\n  x := 1\nendproc\n");
+    const QString path =
+        writeScript(home, "procedure Main\n  writeln('before')\n  x := 1\nendproc\n");
     const ScriptRun run = runScript(home.path(), {path});
     EXPECT_EQ(run.exitCode, 100);
     EXPECT_EQ(run.out, QByteArray("before\n"));
@@ -69,16 +73,18 @@ TEST(ScriptExamples, ErrorsGoToStandardErrorWithTheirLine)
 TEST(ScriptExamples, ProcedureArgumentsAndStandardInput)
 {
     TestHome home;
-    const QString path = writeScript(
-        home, "procedure Greet\n var s : string; endvar\n readln(s)\n"
-              " writeln(ParamStr(1), ' ', s, ParamCount:2)\n"
-              " if ANSWER('Again?') then writeln(it) endif\nendproc\n");
-    const ScriptRun run = runScript(home.path(), {path, QStringLiteral("--procedure"), QStringLiteral("greet"),
-                                            QStringLiteral("hello")},
-                              "world\nagain\n");
+    const QString path =
+        writeScript(home, "procedure Greet\n var s : string; endvar\n readln(s)\n"
+                          " writeln(ParamStr(1), ' ', s, ParamCount:2)\n"
+                          " if ANSWER('Again?') then writeln(it) endif\nendproc\n");
+    const ScriptRun run = runScript(
+        home.path(),
+        {path, QStringLiteral("--procedure"), QStringLiteral("greet"), QStringLiteral("hello")},
+        "world\nagain\n");
     EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
     EXPECT_EQ(run.out, QByteArray("hello world 1\nagain\n"));
-    const ScriptRun missing = runScript(home.path(), {path, QStringLiteral("--procedure"), QStringLiteral("nope")});
+    const ScriptRun missing =
+        runScript(home.path(), {path, QStringLiteral("--procedure"), QStringLiteral("nope")});
     EXPECT_EQ(missing.exitCode, 100);
     EXPECT_EQ(missing.err, QByteArray("Procedure NOPE not defined. on line 1\n"));
 }

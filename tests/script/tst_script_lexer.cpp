@@ -28,7 +28,8 @@ std::vector<quint16> codes(const QString &line)
 
 TEST(ScriptLexer, NumbersRangesAndHex)
 {
-    EXPECT_EQ(codes(QStringLiteral("1..5")), (std::vector<quint16>{TokInteger, TokRange, TokInteger}));
+    EXPECT_EQ(codes(QStringLiteral("1..5")),
+              (std::vector<quint16>{TokInteger, TokRange, TokInteger}));
     const auto real = tokens(QStringLiteral("1E-3"));
     ASSERT_EQ(real.size(), 1u);
     EXPECT_EQ(real[0].code, TokReal);
@@ -50,7 +51,8 @@ TEST(ScriptLexer, StringsAndQuotes)
 
 TEST(ScriptLexer, OperatorsWordsAndRemarks)
 {
-    EXPECT_EQ(codes(QStringLiteral("x:=1")), (std::vector<quint16>{TokName, TokAssign, TokInteger}));
+    EXPECT_EQ(codes(QStringLiteral("x:=1")),
+              (std::vector<quint16>{TokName, TokAssign, TokInteger}));
     EXPECT_EQ(codes(QStringLiteral("a <> b >= c <= d")),
               (std::vector<quint16>{TokName, TokNotEqual, TokName, TokGreaterEqual, TokName,
                                     TokLessEqual, TokName}));
@@ -74,12 +76,14 @@ TEST(ScriptLexer, OperatorsWordsAndRemarks)
 TEST(ScriptLexer, RemarksSpanLinesAndLexicalErrorsWaitForExecution)
 {
     ScriptHarness h;
-    EXPECT_TRUE(h.run(QStringLiteral("procedure Main\n  { a remark\n  over lines } writeln('after')\n"
-                                     "endproc\nprocedure Unused\n  x := 1.2.3\nendproc")));
+    EXPECT_TRUE(
+        h.run(QStringLiteral("procedure Main\n  { a remark\n  over lines } writeln('after')\n"
+                             "endproc\nprocedure Unused\n  x := 1.2.3\nendproc")));
     EXPECT_EQ(h.output, QStringLiteral("after\n"));
 
     ScriptHarness open;
-    EXPECT_FALSE(open.run(QStringLiteral("procedure Main\n writeln('a')\n { never closed\nendproc")));
+    EXPECT_FALSE(
+        open.run(QStringLiteral("procedure Main\n writeln('a')\n { never closed\nendproc")));
     EXPECT_EQ(open.output, QStringLiteral("a\n"));
     EXPECT_EQ(open.error(), QStringLiteral("Remark not closed before end of file."));
 
@@ -93,10 +97,12 @@ TEST(ScriptLexer, RemarksSpanLinesAndLexicalErrorsWaitForExecution)
 TEST(ScriptLexer, NamesAreCaseInsensitiveAndCutAtThirtyCharacters)
 {
     ScriptHarness h;
-    EXPECT_TRUE(h.run(QStringLiteral(
-        "procedure main\n  var abcdefghijabcdefghijabcdefghijXYZ : integer; endvar\n"
-        "  ABCDEFGHIJABCDEFGHIJABCDEFGHIJ := 7\n  writeln(abcdefghijabcdefghijabcdefghij_other:0)\n"
-        "endproc"), QStringLiteral("MAIN")));
+    EXPECT_TRUE(h.run(
+        QStringLiteral("procedure main\n  var abcdefghijabcdefghijabcdefghijXYZ : integer; endvar\n"
+                       "  ABCDEFGHIJABCDEFGHIJABCDEFGHIJ := 7\n  "
+                       "writeln(abcdefghijabcdefghijabcdefghij_other:0)\n"
+                       "endproc"),
+        QStringLiteral("MAIN")));
     EXPECT_EQ(h.output, QStringLiteral("7\n"));
     EXPECT_TRUE(h.engine.ProcedureExists(QStringLiteral("Main")));
     EXPECT_TRUE(h.engine.ProcedureExists(QStringLiteral("mAIN")));

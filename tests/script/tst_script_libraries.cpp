@@ -1,5 +1,5 @@
-#include "ScriptHarness.h"
 #include "ScriptedResponder.h"
+#include "ScriptHarness.h"
 #include "TDynaTable.h"
 
 #include <QDir>
@@ -29,7 +29,8 @@ public:
 QString path(const QString &p)
 {
     QString escaped = p;
-    return QLatin1Char('\'') + escaped.replace(QLatin1Char('\''), QStringLiteral("''")) + QLatin1Char('\'');
+    return QLatin1Char('\'') + escaped.replace(QLatin1Char('\''), QStringLiteral("''")) +
+           QLatin1Char('\'');
 }
 
 } // namespace
@@ -42,9 +43,11 @@ TEST(ScriptLibraries, Math)
         "for i := 1 to 50 do if random(1) <> 0 then ok := FALSE endif endfor\n"
         "if ok then writeln('zero') endif\n"
         "writeln(sqr(3):0, sqrt(2):6:3, exp(0):2, ln(exp(2)):2, log10(1000):2, log2(8):2)\n"
-        "writeln(abs(-2.5):4:1, sin(0):2, cos(0):2, tan(0):2, arctan(0):2, arcsin(1) * 2:6:3, arccos(1):2)\n"
+        "writeln(abs(-2.5):4:1, sin(0):2, cos(0):2, tan(0):2, arctan(0):2, arcsin(1) * 2:6:3, "
+        "arccos(1):2)\n"
         "writeln(trunc(-3.7):0, round(3.5):3, round(2.5):3, pi:6:3, cotan(pi / 4):4:1)")));
-    EXPECT_EQ(h.output, QStringLiteral("zero\n9 1.414 1 2 3 3\n 2.5 0 1 0 0 3.142 0\n-3  4  2 3.142 1.0\n"));
+    EXPECT_EQ(h.output,
+              QStringLiteral("zero\n9 1.414 1 2 3 3\n 2.5 0 1 0 0 3.142 0\n-3  4  2 3.142 1.0\n"));
     ScriptHarness domain;
     EXPECT_FALSE(domain.runMain(QStringLiteral("writeln(arcsin(2))")));
     EXPECT_EQ(domain.error(), QStringLiteral("Invalid argument for arcsin."));
@@ -55,13 +58,16 @@ TEST(ScriptLibraries, StringsClampLikePascal)
     ScriptHarness h;
     EXPECT_TRUE(h.runMain(QStringLiteral(
         "var s : string; r : real; n : integer; endvar\n"
-        "writeln('[', copy('hello', 0, 2), '|', copy('hello', 4, 99), '|', copy('hello', 9, 1), '|', copy('hello', 2, -1), ']')\n"
-        "s := 'abc'\n insert('X', s, 0)\n insert('Y', s, 99)\n delete(s, 2, 1)\n delete(s, 0, 5)\n delete(s, 3, 99)\n writeln(s)\n"
+        "writeln('[', copy('hello', 0, 2), '|', copy('hello', 4, 99), '|', copy('hello', 9, 1), "
+        "'|', copy('hello', 2, -1), ']')\n"
+        "s := 'abc'\n insert('X', s, 0)\n insert('Y', s, 99)\n delete(s, 2, 1)\n delete(s, 0, 5)\n "
+        "delete(s, 3, 99)\n writeln(s)\n"
         "n := val('12x', r)\n write(n:0)\n n := val('1.5', r)\n writeln(n:2, r:4:1)\n"
         "writeln(pos('lo', 'hello'):0, pos('z', 'hello'):2, pos('', 'a'):2, length(''):2)\n"
         "writeln(intToStr(-12), strToInt(' 34 '):3, chr(72), ord('A'):3)\n"
         "str(42:5, s)\n writeln('[', s, ']')\n str(2.5:0:2, s)\n writeln(s)")));
-    EXPECT_EQ(h.output, QStringLiteral("[he|lo||]\nXb\n3 0 1.5\n4 0 0 0\n-12 34H 65\n[   42]\n2.50\n"));
+    EXPECT_EQ(h.output,
+              QStringLiteral("[he|lo||]\nXb\n3 0 1.5\n4 0 0 0\n-12 34H 65\n[   42]\n2.50\n"));
 }
 
 TEST(ScriptLibraries, VarLibrary)
@@ -82,14 +88,18 @@ TEST(ScriptLibraries, FilesReturnResultCodes)
     QTemporaryDir dir;
     ScriptHarness h;
     const QString file = dir.filePath(QStringLiteral("out.txt"));
-    EXPECT_TRUE(h.runMain(QStringLiteral(
-        "var t : text; s : string; n : integer; r : byte; endvar\n"
-        "assign(t, %1)\n r := rewrite(t)\n writeln(t, 'first')\n write(t, 7:3)\n writeln(t)\n r := close(t)\n"
-        "r := append(t)\n writeln(t, 'last')\n r := closeFile(t)\n"
-        "r := reset(t)\n readln(t, s)\n read(t, n)\n writeln(s, n + 1:3)\n"
-        "while not eof(t) do readln(t, s) writeln('[', s, ']') endwhile\n r := close(t)\n"
-        "assignFile(t, %2)\n writeln(reset(t) <> 0)\n").arg(path(file), path(dir.filePath("missing.txt")))
-        .replace(QStringLiteral("writeln(reset(t) <> 0)"), QStringLiteral("if reset(t) <> 0 then writeln('missing') endif"))));
+    EXPECT_TRUE(h.runMain(
+        QStringLiteral(
+            "var t : text; s : string; n : integer; r : byte; endvar\n"
+            "assign(t, %1)\n r := rewrite(t)\n writeln(t, 'first')\n write(t, 7:3)\n writeln(t)\n "
+            "r := close(t)\n"
+            "r := append(t)\n writeln(t, 'last')\n r := closeFile(t)\n"
+            "r := reset(t)\n readln(t, s)\n read(t, n)\n writeln(s, n + 1:3)\n"
+            "while not eof(t) do readln(t, s) writeln('[', s, ']') endwhile\n r := close(t)\n"
+            "assignFile(t, %2)\n writeln(reset(t) <> 0)\n")
+            .arg(path(file), path(dir.filePath("missing.txt")))
+            .replace(QStringLiteral("writeln(reset(t) <> 0)"),
+                     QStringLiteral("if reset(t) <> 0 then writeln('missing') endif"))));
     EXPECT_EQ(h.errors, QStringList());
     EXPECT_EQ(h.output, QStringLiteral("first  8\n[]\n[last]\nmissing\n"));
 }
@@ -104,21 +114,26 @@ TEST(ScriptLibraries, TablesKeepKeyOrderAndRoundTripThroughFiles)
         "var\n songs : table of Song;\n copyOf : table of Song;\n s : Song;\nendvar\n"
         "procedure Show\n writeln(s.artist, s.no:2, ' ', s.title, s.length:6:2)\nendproc\n");
     ScriptHarness h;
-    EXPECT_TRUE(h.run(types + QStringLiteral(
-        "procedure Add(a : string; n : integer; t : string)\n s.artist := a\n s.no := n\n s.title := t\n"
-        " s.length := n * 1.25\n writeRecord(songs, s)\nendproc\n"
-        "procedure Main\n Add('B', 2, 'b2')\n Add('A', 9, 'a9')\n Add('B', 1, 'b1')\n Add('A', 9, 'again')\n"
-        " forEachRecord(songs, s, 'Show')\n saveTable(songs, %1)\n"
-        " s.artist := 'B'\n s.no := 1\n setKeysFromRecord(songs, s)\n"
-        " if recordExists(songs) then writeln('exists') endif\n"
-        " if deleteRecord(songs) then writeln('deleted') endif\n"
-        " if not readRecord(songs, s) then writeln('gone') endif\n"
-        " if loadTable(copyOf, %1) then forEachRecord(copyOf, s, Show) endif\n"
-        " s.artist := 'A'\n s.no := 9\n setKeysFromRecord(copyOf, s)\n s.title := ''\n"
-        " if readRecord(copyOf, s) then writeln(s.title) endif\nendproc").arg(path(file))));
+    EXPECT_TRUE(h.run(
+        types + QStringLiteral(
+                    "procedure Add(a : string; n : integer; t : string)\n s.artist := a\n s.no := "
+                    "n\n s.title := t\n"
+                    " s.length := n * 1.25\n writeRecord(songs, s)\nendproc\n"
+                    "procedure Main\n Add('B', 2, 'b2')\n Add('A', 9, 'a9')\n Add('B', 1, 'b1')\n "
+                    "Add('A', 9, 'again')\n"
+                    " forEachRecord(songs, s, 'Show')\n saveTable(songs, %1)\n"
+                    " s.artist := 'B'\n s.no := 1\n setKeysFromRecord(songs, s)\n"
+                    " if recordExists(songs) then writeln('exists') endif\n"
+                    " if deleteRecord(songs) then writeln('deleted') endif\n"
+                    " if not readRecord(songs, s) then writeln('gone') endif\n"
+                    " if loadTable(copyOf, %1) then forEachRecord(copyOf, s, Show) endif\n"
+                    " s.artist := 'A'\n s.no := 9\n setKeysFromRecord(copyOf, s)\n s.title := ''\n"
+                    " if readRecord(copyOf, s) then writeln(s.title) endif\nendproc")
+                    .arg(path(file))));
     EXPECT_EQ(h.errors, QStringList());
-    EXPECT_EQ(h.output, QStringLiteral("A 9 again 11.25\nB 1 b1  1.25\nB 2 b2  2.50\nexists\ndeleted\ngone\n"
-                                       "A 9 again 11.25\nB 1 b1  1.25\nB 2 b2  2.50\nagain\n"));
+    EXPECT_EQ(h.output,
+              QStringLiteral("A 9 again 11.25\nB 1 b1  1.25\nB 2 b2  2.50\nexists\ndeleted\ngone\n"
+                             "A 9 again 11.25\nB 1 b1  1.25\nB 2 b2  2.50\nagain\n"));
     // 256 + 4 + 256 + 6 + 4 bytes a record; the pointer member is stored as NIL.
     EXPECT_EQ(QFileInfo(file).size(), 3 * 526);
 
@@ -127,11 +142,15 @@ TEST(ScriptLibraries, TablesKeepKeyOrderAndRoundTripThroughFiles)
     broken.write("xx");
     broken.close();
     ScriptHarness bad;
-    EXPECT_FALSE(bad.run(types + QStringLiteral("procedure Main\n if loadTable(songs, %1) then endif\nendproc").arg(path(file))));
-    EXPECT_TRUE(bad.error().endsWith(QStringLiteral("File size is not a multiple of the record size")));
+    EXPECT_FALSE(bad.run(
+        types + QStringLiteral("procedure Main\n if loadTable(songs, %1) then endif\nendproc")
+                    .arg(path(file))));
+    EXPECT_TRUE(
+        bad.error().endsWith(QStringLiteral("File size is not a multiple of the record size")));
 
     ScriptHarness unknown;
-    EXPECT_FALSE(unknown.run(types + QStringLiteral("procedure Main\n forEachRecord(songs, s, 'Nope')\nendproc")));
+    EXPECT_FALSE(unknown.run(
+        types + QStringLiteral("procedure Main\n forEachRecord(songs, s, 'Nope')\nendproc")));
     EXPECT_EQ(unknown.error(), QStringLiteral("Procedure NOPE not defined."));
 }
 
@@ -151,7 +170,8 @@ TEST(ScriptLibraries, DatesUseTheEnginesClock)
     h.engine.setClock(&clock);
     EXPECT_TRUE(h.runMain(QStringLiteral(
         "var y : word; m : word; d : word; w : word; j : longint; endvar\n"
-        "GetDate(y, m, d, w)\n writeln(y:0, m:3, d:3, w:3)\n GetTime(y, m, d, w)\n writeln(y:0, m:3, d:3, w:4)\n"
+        "GetDate(y, m, d, w)\n writeln(y:0, m:3, d:3, w:3)\n GetTime(y, m, d, w)\n writeln(y:0, "
+        "m:3, d:3, w:4)\n"
         "writeln(GregToJul(1, 1, 2000):0)\n JulToGreg(2451545, m, d, y)\n writeln(m:0, d:2, y:5)\n"
         "j := GregToJul(3, 1, 2024) - GregToJul(2, 1, 2024)\n writeln(j:0)\n"
         "SetDate(2030, 12, 24)\n SetTime(8, 30, 0, 0)")));
@@ -170,11 +190,13 @@ TEST(ScriptLibraries, Directories)
     const QString previous = QDir::currentPath();
     ScriptHarness h;
     const QString sub = dir.filePath(QStringLiteral("sub"));
-    EXPECT_TRUE(h.runMain(QStringLiteral(
-        "writeln(MKDir(%1):0, MKDir(%1):2)\n writeln(ChDir(%1):0, ChDir(%2):2)\n writeln(GetDir(0))\n"
-        "writeln(ChDir(%3):0, RmKDir(%1):2, RmKDir(%1):2)").arg(path(sub), path(sub + "/none"), path(dir.path()))));
+    EXPECT_TRUE(h.runMain(QStringLiteral("writeln(MKDir(%1):0, MKDir(%1):2)\n writeln(ChDir(%1):0, "
+                                         "ChDir(%2):2)\n writeln(GetDir(0))\n"
+                                         "writeln(ChDir(%3):0, RmKDir(%1):2, RmKDir(%1):2)")
+                              .arg(path(sub), path(sub + "/none"), path(dir.path()))));
     QDir::setCurrent(previous);
-    EXPECT_EQ(h.output, QStringLiteral("0 5\n0 3\n") + QDir(dir.path()).canonicalPath() + QStringLiteral("/sub") + QStringLiteral("\n0 0 3\n"));
+    EXPECT_EQ(h.output, QStringLiteral("0 5\n0 3\n") + QDir(dir.path()).canonicalPath() +
+                            QStringLiteral("/sub") + QStringLiteral("\n0 0 3\n"));
     EXPECT_FALSE(QFileInfo::exists(sub));
 }
 
@@ -185,15 +207,19 @@ TEST(ScriptLibraries, SystemRoutinesAndIniFiles)
     ScriptedResponder responder(QStringList{QStringLiteral("yes")});
     ScriptHarness h;
     h.engine.setInteractivePort(&responder);
-    EXPECT_TRUE(h.runMain(QStringLiteral(
-        "var f : string; endvar\n"
-        "writePrivateProfileString('Main', 'Count', '12', %1)\n"
-        "writePrivateProfileString('Other', 'Name', 'x', %1)\n"
-        "writePrivateProfileString('main', 'count', '13', %1)\n"
-        "writeln(getPrivateProfileInt('MAIN', 'COUNT', 0, %1):0, getPrivateProfileInt('Main', 'none', 7, %1):2)\n"
-        "writeln(GetPrivateProfileString('Other', 'Name', 'd', %1), GetPrivateProfileString('No', 'Name', 'd', %1))\n"
-        "if messageBox('Sure?', 'Title', mb_yesNo + mb_iconQuestion) = IDYES then writeln('yes') endif\n"
-        "beep\n f := createTempFile\n if length(f) > 0 then writeln('temp') endif").arg(path(ini))));
+    EXPECT_TRUE(h.runMain(
+        QStringLiteral("var f : string; endvar\n"
+                       "writePrivateProfileString('Main', 'Count', '12', %1)\n"
+                       "writePrivateProfileString('Other', 'Name', 'x', %1)\n"
+                       "writePrivateProfileString('main', 'count', '13', %1)\n"
+                       "writeln(getPrivateProfileInt('MAIN', 'COUNT', 0, %1):0, "
+                       "getPrivateProfileInt('Main', 'none', 7, %1):2)\n"
+                       "writeln(GetPrivateProfileString('Other', 'Name', 'd', %1), "
+                       "GetPrivateProfileString('No', 'Name', 'd', %1))\n"
+                       "if messageBox('Sure?', 'Title', mb_yesNo + mb_iconQuestion) = IDYES then "
+                       "writeln('yes') endif\n"
+                       "beep\n f := createTempFile\n if length(f) > 0 then writeln('temp') endif")
+            .arg(path(ini))));
     EXPECT_EQ(h.errors, QStringList());
     EXPECT_EQ(h.output, QStringLiteral("13 7\nxd\nyes\ntemp\n"));
     EXPECT_EQ(responder.shown().value(0), QStringLiteral("messageBox Sure?|Title|36"));
@@ -204,31 +230,34 @@ TEST(ScriptLibraries, SystemRoutinesAndIniFiles)
 
 TEST(ScriptLibraries, InteractiveRoutinesGoThroughThePort)
 {
-    ScriptedResponder responder(QStringList{QStringLiteral(""), QStringLiteral("0"), QStringLiteral("b")});
+    ScriptedResponder responder(
+        QStringList{QStringLiteral(""), QStringLiteral("0"), QStringLiteral("b")});
     ScriptHarness h;
     h.engine.setInteractivePort(&responder);
-    EXPECT_TRUE(h.runMain(QStringLiteral(
-        "if ANSWER('Name?') then writeln('[', it, ']') endif\n"
-        "writeln(CHOOSE('Pick', 'b', 'a', 'b', 'c'):0, ' ', it)\n"
-        "clearChooseBox\n addChooseItem('x')\n addChooseItem('b')\n"
-        "writeln(CHOOSEOPTION('Again', 'x'):0, ' ', it)\n"
-        "writeln(CHOOSE('Cancelled', 'a', 'a'):0, '[', it, ']')\n"
-        "if not ANSWER('More?') then writeln('cancel') endif")));
+    EXPECT_TRUE(
+        h.runMain(QStringLiteral("if ANSWER('Name?') then writeln('[', it, ']') endif\n"
+                                 "writeln(CHOOSE('Pick', 'b', 'a', 'b', 'c'):0, ' ', it)\n"
+                                 "clearChooseBox\n addChooseItem('x')\n addChooseItem('b')\n"
+                                 "writeln(CHOOSEOPTION('Again', 'x'):0, ' ', it)\n"
+                                 "writeln(CHOOSE('Cancelled', 'a', 'a'):0, '[', it, ']')\n"
+                                 "if not ANSWER('More?') then writeln('cancel') endif")));
     EXPECT_EQ(h.errors, QStringList());
     EXPECT_EQ(h.output, QStringLiteral("[]\n0 a\n1 b\n-1[]\ncancel\n"));
     EXPECT_EQ(responder.shown().value(1), QStringLiteral("choose Pick|a,b,c|1"));
 
     ScriptHarness forms;
-    EXPECT_TRUE(forms.runMain(QStringLiteral(
-        "var n : word; endvar\n CREATEFORM('Dlg', 'Caption', 10, 10, 200, 100)\n"
-        "n := ADDEDITBOX('Dlg', 'src', 'dst', 5, 5, 50, 12)\n write(n:0)\n"
-        "n := ADDSTATIC('Dlg', 'Label', 5, 20, 50, 12)\n writeln(n:2)\n"
-        "if not FORMDIALOG('Dlg') then writeln('cancelled') endif")));
+    EXPECT_TRUE(forms.runMain(
+        QStringLiteral("var n : word; endvar\n CREATEFORM('Dlg', 'Caption', 10, 10, 200, 100)\n"
+                       "n := ADDEDITBOX('Dlg', 'src', 'dst', 5, 5, 50, 12)\n write(n:0)\n"
+                       "n := ADDSTATIC('Dlg', 'Label', 5, 20, 50, 12)\n writeln(n:2)\n"
+                       "if not FORMDIALOG('Dlg') then writeln('cancelled') endif")));
     EXPECT_EQ(forms.output, QStringLiteral("1 2\ncancelled\n"));
     ScriptHarness noScreen;
-    EXPECT_FALSE(noScreen.runMain(QStringLiteral("var n : word; endvar\n n := ADDSTATIC('None', 'x', 1, 1, 1, 1)")));
+    EXPECT_FALSE(noScreen.runMain(
+        QStringLiteral("var n : word; endvar\n n := ADDSTATIC('None', 'x', 1, 1, 1, 1)")));
     EXPECT_EQ(noScreen.error(), QStringLiteral("Screen Specified Not Found."));
     ScriptHarness separator;
-    EXPECT_FALSE(separator.runMain(QStringLiteral("var n : integer; endvar\n n := CHOOSE('a' 'b')")));
+    EXPECT_FALSE(
+        separator.runMain(QStringLiteral("var n : integer; endvar\n n := CHOOSE('a' 'b')")));
     EXPECT_EQ(separator.error(), QStringLiteral(", Expected."));
 }
