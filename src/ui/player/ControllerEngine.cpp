@@ -1,5 +1,6 @@
 #include "ControllerEngine.h"
 
+#include "AlbumIndexNode.h"
 #include "AlbumRecord.h"
 #include "CdDriveSet.h"
 #include "Collection.h"
@@ -145,6 +146,39 @@ QChar ControllerEngine::currentDrive() const
 {
     const QString letter = playback().state.currentDrive;
     return letter.isEmpty() ? QChar() : letter.at(0);
+}
+
+DriveDiscLabel ControllerEngine::driveLabel(QChar letter)
+{
+    QString id;
+    const int result = OB4MCI_GetCachedDriveDiscID(QString(letter), &id);
+    if (result < 0)
+        return {DriveDiscLabel::Unreadable, {}, {}};
+    if (result == 0)
+        return {DriveDiscLabel::Empty, {}, {}};
+    const CurrentAlbum &current = playback().current;
+    if (current.discPresent && current.disc.id.compare(id, Qt::CaseInsensitive) == 0 &&
+        !current.album.isNew) {
+        if (playback().state.discIgnored)
+            return {DriveDiscLabel::CdRom, {}, {}};
+        return {DriveDiscLabel::Audio, current.album.title, current.album.artist};
+    }
+    const AlbumIndexNode *node = m_collection ? m_collection->FindAlbum(id) : nullptr;
+    if (!node)
+        return {DriveDiscLabel::NotInCollection, {}, {}};
+    if ((node->mediaKind & DiscKindCdRom) == DiscKindCdRom)
+        return {DriveDiscLabel::CdRom, {}, {}};
+    return {DriveDiscLabel::Audio, node->title, node->artist};
+}
+
+void ControllerEngine::refreshDriveIds()
+{
+    OB4MCI_RefreshDriveIDs();
+}
+
+int ControllerEngine::trackFromFile(const QString &path)
+{
+    return OB4MCI_GetTrackFromFile(path, playback().current.disc.mediaIdentity);
 }
 
 bool ControllerEngine::closeDrive()

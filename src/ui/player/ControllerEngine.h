@@ -48,6 +48,9 @@ public:
 
     QString driveLetters() const override;
     QChar currentDrive() const override;
+    DriveDiscLabel driveLabel(QChar letter) override;
+    void refreshDriveIds() override;
+    int trackFromFile(const QString &path) override;
     bool closeDrive() override;
     bool openDrive(QChar letter) override;
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CurrentAlbum.h"
+#include "PlayerText.h"
 
 #include <QObject>
 
@@ -38,6 +39,11 @@ public:
     // The letters of the CD drives and the open one.
     virtual QString driveLetters() const = 0;
     virtual QChar currentDrive() const = 0;
+    // What the drive menus show for a drive's disc.
+    virtual DriveDiscLabel driveLabel(QChar letter) = 0;
+    virtual void refreshDriveIds() = 0;
+    // The track of a CD audio track file of the disc in the drive; 0 when it is none.
+    virtual int trackFromFile(const QString &path) = 0;
     virtual bool closeDrive() = 0;
     virtual bool openDrive(QChar letter) = 0;
 

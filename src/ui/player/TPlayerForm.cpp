@@ -1372,19 +1372,8 @@ void TPlayerForm::dropTrackFiles(const QStringList &paths, int beforeRow)
     int inserted = 0;
     int insertedBeforeCurrent = 0;
     for (const QString &path : paths) {
-        QFile file(path);
-        if (!file.open(QIODevice::ReadOnly))
-            continue;
-        const QByteArray head = file.read(44);
-        // A CD audio track file: RIFF "CDDA" with the track number and the disc serial.
-        if (head.size() < 28 || !head.startsWith("RIFF") || head.mid(8, 4) != "CDDA")
-            continue;
-        const int track = quint8(head[22]) | (quint8(head[23]) << 8);
-        const quint32 serial = quint32(quint8(head[24])) | (quint32(quint8(head[25])) << 8) |
-                               (quint32(quint8(head[26])) << 16) |
-                               (quint32(quint8(head[27])) << 24);
-        if (track < 1 || track > disc.trackCount ||
-            (!disc.mediaIdentity.isEmpty() && disc.mediaIdentity != QString::number(serial)))
+        const int track = m_engine->trackFromFile(path);
+        if (track < 1 || track > disc.trackCount)
             continue;
         list.insert(at, TStep(QString(), disc.trackOffsets[track], disc.trackOffsets[track + 1]));
         if (at <= index)
@@ -1629,26 +1618,18 @@ void TPlayerForm::fillDriveMenu(QMenu *menu)
         menu->addAction(tr("&Refresh"), this, [this] {
             if (m_engine->playing())
                 m_engine->stop();
+            m_engine->refreshDriveIds();
         });
         menu->addSeparator();
+    } else {
+        m_engine->refreshDriveIds();
     }
     if (m_engine->noDrive())
         return;
     auto *group = new QActionGroup(menu);
     const bool titles = m_settings.GetOptionFlag(_GLOB_OPTION_SHOWALBUMTITLES);
     for (QChar letter : letters) {
-        DriveDiscLabel label;
-        if (letter == m_engine->currentDrive()) {
-            const CurrentAlbum &current = m_engine->current();
-            if (!current.discPresent)
-                label.kind = DriveDiscLabel::Empty;
-            else if (current.disc.mediaKind != MediaKindAudioCd)
-                label.kind = DriveDiscLabel::CdRom;
-            else if (current.album.isNew && current.album.title.isEmpty())
-                label.kind = DriveDiscLabel::NotInCollection;
-            else
-                label = {DriveDiscLabel::Audio, current.album.title, current.album.artist};
-        }
+        const DriveDiscLabel label = titles ? m_engine->driveLabel(letter) : DriveDiscLabel{};
         QAction *action = menu->addAction(DriveMenuCaption(letter, titles, label));
         action->setCheckable(true);
         action->setChecked(letter == m_engine->currentDrive());
