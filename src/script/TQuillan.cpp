@@ -804,6 +804,8 @@ const Token &TQuillan::nextTokenSlow()
         m_curLine = m_line;
         m_cur = l.tokens.data();
         m_curCount = int(l.tokens.size());
+        m_curFollowing = m_line < m_scriptLines && m_endLine == m_scriptLines ? &l.following
+                                                                              : nullptr;
         if (m_token < int(l.tokens.size())) {
             const Token &t = l.tokens[size_t(m_token++)];
             if (t.code == TokLexError)
@@ -831,6 +833,7 @@ const Token &TQuillan::peekTokenSlow()
         m_curLine = li;
         m_cur = l.tokens.data();
         m_curCount = int(l.tokens.size());
+        m_curFollowing = cacheable ? &l.following : nullptr;
         if (cacheable && ti >= m_curCount && l.following)
             return *l.following;
     }

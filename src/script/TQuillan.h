@@ -122,10 +122,14 @@ public:
     }
     const Token &peekToken()
     {
-        if (m_line == m_curLine && m_token < m_curCount) {
-            const Token &t = m_cur[m_token];
-            if (t.code != TokLexError)
-                return t;
+        if (m_line == m_curLine) {
+            if (m_token < m_curCount) {
+                const Token &t = m_cur[m_token];
+                if (t.code != TokLexError)
+                    return t;
+            } else if (m_curFollowing && *m_curFollowing) {
+                return **m_curFollowing;
+            }
         }
         return peekTokenSlow();
     }
@@ -333,6 +337,7 @@ private:
     quint64 m_resolveEpoch = 1;
     const Token *m_cur = nullptr;
     int m_curCount = 0;
+    const Token *const *m_curFollowing = nullptr; // the line's lookahead past its end, if kept
     int m_enteredLine = -1;
     int m_callDepth = -1;
     Unwind m_unwind = NoUnwind;
