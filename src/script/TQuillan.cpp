@@ -313,7 +313,6 @@ void TQuillan::resetTables()
     m_openRoutine.clear();
     m_typeBlockLines.clear();
     m_varBlockLines.clear();
-    m_skipCache.clear();
     m_frames.clear();
     m_frame = nullptr;
     m_callDepth = -1;
@@ -804,8 +803,8 @@ const Token &TQuillan::nextTokenSlow()
         m_curLine = m_line;
         m_cur = l.tokens.data();
         m_curCount = int(l.tokens.size());
-        m_curFollowing = m_line < m_scriptLines && m_endLine == m_scriptLines ? &l.following
-                                                                              : nullptr;
+        m_curFollowing =
+            m_line < m_scriptLines && m_endLine == m_scriptLines ? &l.following : nullptr;
         if (m_token < int(l.tokens.size())) {
             const Token &t = l.tokens[size_t(m_token++)];
             if (t.code == TokLexError)
@@ -945,17 +944,17 @@ quint16 TQuillan::skipToCached(const StopSet &stops, int setId)
 {
     if (m_line >= m_scriptLines)
         return skipTo(stops);
-    const quint64 key =
-        (quint64(quint32(m_line)) << 32) | (quint64(quint32(m_token)) << 4) | quint64(setId);
-    const auto found = m_skipCache.constFind(key);
-    if (found != m_skipCache.constEnd()) {
-        jump(found->after);
-        return found->code;
+    // A block's end is found once; a line holds the few ends that start on it.
+    const quint32 key = (quint32(m_token) << 4) | quint32(setId);
+    for (const auto &[k, end] : m_lines[size_t(m_line)].skipEnds) {
+        if (k == key) {
+            jump(end.after);
+            return end.code;
+        }
     }
     const int startLine = m_line;
     const quint16 code = skipTo(stops);
-    SkipEnd end{position(), code};
-    m_skipCache.insert(key, end);
+    m_lines[size_t(startLine)].skipEnds.emplace_back(key, SkipEnd{position(), code});
     const int reached = m_line;
     m_line = startLine;
     jump({reached, m_token});

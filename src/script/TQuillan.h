@@ -156,6 +156,16 @@ public:
     static QString formatNumber(double value, int width, int decimals);
 
 private:
+    struct Position
+    {
+        int line = 0;
+        int token = 0;
+    };
+    struct SkipEnd
+    {
+        Position after;
+        quint16 code = 0;
+    };
     struct Line
     {
         int number = 0;
@@ -165,6 +175,7 @@ private:
         bool tokenized = false;
         std::vector<Token> tokens;
         const Token *following = nullptr; // the first token after this line, once looked up
+        std::vector<std::pair<quint32, SkipEnd>> skipEnds; // (token and stop set, block end)
     };
     struct Param
     {
@@ -200,16 +211,6 @@ private:
         Cell result;
         Cell *self = nullptr;
         int selfType = 0;
-    };
-    struct Position
-    {
-        int line = 0;
-        int token = 0;
-    };
-    struct SkipEnd
-    {
-        Position after;
-        quint16 code = 0;
     };
     using StopSet = std::bitset<128>;
     enum Unwind { NoUnwind, UnwindReturn, UnwindContinue };
@@ -326,7 +327,6 @@ private:
     };
     std::vector<Label> m_labels;
     QString m_openRoutine; // the routine the load-time scan is inside
-    QHash<quint64, SkipEnd> m_skipCache;
     std::deque<Frame> m_frames;
     Frame *m_frame = nullptr;
 
