@@ -94,6 +94,8 @@ TPlayerForm::TPlayerForm(Settings &settings, QWidget *parent)
     auto *layout = new QVBoxLayout(central);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
+    // The size stops decide which panels fit; the layout must not hold the window open.
+    layout->setSizeConstraint(QLayout::SetNoConstraint);
     m_controlPanel = buildControlPanel();
     m_detailPanel = buildDetailPanel();
     m_playlistPanel = buildPlaylistPanel();
@@ -106,6 +108,7 @@ TPlayerForm::TPlayerForm(Settings &settings, QWidget *parent)
     layout->addWidget(m_statusPanel);
     m_miniPanel->hide();
     setCentralWidget(central);
+    updateMinimumWidth();
     buildMenus();
     buildPopups();
 
@@ -113,6 +116,11 @@ TPlayerForm::TPlayerForm(Settings &settings, QWidget *parent)
     m_cursorStack = std::make_unique<TCursorStack>();
     m_driveTimer.setInterval(DriveTimerMs);
     connect(&m_driveTimer, &QTimer::timeout, this, &TPlayerForm::driveTick);
+    // The window system does not let us steer a border drag, so the stop is applied as soon
+    // as the dragging pauses.
+    m_snapTimer.setSingleShot(true);
+    m_snapTimer.setInterval(250);
+    connect(&m_snapTimer, &QTimer::timeout, this, &TPlayerForm::snapToSizeStop);
     m_monotonic.start();
 
     const char *trayIcons[] = {"orbisong", "stop", "play", "prev", "next"};
@@ -1788,6 +1796,14 @@ void TPlayerForm::applyMiniMode(bool mini)
     m_playlistPanel->setVisible(!mini);
     m_miniPanel->setVisible(mini);
     m_statusPanel->setVisible(!mini);
+    updateMinimumWidth();
+}
+
+void TPlayerForm::updateMinimumWidth()
+{
+    // Only the height is left to the stops; the row of buttons always fits.
+    QWidget *row = m_miniMode ? m_miniPanel : m_controlPanel;
+    centralWidget()->setMinimumSize(row->sizeHint().width(), 1);
 }
 
 void TPlayerForm::toggleMiniMode()
@@ -1807,15 +1823,33 @@ void TPlayerForm::toggleMiniMode()
     }
 }
 
+void TPlayerForm::snapToSizeStop()
+{
+    if (!m_firstShown || isMinimized() || isMaximized())
+        return;
+    const SizeStops::Stop &stop = m_stops.stops[m_stops.match(height())];
+    const QSize target(stop.width > 0 ? qMax(stop.width, minimumSizeHint().width()) : width(),
+                       stop.height < 0 ? height() : stop.height);
+    if (target.height() == height())
+        return;
+    m_snapping = true;
+    resize(width(), target.height());
+    m_snapping = false;
+}
+
 void TPlayerForm::resizeEvent(QResizeEvent *event)
 {
     QMainWindow::resizeEvent(event);
     if (!m_firstShown)
         return;
+    if (!m_snapping)
+        m_snapTimer.start();
     const bool mini = height() < m_stops.stops[SizeStops::Controls].height;
     applyMiniMode(mini);
     if (!mini) {
+        m_detailPanel->setVisible(height() >= m_stops.stops[SizeStops::Details].height);
         m_statusPanel->setVisible(height() >= m_stops.stops[SizeStops::Status].height);
+        m_playlistPanel->setVisible(height() > m_stops.stops[SizeStops::Status].height);
         m_settings.mainWindow.height = height();
     }
     stickToEdges();

@@ -84,6 +84,8 @@ public:
     QTabBar *playlistTabs() const { return m_tabs; }
     const SizeStops &sizeStops() const { return m_stops; }
     bool isMiniMode() const { return m_miniMode; }
+    // Snaps the window to the size stop whose range holds its height.
+    void snapToSizeStop();
     // Toggles between mini mode and the saved full height.
     void toggleMiniMode();
     // The drive menu as it opens now: caption texts, "-" for separators.
@@ -172,6 +174,7 @@ private:
     void fillJumpMenu(QMenu *menu);
     void fillTrayMenu();
     void applyMiniMode(bool mini);
+    void updateMinimumWidth();
     void stickToEdges();
     void computeSizeStops();
 
@@ -195,6 +198,8 @@ private:
     int m_fullHeight = 0;
 
     QTimer m_driveTimer;
+    QTimer m_snapTimer;
+    bool m_snapping = false;
     QElapsedTimer m_monotonic;
     TimerMoments m_timers;
     std::unique_ptr<TStatusBox> m_statusBox;

@@ -269,6 +269,22 @@ TEST_F(PlayerFixture, DriveMenuTexts)
     EXPECT_EQ(player->driveMenuTexts().at(0), "D: ");
 }
 
+TEST_F(PlayerFixture, DraggedHeightSnapsToAStop)
+{
+    const SizeStops &stops = player->sizeStops();
+    const int details = stops.stops[SizeStops::Details].height;
+    const int controls = stops.stops[SizeStops::Controls].height;
+    player->resize(player->width(), controls + 3);
+    player->snapToSizeStop();
+    EXPECT_EQ(player->height(), controls);
+    player->resize(player->width(), stops.stops[SizeStops::Details].lower + 2);
+    player->snapToSizeStop();
+    EXPECT_EQ(player->height(), details);
+    player->resize(player->width(), 600);
+    player->snapToSizeStop();
+    EXPECT_EQ(player->height(), 600);
+}
+
 TEST_F(PlayerFixture, MiniModeAndBack)
 {
     EXPECT_FALSE(player->isMiniMode());
@@ -321,6 +337,9 @@ TEST(PlayerScreenshot, DemoDiscPlaying)
     const QString out = QDir(TestHome::binaryDir()).filePath(QStringLiteral("screenshots"));
     QDir().mkpath(out);
     EXPECT_TRUE(player.grab().save(QDir(out).filePath(QStringLiteral("player.png"))));
+    player.toggleMiniMode();
+    QTest::qWait(50);
+    EXPECT_TRUE(player.grab().save(QDir(out).filePath(QStringLiteral("player-mini.png"))));
     player.pressStop();
     engine.shutdown();
 }
