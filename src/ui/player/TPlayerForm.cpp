@@ -795,6 +795,7 @@ void TPlayerForm::closeEvent(QCloseEvent *event)
         return;
     }
     m_settings.SetOptionFlag(_GLOB_OPTION_WASMINIMIZED, isMinimized());
+    m_settings.volumeControl = m_volumePopup->actions().constFirst()->text();
     m_closing = true;
     m_driveTimer.stop();
     TCDDBThread::StopLookups();

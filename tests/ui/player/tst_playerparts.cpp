@@ -1,8 +1,10 @@
 #include "SizeStops.h"
 #include "TCursorStack.h"
 #include "TimerMoments.h"
+#include "TLookupForm.h"
 #include "TStatusBox.h"
 
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QLabel>
 
@@ -123,4 +125,48 @@ TEST(SizeStops, SnapsBetweenStops)
     EXPECT_EQ(s.match(600), SizeStops::Playlist);
     EXPECT_EQ(s.snappedHeight(600), 600);
     EXPECT_EQ(s.stops[SizeStops::Mini].width, 200);
+}
+
+TEST(TLookupForm, StagesRunInTurnUntilOneFinds)
+{
+    QList<int> ran;
+    int endStage = -1;
+    int endNotice = -1;
+    auto run = [&](bool remote, bool wizard, int foundAt) {
+        ran.clear();
+        TLookupForm::Request request;
+        request.remoteLookup = remote;
+        request.albumWizard = wizard;
+        auto *lookup = new TLookupForm(request);
+        for (int stage = 0; stage < TLookupForm::StageCount; ++stage) {
+            lookup->setStage(TLookupForm::Stage(stage),
+                             [&ran, stage, foundAt](const TLookupForm::Request &, auto report) {
+                                 ran.append(stage);
+                                 report(stage == foundAt ? TLookupForm::Found
+                                                         : TLookupForm::NotFound);
+                             });
+        }
+        QObject::connect(lookup, &TLookupForm::finished, [&](int stage, int notice) {
+            endStage = stage;
+            endNotice = notice;
+        });
+        lookup->start();
+        for (int i = 0; i < 10; ++i)
+            QCoreApplication::processEvents();
+    };
+    run(false, false, -1);
+    EXPECT_EQ(ran, QList<int>({0, 1, 2}));
+    EXPECT_EQ(endNotice, TLookupForm::NotFound);
+    run(true, true, -1);
+    EXPECT_EQ(ran, QList<int>({0, 1, 2, 3, 4}));
+    run(true, true, 2);
+    EXPECT_EQ(ran, QList<int>({0, 1, 2}));
+    EXPECT_EQ(endStage, 2);
+    EXPECT_EQ(endNotice, TLookupForm::Found);
+}
+
+TEST(TLookupForm, QueryText)
+{
+    EXPECT_EQ(TLookupForm::queryText(QStringLiteral("8A09B10C00096"), {150, 4650, 9150}, 243),
+              QStringLiteral("8a09b10c 3 150 4650 9150 243"));
 }
