@@ -3,6 +3,7 @@
 #include "AppPaths.h"
 #include "CdioDriveSet.h"
 #include "Collection.h"
+#include "Conversion.h"
 #include "ControllerEngine.h"
 #include "DemoDisc.h"
 #include "PlayerEntryReceiver.h"
@@ -168,6 +169,9 @@ void StartupSequence::openCollection()
     Settings &settings = m_session->settings();
     m_collection = std::make_unique<Collection>(settings);
     Collection::setGlobal(m_collection.get());
+    // The previous version's albums join the collection before the index is built.
+    SettingsStore previous(AppPaths::settingsFile(), SettingsStore::previousVersionRootKey());
+    ConvertConfiguration(previous, *m_collection, m_switches.convert);
     if (!m_collection->OpenCollectionFile())
         return;
     m_collection->BuildAlbumIndex();
