@@ -1,6 +1,7 @@
 #include "LocalCddbDatabase.h"
 
 #include "AppPaths.h"
+#include "StoredText.h"
 
 #include <QCryptographicHash>
 #include <QDataStream>
@@ -11,7 +12,6 @@
 #include <QFileInfo>
 #include <QLoggingCategory>
 #include <QSaveFile>
-#include <QStringDecoder>
 
 #include <algorithm>
 #include <vector>
@@ -116,16 +116,6 @@ void collectIds(const QByteArray &data, std::vector<quint32> *ids)
     }
 }
 
-QString decode(const QByteArray &bytes)
-{
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    const QString text = utf8.decode(bytes);
-    if (!utf8.hasError())
-        return text;
-    QStringDecoder windows("windows-1252");
-    return windows.isValid() ? QString(windows.decode(bytes)) : QString::fromLatin1(bytes);
-}
-
 qint64 folderStamp(const QString &folder)
 {
     return QFileInfo(folder).lastModified().toMSecsSinceEpoch();
@@ -188,7 +178,7 @@ QString LocalCddbDatabase::searchFile(const QString &path, const QString &discId
     qsizetype entryEnd = indexOfNoCase(data, "PLAYORDER=", entryStart);
     if (entryEnd < 0)
         entryEnd = data.size();
-    return decode(data.mid(entryStart, entryEnd - entryStart));
+    return decodeStoredText(QByteArrayView(data).sliced(entryStart, entryEnd - entryStart));
 }
 
 QStringList LocalCddbDatabase::categories() const

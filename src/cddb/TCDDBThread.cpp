@@ -3,6 +3,7 @@
 #include "CddbApply.h"
 #include "CddbEntry.h"
 #include "RunningLookups.h"
+#include "StoredText.h"
 #include "ThreadWindow.h"
 #include "THTTPCDDBThread.h"
 #include "TSockCDDBThread.h"
@@ -10,7 +11,6 @@
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QList>
-#include <QStringDecoder>
 
 #include <memory>
 
@@ -142,14 +142,7 @@ int TCDDBThread::responseStatus(const QByteArray &response)
 
 QString TCDDBThread::decodeResponse(const QByteArray &response)
 {
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    const QString text = utf8.decode(response);
-    if (!utf8.hasError())
-        return text;
-    QStringDecoder windows("windows-1252");
-    if (windows.isValid())
-        return windows.decode(response);
-    return QString::fromLatin1(response);
+    return decodeStoredText(response);
 }
 
 void TCDDBThread::setState(int state)

@@ -5,11 +5,11 @@
 #include "CddbEntry.h"
 #include "CliCddbAlbum.h"
 #include "CollectionEntryReceiver.h"
+#include "StoredText.h"
 #include "TCfgFile.h"
 
 #include <QDate>
 #include <QFile>
-#include <QStringDecoder>
 
 namespace Orbisong::Cli {
 
@@ -17,16 +17,6 @@ namespace {
 
 const QString Synopsis =
     QStringLiteral("xmcd apply FILE --album ID --category CAT | xmcd write ID [--category CAT]");
-
-QString readText(const QByteArray &bytes)
-{
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    const QString text = utf8.decode(bytes);
-    if (!utf8.hasError())
-        return text;
-    QStringDecoder windows("windows-1252");
-    return windows.isValid() ? QString(windows.decode(bytes)) : QString::fromLatin1(bytes);
-}
 
 int apply(Context &c, QStringList args)
 {
@@ -52,7 +42,7 @@ int apply(Context &c, QStringList args)
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly))
         return c.fail(QStringLiteral("cannot read %1").arg(fileName));
-    const QString entry = readText(file.readAll());
+    const QString entry = decodeStoredText(file.readAll());
 
     CddbAlbumSession session(c.collection);
     session.ensureAlbum(albumId);
