@@ -2,7 +2,6 @@
 
 #include "CddbApply.h"
 #include "CddbLookupSettings.h"
-#include "LocalCddbDatabase.h"
 #include "MediaKind.h"
 #include "MessageText.h"
 #include "PlayerEngine.h"
@@ -11,6 +10,7 @@
 #include "Settings.h"
 #include "TAboutForm.h"
 #include "TCDDBThread.h"
+#include "TLocalCDDBThread.h"
 #include "TCursorStack.h"
 #include "TLookupForm.h"
 #include "TMovieForm.h"
@@ -952,19 +952,11 @@ void TPlayerForm::startRecognition()
     auto *lookup = new TLookupForm(request, this);
     const QStringList folders = m_localCddbFolders;
     const QString albumId = disc.id;
-    lookup->setStage(
-        TLookupForm::LocalCddb, [folders, albumId](const TLookupForm::Request &r, auto report) {
-            for (const QString &folder : folders) {
-                LocalCddbDatabase database(folder, LocalCddbDatabase::defaultIndexFolder());
-                const auto found = database.find(r.discId.left(8));
-                if (found.status == LocalCddbDatabase::Found &&
-                    ApplyEntry(found.category, albumId, SourceLocalDatabase, found.entry)) {
-                    report(TLookupForm::Found);
-                    return;
-                }
-            }
-            report(TLookupForm::NotFound);
-        });
+    lookup->setStage(TLookupForm::LocalCddb,
+                     [this, folders, albumId](const TLookupForm::Request &,
+                                              std::function<void(int)> report) {
+                         startLocalLookup(folders, albumId, std::move(report));
+                     });
     lookup->setStage(TLookupForm::RemoteCddb,
                      [this, albumId](const TLookupForm::Request &r, auto report) {
                          TCDDBThread *thread = startRemoteLookup(albumId, r.query);
@@ -985,6 +977,34 @@ void TPlayerForm::startRecognition()
 }
 
 // ---- Display ---------------------------------------------------------------------------
+
+// Tries the local databases one after another on a worker thread, so a first lookup that
+// builds the index never freezes the window.
+void TPlayerForm::startLocalLookup(QStringList folders, const QString &albumId,
+                                   std::function<void(int)> report)
+{
+    if (folders.isEmpty()) {
+        report(TLookupForm::NotFound);
+        return;
+    }
+    const QString folder = folders.takeFirst();
+    TLocalCDDBThread *thread = TLocalCDDBThread::StartLookup(folder, albumId);
+    auto status = std::make_shared<int>(0);
+    connect(thread, &TLocalCDDBThread::statusChanged, this, [this, status](const QString &text) {
+        if (*status)
+            m_statusBox->remove(*status);
+        *status = text.isEmpty() ? 0 : m_statusBox->add(text, 0);
+    });
+    connect(thread, &TLocalCDDBThread::lookupFinished, this,
+            [this, status, folders, albumId, report](int result) {
+                if (*status)
+                    m_statusBox->remove(*status);
+                if (result == TLookupForm::Found)
+                    report(TLookupForm::Found);
+                else
+                    startLocalLookup(folders, albumId, report);
+            });
+}
 
 TCDDBThread *TPlayerForm::startRemoteLookup(const QString &albumId, const QString &query)
 {

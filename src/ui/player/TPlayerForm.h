@@ -140,6 +140,8 @@ private:
     void onStepChanged();
     void startRecognition();
     TCDDBThread *startRemoteLookup(const QString &albumId, const QString &query);
+    void startLocalLookup(QStringList folders, const QString &albumId,
+                          std::function<void(int)> report);
     void refreshCddbButtons();
 
     void refreshAll();
