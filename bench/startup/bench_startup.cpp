@@ -3,11 +3,10 @@
 // Usage: bench_startup [ALBUMS...] (default 0 10000 100000).
 
 #include "AppPaths.h"
+#include "CollectionGenerator.h"
 
-#include <QByteArray>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QRandomGenerator>
 #include <QTemporaryDir>
 
 #include <cstdio>
@@ -19,68 +18,6 @@
 #include <unistd.h>
 
 namespace {
-
-const char *const Words[] = {"Blue",  "River", "Night", "Golden", "Heart", "Road",  "Fire",
-                             "Stone", "Light", "Dream", "Rain",   "City",  "Ocean", "Song"};
-
-QByteArray words(QRandomGenerator &random, int count)
-{
-    QByteArray text;
-    for (int i = 0; i < count; ++i)
-        text += (i ? " " : "") + QByteArray(Words[random.bounded(int(std::size(Words)))]);
-    return text;
-}
-
-// A stored album of 12 tracks with a custom playlist, in the collection's written form.
-QByteArray albumBlock(QRandomGenerator &random, const QByteArray &id)
-{
-    QByteArray b;
-    auto line = [&b](const QByteArray &key, const QByteArray &value) {
-        b += "  " + key + '=' + value + "\r\n";
-    };
-    auto n = [](int v) { return QByteArray::number(v); };
-    b += '<' + id + ">\r\n [Album]\r\n";
-    line("ID", id);
-    line("NW", "0");
-    line("AR", words(random, 2));
-    line("CA", "rock");
-    line("OW", "Ann");
-    line("TL", words(random, 3));
-    line("YR", n(1970 + random.bounded(50)));
-    b += " [Media]\r\n";
-    line("MD", "65537");
-    b += " [Party]\r\n";
-    line("CT", "3");
-    for (int m = 1; m <= 3; ++m) {
-        line("SS[" + n(m) + ']', n(150 + m * 15000));
-        line("SE[" + n(m) + ']', n(150 + (m + 1) * 15000));
-    }
-    b += " [Playlists]\r\n";
-    line("PL[1]", "Party");
-    line("CT", "1");
-    b += " [Tracks]\r\n";
-    line("CT", "12");
-    for (int t = 1; t <= 12; ++t) {
-        line("TT[" + n(t) + ']', words(random, 2));
-        line("TO[" + n(t) + ']', n(150 + (t - 1) * 15000));
-        line("TL[" + n(t) + ']', "15000");
-    }
-    return b;
-}
-
-void generate(const QString &path, int albums)
-{
-    QRandomGenerator random(albums);
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return;
-    for (int i = 0; i < albums; ++i) {
-        const QByteArray id =
-            QByteArray::number(random.generate(), 16).rightJustified(8, '0').toUpper() +
-            QByteArray::number(150 + i % 0xFF000, 16).rightJustified(5, '0').toUpper();
-        file.write(albumBlock(random, id));
-    }
-}
 
 struct Run
 {
@@ -136,7 +73,7 @@ int main(int argc, char **argv)
     for (int albums : sizes) {
         QTemporaryDir home;
         // The collection the program opens by default: the user's own file in the data folder.
-        generate(home.filePath(Orbisong::loginName() + QStringLiteral(".OBC")), albums);
+        generateCollection(home.filePath(Orbisong::loginName() + QStringLiteral(".OBC")), albums);
         Run first = startOnce(home.path());
         double best = first.ms;
         long peak = first.peakKb;
