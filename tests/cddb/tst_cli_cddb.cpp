@@ -1,5 +1,6 @@
 #include "CddbPeer.h"
 #include "CliRunner.h"
+#include "TestFiles.h"
 #include "TestHome.h"
 
 #include <QDir>
@@ -13,13 +14,6 @@ const QByteArray Entry =
     "# Revision: 2\nDISCID=04018e02\nDTITLE=some band / best of\n"
     "TTITLE0=one\nTTITLE1=two\nEXTD=Fine\\nURL: http://x.example \"Home page\"\n"
     "PLAYORDER=\n";
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    file.open(QIODevice::ReadOnly);
-    return file.readAll();
-}
 
 } // namespace
 

@@ -1,6 +1,7 @@
 #include "CddbApply.h"
 #include "LocalCddbDatabase.h"
 #include "TLocalCDDBThread.h"
+#include "TestFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -13,14 +14,6 @@
 using namespace Orbisong;
 
 namespace {
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
 
 QByteArray entry(const char *id, const char *title)
 {

@@ -1,5 +1,6 @@
 #include "TCfgFile.h"
 
+#include "TestFiles.h"
 #include "TestHome.h"
 
 #include <QDir>
@@ -13,21 +14,6 @@
 using namespace Orbisong;
 
 namespace {
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return file.readAll();
-}
 
 // Loads `bytes`, forces a write and returns what was written.
 QByteArray rewritten(const TestHome &home, const QByteArray &bytes)

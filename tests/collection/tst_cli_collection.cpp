@@ -1,4 +1,5 @@
 #include "CliRunner.h"
+#include "TestFiles.h"
 #include "TestHome.h"
 
 #include <QFile>
@@ -8,21 +9,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return file.readAll();
-}
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
 
 // A hand-written collection: LF line ends, a Windows-1252 artist, a lower-case ID and a
 // block without an ID.

@@ -2,6 +2,7 @@
 #include "CaptureMath.h"
 #include "GrabvidSettings.h"
 #include "PictureSequence.h"
+#include "TestFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -13,19 +14,6 @@
 using namespace Orbisong;
 
 namespace {
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 } // namespace
 

@@ -4,6 +4,7 @@
 #include "PreviewWidget.h"
 #include "RiffReader.h"
 #include "TAllocateDialog.h"
+#include "TestFiles.h"
 #include "TestHome.h"
 #include "TGrabvidFrame.h"
 #include "TMediaWindow.h"
@@ -44,12 +45,6 @@ public:
 
     QList<Shown> shown;
 };
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 // A frame on the test source, working in a folder of its own, its boxes recorded.
 struct FrameFixture
