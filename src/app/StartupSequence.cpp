@@ -6,6 +6,7 @@
 #include "Conversion.h"
 #include "ControllerEngine.h"
 #include "DemoDisc.h"
+#include "Ob4Mci.h"
 #include "PlayerEntryReceiver.h"
 #include "QuestionPort.h"
 #include "TPlayerForm.h"
@@ -77,7 +78,9 @@ bool StartupSequence::start()
     }
     for (QChar letter : m_drives->letters())
         m_driveLetters.append(QString(letter));
-    m_switches = parseStartupSwitches(m_arguments, m_driveLetters, {});
+    m_switches = parseStartupSwitches(m_arguments, m_driveLetters, [](const QString &path) {
+        return OB4MCI_GetTrackFromFile(path, QString());
+    });
     m_askedNoDrive = m_switches.noDrive;
     if (m_driveLetters.isEmpty())
         m_switches.noDrive = true;

@@ -1,6 +1,7 @@
 #include "AppPaths.h"
 #include "CommandLine.h"
 #include "InstanceChannel.h"
+#include "Ob4Mci.h"
 #include "StartupSequence.h"
 
 #include <QApplication>
@@ -18,10 +19,16 @@ QStringList argumentList(int argc, char **argv)
     return arguments;
 }
 
+// A parameter naming a CD audio track file yields its track; the disc is not checked here.
+int readTrackFile(const QString &path)
+{
+    return OB4MCI_GetTrackFromFile(path, QString());
+}
+
 // A later start hands its request to the running player and ends without a window.
 bool handOverToRunningInstance(const QStringList &arguments)
 {
-    return InstanceChannel::deliver(computeHandover(arguments, {}));
+    return InstanceChannel::deliver(computeHandover(arguments, readTrackFile));
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "TestHome.h"
 
 #include "InstanceChannel.h"
+#include "TestFiles.h"
 
 #include <QElapsedTimer>
 #include <QLocalSocket>
@@ -62,6 +63,18 @@ TEST(SingleInstance, SecondStartHandsOverAndExits)
     EXPECT_EQ(second.exitCode(), 0);
     EXPECT_TRUE(waitForLog(first, log, "PLAY drive=", 5000)) << log.constData();
     EXPECT_TRUE(log.contains("ignored in no-drive mode")) << log.constData();
+
+    // A CD audio track file hands over its track; its first letter names the drive.
+    QByteArray trackFile("RIFF\x24\0\0\0CDDAfmt \x18\0\0\0\x01\0\x05\0", 24);
+    trackFile += QByteArray(20, '\0');
+    writeFile(home.file(QStringLiteral("Track05.cda")), trackFile);
+    QProcess third;
+    third.setProcessEnvironment(playerEnvironment(home));
+    third.setWorkingDirectory(home.path());
+    third.start(TestHome::program(QStringLiteral("orbisong")), {QStringLiteral("Track05.cda")});
+    ASSERT_TRUE(third.waitForFinished(5000));
+    EXPECT_EQ(third.exitCode(), 0);
+    EXPECT_TRUE(waitForLog(first, log, "PLAYTRACK drive=T track=5", 5000)) << log.constData();
 
     first.terminate();
     first.waitForFinished(5000);
