@@ -982,11 +982,6 @@ Variable *TQuillan::lookupVariable(int sym) const
     return size_t(sym) < m_globalOf.size() ? m_globalOf[size_t(sym)] : nullptr;
 }
 
-TQuillan::Routine *TQuillan::lookupRoutine(int sym) const
-{
-    return sym >= 0 && size_t(sym) < m_routineOf.size() ? m_routineOf[size_t(sym)] : nullptr;
-}
-
 int TQuillan::lookupType(int sym) const
 {
     return sym >= 0 && size_t(sym) < m_typeOf.size() ? m_typeOf[size_t(sym)] : 0;

@@ -249,7 +249,10 @@ private:
         return t.variable;
     }
     void namesChanged() { ++m_resolveEpoch; }
-    Routine *lookupRoutine(int sym) const;
+    Routine *lookupRoutine(int sym) const
+    {
+        return sym >= 0 && size_t(sym) < m_routineOf.size() ? m_routineOf[size_t(sym)] : nullptr;
+    }
     int lookupType(int sym) const;
     VarRef resolveDotted(const Token &t);
     void selectMember(VarRef &ref, int memberSym, bool dotted);

@@ -126,7 +126,21 @@ double TQuillan::numTerm()
 
 double TQuillan::numPower()
 {
-    double v = numUnary();
+    double v;
+    // Most operands are a literal or a plain numeric variable already resolved on this line:
+    // they are read here without descending through the unary and factor levels.
+    const Token *t = m_line == m_curLine && m_token < m_curCount ? &m_cur[m_token] : nullptr;
+    if (t && (t->code == TokInteger || t->code == TokReal)) {
+        v = t->number;
+        ++m_token;
+    } else if (Variable *var = t && t->code == TokName && !lookupRoutine(t->sym) ? variableOf(*t)
+                                                                                : nullptr;
+               var && !var->alias && !var->isArray && isNumericType(var->type)) {
+        v = var->cell().num;
+        ++m_token;
+    } else {
+        v = numUnary();
+    }
     while (peekToken().code == TokPower) {
         nextToken();
         const double e = numUnary();
