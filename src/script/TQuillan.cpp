@@ -1211,7 +1211,7 @@ Cell TQuillan::call(Routine *r, Cell *self, int selfType)
             }
             if (peekToken().code == TokCloseParen)
                 ReportError(48);
-            auto local = std::make_unique<Variable>();
+            auto local = takeLocal();
             local->sym = p.sym;
             local->type = p.type;
             if (p.open) {
@@ -1278,6 +1278,7 @@ Cell TQuillan::callScript(Routine *r, std::vector<std::unique_ptr<Variable>> loc
     if (OnExitProc)
         OnExitProc(*this, r->name);
     Cell result = std::move(f.result);
+    releaseLocals(f.locals);
     m_frames.pop_back();
     m_frame = previous;
     --m_callDepth;
@@ -1285,6 +1286,39 @@ Cell TQuillan::callScript(Routine *r, std::vector<std::unique_ptr<Variable>> loc
     m_line = saved.line;
     m_token = saved.token;
     return result;
+}
+
+std::unique_ptr<Variable> TQuillan::takeLocal()
+{
+    if (m_spareLocals.empty())
+        return std::make_unique<Variable>();
+    std::unique_ptr<Variable> v = std::move(m_spareLocals.back());
+    m_spareLocals.pop_back();
+    return v;
+}
+
+void TQuillan::releaseLocals(std::vector<std::unique_ptr<Variable>> &locals)
+{
+    constexpr size_t MaxSpare = 64;
+    for (auto &v : locals) {
+        if (m_spareLocals.size() >= MaxSpare)
+            return;
+        Cell &own = v->own;
+        // Only variables holding nothing beyond a number or a text are worth keeping.
+        if (v->isArray || v->alias || !v->elements.empty() || v->openDense ||
+            !v->openElements.empty() || !own.members.empty() || own.table || own.file)
+            continue;
+        v->sym = -1;
+        v->type = 0;
+        v->isConst = false;
+        v->low = 0;
+        v->high = -1;
+        v->ref = nullptr;
+        own.type = 0;
+        own.num = 0;
+        own.str = QString();
+        m_spareLocals.push_back(std::move(v));
+    }
 }
 
 Cell TQuillan::callHost(Routine *r)

@@ -290,7 +290,8 @@ private:
     bool boolAnd();
     bool boolNot();
     bool boolPrimary();
-    bool relation();
+    // The caller has already looked at the left operand's type.
+    bool relation(bool isString);
     bool parenIsBoolean();
     int staticTypeAt(int offset);
     Cell pointerExpr();
@@ -305,6 +306,9 @@ private:
     void parseHeader(Routine *r);
     void parseParams(std::vector<Param> &params);
     Routine *addRoutine(const QString &name);
+    // Parameters of script routines come from a pool of plain variables kept between calls.
+    std::unique_ptr<Variable> takeLocal();
+    void releaseLocals(std::vector<std::unique_ptr<Variable>> &locals);
     std::unique_ptr<Variable> makeVariable(int sym, int type, bool isArray, bool isOpen, int low,
                                            int high);
 
@@ -331,6 +335,7 @@ private:
     std::vector<Label> m_labels;
     QString m_openRoutine; // the routine the load-time scan is inside
     std::deque<Frame> m_frames;
+    std::vector<std::unique_ptr<Variable>> m_spareLocals;
     Frame *m_frame = nullptr;
 
     int m_line = 0;

@@ -413,7 +413,7 @@ bool TQuillan::boolPrimary()
                 ReportError(11);
             break;
         }
-        return relation();
+        return relation(peekIsString());
     case TokName: {
         const int type = staticTypeAt(0);
         if (!isBooleanType(type)) {
@@ -428,7 +428,7 @@ bool TQuillan::boolPrimary()
                     ReportError(29);
                 ReportError(30);
             }
-            return relation();
+            return relation(isStringType(type));
         }
         nextToken();
         if (Routine *r = lookupRoutine(p.sym))
@@ -438,7 +438,7 @@ bool TQuillan::boolPrimary()
         break;
     }
     default:
-        return relation();
+        return relation(peekIsString());
     }
     const quint16 op = peekToken().code;
     if (op == TokEqual || op == TokNotEqual) {
@@ -449,9 +449,9 @@ bool TQuillan::boolPrimary()
     return value;
 }
 
-bool TQuillan::relation()
+bool TQuillan::relation(bool isString)
 {
-    if (peekIsString()) {
+    if (isString) {
         const QString a = strExpr();
         const quint16 op = peekToken().code;
         if (!isRelop(op))
