@@ -690,6 +690,8 @@ Cell TQuillan::defaultCell(int type) const
 {
     Cell c;
     c.type = type;
+    if (type < FirstScriptType && type != TypeText)
+        return c;
     if (type == TypeText)
         c.file = std::make_shared<ScriptTextFile>();
     if (const TypeInfo *t = typeInfo(type); t && t->isRecord) {
@@ -1194,6 +1196,10 @@ Cell TQuillan::call(Routine *r, Cell *self, int selfType)
     if (!r->headerParsed)
         parseHeader(r);
     std::vector<std::unique_ptr<Variable>> locals;
+    if (!m_spareLocalLists.empty()) {
+        locals = std::move(m_spareLocalLists.back());
+        m_spareLocalLists.pop_back();
+    }
     locals.reserve(r->params.size());
     if (r->params.empty()) {
         if (peekToken().code == TokOpenParen) {
@@ -1302,7 +1308,7 @@ void TQuillan::releaseLocals(std::vector<std::unique_ptr<Variable>> &locals)
     constexpr size_t MaxSpare = 64;
     for (auto &v : locals) {
         if (m_spareLocals.size() >= MaxSpare)
-            return;
+            break;
         Cell &own = v->own;
         // Only variables holding nothing beyond a number or a text are worth keeping.
         if (v->isArray || v->alias || !v->elements.empty() || v->openDense ||
@@ -1319,6 +1325,9 @@ void TQuillan::releaseLocals(std::vector<std::unique_ptr<Variable>> &locals)
         own.str = QString();
         m_spareLocals.push_back(std::move(v));
     }
+    locals.clear();
+    if (m_spareLocalLists.size() < MaxSpare)
+        m_spareLocalLists.push_back(std::move(locals));
 }
 
 Cell TQuillan::callHost(Routine *r)

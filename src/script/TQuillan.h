@@ -336,6 +336,7 @@ private:
     QString m_openRoutine; // the routine the load-time scan is inside
     std::deque<Frame> m_frames;
     std::vector<std::unique_ptr<Variable>> m_spareLocals;
+    std::vector<std::vector<std::unique_ptr<Variable>>> m_spareLocalLists;
     Frame *m_frame = nullptr;
 
     int m_line = 0;
