@@ -1244,7 +1244,7 @@ Cell TQuillan::call(Routine *r, Cell *self, int selfType)
                 local->ref = src.cell;
                 local->type = src.type;
             } else {
-                local->own = valueOfType(p.type);
+                storeValueOfType(local->own, p.type);
             }
             locals.push_back(std::move(local));
         }

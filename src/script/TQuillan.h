@@ -296,6 +296,8 @@ private:
     int staticTypeAt(int offset);
     Cell pointerExpr();
     Cell valueOfType(int type);
+    // Replaces a cell holding a plain value of `type` with the next expression's value.
+    void storeValueOfType(Cell &cell, int type);
     Cell valueOf(int type);
 
     // Calls

@@ -76,7 +76,7 @@ void TQuillan::statement(const Token &t)
             if (m_frame && m_frame->routine == r && r->isFunction &&
                 peekToken().code == TokAssign) {
                 nextToken();
-                m_frame->result = valueOfType(r->resultType);
+                storeValueOfType(m_frame->result, r->resultType);
                 return;
             }
             call(r);
@@ -208,6 +208,22 @@ void TQuillan::assignValue(const VarRef &ref)
             *cell = *src.cell;
     }
     }
+}
+
+void TQuillan::storeValueOfType(Cell &cell, int type)
+{
+    if (!isNumericType(type)) {
+        cell = valueOfType(type);
+        return;
+    }
+    // A number is stored in place: most arguments and results are numbers, and a whole cell
+    // costs more to build and move than the number it holds.
+    const bool inRelation = m_inRelation;
+    m_inRelation = false;
+    const double value = numOr();
+    m_inRelation = inRelation;
+    cell.type = type;
+    cell.num = storedNumber(type, value);
 }
 
 Cell TQuillan::valueOfType(int type)
@@ -464,7 +480,7 @@ void TQuillan::returnStatement()
             if (c != TokSemicolon && c != TokEndProc && c != TokEndIf && c != TokElse &&
                 c != TokEndCase && c != TokEndSwitch && c != TokEndWhile && c != TokEndFor &&
                 c != TokUntil)
-                m_frame->result = valueOfType(m_frame->routine->resultType);
+                storeValueOfType(m_frame->result, m_frame->routine->resultType);
         }
     }
     m_unwind = UnwindReturn;
