@@ -82,7 +82,16 @@ void TQuillan::statement(const Token &t)
             call(r);
             return;
         }
-        if (variableOf(t)) {
+        if (Variable *v = variableOf(t)) {
+            // "number := expression", the commonest statement, without the general addressing.
+            if (!v->alias && !v->isArray && !v->isConst && isNumericType(v->type) &&
+                m_line == m_curLine && m_token < m_curCount && m_cur[m_token].code == TokAssign) {
+                ++m_token;
+                const int type = v->type;
+                const double value = numOr();
+                v->cell().num = storedNumber(type, value);
+                return;
+            }
             assignment(t);
             return;
         }
