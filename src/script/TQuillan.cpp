@@ -304,6 +304,7 @@ void TQuillan::resetTables()
     namesChanged();
     m_errorFlag = false;
     m_lines.clear();
+    m_programs.clear();
     m_scriptLines = 0;
     m_endLine = 0;
     m_line = 0;

@@ -176,7 +176,26 @@ private:
         std::vector<Token> tokens;
         const Token *following = nullptr; // the first token after this line, once looked up
         std::vector<std::pair<quint32, SkipEnd>> skipEnds; // (token and stop set, block end)
+        // (token where a numeric expression starts, its program in m_programs or -1 when the
+        // expression is not a simple one)
+        std::vector<std::pair<int, int>> programs;
     };
+    // A numeric expression of literals, plain variables and + - * / % in postfix order.
+    // Names are still resolved on every run, so declarations made since are seen.
+    struct ExprOp
+    {
+        enum Kind : quint8 { Number, Name, Add, Subtract, Multiply, Divide, Modulo };
+        Kind kind = Number;
+        double number = 0;
+        const Token *token = nullptr;
+    };
+    struct ExprProgram
+    {
+        std::vector<ExprOp> ops;
+        int operands = 0;
+        int end = 0; // the token after the expression
+    };
+    static constexpr int MaxProgramOperands = 16;
     struct Param
     {
         QString name;
@@ -280,6 +299,9 @@ private:
 
     // Expressions
     double numOr();
+    double numOrSlow();
+    int compileExpression();
+    bool runProgram(const ExprProgram &program, double *result);
     double numTerm();
     double numPower();
     double numUnary();
@@ -336,6 +358,7 @@ private:
     };
     std::vector<Label> m_labels;
     QString m_openRoutine; // the routine the load-time scan is inside
+    std::vector<ExprProgram> m_programs;
     std::deque<Frame> m_frames;
     std::vector<std::unique_ptr<Variable>> m_spareLocals;
     std::vector<std::vector<std::unique_ptr<Variable>>> m_spareLocalLists;

@@ -45,6 +45,178 @@ double TQuillan::numExpr()
 
 double TQuillan::numOr()
 {
+    // A script line's simple expressions run from a program made on their first run.
+    if (m_line == m_curLine && m_line < m_scriptLines && m_endLine == m_scriptLines) {
+        int index = -2;
+        for (const auto &[token, program] : m_lines[size_t(m_line)].programs) {
+            if (token == m_token) {
+                index = program;
+                break;
+            }
+        }
+        if (index == -2) {
+            index = compileExpression();
+            m_lines[size_t(m_line)].programs.emplace_back(m_token, index);
+        }
+        double value;
+        if (index >= 0 && runProgram(m_programs[size_t(index)], &value))
+            return value;
+    }
+    return numOrSlow();
+}
+
+int TQuillan::compileExpression()
+{
+    const Token *tokens = m_cur;
+    const int count = m_curCount;
+    ExprProgram program;
+    std::vector<ExprOp::Kind> pending;
+    const auto precedence = [](ExprOp::Kind k) {
+        return k == ExprOp::Add || k == ExprOp::Subtract ? 1 : 2;
+    };
+    int i = m_token;
+    for (;;) {
+        if (i >= count || program.operands >= MaxProgramOperands)
+            return -1;
+        const Token &t = tokens[i];
+        ExprOp operand;
+        if (t.code == TokInteger || t.code == TokReal) {
+            operand.kind = ExprOp::Number;
+            operand.number = t.number;
+        } else if (t.code == TokName) {
+            operand.kind = ExprOp::Name;
+            operand.token = &t;
+        } else {
+            return -1;
+        }
+        program.ops.push_back(operand);
+        ++program.operands;
+        ++i;
+        quint16 code;
+        if (i < count) {
+            code = tokens[i].code;
+        } else {
+            // The expression may go on at the start of the next line.
+            const int saved = m_token;
+            m_token = count;
+            code = peekToken().code;
+            m_token = saved;
+        }
+        ExprOp::Kind kind;
+        switch (code) {
+        case TokPlus:
+            kind = ExprOp::Add;
+            break;
+        case TokMinus:
+            kind = ExprOp::Subtract;
+            break;
+        case TokStar:
+            kind = ExprOp::Multiply;
+            break;
+        case TokSlash:
+            kind = ExprOp::Divide;
+            break;
+        case TokPercent:
+            kind = ExprOp::Modulo;
+            break;
+        case TokPower:
+        case TokAnd:
+        case TokOr:
+        case TokXor:
+        case TokShl:
+        case TokShr:
+        case TokOpenBracket:
+        case TokOpenParen:
+        case TokDot:
+        case TokLexError:
+            return -1;
+        default:
+            while (!pending.empty()) {
+                ExprOp op;
+                op.kind = pending.back();
+                program.ops.push_back(op);
+                pending.pop_back();
+            }
+            program.end = i;
+            m_programs.push_back(std::move(program));
+            return int(m_programs.size()) - 1;
+        }
+        if (i >= count)
+            return -1;
+        while (!pending.empty() && precedence(pending.back()) >= precedence(kind)) {
+            ExprOp op;
+            op.kind = pending.back();
+            program.ops.push_back(op);
+            pending.pop_back();
+        }
+        pending.push_back(kind);
+        ++i;
+    }
+}
+
+bool TQuillan::runProgram(const ExprProgram &program, double *result)
+{
+    // Every name is checked before anything is computed: a name that is no longer a plain
+    // numeric variable sends the expression to the parser, which raises the right error.
+    double operands[MaxProgramOperands];
+    int n = 0;
+    for (const ExprOp &op : program.ops) {
+        if (op.kind == ExprOp::Number) {
+            operands[n++] = op.number;
+        } else if (op.kind == ExprOp::Name) {
+            if (lookupRoutine(op.token->sym))
+                return false;
+            Variable *v = variableOf(*op.token);
+            if (!v || v->alias || v->isArray || !isNumericType(v->type))
+                return false;
+            operands[n++] = v->cell().num;
+        }
+    }
+    m_token = program.end;
+    double stack[MaxProgramOperands];
+    int top = 0;
+    n = 0;
+    for (const ExprOp &op : program.ops) {
+        switch (op.kind) {
+        case ExprOp::Number:
+        case ExprOp::Name:
+            stack[top++] = operands[n++];
+            break;
+        case ExprOp::Add:
+            --top;
+            stack[top - 1] += stack[top];
+            break;
+        case ExprOp::Subtract:
+            --top;
+            stack[top - 1] -= stack[top];
+            break;
+        case ExprOp::Multiply:
+            --top;
+            stack[top - 1] *= stack[top];
+            break;
+        case ExprOp::Divide:
+            --top;
+            if (stack[top] == 0)
+                ReportError(58);
+            stack[top - 1] /= stack[top];
+            break;
+        case ExprOp::Modulo: {
+            --top;
+            const qint32 d = toInt32(stack[top]);
+            if (d == 0)
+                ReportError(58);
+            const qint32 a = toInt32(stack[top - 1]);
+            stack[top - 1] = (d == -1) ? 0 : double(a % d);
+            break;
+        }
+        }
+    }
+    *result = stack[0];
+    return true;
+}
+
+double TQuillan::numOrSlow()
+{
     double v = numTerm();
     for (;;) {
         switch (peekToken().code) {
