@@ -180,15 +180,22 @@ private:
         // expression is not a simple one)
         std::vector<std::pair<int, int>> programs;
     };
-    // A numeric expression of literals, plain variables and + - * / % in postfix order.
-    // Names are still resolved on every run, so declarations made since are seen.
+public:
+    // A numeric expression of literals, plain variables and + - * / % in postfix order: each
+    // step takes a right operand (a literal, a name or the top of the stack) and pushes it or
+    // combines it with the top. Names are still resolved on every run, so declarations made
+    // since are seen.
     struct ExprOp
     {
-        enum Kind : quint8 { Number, Name, Add, Subtract, Multiply, Divide, Modulo };
-        Kind kind = Number;
+        enum Kind : quint8 { Push, Add, Subtract, Multiply, Divide, Modulo };
+        enum Operand : quint8 { Number, Name, Stack };
+        Kind kind = Push;
+        Operand operand = Number;
         double number = 0;
         const Token *token = nullptr;
     };
+
+private:
     struct ExprProgram
     {
         std::vector<ExprOp> ops;

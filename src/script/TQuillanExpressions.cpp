@@ -65,6 +65,25 @@ double TQuillan::numOr()
     return numOrSlow();
 }
 
+namespace {
+
+// An operator whose right operand was pushed just before takes that operand in, saving a push
+// and a pop on every run.
+void appendOperator(std::vector<TQuillan::ExprOp> &ops, TQuillan::ExprOp::Kind kind)
+{
+    TQuillan::ExprOp &last = ops.back();
+    if (last.kind == TQuillan::ExprOp::Push && ops.size() > 1) {
+        last.kind = kind;
+        return;
+    }
+    TQuillan::ExprOp op;
+    op.kind = kind;
+    op.operand = TQuillan::ExprOp::Stack;
+    ops.push_back(op);
+}
+
+} // namespace
+
 int TQuillan::compileExpression()
 {
     const Token *tokens = m_cur;
@@ -81,10 +100,10 @@ int TQuillan::compileExpression()
         const Token &t = tokens[i];
         ExprOp operand;
         if (t.code == TokInteger || t.code == TokReal) {
-            operand.kind = ExprOp::Number;
+            operand.operand = ExprOp::Number;
             operand.number = t.number;
         } else if (t.code == TokName) {
-            operand.kind = ExprOp::Name;
+            operand.operand = ExprOp::Name;
             operand.token = &t;
         } else {
             return -1;
@@ -132,9 +151,7 @@ int TQuillan::compileExpression()
             return -1;
         default:
             while (!pending.empty()) {
-                ExprOp op;
-                op.kind = pending.back();
-                program.ops.push_back(op);
+                appendOperator(program.ops, pending.back());
                 pending.pop_back();
             }
             program.end = i;
@@ -144,9 +161,7 @@ int TQuillan::compileExpression()
         if (i >= count)
             return -1;
         while (!pending.empty() && precedence(pending.back()) >= precedence(kind)) {
-            ExprOp op;
-            op.kind = pending.back();
-            program.ops.push_back(op);
+            appendOperator(program.ops, pending.back());
             pending.pop_back();
         }
         pending.push_back(kind);
@@ -156,53 +171,45 @@ int TQuillan::compileExpression()
 
 bool TQuillan::runProgram(const ExprProgram &program, double *result)
 {
-    // Every name is checked before anything is computed: a name that is no longer a plain
-    // numeric variable sends the expression to the parser, which raises the right error.
-    double operands[MaxProgramOperands];
-    int n = 0;
+    // Postfix order is the parser's order of evaluation, so a name that is no longer a plain
+    // numeric variable is met before any later fault: the expression goes back to the parser,
+    // which raises the right error, and nothing has been changed by then.
+    double stack[MaxProgramOperands];
+    int top = 0;
     for (const ExprOp &op : program.ops) {
-        if (op.kind == ExprOp::Number) {
-            operands[n++] = op.number;
-        } else if (op.kind == ExprOp::Name) {
+        double right;
+        if (op.operand == ExprOp::Number) {
+            right = op.number;
+        } else if (op.operand == ExprOp::Name) {
             if (lookupRoutine(op.token->sym))
                 return false;
             Variable *v = variableOf(*op.token);
             if (!v || v->alias || v->isArray || !isNumericType(v->type))
                 return false;
-            operands[n++] = v->cell().num;
+            right = v->cell().num;
+        } else {
+            right = stack[--top];
         }
-    }
-    m_token = program.end;
-    double stack[MaxProgramOperands];
-    int top = 0;
-    n = 0;
-    for (const ExprOp &op : program.ops) {
         switch (op.kind) {
-        case ExprOp::Number:
-        case ExprOp::Name:
-            stack[top++] = operands[n++];
+        case ExprOp::Push:
+            stack[top++] = right;
             break;
         case ExprOp::Add:
-            --top;
-            stack[top - 1] += stack[top];
+            stack[top - 1] += right;
             break;
         case ExprOp::Subtract:
-            --top;
-            stack[top - 1] -= stack[top];
+            stack[top - 1] -= right;
             break;
         case ExprOp::Multiply:
-            --top;
-            stack[top - 1] *= stack[top];
+            stack[top - 1] *= right;
             break;
         case ExprOp::Divide:
-            --top;
-            if (stack[top] == 0)
+            if (right == 0)
                 ReportError(58);
-            stack[top - 1] /= stack[top];
+            stack[top - 1] /= right;
             break;
         case ExprOp::Modulo: {
-            --top;
-            const qint32 d = toInt32(stack[top]);
+            const qint32 d = toInt32(right);
             if (d == 0)
                 ReportError(58);
             const qint32 a = toInt32(stack[top - 1]);
@@ -211,6 +218,7 @@ bool TQuillan::runProgram(const ExprProgram &program, double *result)
         }
         }
     }
+    m_token = program.end;
     *result = stack[0];
     return true;
 }

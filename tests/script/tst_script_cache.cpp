@@ -58,3 +58,16 @@ TEST(ScriptCache, ANameThatStopsBeingANumberIsAnErrorWhenReached)
     EXPECT_EQ(h.errors.size(), 1);
     EXPECT_EQ(h.errorLines, QList<int>{7});
 }
+
+TEST(ScriptCache, KeptExpressionsKeepPrecedenceAndOrder)
+{
+    // The parenthesised twin is always parsed; both must agree on every pass.
+    ScriptHarness h;
+    EXPECT_TRUE(h.runMain(QStringLiteral(
+        " var i : integer; a : real; p : real; b : integer; endvar\n b := 3\n"
+        " for i := 1 to 2\n  a := 2 + b * 4 - 10 / 4 * i + 17 % 5 * b - i - b * b\n"
+        "  p := (2) + b * 4 - 10 / 4 * i + 17 % 5 * b - i - b * b\n"
+        "  writeln(a:0:1, ' ', p:0:1, ' ', 100 - b - i:0, ' ', b * i + b * b:0)\n endfor")));
+    EXPECT_EQ(h.errors, QStringList());
+    EXPECT_EQ(h.output, QStringLiteral("7.5 7.5 96 12\n4.0 4.0 95 15\n"));
+}
