@@ -800,16 +800,19 @@ const Token &TQuillan::nextTokenSlow()
             m_curLine = -1;
             return m_endToken;
         }
-        Line &l = m_lines[size_t(m_line)];
-        if (!l.tokenized)
-            tokenize(l);
-        m_curLine = m_line;
-        m_cur = l.tokens.data();
-        m_curCount = int(l.tokens.size());
-        m_curFollowing =
-            m_line < m_scriptLines && m_endLine == m_scriptLines ? &l.following : nullptr;
-        if (m_token < int(l.tokens.size())) {
-            const Token &t = l.tokens[size_t(m_token++)];
+        // The line's tokens are looked up again only when the line has changed.
+        if (m_curLine != m_line) {
+            Line &l = m_lines[size_t(m_line)];
+            if (!l.tokenized)
+                tokenize(l);
+            m_curLine = m_line;
+            m_cur = l.tokens.data();
+            m_curCount = int(l.tokens.size());
+            m_curFollowing =
+                m_line < m_scriptLines && m_endLine == m_scriptLines ? &l.following : nullptr;
+        }
+        if (m_token < m_curCount) {
+            const Token &t = m_cur[m_token++];
             if (t.code == TokLexError)
                 ReportError(t.error, t.text);
             return t;
