@@ -124,10 +124,12 @@ struct Token
     double number = 0;
     int error = 0; // error number of a TokLexError
     QString text;  // upper-cased word, literal content or symbol text
-    // The variable this word named when it was last resolved, valid while no declaration,
-    // call or return has happened since (the engine's resolution epoch is unchanged).
+    // What this word named when it was last resolved, valid while the engine's resolution
+    // epoch is unchanged: the position of a local in the current call's locals (the same in
+    // every call of the routine while the epoch holds), or else a global variable.
     mutable quint64 epoch = 0;
     mutable Variable *variable = nullptr;
+    mutable int localIndex = -1;
 };
 
 } // namespace Orbisong

@@ -979,6 +979,25 @@ Variable *TQuillan::findLocal(int sym) const
     return nullptr;
 }
 
+void TQuillan::resolve(const Token &t)
+{
+    t.epoch = m_resolveEpoch;
+    t.variable = nullptr;
+    t.localIndex = -1;
+    if (t.sym < 0)
+        return;
+    if (m_frame) {
+        const auto &locals = m_frame->locals;
+        for (size_t i = 0; i < locals.size(); ++i) {
+            if (locals[i]->sym == t.sym) {
+                t.localIndex = int(i);
+                return;
+            }
+        }
+    }
+    t.variable = size_t(t.sym) < m_globalOf.size() ? m_globalOf[size_t(t.sym)] : nullptr;
+}
+
 Variable *TQuillan::lookupVariable(int sym) const
 {
     if (sym < 0)
@@ -1276,9 +1295,11 @@ Cell TQuillan::callScript(Routine *r, std::vector<std::unique_ptr<Variable>> loc
         f.locals.push_back(std::move(selfVar));
     }
     Frame *previous = m_frame;
+    f.plain = !self && f.locals.size() == r->params.size();
     m_frame = &f;
     ++m_callDepth;
-    namesChanged();
+    if (!f.plain || !previous || !previous->plain)
+        namesChanged();
     jump({r->bodyLine, r->bodyToken});
     if (OnEnterProc)
         OnEnterProc(*this, r->name);
@@ -1288,11 +1309,13 @@ Cell TQuillan::callScript(Routine *r, std::vector<std::unique_ptr<Variable>> loc
     if (OnExitProc)
         OnExitProc(*this, r->name);
     Cell result = std::move(f.result);
+    const bool plain = f.plain;
     releaseLocals(f.locals);
     m_frames.pop_back();
     m_frame = previous;
     --m_callDepth;
-    namesChanged();
+    if (!plain || !previous || !previous->plain)
+        namesChanged();
     m_line = saved.line;
     m_token = saved.token;
     return result;

@@ -237,6 +237,9 @@ private:
         Cell result;
         Cell *self = nullptr;
         int selfType = 0;
+        // Its locals are exactly its routine's parameters, as in every other such call of
+        // the routine: names resolved in one such call hold in the next without a new epoch.
+        bool plain = false;
     };
     using StopSet = std::bitset<128>;
     enum Unwind { NoUnwind, UnwindReturn, UnwindContinue };
@@ -268,12 +271,11 @@ private:
     Variable *lookupVariable(int sym) const;
     Variable *variableOf(const Token &t)
     {
-        if (t.epoch != m_resolveEpoch) {
-            t.variable = lookupVariable(t.sym);
-            t.epoch = m_resolveEpoch;
-        }
-        return t.variable;
+        if (t.epoch != m_resolveEpoch)
+            resolve(t);
+        return t.localIndex >= 0 ? m_frame->locals[size_t(t.localIndex)].get() : t.variable;
     }
+    void resolve(const Token &t);
     void namesChanged() { ++m_resolveEpoch; }
     Routine *lookupRoutine(int sym) const
     {

@@ -768,6 +768,7 @@ void TQuillan::declarations(quint16 keyword)
             m_globalOf[size_t(sym)] = v.get();
             m_globalStore.push_back(std::move(v));
         } else {
+            m_frame->plain = false;
             m_frame->locals.push_back(std::move(v));
         }
     }

@@ -71,3 +71,17 @@ TEST(ScriptCache, KeptExpressionsKeepPrecedenceAndOrder)
     EXPECT_EQ(h.errors, QStringList());
     EXPECT_EQ(h.output, QStringLiteral("7.5 7.5 96 12\n4.0 4.0 95 15\n"));
 }
+
+TEST(ScriptCache, CallsThatDeclareLocalsDoNotLeakNamesIntoOtherCalls)
+{
+    // Even calls declare a local that hides the global; odd calls see the global.
+    ScriptHarness h;
+    EXPECT_TRUE(h.run(QStringLiteral(
+        "global\n g : integer;\nendvar\n"
+        "procedure R(n : integer)\n if n % 2 = 0 then\n  var g : integer; endvar\n"
+        "  g := 1000 + n\n endif\n if n > 0 then\n  R(n - 1)\n endif\n"
+        " write(g + n:0, ' ')\nendproc\n"
+        "procedure Main\n g := 5\n R(4)\n R(1)\nendproc")));
+    EXPECT_EQ(h.errors, QStringList());
+    EXPECT_EQ(h.output, QStringLiteral("1000 6 1004 8 1008 1000 6 "));
+}
