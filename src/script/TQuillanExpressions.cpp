@@ -466,7 +466,7 @@ int TQuillan::staticTypeAt(int offset)
             parseHeader(r);
         return r->resultType;
     }
-    Variable *v = lookupVariable(t.sym);
+    Variable *v = variableOf(t);
     int type = 0;
     if (v) {
         type = v->target()->type;
