@@ -130,6 +130,9 @@ struct Token
     mutable quint64 epoch = 0;
     mutable Variable *variable = nullptr;
     mutable int localIndex = -1;
+    // The engine's program for the numeric expression starting here: -2 before the first
+    // run, -1 when the expression is not a simple one.
+    mutable int program = -2;
 };
 
 } // namespace Orbisong

@@ -176,9 +176,6 @@ private:
         std::vector<Token> tokens;
         const Token *following = nullptr; // the first token after this line, once looked up
         std::vector<std::pair<quint32, SkipEnd>> skipEnds; // (token and stop set, block end)
-        // (token where a numeric expression starts, its program in m_programs or -1 when the
-        // expression is not a simple one)
-        std::vector<std::pair<int, int>> programs;
     };
 public:
     // A numeric expression of literals, plain variables and + - * / % in postfix order: each

@@ -46,20 +46,13 @@ double TQuillan::numExpr()
 double TQuillan::numOr()
 {
     // A script line's simple expressions run from a program made on their first run.
-    if (m_line == m_curLine && m_line < m_scriptLines && m_endLine == m_scriptLines) {
-        int index = -2;
-        for (const auto &[token, program] : m_lines[size_t(m_line)].programs) {
-            if (token == m_token) {
-                index = program;
-                break;
-            }
-        }
-        if (index == -2) {
-            index = compileExpression();
-            m_lines[size_t(m_line)].programs.emplace_back(m_token, index);
-        }
+    if (m_line == m_curLine && m_token < m_curCount && m_line < m_scriptLines &&
+        m_endLine == m_scriptLines) {
+        const Token &start = m_cur[m_token];
+        if (start.program == -2)
+            start.program = compileExpression();
         double value;
-        if (index >= 0 && runProgram(m_programs[size_t(index)], &value))
+        if (start.program >= 0 && runProgram(m_programs[size_t(start.program)], &value))
             return value;
     }
     return numOrSlow();
