@@ -1018,10 +1018,8 @@ quint16 TQuillan::resolvedCode(const Token &t)
         return t.code;
     if (lookupRoutine(t.sym))
         return TokRoutine;
-    if (findLocal(t.sym))
-        return TokLocalVar;
-    if (lookupVariable(t.sym))
-        return TokGlobalVar;
+    if (variableOf(t))
+        return t.localIndex >= 0 ? TokLocalVar : TokGlobalVar;
     if (const int type = lookupType(t.sym))
         return m_types[size_t(type)].isClass ? TokClassType : TokRecordType;
     if (t.baseSym >= 0) {

@@ -365,12 +365,14 @@ double TQuillan::numFactor()
                 ReportError(14);
             return call(r).num;
         }
-        if (Variable *v = variableOf(t); v && !v->alias && !v->isArray) {
+        Variable *v = variableOf(t);
+        if (v && !v->alias && !v->isArray) {
             if (!isNumericType(v->type))
                 ReportError(13);
             return v->cell().num;
         }
-        if (resolvedCode(t) == TokUnknown)
+        // A word naming a variable is known; only other words need the full resolution.
+        if (!v && resolvedCode(t) == TokUnknown)
             ReportError(8, t.text);
         const VarRef ref = resolveDotted(t);
         if (!isNumericType(ref.type) || (ref.whole && ref.var->isArray))
@@ -412,7 +414,7 @@ QString TQuillan::strTerm()
                 ReportError(24);
             return call(r).str;
         }
-        if (resolvedCode(t) == TokUnknown)
+        if (!variableOf(t) && resolvedCode(t) == TokUnknown)
             ReportError(8, t.text);
         const VarRef ref = resolveDotted(t);
         if (!isStringType(ref.type) || (ref.whole && ref.var->isArray))
