@@ -793,6 +793,20 @@ void TQuillan::tokenize(Line &line)
     }
 }
 
+TQuillan::Line &TQuillan::makeLineCurrent(int index)
+{
+    Line &l = m_lines[size_t(index)];
+    if (!l.tokenized)
+        tokenize(l);
+    m_curLine = index;
+    m_cur = l.tokens.data();
+    m_curCount = int(l.tokens.size());
+    // What follows a line's end is kept only for the script's own lines, not evaluated text.
+    m_curFollowing =
+        index < m_scriptLines && m_endLine == m_scriptLines ? &l.following : nullptr;
+    return l;
+}
+
 const Token &TQuillan::nextTokenSlow()
 {
     for (;;) {
@@ -801,16 +815,8 @@ const Token &TQuillan::nextTokenSlow()
             return m_endToken;
         }
         // The line's tokens are looked up again only when the line has changed.
-        if (m_curLine != m_line) {
-            Line &l = m_lines[size_t(m_line)];
-            if (!l.tokenized)
-                tokenize(l);
-            m_curLine = m_line;
-            m_cur = l.tokens.data();
-            m_curCount = int(l.tokens.size());
-            m_curFollowing =
-                m_line < m_scriptLines && m_endLine == m_scriptLines ? &l.following : nullptr;
-        }
+        if (m_curLine != m_line)
+            makeLineCurrent(m_line);
         if (m_token < m_curCount) {
             const Token &t = m_cur[m_token++];
             if (t.code == TokLexError)
@@ -832,13 +838,7 @@ const Token &TQuillan::peekTokenSlow()
     // Expressions ending a line look past its end several times; the answer is kept per line.
     const bool cacheable = li < m_scriptLines && m_endLine == m_scriptLines;
     if (li < m_endLine) {
-        Line &l = m_lines[size_t(li)];
-        if (!l.tokenized)
-            tokenize(l);
-        m_curLine = li;
-        m_cur = l.tokens.data();
-        m_curCount = int(l.tokens.size());
-        m_curFollowing = cacheable ? &l.following : nullptr;
+        const Line &l = makeLineCurrent(li);
         if (cacheable && ti >= m_curCount && l.following)
             return *l.following;
     }

@@ -253,6 +253,8 @@ private:
     // Tokens and positions
     const Token &nextTokenSlow();
     const Token &peekTokenSlow();
+    // Tokenizes the line when needed and makes it the one the fast token path reads.
+    Line &makeLineCurrent(int index);
     void forgetLineCache() { m_curLine = -1; }
     void tokenize(Line &line);
     void enterLine();
