@@ -133,6 +133,8 @@ struct Token
     // The engine's program for the numeric expression starting here: -2 before the first
     // run, -1 when the expression is not a simple one.
     mutable int program = -2;
+    // The same for the condition starting here.
+    mutable int condition = -2;
 };
 
 } // namespace Orbisong

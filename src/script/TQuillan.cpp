@@ -305,6 +305,7 @@ void TQuillan::resetTables()
     m_errorFlag = false;
     m_lines.clear();
     m_programs.clear();
+    m_conditions.clear();
     m_scriptLines = 0;
     m_endLine = 0;
     m_line = 0;
@@ -1055,32 +1056,35 @@ void TQuillan::indexArray(VarRef &ref)
     const double at = numOr();
     m_inRelation = inRelation;
     expect(TokCloseBracket, "]");
+    ref.cell = elementCell(v, at);
+    ref.whole = false;
+}
+
+Cell *TQuillan::elementCell(Variable *v, double at)
+{
     const qint64 index = saturate(at, -9e18, 9e18);
     if (v->isOpen) {
         constexpr qint64 DenseReach = 4096;
         const qint64 size = v->openSize();
-        if (index >= 0 && index < size) {
-            ref.cell = &(*v->openDense)[size_t(index)];
-        } else if (index >= 0 && index < size + DenseReach &&
-                   v->openElements.upper_bound(size - 1) == v->openElements.end()) {
+        if (index >= 0 && index < size)
+            return &(*v->openDense)[size_t(index)];
+        if (index >= 0 && index < size + DenseReach &&
+            v->openElements.upper_bound(size - 1) == v->openElements.end()) {
             if (!v->openDense)
                 v->openDense = std::make_unique<std::deque<Cell>>();
             const Cell empty = defaultCell(v->type);
             while (qint64(v->openDense->size()) <= index)
                 v->openDense->push_back(empty);
-            ref.cell = &(*v->openDense)[size_t(index)];
-        } else {
-            auto found = v->openElements.find(index);
-            if (found == v->openElements.end())
-                found = v->openElements.emplace(index, defaultCell(v->type)).first;
-            ref.cell = &found->second;
+            return &(*v->openDense)[size_t(index)];
         }
-    } else {
-        if (index < v->low || index > v->high)
-            ReportError(46);
-        ref.cell = &v->elements[size_t(index - v->low)];
+        auto found = v->openElements.find(index);
+        if (found == v->openElements.end())
+            found = v->openElements.emplace(index, defaultCell(v->type)).first;
+        return &found->second;
     }
-    ref.whole = false;
+    if (index < v->low || index > v->high)
+        ReportError(46);
+    return &v->elements[size_t(index - v->low)];
 }
 
 TQuillan::VarRef TQuillan::resolveDotted(const Token &t)
@@ -1272,6 +1276,27 @@ Cell TQuillan::call(Routine *r, Cell *self, int selfType)
         expect(TokCloseParen, ")");
     }
     return callScript(r, std::move(locals), self, selfType);
+}
+
+double TQuillan::callCompiled(Routine *r, const double *arguments)
+{
+    // The arguments are numbers already converted by the caller's program; each becomes a
+    // parameter exactly as a parsed argument would.
+    std::vector<std::unique_ptr<Variable>> locals;
+    if (!m_spareLocalLists.empty()) {
+        locals = std::move(m_spareLocalLists.back());
+        m_spareLocalLists.pop_back();
+    }
+    for (size_t i = 0; i < r->params.size(); ++i) {
+        const Param &p = r->params[i];
+        auto local = takeLocal();
+        local->sym = p.sym;
+        local->type = p.type;
+        local->own.type = p.type;
+        local->own.num = storedNumber(p.type, arguments[i]);
+        locals.push_back(std::move(local));
+    }
+    return callScript(r, std::move(locals), nullptr, 0).num;
 }
 
 Cell TQuillan::callScript(Routine *r, std::vector<std::unique_ptr<Variable>> locals, Cell *self,

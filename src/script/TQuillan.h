@@ -154,6 +154,9 @@ public:
     // Runs text as statements inside the current run, seeing the current routine's variables.
     void evaluate(const QString &text);
     static QString formatNumber(double value, int width, int decimals);
+    // Compiled expressions are on by default; turning them off leaves every expression to the
+    // parser, which the tests use as the reference for the compiled results.
+    void setCompiledExpressions(bool on) { m_programsOn = on; }
 
 private:
     struct Position
@@ -177,28 +180,57 @@ private:
         const Token *following = nullptr; // the first token after this line, once looked up
         std::vector<std::pair<quint32, SkipEnd>> skipEnds; // (token and stop set, block end)
     };
-public:
-    // A numeric expression of literals, plain variables and + - * / % in postfix order: each
-    // step takes a right operand (a literal, a name or the top of the stack) and pushes it or
-    // combines it with the top. Names are still resolved on every run, so declarations made
-    // since are seen.
+    // A numeric expression compiled on its first run into postfix order: each step takes a right
+    // operand (a literal, a variable, an array element, a record field, a call of a script
+    // function or the top of the stack) and pushes it or combines it with the top. Names are
+    // resolved again on every run, so declarations made since are seen; an operand whose name
+    // no longer means what it did is read by the parser from its own tokens.
+    struct Routine;
     struct ExprOp
     {
-        enum Kind : quint8 { Push, Add, Subtract, Multiply, Divide, Modulo };
-        enum Operand : quint8 { Number, Name, Stack };
+        enum Kind : quint8 { Push, Add, Subtract, Multiply, Divide, Modulo, Negate };
+        enum Operand : quint8 { Number, Name, Element, Field, Call, Stack };
         Kind kind = Push;
         Operand operand = Number;
+        bool negate = false; // the operand is read with a unary minus
+        int at = 0;          // the operand's first token on the expression's line
+        int end = 0;         // the token after the operand
         double number = 0;
         const Token *token = nullptr;
+        Routine *routine = nullptr;
+        int index = -1;             // Element: the program of the index
+        std::vector<int> arguments; // Call: the programs of the arguments
     };
-
-private:
     struct ExprProgram
     {
         std::vector<ExprOp> ops;
         int operands = 0;
         int end = 0; // the token after the expression
+        // The words of every array element read by the program and its arguments. A word that
+        // is no longer an array ends the parser's operand early, so they are checked before
+        // each run in which names may have changed.
+        std::vector<const Token *> arrays;
+        mutable quint64 arraysChecked = 0;
     };
+    // A condition of numeric relations joined by AND, XOR and OR; every relation is evaluated,
+    // as the parser does.
+    struct Relation
+    {
+        int left = -1;
+        int right = -1;
+        quint16 op = 0;
+        bool negate = false;
+    };
+    struct ConditionProgram
+    {
+        std::vector<Relation> relations;
+        std::vector<quint16> joins; // the connective after each relation but the last
+        int end = 0;
+        std::vector<const Token *> arrays;
+        mutable quint64 arraysChecked = 0;
+    };
+    static constexpr int MaxConditionRelations = 8;
+    static constexpr int MaxCallArguments = 8;
     static constexpr int MaxProgramOperands = 16;
     struct Param
     {
@@ -308,8 +340,31 @@ private:
     // Expressions
     double numOr();
     double numOrSlow();
-    int compileExpression();
-    bool runProgram(const ExprProgram &program, double *result);
+    // Compiled expressions and conditions; the compiler only reads tokens and declarations.
+    friend class ProgramCompiler;
+    bool compiledPathOpen() const
+    {
+        return m_programsOn && m_line == m_curLine && m_token < m_curCount &&
+               m_line < m_scriptLines && m_endLine == m_scriptLines;
+    }
+    double runProgram(const ExprProgram &program);
+    bool runCondition(const ConditionProgram &condition, bool *result);
+    double operandValue(const ExprOp &op);
+    double parseOperand(const ExprOp &op);
+    // The storage a compiled operand's word names now, or null when it names something else.
+    Variable *plainNumber(const Token &t)
+    {
+        if (lookupRoutine(t.sym))
+            return nullptr;
+        Variable *v = variableOf(t);
+        return v && !v->alias && !v->isArray && isNumericType(v->type) ? v : nullptr;
+    }
+    Variable *numericArray(const Token &t);
+    Cell *numericField(const Token &t);
+    bool operandReady(const ExprOp &op);
+    bool arraysReady(const std::vector<const Token *> &arrays, quint64 &checked);
+    Cell *elementCell(Variable *array, double at);
+    double callCompiled(Routine *r, const double *arguments);
     double numTerm();
     double numPower();
     double numUnary();
@@ -366,7 +421,10 @@ private:
     };
     std::vector<Label> m_labels;
     QString m_openRoutine; // the routine the load-time scan is inside
-    std::vector<ExprProgram> m_programs;
+    // Deques: a program runs while programs of the routines it calls are being added.
+    std::deque<ExprProgram> m_programs;
+    std::deque<ConditionProgram> m_conditions;
+    bool m_programsOn = true;
     std::deque<Frame> m_frames;
     std::vector<std::unique_ptr<Variable>> m_spareLocals;
     std::vector<std::vector<std::unique_ptr<Variable>>> m_spareLocalLists;
