@@ -316,6 +316,7 @@ void TQuillan::resetTables()
     m_typeBlockLines.clear();
     m_varBlockLines.clear();
     m_frames.clear();
+    m_frameCount = 0;
     m_frame = nullptr;
     m_callDepth = -1;
     m_unwind = NoUnwind;
@@ -720,6 +721,7 @@ bool TQuillan::RunProcedure(const QString &name, bool flag)
     m_unwind = NoUnwind;
     m_inRelation = false;
     m_frames.clear();
+    m_frameCount = 0;
     m_frame = nullptr;
     m_callDepth = -1;
     m_enteredLine = -1;
@@ -743,6 +745,7 @@ bool TQuillan::RunProcedure(const QString &name, bool flag)
         m_stopped = abort.stopped;
     }
     m_frames.clear();
+    m_frameCount = 0;
     m_frame = nullptr;
     m_callDepth = -1;
     m_unwind = NoUnwind;
@@ -1296,20 +1299,40 @@ double TQuillan::callCompiled(Routine *r, const double *arguments)
         local->own.num = storedNumber(p.type, arguments[i]);
         locals.push_back(std::move(local));
     }
-    return callScript(r, std::move(locals), nullptr, 0).num;
+    runFrame(r, std::move(locals), nullptr, 0);
+    return m_frames[size_t(m_frameCount)]->result.num;
 }
 
 Cell TQuillan::callScript(Routine *r, std::vector<std::unique_ptr<Variable>> locals, Cell *self,
                           int selfType)
 {
+    runFrame(r, std::move(locals), self, selfType);
+    return std::move(m_frames[size_t(m_frameCount)]->result);
+}
+
+void TQuillan::runFrame(Routine *r, std::vector<std::unique_ptr<Variable>> locals, Cell *self,
+                        int selfType)
+{
     if (m_callDepth + 1 >= MaxCallDepth)
         ReportError(60);
     const Position saved = position();
-    m_frames.emplace_back();
-    Frame &f = m_frames.back();
+    // Frames are kept for the whole run and reused by later calls at the same depth.
+    if (size_t(m_frameCount) == m_frames.size())
+        m_frames.push_back(std::make_unique<Frame>());
+    Frame &f = *m_frames[size_t(m_frameCount++)];
     f.routine = r;
     f.locals = std::move(locals);
-    f.result = defaultCell(r->resultType);
+    f.loops = 0;
+    f.self = nullptr;
+    f.selfType = 0;
+    if (isNumericType(r->resultType) && f.result.members.empty() && !f.result.table &&
+        !f.result.file) {
+        f.result.type = r->resultType;
+        f.result.num = 0;
+        f.result.str = QString();
+    } else {
+        f.result = defaultCell(r->resultType);
+    }
     if (self) {
         auto selfVar = std::make_unique<Variable>();
         selfVar->sym = symOf(QStringLiteral("SELF"));
@@ -1331,17 +1354,15 @@ Cell TQuillan::callScript(Routine *r, std::vector<std::unique_ptr<Variable>> loc
     m_unwind = NoUnwind;
     if (OnExitProc)
         OnExitProc(*this, r->name);
-    Cell result = std::move(f.result);
     const bool plain = f.plain;
     releaseLocals(f.locals);
-    m_frames.pop_back();
+    --m_frameCount;
     m_frame = previous;
     --m_callDepth;
     if (!plain || !previous || !previous->plain)
         namesChanged();
     m_line = saved.line;
     m_token = saved.token;
-    return result;
 }
 
 std::unique_ptr<Variable> TQuillan::takeLocal()

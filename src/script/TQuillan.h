@@ -389,6 +389,10 @@ private:
     Cell call(Routine *r, Cell *self = nullptr, int selfType = 0);
     Cell callScript(Routine *r, std::vector<std::unique_ptr<Variable>> locals, Cell *self,
                     int selfType);
+    // Runs the routine in a new frame; its result stays in that frame until the next call at
+    // the same depth.
+    void runFrame(Routine *r, std::vector<std::unique_ptr<Variable>> locals, Cell *self,
+                  int selfType);
     Cell callHost(Routine *r);
     void parseHeader(Routine *r);
     void parseParams(std::vector<Param> &params);
@@ -425,7 +429,8 @@ private:
     std::deque<ExprProgram> m_programs;
     std::deque<ConditionProgram> m_conditions;
     bool m_programsOn = true;
-    std::deque<Frame> m_frames;
+    std::vector<std::unique_ptr<Frame>> m_frames;
+    int m_frameCount = 0;
     std::vector<std::unique_ptr<Variable>> m_spareLocals;
     std::vector<std::vector<std::unique_ptr<Variable>>> m_spareLocalLists;
     Frame *m_frame = nullptr;
