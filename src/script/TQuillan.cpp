@@ -1284,12 +1284,8 @@ Cell TQuillan::call(Routine *r, Cell *self, int selfType)
 double TQuillan::callCompiled(Routine *r, const double *arguments)
 {
     // The arguments are numbers already converted by the caller's program; each becomes a
-    // parameter exactly as a parsed argument would.
-    std::vector<std::unique_ptr<Variable>> locals;
-    if (!m_spareLocalLists.empty()) {
-        locals = std::move(m_spareLocalLists.back());
-        m_spareLocalLists.pop_back();
-    }
+    // parameter exactly as a parsed argument would, straight in the callee's frame.
+    Frame &f = nextFrame();
     for (size_t i = 0; i < r->params.size(); ++i) {
         const Param &p = r->params[i];
         auto local = takeLocal();
@@ -1297,31 +1293,43 @@ double TQuillan::callCompiled(Routine *r, const double *arguments)
         local->type = p.type;
         local->own.type = p.type;
         local->own.num = storedNumber(p.type, arguments[i]);
-        locals.push_back(std::move(local));
+        f.locals.push_back(std::move(local));
     }
-    runFrame(r, std::move(locals), nullptr, 0);
-    return m_frames[size_t(m_frameCount)]->result.num;
+    runFrame(r, nullptr, 0);
+    return f.result.num;
 }
 
 Cell TQuillan::callScript(Routine *r, std::vector<std::unique_ptr<Variable>> locals, Cell *self,
                           int selfType)
 {
-    runFrame(r, std::move(locals), self, selfType);
-    return std::move(m_frames[size_t(m_frameCount)]->result);
+    Frame &f = nextFrame();
+    for (auto &local : locals)
+        f.locals.push_back(std::move(local));
+    locals.clear();
+    if (m_spareLocalLists.size() < MaxSpareLocals)
+        m_spareLocalLists.push_back(std::move(locals));
+    runFrame(r, self, selfType);
+    return std::move(f.result);
 }
 
-void TQuillan::runFrame(Routine *r, std::vector<std::unique_ptr<Variable>> locals, Cell *self,
-                        int selfType)
+TQuillan::Frame &TQuillan::nextFrame()
 {
-    if (m_callDepth + 1 >= MaxCallDepth)
-        ReportError(60);
-    const Position saved = position();
     // Frames are kept for the whole run and reused by later calls at the same depth.
     if (size_t(m_frameCount) == m_frames.size())
         m_frames.push_back(std::make_unique<Frame>());
-    Frame &f = *m_frames[size_t(m_frameCount++)];
+    return *m_frames[size_t(m_frameCount)];
+}
+
+void TQuillan::runFrame(Routine *r, Cell *self, int selfType)
+{
+    Frame &f = nextFrame();
+    if (m_callDepth + 1 >= MaxCallDepth) {
+        releaseLocals(f.locals);
+        ReportError(60);
+    }
+    const Position saved = position();
+    ++m_frameCount;
     f.routine = r;
-    f.locals = std::move(locals);
     f.loops = 0;
     f.self = nullptr;
     f.selfType = 0;
@@ -1376,9 +1384,8 @@ std::unique_ptr<Variable> TQuillan::takeLocal()
 
 void TQuillan::releaseLocals(std::vector<std::unique_ptr<Variable>> &locals)
 {
-    constexpr size_t MaxSpare = 64;
     for (auto &v : locals) {
-        if (m_spareLocals.size() >= MaxSpare)
+        if (m_spareLocals.size() >= MaxSpareLocals)
             break;
         Cell &own = v->own;
         // Only variables holding nothing beyond a number or a text are worth keeping.
@@ -1397,8 +1404,6 @@ void TQuillan::releaseLocals(std::vector<std::unique_ptr<Variable>> &locals)
         m_spareLocals.push_back(std::move(v));
     }
     locals.clear();
-    if (m_spareLocalLists.size() < MaxSpare)
-        m_spareLocalLists.push_back(std::move(locals));
 }
 
 Cell TQuillan::callHost(Routine *r)

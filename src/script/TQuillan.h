@@ -391,13 +391,15 @@ private:
                     int selfType);
     // Runs the routine in a new frame; its result stays in that frame until the next call at
     // the same depth.
-    void runFrame(Routine *r, std::vector<std::unique_ptr<Variable>> locals, Cell *self,
-                  int selfType);
+    // The frame the next call runs in; its locals are filled before runFrame enters it.
+    Frame &nextFrame();
+    void runFrame(Routine *r, Cell *self, int selfType);
     Cell callHost(Routine *r);
     void parseHeader(Routine *r);
     void parseParams(std::vector<Param> &params);
     Routine *addRoutine(const QString &name);
     // Parameters of script routines come from a pool of plain variables kept between calls.
+    static constexpr size_t MaxSpareLocals = 64;
     std::unique_ptr<Variable> takeLocal();
     void releaseLocals(std::vector<std::unique_ptr<Variable>> &locals);
     std::unique_ptr<Variable> makeVariable(int sym, int type, bool isArray, bool isOpen, int low,
