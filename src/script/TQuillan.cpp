@@ -950,12 +950,13 @@ quint16 TQuillan::skipTo(const StopSet &stops)
     }
 }
 
-quint16 TQuillan::skipToCached(const StopSet &stops, int setId)
+quint16 TQuillan::skipToCached(int set)
 {
+    const StopSet &stops = stopsOf(set);
     if (m_line >= m_scriptLines)
         return skipTo(stops);
     // A block's end is found once; a line holds the few ends that start on it.
-    const quint32 key = (quint32(m_token) << 4) | quint32(setId);
+    const quint32 key = (quint32(m_token) << 4) | quint32(set);
     for (const auto &[k, end] : m_lines[size_t(m_line)].skipEnds) {
         if (k == key) {
             jump(end.after);
@@ -1357,8 +1358,7 @@ void TQuillan::runFrame(Routine *r, Cell *self, int selfType)
     jump({r->bodyLine, r->bodyToken});
     if (OnEnterProc)
         OnEnterProc(*this, r->name);
-    static const StopSet routineEnd;
-    execBlock(routineEnd);
+    execBlock(SetRoutineEnd);
     m_unwind = NoUnwind;
     if (OnExitProc)
         OnExitProc(*this, r->name);
@@ -1507,9 +1507,8 @@ void TQuillan::evaluate(const QString &text)
     forgetLineCache();
     m_line = index;
     m_token = 0;
-    static const StopSet none;
     try {
-        execBlock(none);
+        execBlock(SetNone);
     } catch (...) {
         m_lines.resize(size_t(index));
         m_endLine = savedEnd;

@@ -159,6 +159,7 @@ public:
     void setCompiledExpressions(bool on) { m_programsOn = on; }
 
 private:
+    using StopSet = std::bitset<128>;
     struct Position
     {
         int line = 0;
@@ -179,6 +180,7 @@ private:
         std::vector<Token> tokens;
         const Token *following = nullptr; // the first token after this line, once looked up
         std::vector<std::pair<quint32, SkipEnd>> skipEnds; // (token and stop set, block end)
+        std::vector<std::pair<quint32, int>> blocks; // (token and stop set, compiled block)
     };
     // A numeric expression compiled on its first run into postfix order: each step takes a right
     // operand (a literal, a variable, an array element, a record field, a call of a script
@@ -229,6 +231,48 @@ private:
         std::vector<const Token *> arrays;
         mutable quint64 arraysChecked = 0;
     };
+    // A block of statements compiled on its first run. Assignments of numbers, RETURN, IF with
+    // a compiled condition and FOR over a numeric variable run as nodes; any other statement
+    // is handed to the parser from its first token. When a node's names have changed meaning
+    // or a statement ends somewhere else than it did, the parser goes on from there, so a
+    // block never behaves differently from its parsed text.
+    struct StmtNode
+    {
+        enum Kind : quint8 { Walk, Assign, Return, If, For };
+        Kind kind = Walk;
+        Position start;  // the statement's first token
+        Position end;    // the token after the statement; line -1 when not known
+        ExprOp target;   // Assign: what is stored into; For: the loop variable
+        int value = -1;  // Assign, Return: the value's program; For: the first value
+        int limit = -1;  // For
+        int step = -1;   // For: the STEP program, -1 for the direction's unit step
+        bool down = false;
+        int condition = -1; // If
+        Position body;      // If: the THEN part; For: the loop body
+        Position otherwise; // If: the ELSE part, line -1 when there is none
+        Routine *routine = nullptr; // Return: the function whose result is set
+    };
+    struct BlockProgram
+    {
+        std::vector<StmtNode> nodes;
+        quint16 stop = 0; // the token ending the block
+        Position after;   // the position after it
+    };
+    // The stop sets that blocks end at, numbered for the caches of block ends and blocks.
+    enum BlockSet {
+        SetNone = 0,
+        SetElseEndIf,
+        SetEndIf,
+        SetEndWhile,
+        SetEndFor,
+        SetUntil,
+        SetEndCase,
+        SetEndSwitch,
+        SetLoopEnds,
+        SetElseCase,
+        SetRoutineEnd
+    };
+    static const StopSet &stopsOf(int set);
     static constexpr int MaxConditionRelations = 8;
     static constexpr int MaxCallArguments = 8;
     static constexpr int MaxProgramOperands = 16;
@@ -270,7 +314,6 @@ private:
         // the routine: names resolved in one such call hold in the next without a new epoch.
         bool plain = false;
     };
-    using StopSet = std::bitset<128>;
     enum Unwind { NoUnwind, UnwindReturn, UnwindContinue };
     static constexpr quint16 BlockUnwound = 0xFFFF;
 
@@ -294,7 +337,7 @@ private:
     void jump(Position p);
     void checkStop();
     quint16 skipTo(const StopSet &stops);
-    quint16 skipToCached(const StopSet &stops, int setId);
+    quint16 skipToCached(int set);
     int symOf(const QString &name);
 
     // Names
@@ -318,7 +361,24 @@ private:
     void indexArray(VarRef &ref);
 
     // Statements
-    quint16 execBlock(const StopSet &stops);
+    // Runs statements up to a token of the stop set; a numbered set lets the block compile.
+    quint16 execBlock(int set);
+    quint16 walkBlock(const StopSet &stops);
+    friend class BlockCompiler;
+    int compiledBlockHere(int set);
+    quint16 runBlock(const BlockProgram &block, const StopSet &stops);
+    bool runNode(const StmtNode &node);
+    bool runAssignment(const StmtNode &node);
+    bool runReturn(const StmtNode &node);
+    bool runIf(const StmtNode &node);
+    bool runFor(const StmtNode &node);
+    void moveTo(Position p)
+    {
+        m_line = p.line;
+        m_token = p.token;
+    }
+    // The first token of the lines after `line`, or the end token.
+    const Token &firstTokenAfterLine(int line);
     void statement(const Token &t);
     void assignment(const Token &t);
     void assignValue(const VarRef &ref);
@@ -360,7 +420,7 @@ private:
         return v && !v->alias && !v->isArray && isNumericType(v->type) ? v : nullptr;
     }
     Variable *numericArray(const Token &t);
-    Cell *numericField(const Token &t);
+    Cell *numericField(const Token &t, int *memberType = nullptr);
     bool operandReady(const ExprOp &op);
     bool arraysReady(const std::vector<const Token *> &arrays, quint64 &checked);
     Cell *elementCell(Variable *array, double at);
@@ -430,6 +490,7 @@ private:
     // Deques: a program runs while programs of the routines it calls are being added.
     std::deque<ExprProgram> m_programs;
     std::deque<ConditionProgram> m_conditions;
+    std::deque<BlockProgram> m_blocks;
     bool m_programsOn = true;
     std::vector<std::unique_ptr<Frame>> m_frames;
     int m_frameCount = 0;

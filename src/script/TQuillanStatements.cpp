@@ -19,30 +19,39 @@ StopSet stopSet(std::initializer_list<quint16> codes)
     return s;
 }
 
-const StopSet IfTrueStops = stopSet({TokElse, TokEndIf});
-const StopSet EndIfStops = stopSet({TokEndIf});
-const StopSet LoopEnds = stopSet({TokEndWhile, TokEndFor, TokUntil});
-const StopSet EndWhileStops = stopSet({TokEndWhile});
-const StopSet EndForStops = stopSet({TokEndFor});
-const StopSet UntilStops = stopSet({TokUntil});
-const StopSet EndCaseStops = stopSet({TokEndCase});
-const StopSet ElseCaseStops = stopSet({TokEndCase, TokEndSwitch});
-const StopSet EndSwitchStops = stopSet({TokEndSwitch});
-
-// Identifiers of the stop sets in the block-end cache.
-enum SkipSet {
-    SkipElseEndIf = 1,
-    SkipEndIf,
-    SkipEndWhile,
-    SkipEndFor,
-    SkipUntil,
-    SkipEndCase,
-    SkipEndSwitch
-};
-
 } // namespace
 
-quint16 TQuillan::execBlock(const StopSet &stops)
+const TQuillan::StopSet &TQuillan::stopsOf(int set)
+{
+    static const StopSet sets[] = {
+        {},                                            // SetNone
+        stopSet({TokElse, TokEndIf}),                  // SetElseEndIf
+        stopSet({TokEndIf}),                           // SetEndIf
+        stopSet({TokEndWhile}),                        // SetEndWhile
+        stopSet({TokEndFor}),                          // SetEndFor
+        stopSet({TokUntil}),                           // SetUntil
+        stopSet({TokEndCase}),                         // SetEndCase
+        stopSet({TokEndSwitch}),                       // SetEndSwitch
+        stopSet({TokEndWhile, TokEndFor, TokUntil}),   // SetLoopEnds
+        stopSet({TokEndCase, TokEndSwitch}),           // SetElseCase
+        {},                                            // SetRoutineEnd
+    };
+    return sets[set];
+}
+
+quint16 TQuillan::execBlock(int set)
+{
+    const StopSet &stops = stopsOf(set);
+    if (set != SetNone && m_programsOn && !m_lineHooks && m_line < m_scriptLines &&
+        m_endLine == m_scriptLines) {
+        const int block = compiledBlockHere(set);
+        if (block >= 0)
+            return runBlock(m_blocks[size_t(block)], stops);
+    }
+    return walkBlock(stops);
+}
+
+quint16 TQuillan::walkBlock(const StopSet &stops)
 {
     for (;;) {
         const Token &t = nextToken();
@@ -279,15 +288,15 @@ void TQuillan::ifStatement()
     consumeNoise(TokBegin);
     quint16 stop;
     if (condition) {
-        stop = execBlock(IfTrueStops);
+        stop = execBlock(SetElseEndIf);
         if (stop == BlockUnwound)
             return;
         if (stop == TokElse)
-            stop = skipToCached(EndIfStops, SkipEndIf);
+            stop = skipToCached(SetEndIf);
     } else {
-        stop = skipToCached(IfTrueStops, SkipElseEndIf);
+        stop = skipToCached(SetElseEndIf);
         if (stop == TokElse) {
-            stop = execBlock(EndIfStops);
+            stop = execBlock(SetEndIf);
             if (stop == BlockUnwound)
                 return;
         }
@@ -318,11 +327,11 @@ void TQuillan::whileStatement()
         const bool go = boolExpr();
         consumeNoise(TokDo);
         if (!go) {
-            if (skipToCached(EndWhileStops, SkipEndWhile) != TokEndWhile)
+            if (skipToCached(SetEndWhile) != TokEndWhile)
                 ReportError(33);
             return;
         }
-        const quint16 stop = execBlock(LoopEnds);
+        const quint16 stop = execBlock(SetLoopEnds);
         if (stop == BlockUnwound) {
             if (m_unwind != UnwindContinue)
                 return;
@@ -372,11 +381,11 @@ void TQuillan::forStatement()
         const bool go = step > 0 ? variable->num <= limit : variable->num >= limit;
         if (!go) {
             jump(body);
-            if (skipToCached(EndForStops, SkipEndFor) != TokEndFor)
+            if (skipToCached(SetEndFor) != TokEndFor)
                 ReportError(36);
             return;
         }
-        const quint16 stop = execBlock(LoopEnds);
+        const quint16 stop = execBlock(SetLoopEnds);
         if (stop == BlockUnwound) {
             if (m_unwind != UnwindContinue)
                 return;
@@ -399,12 +408,12 @@ void TQuillan::repeatStatement()
     const Position body = position();
     for (;;) {
         checkStop();
-        quint16 stop = execBlock(LoopEnds);
+        quint16 stop = execBlock(SetLoopEnds);
         if (stop == BlockUnwound) {
             if (m_unwind != UnwindContinue)
                 return;
             m_unwind = NoUnwind;
-            stop = skipToCached(UntilStops, SkipUntil);
+            stop = skipToCached(SetUntil);
         }
         if (stop == TokEndWhile)
             ReportError(32);
@@ -451,21 +460,21 @@ void TQuillan::switchStatement()
                 equal = numOr() == number;
             expect(TokColon, ":");
             if (!equal) {
-                if (skipToCached(EndCaseStops, SkipEndCase) != TokEndCase)
+                if (skipToCached(SetEndCase) != TokEndCase)
                     ReportError(22, QStringLiteral("ENDCASE"));
                 continue;
             }
-            if (execBlock(EndCaseStops) == BlockUnwound)
+            if (execBlock(SetEndCase) == BlockUnwound)
                 return;
-            if (skipToCached(EndSwitchStops, SkipEndSwitch) != TokEndSwitch)
+            if (skipToCached(SetEndSwitch) != TokEndSwitch)
                 ReportError(22, QStringLiteral("ENDSWITCH"));
             return;
         }
         case TokElse: {
-            const quint16 stop = execBlock(ElseCaseStops);
+            const quint16 stop = execBlock(SetElseCase);
             if (stop == BlockUnwound || stop == TokEndSwitch)
                 return;
-            if (stop != TokEndCase || skipToCached(EndSwitchStops, SkipEndSwitch) != TokEndSwitch)
+            if (stop != TokEndCase || skipToCached(SetEndSwitch) != TokEndSwitch)
                 ReportError(22, QStringLiteral("ENDSWITCH"));
             return;
         }
