@@ -138,3 +138,63 @@ TEST(ScriptPrograms, WordsThatChangeMeaningBetweenPassesAreReadAsTheyAreNow)
         EXPECT_EQ(o.errors.size(), 1) << use;
     }
 }
+
+TEST(ScriptPrograms, CompiledBlocksKeepControlFlowAndUnwinding)
+{
+    const Outcome o = runBothWays(QStringLiteral(
+        "function Find(limit : integer) : integer\n var i : integer; endvar\n"
+        " for i := 1 to 100\n  if i * i > limit then\n   return i\n  endif\n endfor\n"
+        " return -1\nendfunc\n"
+        "procedure Main\n var i : integer; j : integer; n : integer; endvar\n"
+        " for i := 10 downto 1 step -3\n"
+        "  for j := 1 to 4\n   if j = 2 then\n    continue\n   endif\n"
+        "   if i > 5 then n := n + j; n := n * 2\n   else\n    n := n - j\n   endif\n"
+        "  endfor\n  writeln(i:0, ' ', n:0)\n endfor\n"
+        " n := 1 +\n  2 * 3\n writeln(n:0, ' ', Find(50):0, ' ', Find(100000):0)\n"
+        " here:\n j := 0\n while j < 3 do\n  j := j + 1\n  if j = 2 then\n   writeln('two')\n"
+        "  endif\n endwhile\n"
+        " var k : integer; endvar\n for i := 1 to 3 do\n  k := i * 10; writeln(k:0)\n endfor\n"
+        "endproc\n"));
+    EXPECT_TRUE(o.ok);
+    EXPECT_EQ(o.output,
+              QStringLiteral("10 28\n7 252\n4 244\n1 236\n7 8 -1\ntwo\n10\n20\n30\n"));
+}
+
+TEST(ScriptPrograms, LoopPassesAndStopRequestsAreTheSameInCompiledBlocks)
+{
+    for (const bool compiled : {false, true}) {
+        ScriptHarness h;
+        h.engine.setCompiledExpressions(compiled);
+        int passes = 0;
+        h.engine.OnLoopCallback = [&](TQuillan &e) {
+            if (++passes == 500)
+                e.requestStop();
+        };
+        // A loop that never ends on its own: STEP 0.
+        EXPECT_FALSE(h.runMain(QStringLiteral(" var i : integer; n : real; endvar\n"
+                                              " for i := 2 to 1 step 0\n  n := n + 1\n endfor")));
+        EXPECT_TRUE(h.engine.lastRunStopped());
+        EXPECT_EQ(passes, 500);
+    }
+}
+
+TEST(ScriptPrograms, BlockFaultsMatchTheParser)
+{
+    const char *bodies[] = {
+        // an IF without its ENDIF
+        " var i : integer; endvar\n for i := 1 to 2\n  if i = 2 then\n   i := 5\n endfor",
+        // a stray end of loop inside a FOR
+        " var i : integer; endvar\n for i := 1 to 2\n  i := i\n  endwhile\n endfor",
+        // a constant as a loop variable and as an assignment target
+        " const c = 3;\n c := 4",
+        // a target that becomes a text on the second pass
+        " var i : integer; endvar\n for i := 1 to 2\n  if i = 2 then\n"
+        "   var t : string; endvar\n  endif\n  t := i * 2\n endfor",
+    };
+    for (const char *body : bodies) {
+        const Outcome o = runBothWays(QStringLiteral("global\n t : integer;\nendvar\n") +
+                                      mainWith(QString::fromLatin1(body)));
+        EXPECT_FALSE(o.ok) << body;
+        EXPECT_EQ(o.errors.size(), 1) << body;
+    }
+}
