@@ -32,7 +32,9 @@ enum TypeId : int {
 
 inline bool isNumericType(int t)
 {
-    return t == TypeReal || t == TypeInteger || t == TypeWord || t == TypeByte || t == TypeLongint;
+    constexpr quint32 numeric = (1u << TypeReal) | (1u << TypeInteger) | (1u << TypeWord) |
+                                (1u << TypeByte) | (1u << TypeLongint);
+    return quint32(t) < 32 && ((numeric >> t) & 1u);
 }
 inline bool isIntegerType(int t)
 {

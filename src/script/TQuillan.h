@@ -251,6 +251,9 @@ private:
         Position body;      // If: the THEN part; For: the loop body
         Position otherwise; // If: the ELSE part, line -1 when there is none
         Routine *routine = nullptr; // Return: the function whose result is set
+        // The compiled blocks of the body and the ELSE part, found on their first run.
+        mutable int bodyBlock = -2;
+        mutable int otherwiseBlock = -2;
     };
     struct BlockProgram
     {
@@ -367,6 +370,8 @@ private:
     friend class BlockCompiler;
     int compiledBlockHere(int set);
     quint16 runBlock(const BlockProgram &block, const StopSet &stops);
+    // Runs the block at the cursor, a node's part whose compiled block is kept in `block`.
+    quint16 runPart(int &block, int set);
     bool runNode(const StmtNode &node);
     bool runAssignment(const StmtNode &node);
     bool runReturn(const StmtNode &node);
@@ -422,7 +427,12 @@ private:
     Variable *numericArray(const Token &t);
     Cell *numericField(const Token &t, int *memberType = nullptr);
     bool operandReady(const ExprOp &op);
-    bool arraysReady(const std::vector<const Token *> &arrays, quint64 &checked);
+    // While the resolution epoch holds, every word resolves as it did at the last check.
+    bool arraysReady(const std::vector<const Token *> &arrays, quint64 &checked)
+    {
+        return arrays.empty() || checked == m_resolveEpoch || arraysReadySlow(arrays, checked);
+    }
+    bool arraysReadySlow(const std::vector<const Token *> &arrays, quint64 &checked);
     Cell *elementCell(Variable *array, double at);
     double callCompiled(Routine *r, const double *arguments);
     double numTerm();

@@ -292,6 +292,15 @@ int TQuillan::compiledBlockHere(int set)
     return block;
 }
 
+quint16 TQuillan::runPart(int &block, int set)
+{
+    if (block == -2)
+        block = compiledBlockHere(set);
+    if (block >= 0)
+        return runBlock(m_blocks[size_t(block)], stopsOf(set));
+    return walkBlock(stopsOf(set));
+}
+
 quint16 TQuillan::runBlock(const BlockProgram &block, const StopSet &stops)
 {
     for (const StmtNode &node : block.nodes) {
@@ -392,7 +401,7 @@ bool TQuillan::runIf(const StmtNode &node)
     quint16 stop;
     if (condition) {
         moveTo(node.body);
-        stop = execBlock(SetElseEndIf);
+        stop = runPart(node.bodyBlock, SetElseEndIf);
         if (stop == BlockUnwound)
             return true;
         if (stop == TokElse) {
@@ -405,7 +414,7 @@ bool TQuillan::runIf(const StmtNode &node)
         }
     } else if (node.otherwise.line >= 0) {
         moveTo(node.otherwise);
-        stop = execBlock(SetEndIf);
+        stop = runPart(node.otherwiseBlock, SetEndIf);
         if (stop == BlockUnwound)
             return true;
     } else {
@@ -445,7 +454,7 @@ bool TQuillan::runFor(const StmtNode &node)
             return true;
         }
         moveTo(node.body);
-        const quint16 stop = execBlock(SetLoopEnds);
+        const quint16 stop = runPart(node.bodyBlock, SetLoopEnds);
         if (stop == BlockUnwound) {
             if (m_unwind != UnwindContinue)
                 return true;

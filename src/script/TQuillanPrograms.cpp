@@ -39,9 +39,10 @@ bool TQuillan::boolExpr()
 double TQuillan::runProgram(const ExprProgram &program)
 {
     // Postfix order is the parser's order of evaluation, so faults and calls happen in the
-    // same order as when the expression is parsed.
-    double stack[MaxProgramOperands];
-    int top = 0;
+    // same order as when the expression is parsed. The top of the stack is kept in `top`.
+    double below[MaxProgramOperands + 1];
+    int depth = 0;
+    double top = 0;
     for (const ExprOp &op : program.ops) {
         double right;
         switch (op.operand) {
@@ -49,7 +50,8 @@ double TQuillan::runProgram(const ExprProgram &program)
             right = op.number;
             break;
         case ExprOp::Stack:
-            right = stack[--top];
+            right = top;
+            top = below[--depth];
             break;
         case ExprOp::Name:
             if (Variable *v = plainNumber(*op.token)) {
@@ -62,36 +64,38 @@ double TQuillan::runProgram(const ExprProgram &program)
         }
         switch (op.kind) {
         case ExprOp::Push:
-            stack[top++] = right;
+            below[depth++] = top;
+            top = right;
             break;
         case ExprOp::Negate:
-            stack[top++] = -right;
+            below[depth++] = top;
+            top = -right;
             break;
         case ExprOp::Add:
-            stack[top - 1] += right;
+            top += right;
             break;
         case ExprOp::Subtract:
-            stack[top - 1] -= right;
+            top -= right;
             break;
         case ExprOp::Multiply:
-            stack[top - 1] *= right;
+            top *= right;
             break;
         case ExprOp::Divide:
             if (right == 0)
                 ReportError(58);
-            stack[top - 1] /= right;
+            top /= right;
             break;
         case ExprOp::Modulo: {
             const qint32 d = toInt32(right);
             if (d == 0)
                 ReportError(58);
-            const qint32 a = toInt32(stack[top - 1]);
-            stack[top - 1] = (d == -1) ? 0 : double(a % d);
+            const qint32 a = toInt32(top);
+            top = (d == -1) ? 0 : double(a % d);
             break;
         }
         }
     }
-    return stack[0];
+    return top;
 }
 
 double TQuillan::operandValue(const ExprOp &op)
@@ -220,11 +224,8 @@ bool TQuillan::runCondition(const ConditionProgram &condition, bool *result)
     return true;
 }
 
-bool TQuillan::arraysReady(const std::vector<const Token *> &arrays, quint64 &checked)
+bool TQuillan::arraysReadySlow(const std::vector<const Token *> &arrays, quint64 &checked)
 {
-    // While the resolution epoch holds, every word resolves as it did at the last check.
-    if (arrays.empty() || checked == m_resolveEpoch)
-        return true;
     for (const Token *t : arrays)
         if (!numericArray(*t))
             return false;

@@ -19,13 +19,10 @@ StopSet stopSet(std::initializer_list<quint16> codes)
     return s;
 }
 
-} // namespace
-
-const TQuillan::StopSet &TQuillan::stopsOf(int set)
-{
-    static const StopSet sets[] = {
-        {},                                            // SetNone
-        stopSet({TokElse, TokEndIf}),                  // SetElseEndIf
+// Indexed by the engine's block set numbers.
+const StopSet BlockStops[] = {
+    {},                                            // SetNone
+    stopSet({TokElse, TokEndIf}),                  // SetElseEndIf
         stopSet({TokEndIf}),                           // SetEndIf
         stopSet({TokEndWhile}),                        // SetEndWhile
         stopSet({TokEndFor}),                          // SetEndFor
@@ -35,8 +32,13 @@ const TQuillan::StopSet &TQuillan::stopsOf(int set)
         stopSet({TokEndWhile, TokEndFor, TokUntil}),   // SetLoopEnds
         stopSet({TokEndCase, TokEndSwitch}),           // SetElseCase
         {},                                            // SetRoutineEnd
-    };
-    return sets[set];
+};
+
+} // namespace
+
+const TQuillan::StopSet &TQuillan::stopsOf(int set)
+{
+    return BlockStops[set];
 }
 
 quint16 TQuillan::execBlock(int set)
