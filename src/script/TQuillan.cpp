@@ -326,6 +326,7 @@ void TQuillan::resetTables()
         if (r->kind == SystemRoutine)
             kept.push_back(std::move(r));
     m_routines = std::move(kept);
+    m_retiredRoutines.clear();
     std::fill(m_routineOf.begin(), m_routineOf.end(), nullptr);
     for (auto &r : m_routines)
         m_routineOf[size_t(r->sym)] = r.get();
@@ -516,8 +517,13 @@ TQuillan::Routine *TQuillan::addRoutine(const QString &name)
     r->name = m_symbols.name(sym);
     r->sym = sym;
     Routine *raw = r.get();
+    // A word's kept resolution depends on whether it names a routine.
+    namesChanged();
     for (auto &existing : m_routines) {
         if (existing->sym == sym) {
+            // Compiled calls compare routine addresses, so a replaced routine stays alive
+            // and its address is never reused while programs may hold it.
+            m_retiredRoutines.push_back(std::move(existing));
             existing = std::move(r);
             m_routineOf[size_t(sym)] = raw;
             return raw;
@@ -989,7 +995,8 @@ void TQuillan::resolve(const Token &t)
     t.epoch = m_resolveEpoch;
     t.variable = nullptr;
     t.localIndex = -1;
-    if (t.sym < 0)
+    // A routine's name is never read as a variable, even where a parameter shares it.
+    if (t.sym < 0 || lookupRoutine(t.sym))
         return;
     if (m_frame) {
         const auto &locals = m_frame->locals;

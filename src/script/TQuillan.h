@@ -240,6 +240,9 @@ private:
     {
         enum Kind : quint8 { Walk, Assign, Return, If, For };
         Kind kind = Walk;
+        // Left to the parser because its words were unknown when the block was compiled
+        // (declared by the block itself, say): compiled once more on its first run.
+        bool provisional = false;
         Position start;  // the statement's first token
         Position end;    // the token after the statement; line -1 when not known
         ExprOp target;   // Assign: what is stored into; For: the loop variable
@@ -369,7 +372,7 @@ private:
     quint16 walkBlock(const StopSet &stops);
     friend class BlockCompiler;
     int compiledBlockHere(int set);
-    quint16 runBlock(const BlockProgram &block, const StopSet &stops);
+    quint16 runBlock(BlockProgram &block, const StopSet &stops);
     // Runs the block at the cursor, a node's part whose compiled block is kept in `block`.
     quint16 runPart(int &block, int set);
     bool runNode(const StmtNode &node);
@@ -419,8 +422,6 @@ private:
     // The storage a compiled operand's word names now, or null when it names something else.
     Variable *plainNumber(const Token &t)
     {
-        if (lookupRoutine(t.sym))
-            return nullptr;
         Variable *v = variableOf(t);
         return v && !v->alias && !v->isArray && isNumericType(v->type) ? v : nullptr;
     }
@@ -482,6 +483,7 @@ private:
     int m_scriptLines = 0;
     int m_endLine = 0; // lines at and past this index read as end of program
     std::vector<std::unique_ptr<Routine>> m_routines;
+    std::vector<std::unique_ptr<Routine>> m_retiredRoutines;
     std::vector<Routine *> m_routineOf;
     std::vector<std::unique_ptr<Variable>> m_globalStore;
     std::vector<Variable *> m_globalOf;

@@ -70,7 +70,15 @@ public:
         return int(e.m_blocks.size()) - 1;
     }
 
+    // The statement at p, compiled with what its words mean now.
+    Node statementAt(Position p)
+    {
+        const Token *t = tokenAt(p);
+        return t ? statement(p, *t) : Node{};
+    }
+
 private:
+
     // The token at p, moving p past line ends as the parser's reading does; null past the
     // script's end.
     const Token *tokenAt(Position &p)
@@ -130,19 +138,25 @@ private:
         const Position next{p.line, p.token + 1};
         switch (t.code) {
         case TokName:
-            if (!assignment(node))
+            if (!assignment(node)) {
                 node.end = {p.line, lineLength(p.line)};
+                node.provisional = true;
+            }
             break;
         case TokReturn:
             returnStatement(node);
             break;
         case TokIf:
-            if (!ifStatement(node))
+            if (!ifStatement(node)) {
                 node.end = skipEnd(next, TQuillan::SetEndIf, TokEndIf);
+                node.provisional = true;
+            }
             break;
         case TokFor:
-            if (!forStatement(node))
+            if (!forStatement(node)) {
                 node.end = skipEnd(next, TQuillan::SetEndFor, TokEndFor);
+                node.provisional = true;
+            }
             break;
         case TokWhile:
             node.end = skipEnd(next, TQuillan::SetEndWhile, TokEndWhile);
@@ -301,9 +315,17 @@ quint16 TQuillan::runPart(int &block, int set)
     return walkBlock(stopsOf(set));
 }
 
-quint16 TQuillan::runBlock(const BlockProgram &block, const StopSet &stops)
+quint16 TQuillan::runBlock(BlockProgram &block, const StopSet &stops)
 {
-    for (const StmtNode &node : block.nodes) {
+    for (StmtNode &node : block.nodes) {
+        if (node.provisional) {
+            // Replaced before it first runs, so no run of the block is inside it meanwhile.
+            node.provisional = false;
+            StmtNode compiled = BlockCompiler(*this, SetNone).statementAt(node.start);
+            if (compiled.kind != StmtNode::Walk && compiled.end.line == node.end.line &&
+                compiled.end.token == node.end.token)
+                node = std::move(compiled);
+        }
         moveTo(node.start);
         checkStop();
         if (!runNode(node)) {
