@@ -335,6 +335,15 @@ private:
         Op &last = p.ops.back();
         if (last.kind == Op::Push && p.ops.size() > 1) {
             last.kind = kind;
+            // A literal divisor is converted and checked once, here.
+            if (kind == Op::Modulo && last.operand == Op::Number &&
+                last.number >= -2147483648.0 && last.number <= 2147483647.0) {
+                const qint32 d = toInt32(last.number);
+                if (d != 0 && d != -1) {
+                    last.kind = Op::ModuloBy;
+                    last.divisor = d;
+                }
+            }
             return;
         }
         Op op;

@@ -764,12 +764,10 @@ bool TQuillan::RunProcedure(const QString &name, bool flag)
     return ok && !m_errorFlag;
 }
 
-void TQuillan::checkStop()
+void TQuillan::stopNow()
 {
-    if (m_stopRequested.load(std::memory_order_relaxed)) {
-        m_stopRequested.store(false, std::memory_order_relaxed);
-        throw EAbortQuillan{true};
-    }
+    m_stopRequested.store(false, std::memory_order_relaxed);
+    throw EAbortQuillan{true};
 }
 
 void TQuillan::enterLine()

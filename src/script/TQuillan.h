@@ -190,7 +190,8 @@ private:
     struct Routine;
     struct ExprOp
     {
-        enum Kind : quint8 { Push, Add, Subtract, Multiply, Divide, Modulo, Negate };
+        // ModuloBy takes a literal divisor other than 0 and -1, known when compiled.
+        enum Kind : quint8 { Push, Add, Subtract, Multiply, Divide, Modulo, ModuloBy, Negate };
         enum Operand : quint8 { Number, Name, Element, Field, Call, Stack };
         Kind kind = Push;
         Operand operand = Number;
@@ -200,6 +201,7 @@ private:
         double number = 0;
         const Token *token = nullptr;
         Routine *routine = nullptr;
+        qint32 divisor = 1;         // ModuloBy
         int index = -1;             // Element: the program of the index
         std::vector<int> arguments; // Call: the programs of the arguments
     };
@@ -341,7 +343,12 @@ private:
     void enterLine();
     Position position() const { return {m_line, m_token}; }
     void jump(Position p);
-    void checkStop();
+    void checkStop()
+    {
+        if (m_stopRequested.load(std::memory_order_relaxed))
+            stopNow();
+    }
+    [[noreturn]] void stopNow();
     quint16 skipTo(const StopSet &stops);
     quint16 skipToCached(int set);
     int symOf(const QString &name);

@@ -85,6 +85,9 @@ double TQuillan::runProgram(const ExprProgram &program)
                 ReportError(58);
             top /= right;
             break;
+        case ExprOp::ModuloBy:
+            top = double(toInt32(top) % op.divisor);
+            break;
         case ExprOp::Modulo: {
             const qint32 d = toInt32(right);
             if (d == 0)
