@@ -1163,6 +1163,8 @@ void TQuillan::parseHeader(Routine *r)
     nextToken();
     if (peekToken().code == TokOpenParen)
         parseParams(r->params);
+    for (const Param &p : r->params)
+        r->byRefParams = r->byRefParams || p.byRef;
     if (r->isFunction) {
         expect(TokColon, ":");
         r->resultType = parseType();
@@ -1355,7 +1357,7 @@ void TQuillan::runFrame(Routine *r, Cell *self, int selfType)
         f.locals.push_back(std::move(selfVar));
     }
     Frame *previous = m_frame;
-    f.plain = !self && f.locals.size() == r->params.size();
+    f.plain = !self && !r->byRefParams && f.locals.size() == r->params.size();
     m_frame = &f;
     ++m_callDepth;
     if (!f.plain || !previous || !previous->plain)
@@ -1363,7 +1365,10 @@ void TQuillan::runFrame(Routine *r, Cell *self, int selfType)
     jump({r->bodyLine, r->bodyToken});
     if (OnEnterProc)
         OnEnterProc(*this, r->name);
-    execBlock(SetRoutineEnd);
+    if (blocksOpen())
+        runPart(r->bodyBlock, SetRoutineEnd);
+    else
+        execBlock(SetRoutineEnd);
     m_unwind = NoUnwind;
     if (OnExitProc)
         OnExitProc(*this, r->name);

@@ -231,7 +231,7 @@ private:
         std::vector<quint16> joins; // the connective after each relation but the last
         int end = 0;
         std::vector<const Token *> arrays;
-        mutable quint64 arraysChecked = 0;
+        mutable quint64 checked = 0; // the epoch at which its words were last found ready
     };
     // A block of statements compiled on its first run. Assignments of numbers, RETURN, IF with
     // a compiled condition and FOR over a numeric variable run as nodes; any other statement
@@ -300,6 +300,8 @@ private:
         int firstLine = 0; // index into m_lines
         bool headerParsed = false;
         bool isFunction = false;
+        bool byRefParams = false; // a by-reference parameter takes its type from the caller
+        int bodyBlock = -2;       // the compiled body, found on its first run
         int resultType = 0;
         std::vector<Param> params;
         int bodyLine = 0;
@@ -318,8 +320,9 @@ private:
         Cell result;
         Cell *self = nullptr;
         int selfType = 0;
-        // Its locals are exactly its routine's parameters, as in every other such call of
-        // the routine: names resolved in one such call hold in the next without a new epoch.
+        // Its locals are exactly its routine's parameters, none by reference, as in every
+        // other such call of the routine: names resolved in one such call hold in the next,
+        // with the same types, without a new epoch.
         bool plain = false;
     };
     enum Unwind { NoUnwind, UnwindReturn, UnwindContinue };
@@ -380,6 +383,11 @@ private:
     friend class BlockCompiler;
     int compiledBlockHere(int set);
     quint16 runBlock(BlockProgram &block, const StopSet &stops);
+    bool blocksOpen() const
+    {
+        return m_programsOn && !m_lineHooks && m_line < m_scriptLines &&
+               m_endLine == m_scriptLines;
+    }
     // Runs the block at the cursor, a node's part whose compiled block is kept in `block`.
     quint16 runPart(int &block, int set);
     bool runNode(const StmtNode &node);

@@ -169,11 +169,16 @@ bool TQuillan::runCondition(const ConditionProgram &condition, bool *result)
 {
     // Whether a relation compares numbers or texts follows from its first word, so each must
     // still be a number before anything is evaluated; otherwise the parser takes the condition.
-    for (const Relation &r : condition.relations)
-        if (!operandReady(m_programs[size_t(r.left)].ops.front()))
-            return false;
-    if (!arraysReady(condition.arrays, condition.arraysChecked))
-        return false;
+    // While the epoch holds every word resolves to a variable of the same kind and type.
+    if (condition.checked != m_resolveEpoch) {
+        for (const Relation &r : condition.relations)
+            if (!operandReady(m_programs[size_t(r.left)].ops.front()))
+                return false;
+        for (const Token *t : condition.arrays)
+            if (!numericArray(*t))
+                return false;
+        condition.checked = m_resolveEpoch;
+    }
     const int line = m_line;
     bool values[MaxConditionRelations] = {};
     const size_t count = condition.relations.size();

@@ -44,8 +44,7 @@ const TQuillan::StopSet &TQuillan::stopsOf(int set)
 quint16 TQuillan::execBlock(int set)
 {
     const StopSet &stops = stopsOf(set);
-    if (set != SetNone && m_programsOn && !m_lineHooks && m_line < m_scriptLines &&
-        m_endLine == m_scriptLines) {
+    if (set != SetNone && blocksOpen()) {
         const int block = compiledBlockHere(set);
         if (block >= 0)
             return runBlock(m_blocks[size_t(block)], stops);
