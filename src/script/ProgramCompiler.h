@@ -94,7 +94,7 @@ public:
             return failed();
         program.end = m_pos;
         program.arrays = std::move(m_arrays);
-        m_engine.m_programs.push_back(std::move(program));
+        m_engine.m_programs.push_back(std::make_unique<TQuillan::ExprProgram>(std::move(program)));
         return int(m_engine.m_programs.size()) - 1;
     }
 
@@ -135,7 +135,8 @@ public:
             return failed();
         condition.end = m_pos;
         condition.arrays = std::move(m_arrays);
-        m_engine.m_conditions.push_back(std::move(condition));
+        m_engine.m_conditions.push_back(
+            std::make_unique<TQuillan::ConditionProgram>(std::move(condition)));
         return int(m_engine.m_conditions.size()) - 1;
     }
 
@@ -162,7 +163,7 @@ private:
         if (!sum(program, inRelation))
             return -1;
         program.end = m_pos;
-        m_engine.m_programs.push_back(std::move(program));
+        m_engine.m_programs.push_back(std::make_unique<TQuillan::ExprProgram>(std::move(program)));
         return int(m_engine.m_programs.size()) - 1;
     }
 

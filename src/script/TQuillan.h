@@ -514,10 +514,10 @@ private:
     };
     std::vector<Label> m_labels;
     QString m_openRoutine; // the routine the load-time scan is inside
-    // Deques: a program runs while programs of the routines it calls are being added.
-    std::deque<ExprProgram> m_programs;
-    std::deque<ConditionProgram> m_conditions;
-    std::deque<BlockProgram> m_blocks;
+    // Held by pointer: a program runs while programs of the routines it calls are added.
+    std::vector<std::unique_ptr<ExprProgram>> m_programs;
+    std::vector<std::unique_ptr<ConditionProgram>> m_conditions;
+    std::vector<std::unique_ptr<BlockProgram>> m_blocks;
     bool m_programsOn = true;
     std::vector<std::unique_ptr<Frame>> m_frames;
     int m_frameCount = 0;

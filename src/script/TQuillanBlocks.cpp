@@ -66,7 +66,7 @@ public:
                 break;
             p = node.end;
         }
-        e.m_blocks.push_back(std::move(block));
+        e.m_blocks.push_back(std::make_unique<TQuillan::BlockProgram>(std::move(block)));
         return int(e.m_blocks.size()) - 1;
     }
 
@@ -207,7 +207,7 @@ private:
         if (node.value < 0)
             return false;
         node.kind = Node::Assign;
-        node.end = {node.start.line, m_engine.m_programs[size_t(node.value)].end};
+        node.end = {node.start.line, m_engine.m_programs[size_t(node.value)]->end};
         return true;
     }
 
@@ -224,7 +224,7 @@ private:
             node.value = ProgramCompiler(e, at.line, at.token).numeric();
             if (node.value < 0)
                 return;
-            node.end = {at.line, e.m_programs[size_t(node.value)].end};
+            node.end = {at.line, e.m_programs[size_t(node.value)]->end};
         } else {
             node.end = at;
         }
@@ -238,7 +238,7 @@ private:
         node.condition = ProgramCompiler(m_engine, at.line, at.token).condition();
         if (node.condition < 0)
             return false;
-        const Position afterCondition{at.line, m_engine.m_conditions[size_t(node.condition)].end};
+        const Position afterCondition{at.line, m_engine.m_conditions[size_t(node.condition)]->end};
         node.body = afterNoise(afterNoise(afterCondition, TokThen), TokBegin);
         node.otherwise = skipEnd(node.body, TQuillan::SetElseEndIf, TokElse);
         if (node.otherwise.line >= 0) {
@@ -311,7 +311,7 @@ quint16 TQuillan::runPart(int &block, int set)
     if (block == -2)
         block = compiledBlockHere(set);
     if (block >= 0)
-        return runBlock(m_blocks[size_t(block)], stopsOf(set));
+        return runBlock(*m_blocks[size_t(block)], stopsOf(set));
     return walkBlock(stopsOf(set));
 }
 
@@ -362,7 +362,7 @@ bool TQuillan::runNode(const StmtNode &node)
 
 bool TQuillan::runAssignment(const StmtNode &node)
 {
-    const ExprProgram &value = m_programs[size_t(node.value)];
+    const ExprProgram &value = *m_programs[size_t(node.value)];
     if (!arraysReady(value.arrays, value.arraysChecked))
         return false;
     const ExprOp &target = node.target;
@@ -381,7 +381,7 @@ bool TQuillan::runAssignment(const StmtNode &node)
         Variable *array = numericArray(*target.token);
         if (!array || array->isConst)
             return false;
-        cell = elementCell(array, runProgram(m_programs[size_t(target.index)]));
+        cell = elementCell(array, runProgram(*m_programs[size_t(target.index)]));
         type = array->type;
         break;
     }
@@ -402,7 +402,7 @@ bool TQuillan::runAssignment(const StmtNode &node)
 bool TQuillan::runReturn(const StmtNode &node)
 {
     if (node.value >= 0) {
-        const ExprProgram &value = m_programs[size_t(node.value)];
+        const ExprProgram &value = *m_programs[size_t(node.value)];
         if (m_frame->routine != node.routine || !arraysReady(value.arrays, value.arraysChecked))
             return false;
         const int type = node.routine->resultType;
@@ -418,7 +418,7 @@ bool TQuillan::runReturn(const StmtNode &node)
 bool TQuillan::runIf(const StmtNode &node)
 {
     bool condition;
-    if (!runCondition(m_conditions[size_t(node.condition)], &condition))
+    if (!runCondition(*m_conditions[size_t(node.condition)], &condition))
         return false;
     quint16 stop;
     if (condition) {
@@ -453,9 +453,9 @@ bool TQuillan::runFor(const StmtNode &node)
     Variable *v = plainNumber(*node.target.token);
     if (!v || v->isConst)
         return false;
-    const ExprProgram &first = m_programs[size_t(node.value)];
-    const ExprProgram &last = m_programs[size_t(node.limit)];
-    const ExprProgram *step = node.step >= 0 ? &m_programs[size_t(node.step)] : nullptr;
+    const ExprProgram &first = *m_programs[size_t(node.value)];
+    const ExprProgram &last = *m_programs[size_t(node.limit)];
+    const ExprProgram *step = node.step >= 0 ? m_programs[size_t(node.step)].get() : nullptr;
     if (!arraysReady(first.arrays, first.arraysChecked) ||
         !arraysReady(last.arrays, last.arraysChecked) ||
         (step && !arraysReady(step->arrays, step->arraysChecked)))

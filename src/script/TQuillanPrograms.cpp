@@ -10,9 +10,9 @@ double TQuillan::numOr()
         if (start.program == -2)
             start.program = ProgramCompiler(*this, m_line, m_token).numeric();
         if (start.program >= 0 &&
-            arraysReady(m_programs[size_t(start.program)].arrays,
-                        m_programs[size_t(start.program)].arraysChecked)) {
-            const ExprProgram &program = m_programs[size_t(start.program)];
+            arraysReady(m_programs[size_t(start.program)]->arrays,
+                        m_programs[size_t(start.program)]->arraysChecked)) {
+            const ExprProgram &program = *m_programs[size_t(start.program)];
             const int line = m_line;
             const double value = runProgram(program);
             m_line = line;
@@ -30,7 +30,7 @@ bool TQuillan::boolExpr()
         if (start.condition == -2)
             start.condition = ProgramCompiler(*this, m_line, m_token).condition();
         bool value;
-        if (start.condition >= 0 && runCondition(m_conditions[size_t(start.condition)], &value))
+        if (start.condition >= 0 && runCondition(*m_conditions[size_t(start.condition)], &value))
             return value;
     }
     return boolOr();
@@ -109,7 +109,7 @@ double TQuillan::operandValue(const ExprOp &op)
         Variable *array = numericArray(*op.token);
         if (!array)
             return parseOperand(op);
-        value = elementCell(array, runProgram(m_programs[size_t(op.index)]))->num;
+        value = elementCell(array, runProgram(*m_programs[size_t(op.index)]))->num;
         break;
     }
     case ExprOp::Field: {
@@ -124,7 +124,7 @@ double TQuillan::operandValue(const ExprOp &op)
             return parseOperand(op);
         double arguments[MaxCallArguments];
         for (size_t i = 0; i < op.arguments.size(); ++i)
-            arguments[i] = runProgram(m_programs[size_t(op.arguments[i])]);
+            arguments[i] = runProgram(*m_programs[size_t(op.arguments[i])]);
         value = callCompiled(op.routine, arguments);
         break;
     }
@@ -172,7 +172,7 @@ bool TQuillan::runCondition(const ConditionProgram &condition, bool *result)
     // While the epoch holds every word resolves to a variable of the same kind and type.
     if (condition.checked != m_resolveEpoch) {
         for (const Relation &r : condition.relations)
-            if (!operandReady(m_programs[size_t(r.left)].ops.front()))
+            if (!operandReady(m_programs[size_t(r.left)]->ops.front()))
                 return false;
         for (const Token *t : condition.arrays)
             if (!numericArray(*t))
@@ -184,8 +184,8 @@ bool TQuillan::runCondition(const ConditionProgram &condition, bool *result)
     const size_t count = condition.relations.size();
     for (size_t i = 0; i < count; ++i) {
         const Relation &r = condition.relations[i];
-        const double a = runProgram(m_programs[size_t(r.left)]);
-        const double b = runProgram(m_programs[size_t(r.right)]);
+        const double a = runProgram(*m_programs[size_t(r.left)]);
+        const double b = runProgram(*m_programs[size_t(r.right)]);
         bool v;
         switch (r.op) {
         case TokEqual:
