@@ -93,6 +93,7 @@ public:
         if (!sum(program, false) || !endsStatementPart(false))
             return failed();
         program.end = m_pos;
+        program.shape = shapeOf(program);
         program.arrays = std::move(m_arrays);
         m_engine.m_programs.push_back(std::make_unique<TQuillan::ExprProgram>(std::move(program)));
         return int(m_engine.m_programs.size()) - 1;
@@ -163,6 +164,7 @@ private:
         if (!sum(program, inRelation))
             return -1;
         program.end = m_pos;
+        program.shape = shapeOf(program);
         m_engine.m_programs.push_back(std::make_unique<TQuillan::ExprProgram>(std::move(program)));
         return int(m_engine.m_programs.size()) - 1;
     }
@@ -327,6 +329,15 @@ private:
             return false;
         ++m_pos;
         return true;
+    }
+
+    static TQuillan::ExprProgram::Shape shapeOf(const Program &p)
+    {
+        if (p.ops.size() != 1)
+            return Program::General;
+        if (p.ops.front().operand == Op::Number)
+            return Program::Literal;
+        return p.ops.front().operand == Op::Name ? Program::Word : Program::General;
     }
 
     // An operator whose right operand was pushed just before takes that operand in, saving a

@@ -207,6 +207,9 @@ private:
     };
     struct ExprProgram
     {
+        // Most programs are a single literal or word, read without the general loop.
+        enum Shape : quint8 { General, Literal, Word };
+        Shape shape = General;
         std::vector<ExprOp> ops;
         int operands = 0;
         int end = 0; // the token after the expression
@@ -430,7 +433,18 @@ private:
         return m_programsOn && m_line == m_curLine && m_token < m_curCount &&
                m_line < m_scriptLines && m_endLine == m_scriptLines;
     }
-    double runProgram(const ExprProgram &program);
+    double runProgram(const ExprProgram &program)
+    {
+        const ExprOp &first = program.ops.front();
+        if (program.shape == ExprProgram::Literal)
+            return first.number;
+        if (program.shape == ExprProgram::Word) {
+            if (Variable *v = plainNumber(*first.token))
+                return first.negate ? -v->cell().num : v->cell().num;
+        }
+        return runGeneralProgram(program);
+    }
+    double runGeneralProgram(const ExprProgram &program);
     bool runCondition(const ConditionProgram &condition, bool *result);
     double operandValue(const ExprOp &op);
     double parseOperand(const ExprOp &op);

@@ -36,7 +36,7 @@ bool TQuillan::boolExpr()
     return boolOr();
 }
 
-double TQuillan::runProgram(const ExprProgram &program)
+double TQuillan::runGeneralProgram(const ExprProgram &program)
 {
     // Postfix order is the parser's order of evaluation, so faults and calls happen in the
     // same order as when the expression is parsed. The top of the stack is kept in `top`.
