@@ -1163,8 +1163,10 @@ void TQuillan::parseHeader(Routine *r)
     nextToken();
     if (peekToken().code == TokOpenParen)
         parseParams(r->params);
-    for (const Param &p : r->params)
+    for (const Param &p : r->params) {
         r->byRefParams = r->byRefParams || p.byRef;
+        r->numericParams = r->numericParams && !p.byRef && !p.open && isNumericType(p.type);
+    }
     if (r->isFunction) {
         expect(TokColon, ":");
         r->resultType = parseType();
@@ -1294,14 +1296,27 @@ double TQuillan::callCompiled(Routine *r, const double *arguments)
     // The arguments are numbers already converted by the caller's program; each becomes a
     // parameter exactly as a parsed argument would, straight in the callee's frame.
     Frame &f = nextFrame();
-    for (size_t i = 0; i < r->params.size(); ++i) {
-        const Param &p = r->params[i];
-        auto local = takeLocal();
-        local->sym = p.sym;
-        local->type = p.type;
-        local->own.type = p.type;
-        local->own.num = storedNumber(p.type, arguments[i]);
-        f.locals.push_back(std::move(local));
+    if (f.parked && f.locals.size() == r->params.size()) {
+        f.parked = false;
+        for (size_t i = 0; i < r->params.size(); ++i) {
+            const Param &p = r->params[i];
+            Variable &local = *f.locals[i];
+            local.sym = p.sym;
+            local.type = p.type;
+            local.own.type = p.type;
+            local.own.num = storedNumber(p.type, arguments[i]);
+        }
+    } else {
+        unpark(f);
+        for (size_t i = 0; i < r->params.size(); ++i) {
+            const Param &p = r->params[i];
+            auto local = takeLocal();
+            local->sym = p.sym;
+            local->type = p.type;
+            local->own.type = p.type;
+            local->own.num = storedNumber(p.type, arguments[i]);
+            f.locals.push_back(std::move(local));
+        }
     }
     runFrame(r, nullptr, 0);
     return f.result.num;
@@ -1311,6 +1326,7 @@ Cell TQuillan::callScript(Routine *r, std::vector<std::unique_ptr<Variable>> loc
                           int selfType)
 {
     Frame &f = nextFrame();
+    unpark(f);
     for (auto &local : locals)
         f.locals.push_back(std::move(local));
     locals.clear();
@@ -1345,7 +1361,8 @@ void TQuillan::runFrame(Routine *r, Cell *self, int selfType)
         !f.result.file) {
         f.result.type = r->resultType;
         f.result.num = 0;
-        f.result.str = QString();
+        if (!f.result.str.isNull())
+            f.result.str = QString();
     } else {
         f.result = defaultCell(r->resultType);
     }
@@ -1373,7 +1390,10 @@ void TQuillan::runFrame(Routine *r, Cell *self, int selfType)
     if (OnExitProc)
         OnExitProc(*this, r->name);
     const bool plain = f.plain;
-    releaseLocals(f.locals);
+    if (plain && r->numericParams)
+        f.parked = true;
+    else
+        releaseLocals(f.locals);
     --m_frameCount;
     m_frame = previous;
     --m_callDepth;

@@ -304,6 +304,7 @@ private:
         bool headerParsed = false;
         bool isFunction = false;
         bool byRefParams = false; // a by-reference parameter takes its type from the caller
+        bool numericParams = true; // every parameter a number passed by value
         int bodyBlock = -2;       // the compiled body, found on its first run
         int resultType = 0;
         std::vector<Param> params;
@@ -327,6 +328,9 @@ private:
         // other such call of the routine: names resolved in one such call hold in the next,
         // with the same types, without a new epoch.
         bool plain = false;
+        // Its locals are the number parameters of its last call, kept for the next compiled
+        // call at this depth instead of going back to the pool.
+        bool parked = false;
     };
     enum Unwind { NoUnwind, UnwindReturn, UnwindContinue };
     static constexpr quint16 BlockUnwound = 0xFFFF;
@@ -493,6 +497,13 @@ private:
     // the same depth.
     // The frame the next call runs in; its locals are filled before runFrame enters it.
     Frame &nextFrame();
+    void unpark(Frame &f)
+    {
+        if (f.parked) {
+            f.parked = false;
+            releaseLocals(f.locals);
+        }
+    }
     void runFrame(Routine *r, Cell *self, int selfType);
     Cell callHost(Routine *r);
     void parseHeader(Routine *r);
