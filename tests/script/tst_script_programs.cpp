@@ -198,3 +198,21 @@ TEST(ScriptPrograms, BlockFaultsMatchTheParser)
         EXPECT_EQ(o.errors.size(), 1) << body;
     }
 }
+
+TEST(ScriptPrograms, CallsAtTheSameDepthNeverShareParameters)
+{
+    // Compiled calls, parsed calls (a text argument), a routine declaring a local and one
+    // changing its parameter alternate at the same depths; recursion keeps each call's own.
+    const Outcome o = runBothWays(QStringLiteral(
+        "function Down(n : integer) : integer\n n := n - 1\n if n < 0 then\n  return 0\n endif\n"
+        " return n + Down(n) + Named(n, 'x') * 0 + Scratch(n) * 0\nendfunc\n"
+        "function Named(n : integer; s : string) : integer\n return n + length(s)\nendfunc\n"
+        "function Scratch(n : integer) : integer\n var k : integer; endvar\n k := n * 2\n"
+        " return k + Down(0)\nendfunc\n"
+        "function Pair(a : integer; b : real) : real\n a := a * 10\n return a + b\nendfunc\n"
+        "procedure Main\n var i : integer; t : real; endvar\n"
+        " for i := 1 to 4\n  t := t + Down(i) + Pair(i, i / 4) + Scratch(i) + Named(i, 'ab')\n"
+        " endfor\n writeln(t:0:2)\nendproc\n"));
+    EXPECT_TRUE(o.ok);
+    EXPECT_EQ(o.output, QStringLiteral("150.50\n"));
+}
