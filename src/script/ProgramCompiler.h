@@ -331,8 +331,10 @@ private:
         return true;
     }
 
-    static TQuillan::ExprProgram::Shape shapeOf(const Program &p)
+    static TQuillan::ExprProgram::Shape shapeOf(Program &p)
     {
+        for (Op &op : p.ops)
+            op.code = Op::codeOf(op.kind, op.operand);
         if (p.ops.size() != 1)
             return Program::General;
         if (p.ops.front().operand == Op::Number)

@@ -193,8 +193,13 @@ private:
         // ModuloBy takes a literal divisor other than 0 and -1, known when compiled.
         enum Kind : quint8 { Push, Add, Subtract, Multiply, Divide, Modulo, ModuloBy, Negate };
         enum Operand : quint8 { Number, Name, Element, Field, Call, Stack };
+        static constexpr quint8 codeOf(Kind kind, Operand operand)
+        {
+            return quint8(kind * 8 + operand);
+        }
         Kind kind = Push;
         Operand operand = Number;
+        quint8 code = 0;     // kind and operand together, set when the program is complete
         bool negate = false; // the operand is read with a unary minus
         int at = 0;          // the operand's first token on the expression's line
         int end = 0;         // the token after the operand

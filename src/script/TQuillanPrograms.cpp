@@ -43,7 +43,63 @@ double TQuillan::runGeneralProgram(const ExprProgram &program)
     double below[MaxProgramOperands + 1];
     int depth = 0;
     double top = 0;
+    using Op = ExprOp;
     for (const ExprOp &op : program.ops) {
+        // The commonest steps in one dispatch; the rest below, operand first.
+        switch (op.code) {
+        case Op::codeOf(Op::Push, Op::Number):
+            below[depth++] = top;
+            top = op.number;
+            continue;
+        case Op::codeOf(Op::Add, Op::Number):
+            top += op.number;
+            continue;
+        case Op::codeOf(Op::Subtract, Op::Number):
+            top -= op.number;
+            continue;
+        case Op::codeOf(Op::Multiply, Op::Number):
+            top *= op.number;
+            continue;
+        case Op::codeOf(Op::ModuloBy, Op::Number):
+            top = double(toInt32(top) % op.divisor);
+            continue;
+        case Op::codeOf(Op::Add, Op::Stack):
+            top = below[--depth] + top;
+            continue;
+        case Op::codeOf(Op::Subtract, Op::Stack):
+            top = below[--depth] - top;
+            continue;
+        case Op::codeOf(Op::Multiply, Op::Stack):
+            top = below[--depth] * top;
+            continue;
+        case Op::codeOf(Op::Push, Op::Name):
+            if (Variable *v = plainNumber(*op.token)) {
+                below[depth++] = top;
+                top = op.negate ? -v->cell().num : v->cell().num;
+                continue;
+            }
+            break;
+        case Op::codeOf(Op::Add, Op::Name):
+            if (Variable *v = plainNumber(*op.token)) {
+                top += op.negate ? -v->cell().num : v->cell().num;
+                continue;
+            }
+            break;
+        case Op::codeOf(Op::Subtract, Op::Name):
+            if (Variable *v = plainNumber(*op.token)) {
+                top -= op.negate ? -v->cell().num : v->cell().num;
+                continue;
+            }
+            break;
+        case Op::codeOf(Op::Multiply, Op::Name):
+            if (Variable *v = plainNumber(*op.token)) {
+                top *= op.negate ? -v->cell().num : v->cell().num;
+                continue;
+            }
+            break;
+        default:
+            break;
+        }
         double right;
         switch (op.operand) {
         case ExprOp::Number:
