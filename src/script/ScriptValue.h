@@ -73,6 +73,14 @@ inline double storedNumber(int type, double value)
     return storedNumberSlow(type, value);
 }
 
+// The text cut to `limit` characters; a short text is moved through without a copy.
+inline QString limitedText(QString text, qsizetype limit)
+{
+    if (text.size() > limit)
+        text.truncate(limit);
+    return text;
+}
+
 // A value, or the storage of one variable, array element or record member.
 struct Cell
 {

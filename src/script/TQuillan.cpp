@@ -317,6 +317,7 @@ void TQuillan::resetTables()
     m_varBlockLines.clear();
     m_frames.clear();
     m_frameCount = 0;
+    m_hostDepth = 0;
     m_frame = nullptr;
     m_callDepth = -1;
     m_unwind = NoUnwind;
@@ -728,6 +729,7 @@ bool TQuillan::RunProcedure(const QString &name, bool flag)
     m_inRelation = false;
     m_frames.clear();
     m_frameCount = 0;
+    m_hostDepth = 0;
     m_frame = nullptr;
     m_callDepth = -1;
     m_enteredLine = -1;
@@ -752,6 +754,7 @@ bool TQuillan::RunProcedure(const QString &name, bool flag)
     }
     m_frames.clear();
     m_frameCount = 0;
+    m_hostDepth = 0;
     m_frame = nullptr;
     m_callDepth = -1;
     m_unwind = NoUnwind;
@@ -1438,9 +1441,19 @@ void TQuillan::releaseLocals(std::vector<std::unique_ptr<Variable>> &locals)
 
 Cell TQuillan::callHost(Routine *r)
 {
-    TProcParms parms;
+    // Argument blocks are kept by nesting depth: an argument may itself call a host routine.
+    if (size_t(m_hostDepth) == m_hostParms.size())
+        m_hostParms.push_back(std::make_unique<TProcParms>());
+    TProcParms &parms = *m_hostParms[size_t(m_hostDepth)];
+    struct DepthGuard
+    {
+        int &depth;
+        ~DepthGuard() { --depth; }
+    } guard{++m_hostDepth};
     auto &items = parms.items();
     items.resize(r->params.size() + 1);
+    for (TProcParms::Item &item : items)
+        item.writable = false;
     items[0].type = r->resultType;
     items[0].writable = true;
     items[0].value = defaultCell(r->resultType);
@@ -1502,7 +1515,7 @@ Cell TQuillan::callHost(Routine *r)
             *ref.cell = value;
         ref.cell->type = ref.type;
     }
-    return items[0].value;
+    return std::move(items[0].value);
 }
 
 Cell TQuillan::callRoutineByName(const QString &name, const std::vector<Cell> &arguments)

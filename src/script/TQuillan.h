@@ -550,6 +550,8 @@ private:
     std::vector<std::unique_ptr<BlockProgram>> m_blocks;
     bool m_programsOn = true;
     std::vector<std::unique_ptr<Frame>> m_frames;
+    std::vector<std::unique_ptr<TProcParms>> m_hostParms;
+    int m_hostDepth = 0;
     int m_frameCount = 0;
     std::vector<std::unique_ptr<Variable>> m_spareLocals;
     std::vector<std::vector<std::unique_ptr<Variable>>> m_spareLocalLists;

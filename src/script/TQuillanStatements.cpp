@@ -200,7 +200,7 @@ void TQuillan::assignValue(const VarRef &ref)
         ReportError(56);
     switch (type) {
     case TypeString:
-        cell->str = strExpr().left(255);
+        cell->str = limitedText(strExpr(), 255);
         return;
     case TypePChar:
         cell->str = strExpr();
@@ -208,7 +208,7 @@ void TQuillan::assignValue(const VarRef &ref)
     case TypeChar:
         if (!peekIsString())
             ReportError(20);
-        cell->str = strExpr().left(1);
+        cell->str = limitedText(strExpr(), 1);
         return;
     case TypeBoolean:
     case TypeBool:
@@ -262,13 +262,13 @@ Cell TQuillan::valueOf(int type)
     if (isNumericType(type)) {
         c.num = storedNumber(type, numOr());
     } else if (type == TypeString) {
-        c.str = strExpr().left(255);
+        c.str = limitedText(strExpr(), 255);
     } else if (type == TypePChar) {
         c.str = strExpr();
     } else if (type == TypeChar) {
         if (!peekIsString())
             ReportError(20);
-        c.str = strExpr().left(1);
+        c.str = limitedText(strExpr(), 1);
     } else if (isBooleanType(type)) {
         c.num = boolExpr() ? 1 : 0;
     } else if (type == TypePointer) {
