@@ -42,11 +42,12 @@ inline bool extendsOperand(quint16 c)
 
 } // namespace ProgramTokens
 
-// Turns the tokens of a numeric expression or a condition on a script line into a program. It only reads tokens and looks names up, exactly as the parser would at this point,
-// and gives up (leaving the expression to the parser) on anything outside the simple forms:
-// literals, numeric variables, elements of numeric arrays, numeric record fields, calls of
-// script functions taking numbers by value, + - * / % and unary signs, parentheses, and
-// relations joined by AND, XOR and OR. Everything compiled lies on one line.
+// Turns the tokens of a numeric expression or a condition on a script line into a program. It only
+// reads tokens and looks names up, exactly as the parser would at this point, and gives up (leaving
+// the expression to the parser) on anything outside the simple forms: literals, numeric variables,
+// elements of numeric arrays, numeric record fields, calls of script functions taking numbers by
+// value, + - * / % and unary signs, parentheses, and relations joined by AND, XOR and OR.
+// Everything compiled lies on one line.
 class ProgramCompiler
 {
 
@@ -55,7 +56,8 @@ public:
     using Program = TQuillan::ExprProgram;
 
     // Reads from the given token of a script line.
-    ProgramCompiler(TQuillan &engine, int line, int token) : m_engine(engine), m_line(line), m_pos(token)
+    ProgramCompiler(TQuillan &engine, int line, int token)
+        : m_engine(engine), m_line(line), m_pos(token)
     {
         TQuillan::Line &l = engine.m_lines[size_t(line)];
         if (!l.tokenized)
@@ -154,7 +156,8 @@ private:
                    !(condition && ProgramTokens::isRelop(t->code));
         // The expression may go on at the start of the next line.
         const quint16 next = m_engine.firstTokenAfterLine(m_line).code;
-        return !ProgramTokens::continuesExpression(next) && !(condition && ProgramTokens::isRelop(next));
+        return !ProgramTokens::continuesExpression(next) &&
+               !(condition && ProgramTokens::isRelop(next));
     }
 
     // An argument, an index or a side of a relation, as a program of its own.
@@ -350,8 +353,8 @@ private:
         if (last.kind == Op::Push && p.ops.size() > 1) {
             last.kind = kind;
             // A literal divisor is converted and checked once, here.
-            if (kind == Op::Modulo && last.operand == Op::Number &&
-                last.number >= -2147483648.0 && last.number <= 2147483647.0) {
+            if (kind == Op::Modulo && last.operand == Op::Number && last.number >= -2147483648.0 &&
+                last.number <= 2147483647.0) {
                 const qint32 d = toInt32(last.number);
                 if (d != 0 && d != -1) {
                     last.kind = Op::ModuloBy;

@@ -813,8 +813,7 @@ TQuillan::Line &TQuillan::makeLineCurrent(int index)
     m_cur = l.tokens.data();
     m_curCount = int(l.tokens.size());
     // What follows a line's end is kept only for the script's own lines, not evaluated text.
-    m_curFollowing =
-        index < m_scriptLines && m_endLine == m_scriptLines ? &l.following : nullptr;
+    m_curFollowing = index < m_scriptLines && m_endLine == m_scriptLines ? &l.following : nullptr;
     return l;
 }
 

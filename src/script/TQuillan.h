@@ -180,7 +180,7 @@ private:
         std::vector<Token> tokens;
         const Token *following = nullptr; // the first token after this line, once looked up
         std::vector<std::pair<quint32, SkipEnd>> skipEnds; // (token and stop set, block end)
-        std::vector<std::pair<quint32, int>> blocks; // (token and stop set, compiled block)
+        std::vector<std::pair<quint32, int>> blocks;       // (token and stop set, compiled block)
     };
     // A numeric expression compiled on its first run into postfix order: each step takes a right
     // operand (a literal, a variable, an array element, a record field, a call of a script
@@ -253,16 +253,16 @@ private:
         // Left to the parser because its words were unknown when the block was compiled
         // (declared by the block itself, say): compiled once more on its first run.
         bool provisional = false;
-        Position start;  // the statement's first token
-        Position end;    // the token after the statement; line -1 when not known
-        ExprOp target;   // Assign: what is stored into; For: the loop variable
-        int value = -1;  // Assign, Return: the value's program; For: the first value
-        int limit = -1;  // For
-        int step = -1;   // For: the STEP program, -1 for the direction's unit step
+        Position start; // the statement's first token
+        Position end;   // the token after the statement; line -1 when not known
+        ExprOp target;  // Assign: what is stored into; For: the loop variable
+        int value = -1; // Assign, Return: the value's program; For: the first value
+        int limit = -1; // For
+        int step = -1;  // For: the STEP program, -1 for the direction's unit step
         bool down = false;
-        int condition = -1; // If
-        Position body;      // If: the THEN part; For: the loop body
-        Position otherwise; // If: the ELSE part, line -1 when there is none
+        int condition = -1;         // If
+        Position body;              // If: the THEN part; For: the loop body
+        Position otherwise;         // If: the ELSE part, line -1 when there is none
         Routine *routine = nullptr; // Return: the function whose result is set
         // The compiled blocks of the body and the ELSE part, found on their first run.
         mutable int bodyBlock = -2;
@@ -308,9 +308,9 @@ private:
         int firstLine = 0; // index into m_lines
         bool headerParsed = false;
         bool isFunction = false;
-        bool byRefParams = false; // a by-reference parameter takes its type from the caller
+        bool byRefParams = false;  // a by-reference parameter takes its type from the caller
         bool numericParams = true; // every parameter a number passed by value
-        int bodyBlock = -2;       // the compiled body, found on its first run
+        int bodyBlock = -2;        // the compiled body, found on its first run
         int resultType = 0;
         std::vector<Param> params;
         int bodyLine = 0;
@@ -397,8 +397,7 @@ private:
     quint16 runBlock(BlockProgram &block, const StopSet &stops);
     bool blocksOpen() const
     {
-        return m_programsOn && !m_lineHooks && m_line < m_scriptLines &&
-               m_endLine == m_scriptLines;
+        return m_programsOn && !m_lineHooks && m_line < m_scriptLines && m_endLine == m_scriptLines;
     }
     // Runs the block at the cursor, a node's part whose compiled block is kept in `block`.
     quint16 runPart(int &block, int set);

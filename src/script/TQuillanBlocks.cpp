@@ -78,7 +78,6 @@ public:
     }
 
 private:
-
     // The token at p, moving p past line ends as the parser's reading does; null past the
     // script's end.
     const Token *tokenAt(Position &p)
@@ -216,8 +215,9 @@ private:
         TQuillan &e = m_engine;
         TQuillan::Routine *r = e.m_frame ? e.m_frame->routine : nullptr;
         const Position at{node.start.line, node.start.token + 1};
-        const bool hasValue = r && r->isFunction && at.token < lineLength(at.line) &&
-                              !endsReturnValue(e.m_lines[size_t(at.line)].tokens[size_t(at.token)].code);
+        const bool hasValue =
+            r && r->isFunction && at.token < lineLength(at.line) &&
+            !endsReturnValue(e.m_lines[size_t(at.line)].tokens[size_t(at.token)].code);
         if (hasValue) {
             if (!isNumericType(r->resultType))
                 return;

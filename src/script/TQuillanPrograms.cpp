@@ -9,9 +9,8 @@ double TQuillan::numOr()
         const Token &start = m_cur[m_token];
         if (start.program == -2)
             start.program = ProgramCompiler(*this, m_line, m_token).numeric();
-        if (start.program >= 0 &&
-            arraysReady(m_programs[size_t(start.program)]->arrays,
-                        m_programs[size_t(start.program)]->arraysChecked)) {
+        if (start.program >= 0 && arraysReady(m_programs[size_t(start.program)]->arrays,
+                                              m_programs[size_t(start.program)]->arraysChecked)) {
             const ExprProgram &program = *m_programs[size_t(start.program)];
             const int line = m_line;
             const double value = runProgram(program);

@@ -21,17 +21,17 @@ StopSet stopSet(std::initializer_list<quint16> codes)
 
 // Indexed by the engine's block set numbers.
 const StopSet BlockStops[] = {
-    {},                                            // SetNone
-    stopSet({TokElse, TokEndIf}),                  // SetElseEndIf
-        stopSet({TokEndIf}),                           // SetEndIf
-        stopSet({TokEndWhile}),                        // SetEndWhile
-        stopSet({TokEndFor}),                          // SetEndFor
-        stopSet({TokUntil}),                           // SetUntil
-        stopSet({TokEndCase}),                         // SetEndCase
-        stopSet({TokEndSwitch}),                       // SetEndSwitch
-        stopSet({TokEndWhile, TokEndFor, TokUntil}),   // SetLoopEnds
-        stopSet({TokEndCase, TokEndSwitch}),           // SetElseCase
-        {},                                            // SetRoutineEnd
+    {},                                          // SetNone
+    stopSet({TokElse, TokEndIf}),                // SetElseEndIf
+    stopSet({TokEndIf}),                         // SetEndIf
+    stopSet({TokEndWhile}),                      // SetEndWhile
+    stopSet({TokEndFor}),                        // SetEndFor
+    stopSet({TokUntil}),                         // SetUntil
+    stopSet({TokEndCase}),                       // SetEndCase
+    stopSet({TokEndSwitch}),                     // SetEndSwitch
+    stopSet({TokEndWhile, TokEndFor, TokUntil}), // SetLoopEnds
+    stopSet({TokEndCase, TokEndSwitch}),         // SetElseCase
+    {},                                          // SetRoutineEnd
 };
 
 } // namespace

@@ -50,12 +50,12 @@ QString mainWith(const QString &body)
 
 TEST(ScriptPrograms, ArithmeticSignsAndParenthesesAgreeWithTheParser)
 {
-    const Outcome o = runBothWays(mainWith(QStringLiteral(
-        " var i : integer; a : real; b : longint; endvar\n b := 7\n"
-        " for i := -2 to 2\n"
-        "  a := -(b - i) * 2 + -i * -3 - (i + 1) * (b % 4) / 2\n"
-        "  b := b + - - i\n"
-        "  writeln(a:0:2, ' ', b:0, ' ', -(-b):0, ' ', (b):0)\n endfor")));
+    const Outcome o = runBothWays(
+        mainWith(QStringLiteral(" var i : integer; a : real; b : longint; endvar\n b := 7\n"
+                                " for i := -2 to 2\n"
+                                "  a := -(b - i) * 2 + -i * -3 - (i + 1) * (b % 4) / 2\n"
+                                "  b := b + - - i\n"
+                                "  writeln(a:0:2, ' ', b:0, ' ', -(-b):0, ' ', (b):0)\n endfor")));
     EXPECT_TRUE(o.ok);
     EXPECT_EQ(o.output.count(QLatin1Char('\n')), 5);
 }
@@ -81,13 +81,13 @@ TEST(ScriptPrograms, CallsElementsAndFieldsAgreeWithTheParser)
 
 TEST(ScriptPrograms, ConditionsAgreeWithTheParser)
 {
-    const Outcome o = runBothWays(mainWith(QStringLiteral(
-        " var i : integer; n : integer; endvar\n"
-        " for i := 0 to 11\n"
-        "  if i > 2 and i < 9 or i = 11 xor i % 2 = 0 then\n   n := n + 1\n  endif\n"
-        "  if not i < 5 and not -i > -8 then\n   n := n + 100\n  endif\n"
-        "  while n % 3 <> 0 and n < 1000\n   n := n + 1\n  endwhile\n"
-        "  writeln(i:0, ' ', n:0)\n endfor")));
+    const Outcome o = runBothWays(mainWith(
+        QStringLiteral(" var i : integer; n : integer; endvar\n"
+                       " for i := 0 to 11\n"
+                       "  if i > 2 and i < 9 or i = 11 xor i % 2 = 0 then\n   n := n + 1\n  endif\n"
+                       "  if not i < 5 and not -i > -8 then\n   n := n + 100\n  endif\n"
+                       "  while n % 3 <> 0 and n < 1000\n   n := n + 1\n  endwhile\n"
+                       "  writeln(i:0, ' ', n:0)\n endfor")));
     EXPECT_TRUE(o.ok);
     EXPECT_EQ(o.output.count(QLatin1Char('\n')), 12);
 }
@@ -108,9 +108,9 @@ TEST(ScriptPrograms, FaultsInsideCompiledPartsAreReportedWhereTheParserReportsTh
         " var i : integer; r : real; endvar\n for i := 1 to 2\n  writeln(r.x + i:0)\n endfor",
     };
     for (const char *body : bodies) {
-        const Outcome o = runBothWays(
-            mainWith(QString::fromLatin1(body)) +
-            QStringLiteral("function Half(x : real) : real\n return x / 2\nendfunc\n"));
+        const Outcome o =
+            runBothWays(mainWith(QString::fromLatin1(body)) +
+                        QStringLiteral("function Half(x : real) : real\n return x / 2\nendfunc\n"));
         EXPECT_FALSE(o.ok) << body;
         EXPECT_EQ(o.errors.size(), 1) << body;
     }
@@ -127,13 +127,13 @@ TEST(ScriptPrograms, WordsThatChangeMeaningBetweenPassesAreReadAsTheyAreNow)
         "  t := 2 * (1 + w)\n",
     };
     for (const char *use : cases) {
-        const Outcome o = runBothWays(QStringLiteral(
-            "global\n w : integer; a : array[1..2] of integer; v : integer;\nendvar\n"
-            "procedure Main\n var i : integer; t : integer; endvar\n"
-            " for i := 1 to 2\n  if i = 2 then\n"
-            "   var w : string; a : integer; v : string; endvar\n  endif\n") +
-                                      QString::fromLatin1(use) +
-                                      QStringLiteral(" endfor\nendproc\n"));
+        const Outcome o = runBothWays(
+            QStringLiteral(
+                "global\n w : integer; a : array[1..2] of integer; v : integer;\nendvar\n"
+                "procedure Main\n var i : integer; t : integer; endvar\n"
+                " for i := 1 to 2\n  if i = 2 then\n"
+                "   var w : string; a : integer; v : string; endvar\n  endif\n") +
+            QString::fromLatin1(use) + QStringLiteral(" endfor\nendproc\n"));
         EXPECT_FALSE(o.ok) << use;
         EXPECT_EQ(o.errors.size(), 1) << use;
     }
@@ -156,8 +156,7 @@ TEST(ScriptPrograms, CompiledBlocksKeepControlFlowAndUnwinding)
         " var k : integer; endvar\n for i := 1 to 3 do\n  k := i * 10; writeln(k:0)\n endfor\n"
         "endproc\n"));
     EXPECT_TRUE(o.ok);
-    EXPECT_EQ(o.output,
-              QStringLiteral("10 28\n7 252\n4 244\n1 236\n7 8 -1\ntwo\n10\n20\n30\n"));
+    EXPECT_EQ(o.output, QStringLiteral("10 28\n7 252\n4 244\n1 236\n7 8 -1\ntwo\n10\n20\n30\n"));
 }
 
 TEST(ScriptPrograms, LoopPassesAndStopRequestsAreTheSameInCompiledBlocks)
