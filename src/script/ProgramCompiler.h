@@ -338,6 +338,10 @@ private:
     {
         for (Op &op : p.ops)
             op.code = Op::codeOf(op.kind, op.operand);
+        if (p.ops.size() == 2 && p.ops[0].operand == Op::Name && p.ops[1].operand == Op::Number &&
+            (p.ops[1].kind == Op::Add || p.ops[1].kind == Op::Subtract ||
+             p.ops[1].kind == Op::Multiply))
+            return Program::WordWithLiteral;
         if (p.ops.size() != 1)
             return Program::General;
         if (p.ops.front().operand == Op::Number)

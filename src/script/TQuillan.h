@@ -213,7 +213,7 @@ private:
     struct ExprProgram
     {
         // Most programs are a single literal or word, read without the general loop.
-        enum Shape : quint8 { General, Literal, Word };
+        enum Shape : quint8 { General, Literal, Word, WordWithLiteral };
         Shape shape = General;
         std::vector<ExprOp> ops;
         int operands = 0;
@@ -449,6 +449,20 @@ private:
         if (program.shape == ExprProgram::Word) {
             if (Variable *v = plainNumber(*first.token))
                 return first.negate ? -v->cell().num : v->cell().num;
+        } else if (program.shape == ExprProgram::WordWithLiteral) {
+            // "n - 1", "i * 2": a word and a literal joined by + - or *.
+            if (Variable *v = plainNumber(*first.token)) {
+                const double left = first.negate ? -v->cell().num : v->cell().num;
+                const ExprOp &second = program.ops[1];
+                switch (second.kind) {
+                case ExprOp::Add:
+                    return left + second.number;
+                case ExprOp::Subtract:
+                    return left - second.number;
+                default:
+                    return left * second.number;
+                }
+            }
         }
         return runGeneralProgram(program);
     }

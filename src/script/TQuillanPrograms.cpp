@@ -220,6 +220,28 @@ bool TQuillan::operandReady(const ExprOp &op)
     }
 }
 
+namespace {
+
+bool compareNumbers(quint16 op, double a, double b)
+{
+    switch (op) {
+    case TokEqual:
+        return a == b;
+    case TokNotEqual:
+        return a != b;
+    case TokLess:
+        return a < b;
+    case TokGreater:
+        return a > b;
+    case TokLessEqual:
+        return a <= b;
+    default:
+        return a >= b;
+    }
+}
+
+} // namespace
+
 bool TQuillan::runCondition(const ConditionProgram &condition, bool *result)
 {
     // Whether a relation compares numbers or texts follows from its first word, so each must
@@ -235,33 +257,22 @@ bool TQuillan::runCondition(const ConditionProgram &condition, bool *result)
         condition.checked = m_resolveEpoch;
     }
     const int line = m_line;
-    bool values[MaxConditionRelations] = {};
     const size_t count = condition.relations.size();
+    if (count == 1) {
+        const Relation &r = condition.relations.front();
+        const double a = runProgram(*m_programs[size_t(r.left)]);
+        const double b = runProgram(*m_programs[size_t(r.right)]);
+        *result = compareNumbers(r.op, a, b) != r.negate;
+        m_line = line;
+        m_token = condition.end;
+        return true;
+    }
+    bool values[MaxConditionRelations] = {};
     for (size_t i = 0; i < count; ++i) {
         const Relation &r = condition.relations[i];
         const double a = runProgram(*m_programs[size_t(r.left)]);
         const double b = runProgram(*m_programs[size_t(r.right)]);
-        bool v;
-        switch (r.op) {
-        case TokEqual:
-            v = a == b;
-            break;
-        case TokNotEqual:
-            v = a != b;
-            break;
-        case TokLess:
-            v = a < b;
-            break;
-        case TokGreater:
-            v = a > b;
-            break;
-        case TokLessEqual:
-            v = a <= b;
-            break;
-        default:
-            v = a >= b;
-        }
-        values[i] = v != r.negate;
+        values[i] = compareNumbers(r.op, a, b) != r.negate;
     }
     // AND binds tighter than XOR, and XOR tighter than OR.
     bool orValue = false;
