@@ -1338,14 +1338,6 @@ Cell TQuillan::callScript(Routine *r, std::vector<std::unique_ptr<Variable>> loc
     return std::move(f.result);
 }
 
-TQuillan::Frame &TQuillan::nextFrame()
-{
-    // Frames are kept for the whole run and reused by later calls at the same depth.
-    if (size_t(m_frameCount) == m_frames.size())
-        m_frames.push_back(std::make_unique<Frame>());
-    return *m_frames[size_t(m_frameCount)];
-}
-
 void TQuillan::runFrame(Routine *r, Cell *self, int selfType)
 {
     Frame &f = nextFrame();
@@ -1381,7 +1373,12 @@ void TQuillan::runFrame(Routine *r, Cell *self, int selfType)
     ++m_callDepth;
     if (!f.plain || !previous || !previous->plain)
         namesChanged();
-    jump({r->bodyLine, r->bodyToken});
+    if (m_lineHooks) {
+        jump({r->bodyLine, r->bodyToken});
+    } else {
+        moveTo({r->bodyLine, r->bodyToken});
+        checkStop();
+    }
     if (OnEnterProc)
         OnEnterProc(*this, r->name);
     if (blocksOpen())

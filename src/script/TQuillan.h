@@ -270,6 +270,7 @@ private:
     };
     struct BlockProgram
     {
+        const StopSet *stops = nullptr;
         std::vector<StmtNode> nodes;
         quint16 stop = 0; // the token ending the block
         Position after;   // the position after it
@@ -394,14 +395,19 @@ private:
     quint16 walkBlock(const StopSet &stops);
     friend class BlockCompiler;
     int compiledBlockHere(int set);
-    quint16 runBlock(BlockProgram &block, const StopSet &stops);
+    quint16 runBlock(BlockProgram &block);
     bool blocksOpen() const
     {
         return m_programsOn && !m_lineHooks && m_line < m_scriptLines && m_endLine == m_scriptLines;
     }
     // Runs the block at the cursor, a node's part whose compiled block is kept in `block`.
-    quint16 runPart(int &block, int set);
-    bool runNode(const StmtNode &node);
+    quint16 runPart(int &block, int set)
+    {
+        if (block >= 0)
+            return runBlock(*m_blocks[size_t(block)]);
+        return runPartSlow(block, set);
+    }
+    quint16 runPartSlow(int &block, int set);
     bool runAssignment(const StmtNode &node);
     bool runReturn(const StmtNode &node);
     bool runIf(const StmtNode &node);
@@ -514,7 +520,13 @@ private:
     // Runs the routine in a new frame; its result stays in that frame until the next call at
     // the same depth.
     // The frame the next call runs in; its locals are filled before runFrame enters it.
-    Frame &nextFrame();
+    Frame &nextFrame()
+    {
+        // Frames are kept for the whole run and reused by later calls at the same depth.
+        if (size_t(m_frameCount) == m_frames.size())
+            m_frames.push_back(std::make_unique<Frame>());
+        return *m_frames[size_t(m_frameCount)];
+    }
     void unpark(Frame &f)
     {
         if (f.parked) {

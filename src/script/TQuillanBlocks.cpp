@@ -38,6 +38,7 @@ public:
         TQuillan &e = m_engine;
         const TQuillan::StopSet &stops = TQuillan::stopsOf(m_set);
         TQuillan::BlockProgram block;
+        block.stops = &stops;
         Position p{e.m_line, e.m_token};
         for (;;) {
             const Token *t = tokenAt(p);
@@ -306,16 +307,16 @@ int TQuillan::compiledBlockHere(int set)
     return block;
 }
 
-quint16 TQuillan::runPart(int &block, int set)
+quint16 TQuillan::runPartSlow(int &block, int set)
 {
     if (block == -2)
         block = compiledBlockHere(set);
     if (block >= 0)
-        return runBlock(*m_blocks[size_t(block)], stopsOf(set));
+        return runBlock(*m_blocks[size_t(block)]);
     return walkBlock(stopsOf(set));
 }
 
-quint16 TQuillan::runBlock(BlockProgram &block, const StopSet &stops)
+quint16 TQuillan::runBlock(BlockProgram &block)
 {
     for (StmtNode &node : block.nodes) {
         if (node.provisional) {
@@ -328,36 +329,36 @@ quint16 TQuillan::runBlock(BlockProgram &block, const StopSet &stops)
         }
         moveTo(node.start);
         checkStop();
-        if (!runNode(node)) {
+        bool ran = true;
+        switch (node.kind) {
+        case StmtNode::Assign:
+            ran = runAssignment(node);
+            break;
+        case StmtNode::Return:
+            ran = runReturn(node);
+            break;
+        case StmtNode::If:
+            ran = runIf(node);
+            break;
+        case StmtNode::For:
+            ran = runFor(node);
+            break;
+        case StmtNode::Walk:
+            statement(nextToken());
+            break;
+        }
+        if (!ran) {
             // Its words mean something else now: the parser runs it and what follows.
             moveTo(node.start);
-            return walkBlock(stops);
+            return walkBlock(*block.stops);
         }
         if (m_unwind != NoUnwind)
             return BlockUnwound;
         if (m_line != node.end.line || m_token != node.end.token)
-            return walkBlock(stops);
+            return walkBlock(*block.stops);
     }
     moveTo(block.after);
     return block.stop;
-}
-
-bool TQuillan::runNode(const StmtNode &node)
-{
-    switch (node.kind) {
-    case StmtNode::Assign:
-        return runAssignment(node);
-    case StmtNode::Return:
-        return runReturn(node);
-    case StmtNode::If:
-        return runIf(node);
-    case StmtNode::For:
-        return runFor(node);
-    case StmtNode::Walk:
-        break;
-    }
-    statement(nextToken());
-    return true;
 }
 
 bool TQuillan::runAssignment(const StmtNode &node)

@@ -47,7 +47,7 @@ quint16 TQuillan::execBlock(int set)
     if (set != SetNone && blocksOpen()) {
         const int block = compiledBlockHere(set);
         if (block >= 0)
-            return runBlock(*m_blocks[size_t(block)], stops);
+            return runBlock(*m_blocks[size_t(block)]);
     }
     return walkBlock(stops);
 }
