@@ -447,7 +447,7 @@ private:
         return m_programsOn && m_line == m_curLine && m_token < m_curCount &&
                m_line < m_scriptLines && m_endLine == m_scriptLines;
     }
-    double runProgram(const ExprProgram &program)
+    Q_ALWAYS_INLINE double runProgram(const ExprProgram &program)
     {
         const ExprOp &first = program.ops.front();
         if (program.shape == ExprProgram::Literal)
