@@ -425,6 +425,17 @@ private:
     void ifStatement();
     void whileStatement();
     void forStatement();
+    // After a pass of a FOR body ending at `stop`: false when a RETURN leaves the loop.
+    bool forPassEnded(quint16 stop);
+    // Counts the loops the current call is in, for CONTINUE.
+    struct LoopCount
+    {
+        explicit LoopCount(int *loops) : m_loops(loops) { ++*m_loops; }
+        ~LoopCount() { --*m_loops; }
+        LoopCount(const LoopCount &) = delete;
+        LoopCount &operator=(const LoopCount &) = delete;
+        int *m_loops;
+    };
     void repeatStatement();
     void switchStatement();
     void returnStatement();

@@ -4,13 +4,6 @@ namespace Orbisong {
 
 namespace {
 
-struct LoopCount
-{
-    explicit LoopCount(int *loops) : m_loops(loops) { ++*m_loops; }
-    ~LoopCount() { --*m_loops; }
-    int *m_loops;
-};
-
 bool endsReturnValue(quint16 c)
 {
     return c == TokSemicolon || c == TokEndProc || c == TokEndIf || c == TokElse ||
@@ -477,18 +470,8 @@ bool TQuillan::runFor(const StmtNode &node)
             return true;
         }
         moveTo(node.body);
-        const quint16 stop = runPart(node.bodyBlock, SetLoopEnds);
-        if (stop == BlockUnwound) {
-            if (m_unwind != UnwindContinue)
-                return true;
-            m_unwind = NoUnwind;
-        } else if (stop == TokEndWhile) {
-            ReportError(32);
-        } else if (stop == TokUntil) {
-            ReportError(37);
-        } else if (stop != TokEndFor) {
-            ReportError(36);
-        }
+        if (!forPassEnded(runPart(node.bodyBlock, SetLoopEnds)))
+            return true;
         variable->num = storedNumber(type, variable->num + increment);
     }
 }

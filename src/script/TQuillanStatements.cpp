@@ -306,17 +306,6 @@ void TQuillan::ifStatement()
         ReportError(31);
 }
 
-namespace {
-
-struct LoopCount
-{
-    explicit LoopCount(int *loops) : m_loops(loops) { ++*m_loops; }
-    ~LoopCount() { --*m_loops; }
-    int *m_loops;
-};
-
-} // namespace
-
 void TQuillan::whileStatement()
 {
     LoopCount count(&m_frame->loops);
@@ -386,21 +375,27 @@ void TQuillan::forStatement()
                 ReportError(36);
             return;
         }
-        const quint16 stop = execBlock(SetLoopEnds);
-        if (stop == BlockUnwound) {
-            if (m_unwind != UnwindContinue)
-                return;
-            m_unwind = NoUnwind;
-        } else if (stop == TokEndWhile) {
-            ReportError(32);
-        } else if (stop == TokUntil) {
-            ReportError(37);
-        } else if (stop != TokEndFor) {
-            ReportError(36);
-        }
+        if (!forPassEnded(execBlock(SetLoopEnds)))
+            return;
         variable->num = storedNumber(type, variable->num + step);
         jump(body);
     }
+}
+
+bool TQuillan::forPassEnded(quint16 stop)
+{
+    if (stop == BlockUnwound) {
+        if (m_unwind != UnwindContinue)
+            return false;
+        m_unwind = NoUnwind;
+    } else if (stop == TokEndWhile) {
+        ReportError(32);
+    } else if (stop == TokUntil) {
+        ReportError(37);
+    } else if (stop != TokEndFor) {
+        ReportError(36);
+    }
+    return true;
 }
 
 void TQuillan::repeatStatement()
