@@ -137,7 +137,11 @@ private:
             }
             break;
         case TokReturn:
-            returnStatement(node);
+            if (!returnStatement(node)) {
+                // What follows a RETURN is only read by the statements after it.
+                node.end = {p.line, lineLength(p.line)};
+                node.provisional = true;
+            }
             break;
         case TokIf:
             if (!ifStatement(node)) {
@@ -204,7 +208,7 @@ private:
         return true;
     }
 
-    void returnStatement(Node &node)
+    bool returnStatement(Node &node)
     {
         TQuillan &e = m_engine;
         TQuillan::Routine *r = e.m_frame ? e.m_frame->routine : nullptr;
@@ -214,16 +218,17 @@ private:
             !endsReturnValue(e.m_lines[size_t(at.line)].tokens[size_t(at.token)].code);
         if (hasValue) {
             if (!isNumericType(r->resultType))
-                return;
+                return false;
             node.value = ProgramCompiler(e, at.line, at.token).numeric();
             if (node.value < 0)
-                return;
+                return false;
             node.end = {at.line, e.m_programs[size_t(node.value)]->end};
         } else {
             node.end = at;
         }
         node.kind = Node::Return;
         node.routine = r;
+        return true;
     }
 
     bool ifStatement(Node &node)
