@@ -50,7 +50,6 @@ inline bool extendsOperand(quint16 c)
 // Everything compiled lies on one line.
 class ProgramCompiler
 {
-
 public:
     using Op = TQuillan::ExprOp;
     using Program = TQuillan::ExprProgram;

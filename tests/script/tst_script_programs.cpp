@@ -300,11 +300,16 @@ private:
         return c;
     }
 
-    QString statement(int depth)
+    QString assignment()
     {
         static const char *targets[] = {"a", "b", "c", "g[1]", "g[a % 5]", "r.x", "r.y"};
+        return QLatin1String(targets[pick(7)]) + QStringLiteral(" := ") + expression(1);
+    }
+
+    QString statement(int depth)
+    {
         const QString indent(depth, QLatin1Char(' '));
-        switch (depth > 2 ? 0 : pick(4)) {
+        switch (depth > 2 ? 0 : pick(6)) {
         case 1:
             return indent + QStringLiteral("if ") + condition() + QStringLiteral(" then\n") +
                    statement(depth + 1) + indent + QStringLiteral("else\n") + statement(depth + 1) +
@@ -318,9 +323,24 @@ private:
                        .arg(pick(4)) +
                    statement(depth + 1) + statement(depth + 1) + indent +
                    QStringLiteral("endfor\n");
+        case 3: {
+            // Counts with the level's own variable, so that it always ends.
+            const QString counter(QLatin1Char(depth == 1 ? 'i' : 'j'));
+            return indent + counter + QStringLiteral(" := 0\n") + indent +
+                   QStringLiteral("repeat\n") + statement(depth + 1) + indent +
+                   QStringLiteral(" ") + counter + QStringLiteral(" := ") + counter +
+                   QStringLiteral(" + 1\n") + indent + QStringLiteral("until ") + counter +
+                   QStringLiteral(" >= %1\n").arg(1 + pick(3));
+        }
+        case 4:
+            return indent + QStringLiteral("switch a % 3 of\n") + indent +
+                   QStringLiteral("case 0: ") + assignment() + QStringLiteral(" endcase\n") +
+                   indent + QStringLiteral("case 1:\n") + statement(depth + 1) + indent +
+                   QStringLiteral("endcase\n") + indent + QStringLiteral("else\n") +
+                   statement(depth + 1) + indent + QStringLiteral("endcase\n") + indent +
+                   QStringLiteral("endswitch\n");
         default:
-            return indent + QLatin1String(targets[pick(7)]) + QStringLiteral(" := ") +
-                   expression(1) + QLatin1Char('\n');
+            return indent + assignment() + QLatin1Char('\n');
         }
     }
 
