@@ -30,7 +30,8 @@ struct EAbortQuillan
 
 // The script engine: loads a script, runs its routines and reports errors through events.
 // It executes straight from the source lines; each line's tokens and each block's matching end
-// are kept after their first use.
+// are kept after their first use, and blocks, numeric expressions and conditions are compiled
+// on their first run into programs that the parser takes over from wherever they do not fit.
 class TQuillan
 {
 public:
@@ -154,9 +155,9 @@ public:
     // Runs text as statements inside the current run, seeing the current routine's variables.
     void evaluate(const QString &text);
     static QString formatNumber(double value, int width, int decimals);
-    // Compiled expressions are on by default; turning them off leaves every expression to the
-    // parser, which the tests use as the reference for the compiled results.
-    void setCompiledExpressions(bool on) { m_programsOn = on; }
+    // Compiled programs are on by default; turning them off leaves every statement and
+    // expression to the parser, which the tests use as the reference for compiled results.
+    void setCompiledPrograms(bool on) { m_programsOn = on; }
 
 private:
     using StopSet = std::bitset<128>;

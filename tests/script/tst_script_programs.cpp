@@ -20,7 +20,7 @@ struct Outcome
 Outcome runWith(bool compiled, const QString &script)
 {
     ScriptHarness h;
-    h.engine.setCompiledExpressions(compiled);
+    h.engine.setCompiledPrograms(compiled);
     Outcome o;
     o.ok = h.run(script);
     o.output = h.output;
@@ -163,7 +163,7 @@ TEST(ScriptPrograms, LoopPassesAndStopRequestsAreTheSameInCompiledBlocks)
 {
     for (const bool compiled : {false, true}) {
         ScriptHarness h;
-        h.engine.setCompiledExpressions(compiled);
+        h.engine.setCompiledPrograms(compiled);
         int passes = 0;
         h.engine.OnLoopCallback = [&](TQuillan &e) {
             if (++passes == 500)
