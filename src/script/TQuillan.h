@@ -529,8 +529,6 @@ private:
     Cell call(Routine *r, Cell *self = nullptr, int selfType = 0);
     Cell callScript(Routine *r, std::vector<std::unique_ptr<Variable>> locals, Cell *self,
                     int selfType);
-    // Runs the routine in a new frame; its result stays in that frame until the next call at
-    // the same depth.
     // The frame the next call runs in; its locals are filled before runFrame enters it.
     Frame &nextFrame()
     {
@@ -539,6 +537,7 @@ private:
             m_frames.push_back(std::make_unique<Frame>());
         return *m_frames[size_t(m_frameCount)];
     }
+    // Gives a parked frame's parameters back to the pool before other locals fill it.
     void unpark(Frame &f)
     {
         if (f.parked) {
@@ -546,6 +545,8 @@ private:
             releaseLocals(f.locals);
         }
     }
+    // Runs the routine in the next frame; its result stays in that frame until the next call
+    // at the same depth.
     void runFrame(Routine *r, Cell *self, int selfType);
     Cell callHost(Routine *r);
     void parseHeader(Routine *r);
