@@ -6,12 +6,6 @@ namespace Orbisong {
 
 namespace ProgramTokens {
 
-inline bool isRelop(quint16 c)
-{
-    return c == TokEqual || c == TokNotEqual || c == TokLess || c == TokGreater ||
-           c == TokLessEqual || c == TokGreaterEqual;
-}
-
 // Tokens after which the parser would read the expression on.
 inline bool continuesExpression(quint16 c)
 {
@@ -117,7 +111,7 @@ public:
                             first->code == TokReal || first->code == TokMinus))
                 return failed();
             relation.left = subprogram(true);
-            if (relation.left < 0 || !peek() || !ProgramTokens::isRelop(peek()->code))
+            if (relation.left < 0 || !peek() || !isRelationOperator(peek()->code))
                 return failed();
             relation.op = peek()->code;
             ++m_pos;
@@ -152,11 +146,11 @@ private:
     {
         if (const Token *t = peek())
             return t->code != TokLexError && !ProgramTokens::continuesExpression(t->code) &&
-                   !(condition && ProgramTokens::isRelop(t->code));
+                   !(condition && isRelationOperator(t->code));
         // The expression may go on at the start of the next line.
         const quint16 next = m_engine.firstTokenAfterLine(m_line).code;
         return !ProgramTokens::continuesExpression(next) &&
-               !(condition && ProgramTokens::isRelop(next));
+               !(condition && isRelationOperator(next));
     }
 
     // An argument, an index or a side of a relation, as a program of its own.

@@ -114,6 +114,39 @@ enum TokenCode : quint16 {
     TokLexError = 1001 // a lexical error raised only when execution reaches it
 };
 
+// Words a block passes over where a statement could start: separators and the ends of blocks
+// that are not the one being run.
+inline bool passedBetweenStatements(quint16 code)
+{
+    return code == TokSemicolon || code == TokEndIf || code == TokElse || code == TokEndCase ||
+           code == TokEndSwitch || code == TokDot;
+}
+
+inline bool isRelationOperator(quint16 code)
+{
+    return code == TokEqual || code == TokNotEqual || code == TokLess || code == TokGreater ||
+           code == TokLessEqual || code == TokGreaterEqual;
+}
+
+// The relation `op` (one of = <> < > <= >=) between two numbers or two texts.
+template <typename T> bool relationHolds(quint16 op, const T &a, const T &b)
+{
+    switch (op) {
+    case TokEqual:
+        return a == b;
+    case TokNotEqual:
+        return a != b;
+    case TokLess:
+        return a < b;
+    case TokGreater:
+        return a > b;
+    case TokLessEqual:
+        return a <= b;
+    default:
+        return a >= b;
+    }
+}
+
 // One token of a source line, kept after the line's first use.
 struct Token
 {

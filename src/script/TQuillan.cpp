@@ -1210,6 +1210,31 @@ void TQuillan::parseParams(std::vector<Param> &params)
     nextToken();
 }
 
+template <typename ReadArgument>
+void TQuillan::readArguments(const Routine &r, ReadArgument &&readArgument)
+{
+    // A routine without parameters is called with "()" or nothing at all.
+    if (r.params.empty()) {
+        if (peekToken().code == TokOpenParen) {
+            nextToken();
+            expect(TokCloseParen, ")");
+        }
+        return;
+    }
+    expect(TokOpenParen, "(");
+    for (size_t i = 0; i < r.params.size(); ++i) {
+        if (i > 0) {
+            if (peekToken().code == TokCloseParen)
+                ReportError(48);
+            expect(TokComma, ",");
+        }
+        if (peekToken().code == TokCloseParen)
+            ReportError(48);
+        readArgument(i, r.params[i]);
+    }
+    expect(TokCloseParen, ")");
+}
+
 Cell TQuillan::call(Routine *r, Cell *self, int selfType)
 {
     switch (r->kind) {
@@ -1241,55 +1266,35 @@ Cell TQuillan::call(Routine *r, Cell *self, int selfType)
         m_spareLocalLists.pop_back();
     }
     locals.reserve(r->params.size());
-    if (r->params.empty()) {
-        if (peekToken().code == TokOpenParen) {
-            nextToken();
-            expect(TokCloseParen, ")");
-        }
-    } else {
-        expect(TokOpenParen, "(");
-        for (size_t i = 0; i < r->params.size(); ++i) {
-            const Param &p = r->params[i];
-            if (i > 0) {
-                if (peekToken().code == TokCloseParen)
-                    ReportError(48);
-                expect(TokComma, ",");
-            }
-            if (peekToken().code == TokCloseParen)
-                ReportError(48);
-            auto local = takeLocal();
-            local->sym = p.sym;
-            local->type = p.type;
-            if (p.open) {
-                const VarRef src = variableRef();
-                if (!src.var->isArray || !src.whole)
-                    ReportError(49);
-                local->isArray = true;
-                local->isOpen = src.var->isOpen;
-                local->low = src.var->low;
-                local->high = src.var->high;
-                if (p.byRef) {
-                    local->alias = src.var;
-                } else {
-                    local->elements = src.var->elements;
-                    if (src.var->openDense)
-                        local->openDense = std::make_unique<std::deque<Cell>>(*src.var->openDense);
-                    local->openElements = src.var->openElements;
-                }
-            } else if (p.byRef) {
-                const quint16 code = peekToken().code == TokName ? resolvedCode(peekToken()) : 0;
-                if (code != TokLocalVar && code != TokGlobalVar)
-                    ReportError(26);
-                const VarRef src = variableRef();
-                local->ref = src.cell;
-                local->type = src.type;
+    readArguments(*r, [&](size_t, const Param &p) {
+        auto local = takeLocal();
+        local->sym = p.sym;
+        local->type = p.type;
+        if (p.open) {
+            const VarRef src = variableRef();
+            if (!src.var->isArray || !src.whole)
+                ReportError(49);
+            local->isArray = true;
+            local->isOpen = src.var->isOpen;
+            local->low = src.var->low;
+            local->high = src.var->high;
+            if (p.byRef) {
+                local->alias = src.var;
             } else {
-                storeValueOfType(local->own, p.type);
+                local->elements = src.var->elements;
+                if (src.var->openDense)
+                    local->openDense = std::make_unique<std::deque<Cell>>(*src.var->openDense);
+                local->openElements = src.var->openElements;
             }
-            locals.push_back(std::move(local));
+        } else if (p.byRef) {
+            const VarRef src = variableRef();
+            local->ref = src.cell;
+            local->type = src.type;
+        } else {
+            storeValueOfType(local->own, p.type);
         }
-        expect(TokCloseParen, ")");
-    }
+        locals.push_back(std::move(local));
+    });
     return callScript(r, std::move(locals), self, selfType);
 }
 
@@ -1454,42 +1459,22 @@ Cell TQuillan::callHost(Routine *r)
     items[0].writable = true;
     items[0].value = defaultCell(r->resultType);
     std::vector<std::pair<size_t, VarRef>> byRef;
-    if (r->params.empty()) {
-        if (peekToken().code == TokOpenParen) {
-            nextToken();
-            expect(TokCloseParen, ")");
+    readArguments(*r, [&](size_t i, const Param &p) {
+        TProcParms::Item &item = items[i + 1];
+        item.type = p.type;
+        if (p.byRef) {
+            const VarRef src = variableRef();
+            if (isNumericType(p.type) != isNumericType(src.type) ||
+                isStringType(p.type) != isStringType(src.type))
+                ReportError(56);
+            item.value = *src.cell;
+            item.value.type = p.type;
+            item.writable = true;
+            byRef.emplace_back(i + 1, src);
+        } else {
+            item.value = valueOfType(p.type);
         }
-    } else {
-        expect(TokOpenParen, "(");
-        for (size_t i = 0; i < r->params.size(); ++i) {
-            const Param &p = r->params[i];
-            if (i > 0) {
-                if (peekToken().code == TokCloseParen)
-                    ReportError(48);
-                expect(TokComma, ",");
-            }
-            if (peekToken().code == TokCloseParen)
-                ReportError(48);
-            TProcParms::Item &item = items[i + 1];
-            item.type = p.type;
-            if (p.byRef) {
-                const quint16 code = peekToken().code == TokName ? resolvedCode(peekToken()) : 0;
-                if (code != TokLocalVar && code != TokGlobalVar)
-                    ReportError(26);
-                const VarRef src = variableRef();
-                if (isNumericType(p.type) != isNumericType(src.type) ||
-                    isStringType(p.type) != isStringType(src.type))
-                    ReportError(56);
-                item.value = *src.cell;
-                item.value.type = p.type;
-                item.writable = true;
-                byRef.emplace_back(i + 1, src);
-            } else {
-                item.value = valueOfType(p.type);
-            }
-        }
-        expect(TokCloseParen, ")");
-    }
+    });
     try {
         r->host(r->data, *this, parms);
     } catch (const EAbortQuillan &) {

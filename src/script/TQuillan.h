@@ -549,6 +549,10 @@ private:
     // at the same depth.
     void runFrame(Routine *r, Cell *self, int selfType);
     Cell callHost(Routine *r);
+    // Reads the argument list of a call, handing each parameter to `readArgument` when its
+    // argument's tokens are next.
+    template <typename ReadArgument>
+    void readArguments(const Routine &r, ReadArgument &&readArgument);
     void parseHeader(Routine *r);
     void parseParams(std::vector<Param> &params);
     Routine *addRoutine(const QString &name);

@@ -42,17 +42,9 @@ public:
                 block.after = {p.line, p.token + 1};
                 break;
             }
-            switch (t->code) {
-            case TokSemicolon:
-            case TokEndIf:
-            case TokElse:
-            case TokEndCase:
-            case TokEndSwitch:
-            case TokDot:
+            if (passedBetweenStatements(t->code)) {
                 ++p.token;
                 continue;
-            default:
-                break;
             }
             const Node node = statement(p, *t);
             block.nodes.push_back(node);

@@ -6,34 +6,10 @@ namespace Orbisong {
 
 namespace {
 
-bool isRelop(quint16 c)
-{
-    return c == TokEqual || c == TokNotEqual || c == TokLess || c == TokGreater ||
-           c == TokLessEqual || c == TokGreaterEqual;
-}
-
 bool isArithmetic(quint16 c)
 {
     return c == TokPlus || c == TokMinus || c == TokStar || c == TokSlash || c == TokPercent ||
            c == TokPower || c == TokShl || c == TokShr;
-}
-
-template <typename T> bool compare(quint16 op, const T &a, const T &b)
-{
-    switch (op) {
-    case TokEqual:
-        return a == b;
-    case TokNotEqual:
-        return a != b;
-    case TokLess:
-        return a < b;
-    case TokGreater:
-        return a > b;
-    case TokLessEqual:
-        return a <= b;
-    default:
-        return a >= b;
-    }
 }
 
 } // namespace
@@ -133,8 +109,8 @@ double TQuillan::numPower()
     if (t && (t->code == TokInteger || t->code == TokReal)) {
         v = t->number;
         ++m_token;
-    } else if (Variable *var = t && t->code == TokName && !lookupRoutine(t->sym) ? variableOf(*t)
-                                                                                : nullptr;
+    } else if (Variable *var =
+                   t && t->code == TokName && !lookupRoutine(t->sym) ? variableOf(*t) : nullptr;
                var && !var->alias && !var->isArray && isNumericType(var->type)) {
         v = var->cell().num;
         ++m_token;
@@ -384,7 +360,7 @@ bool TQuillan::parenIsBoolean()
         } else if (tokens[i].code == TokCloseParen && --depth == 0) {
             if (i + 1 < tokens.size()) {
                 const quint16 after = tokens[i + 1].code;
-                return !isRelop(after) && !isArithmetic(after);
+                return !isRelationOperator(after) && !isArithmetic(after);
             }
             return true;
         }
@@ -451,23 +427,23 @@ bool TQuillan::relation(bool isString)
     if (isString) {
         const QString a = strExpr();
         const quint16 op = peekToken().code;
-        if (!isRelop(op))
+        if (!isRelationOperator(op))
             ReportError(28);
         nextToken();
         const QString b = strExpr();
-        return compare(op, a, b);
+        return relationHolds(op, a, b);
     }
     // Inside a condition AND, OR and XOR join relations rather than numbers.
     const bool inRelation = m_inRelation;
     m_inRelation = true;
     const double a = numOr();
     const quint16 op = peekToken().code;
-    if (!isRelop(op))
+    if (!isRelationOperator(op))
         ReportError(28);
     nextToken();
     const double b = numOr();
     m_inRelation = inRelation;
-    return compare(op, a, b);
+    return relationHolds(op, a, b);
 }
 
 Cell TQuillan::pointerExpr()

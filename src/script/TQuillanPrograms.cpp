@@ -220,28 +220,6 @@ bool TQuillan::operandReady(const ExprOp &op)
     }
 }
 
-namespace {
-
-bool compareNumbers(quint16 op, double a, double b)
-{
-    switch (op) {
-    case TokEqual:
-        return a == b;
-    case TokNotEqual:
-        return a != b;
-    case TokLess:
-        return a < b;
-    case TokGreater:
-        return a > b;
-    case TokLessEqual:
-        return a <= b;
-    default:
-        return a >= b;
-    }
-}
-
-} // namespace
-
 bool TQuillan::runCondition(const ConditionProgram &condition, bool *result)
 {
     // Whether a relation compares numbers or texts follows from its first word, so each must
@@ -262,7 +240,7 @@ bool TQuillan::runCondition(const ConditionProgram &condition, bool *result)
         const Relation &r = condition.relations.front();
         const double a = runProgram(*m_programs[size_t(r.left)]);
         const double b = runProgram(*m_programs[size_t(r.right)]);
-        *result = compareNumbers(r.op, a, b) != r.negate;
+        *result = relationHolds(r.op, a, b) != r.negate;
         m_line = line;
         m_token = condition.end;
         return true;
@@ -272,7 +250,7 @@ bool TQuillan::runCondition(const ConditionProgram &condition, bool *result)
         const Relation &r = condition.relations[i];
         const double a = runProgram(*m_programs[size_t(r.left)]);
         const double b = runProgram(*m_programs[size_t(r.right)]);
-        values[i] = compareNumbers(r.op, a, b) != r.negate;
+        values[i] = relationHolds(r.op, a, b) != r.negate;
     }
     // AND binds tighter than XOR, and XOR tighter than OR.
     bool orValue = false;

@@ -57,22 +57,11 @@ quint16 TQuillan::walkBlock(const StopSet &stops)
     for (;;) {
         const Token &t = nextToken();
         const quint16 code = t.code;
-        if (code < 128 && stops.test(code))
+        if ((code < 128 && stops.test(code)) || code == TokEnd || code == TokEndProc)
             return code;
-        switch (code) {
-        case TokEnd:
-        case TokEndProc:
-            return code;
-        case TokSemicolon:
-        case TokEndIf:
-        case TokElse:
-        case TokEndCase:
-        case TokEndSwitch:
-        case TokDot:
+        if (passedBetweenStatements(code))
             continue;
-        default:
-            statement(t);
-        }
+        statement(t);
         if (m_unwind != NoUnwind)
             return BlockUnwound;
     }
