@@ -1302,28 +1302,21 @@ double TQuillan::callCompiled(Routine *r, const double *arguments)
 {
     // The arguments are numbers already converted by the caller's program; each becomes a
     // parameter exactly as a parsed argument would, straight in the callee's frame.
+    // A frame parked with as many parameters reuses them as they are.
     Frame &f = nextFrame();
-    if (f.parked && f.locals.size() == r->params.size()) {
-        f.parked = false;
-        for (size_t i = 0; i < r->params.size(); ++i) {
-            const Param &p = r->params[i];
-            Variable &local = *f.locals[i];
-            local.sym = p.sym;
-            local.type = p.type;
-            local.own.type = p.type;
-            local.own.num = storedNumber(p.type, arguments[i]);
-        }
-    } else {
+    if (!f.parked || f.locals.size() != r->params.size()) {
         unpark(f);
-        for (size_t i = 0; i < r->params.size(); ++i) {
-            const Param &p = r->params[i];
-            auto local = takeLocal();
-            local->sym = p.sym;
-            local->type = p.type;
-            local->own.type = p.type;
-            local->own.num = storedNumber(p.type, arguments[i]);
-            f.locals.push_back(std::move(local));
-        }
+        for (size_t i = 0; i < r->params.size(); ++i)
+            f.locals.push_back(takeLocal());
+    }
+    f.parked = false;
+    for (size_t i = 0; i < r->params.size(); ++i) {
+        const Param &p = r->params[i];
+        Variable &local = *f.locals[i];
+        local.sym = p.sym;
+        local.type = p.type;
+        local.own.type = p.type;
+        local.own.num = storedNumber(p.type, arguments[i]);
     }
     runFrame(r, nullptr, 0);
     return f.result.num;

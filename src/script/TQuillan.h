@@ -426,6 +426,8 @@ private:
     void ifStatement();
     void whileStatement();
     void forStatement();
+    // Before a pass of a FOR body: false when the loop variable has passed the limit.
+    bool forPassBegins(double value, double limit, double step);
     // After a pass of a FOR body ending at `stop`: false when a RETURN leaves the loop.
     bool forPassEnded(quint16 stop);
     // Counts the loops the current call is in, for CONTINUE.
@@ -495,7 +497,8 @@ private:
         return v && !v->alias && !v->isArray && isNumericType(v->type) ? v : nullptr;
     }
     Variable *numericArray(const Token &t);
-    Cell *numericField(const Token &t, int *memberType = nullptr);
+    // A field a store goes into must not belong to a constant.
+    Cell *numericField(const Token &t, int *memberType = nullptr, bool forStore = false);
     bool operandReady(const ExprOp &op);
     // While the resolution epoch holds, every word resolves as it did at the last check.
     bool arraysReady(const std::vector<const Token *> &arrays, quint64 &checked)

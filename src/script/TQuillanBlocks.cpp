@@ -376,13 +376,11 @@ bool TQuillan::runAssignment(const StmtNode &node)
         type = array->type;
         break;
     }
-    default: {
-        Variable *base = lookupVariable(target.token->baseSym);
-        cell = numericField(*target.token, &type);
-        if (!cell || base->target()->isConst)
+    default:
+        cell = numericField(*target.token, &type, true);
+        if (!cell)
             return false;
         break;
-    }
     }
     const double number = runProgram(value);
     cell->num = storedNumber(type, number);
@@ -458,11 +456,7 @@ bool TQuillan::runFor(const StmtNode &node)
     const double limit = runProgram(last);
     const double increment = step ? runProgram(*step) : (node.down ? -1 : 1);
     for (;;) {
-        checkStop();
-        if (OnLoopCallback)
-            OnLoopCallback(*this);
-        const bool go = increment > 0 ? variable->num <= limit : variable->num >= limit;
-        if (!go) {
+        if (!forPassBegins(variable->num, limit, increment)) {
             moveTo(node.end);
             return true;
         }

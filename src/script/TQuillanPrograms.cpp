@@ -296,7 +296,7 @@ Variable *TQuillan::numericArray(const Token &t)
     return v->isArray && isNumericType(v->type) ? v : nullptr;
 }
 
-Cell *TQuillan::numericField(const Token &t, int *memberType)
+Cell *TQuillan::numericField(const Token &t, int *memberType, bool forStore)
 {
     if (t.baseSym < 0 || lookupRoutine(t.sym) || variableOf(t))
         return nullptr;
@@ -304,7 +304,7 @@ Cell *TQuillan::numericField(const Token &t, int *memberType)
     if (!base)
         return nullptr;
     base = base->target();
-    if (base->isArray)
+    if (base->isArray || (forStore && base->isConst))
         return nullptr;
     Cell *cell = &base->cell();
     int type = base->type;

@@ -354,11 +354,7 @@ void TQuillan::forStatement()
     consumeNoise(TokDo);
     const Position body = position();
     for (;;) {
-        checkStop();
-        if (OnLoopCallback)
-            OnLoopCallback(*this);
-        const bool go = step > 0 ? variable->num <= limit : variable->num >= limit;
-        if (!go) {
+        if (!forPassBegins(variable->num, limit, step)) {
             jump(body);
             if (skipToCached(SetEndFor) != TokEndFor)
                 ReportError(36);
@@ -369,6 +365,14 @@ void TQuillan::forStatement()
         variable->num = storedNumber(type, variable->num + step);
         jump(body);
     }
+}
+
+bool TQuillan::forPassBegins(double value, double limit, double step)
+{
+    checkStop();
+    if (OnLoopCallback)
+        OnLoopCallback(*this);
+    return step > 0 ? value <= limit : value >= limit;
 }
 
 bool TQuillan::forPassEnded(quint16 stop)
