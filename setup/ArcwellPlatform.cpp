@@ -1,6 +1,6 @@
 #include "ArcwellPlatform.h"
 
-#include "SettingsStore.h"
+#include "collection/SettingsStore.h"
 
 #include <QFileInfo>
 #include <QSettings>

@@ -1,9 +1,9 @@
 #include "Installer.h"
 
-#include "AppPaths.h"
+#include "base/AppPaths.h"
 #include "ArcwellPlatform.h"
 #include "DesktopWindows.h"
-#include "SettingsStore.h"
+#include "collection/SettingsStore.h"
 #include "SetupStrings.h"
 #include "ZipReader.h"
 

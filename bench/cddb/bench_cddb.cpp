@@ -6,8 +6,8 @@
 // The databases are generated into FOLDER (a temporary folder by default) unless a previous
 // run left them there.
 
-#include "CddbEntry.h"
-#include "LocalCddbDatabase.h"
+#include "cddb/CddbEntry.h"
+#include "cddb/LocalCddbDatabase.h"
 
 #include <QCoreApplication>
 #include <QDir>

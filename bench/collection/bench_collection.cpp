@@ -1,10 +1,10 @@
 // Opens, indexes, changes and saves generated collections of realistic albums and prints the
 // figures. Usage: bench_collection [ALBUMS...] (default 10000 100000).
 
-#include "Collection.h"
+#include "collection/Collection.h"
 #include "CollectionGenerator.h"
-#include "Settings.h"
-#include "TCfgFile.h"
+#include "collection/Settings.h"
+#include "collection/TCfgFile.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

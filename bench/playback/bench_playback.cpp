@@ -1,8 +1,8 @@
 // Cost of digital playback: extracting audio from a disc image and feeding it to GStreamer.
 // Prints the speed of a full-speed run (multiple of real time) and the CPU share of
 // playback at real-time rate.
-#include "CdioDevice.h"
-#include "DiscImageWriter.h"
+#include "playback/CdioDevice.h"
+#include "playback/DiscImageWriter.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -1,6 +1,6 @@
 // Runs each benchmark script in the engine and its Lua twin, and prints both times and their
 // ratio. Both must print the same result for the figures to count.
-#include "TQuillan.h"
+#include "script/TQuillan.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -2,7 +2,7 @@
 // indexed, for generated collections. Prints milliseconds and the peak memory of the process.
 // Usage: bench_startup [ALBUMS...] (default 0 10000 100000).
 
-#include "AppPaths.h"
+#include "base/AppPaths.h"
 #include "CollectionGenerator.h"
 
 #include <QElapsedTimer>

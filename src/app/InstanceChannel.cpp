@@ -1,6 +1,6 @@
-#include "InstanceChannel.h"
+#include "app/InstanceChannel.h"
 
-#include "AppPaths.h"
+#include "base/AppPaths.h"
 
 #include <QLocalServer>
 #include <QLocalSocket>

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "CommandLine.h"
-#include "InstanceChannel.h"
-#include "SettingsSession.h"
-#include "ThreadWindow.h"
+#include "app/CommandLine.h"
+#include "app/InstanceChannel.h"
+#include "collection/SettingsSession.h"
+#include "base/ThreadWindow.h"
 
 #include <QObject>
 

@@ -1,8 +1,8 @@
-#include "AppPaths.h"
-#include "CommandLine.h"
-#include "InstanceChannel.h"
-#include "Ob4Mci.h"
-#include "StartupSequence.h"
+#include "base/AppPaths.h"
+#include "app/CommandLine.h"
+#include "app/InstanceChannel.h"
+#include "playback/Ob4Mci.h"
+#include "app/StartupSequence.h"
 
 #include <QApplication>
 #include <QCoreApplication>

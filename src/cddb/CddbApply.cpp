@@ -1,4 +1,4 @@
-#include "CddbApply.h"
+#include "cddb/CddbApply.h"
 
 namespace Orbisong {
 

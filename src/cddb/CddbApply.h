@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CddbEntry.h"
+#include "cddb/CddbEntry.h"
 
 #include <QString>
 #include <QStringList>

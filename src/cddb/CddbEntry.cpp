@@ -1,4 +1,4 @@
-#include "CddbEntry.h"
+#include "cddb/CddbEntry.h"
 
 #include <QRegularExpression>
 

@@ -1,7 +1,7 @@
-#include "CddbLookupSettings.h"
+#include "cddb/CddbLookupSettings.h"
 
-#include "AppPaths.h"
-#include "Settings.h"
+#include "base/AppPaths.h"
+#include "collection/Settings.h"
 
 #include <QHostInfo>
 

@@ -1,6 +1,6 @@
-#include "CddbMatches.h"
+#include "cddb/CddbMatches.h"
 
-#include "CddbEntry.h"
+#include "cddb/CddbEntry.h"
 
 #include <QRegularExpression>
 #include <QStringList>

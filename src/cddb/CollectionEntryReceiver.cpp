@@ -1,7 +1,7 @@
-#include "CollectionEntryReceiver.h"
+#include "cddb/CollectionEntryReceiver.h"
 
-#include "Collection.h"
-#include "MultilineCodec.h"
+#include "collection/Collection.h"
+#include "collection/MultilineCodec.h"
 
 namespace Orbisong {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CddbApply.h"
+#include "cddb/CddbApply.h"
 
 #include <functional>
 

@@ -1,7 +1,7 @@
-#include "LocalCddbDatabase.h"
+#include "cddb/LocalCddbDatabase.h"
 
-#include "AppPaths.h"
-#include "StoredText.h"
+#include "base/AppPaths.h"
+#include "collection/StoredText.h"
 
 #include <QCryptographicHash>
 #include <QDataStream>

@@ -1,7 +1,7 @@
-#include "RunningLookups.h"
+#include "cddb/RunningLookups.h"
 
-#include "TCDDBThread.h"
-#include "ThreadWindow.h"
+#include "cddb/TCDDBThread.h"
+#include "base/ThreadWindow.h"
 
 namespace Orbisong {
 

@@ -1,12 +1,12 @@
-#include "TCDDBThread.h"
+#include "cddb/TCDDBThread.h"
 
-#include "CddbApply.h"
-#include "CddbEntry.h"
-#include "RunningLookups.h"
-#include "StoredText.h"
-#include "ThreadWindow.h"
-#include "THTTPCDDBThread.h"
-#include "TSockCDDBThread.h"
+#include "cddb/CddbApply.h"
+#include "cddb/CddbEntry.h"
+#include "cddb/RunningLookups.h"
+#include "collection/StoredText.h"
+#include "base/ThreadWindow.h"
+#include "cddb/THTTPCDDBThread.h"
+#include "cddb/TSockCDDBThread.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CddbLookupSettings.h"
+#include "cddb/CddbLookupSettings.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "THTTPCDDBThread.h"
+#include "cddb/THTTPCDDBThread.h"
 
 #include <QEventLoop>
 #include <QNetworkAccessManager>

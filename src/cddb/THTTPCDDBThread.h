@@ -1,6 +1,6 @@
 #pragma once
 
-#include "TCDDBThread.h"
+#include "cddb/TCDDBThread.h"
 
 class QNetworkAccessManager;
 

@@ -1,6 +1,6 @@
-#include "TLocalCDDBThread.h"
+#include "cddb/TLocalCDDBThread.h"
 
-#include "CddbApply.h"
+#include "cddb/CddbApply.h"
 
 namespace Orbisong {
 

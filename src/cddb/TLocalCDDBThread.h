@@ -1,6 +1,6 @@
 #pragma once
 
-#include "LocalCddbDatabase.h"
+#include "cddb/LocalCddbDatabase.h"
 
 #include <QThread>
 

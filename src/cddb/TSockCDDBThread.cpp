@@ -1,7 +1,7 @@
-#include "TSockCDDBThread.h"
+#include "cddb/TSockCDDBThread.h"
 
-#include "ThreadWindow.h"
-#include "WinsockErrors.h"
+#include "base/ThreadWindow.h"
+#include "net/WinsockErrors.h"
 
 #include <QElapsedTimer>
 #include <QHostAddress>

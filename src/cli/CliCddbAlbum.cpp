@@ -1,8 +1,8 @@
-#include "CliCddbAlbum.h"
+#include "cli/CliCddbAlbum.h"
 
-#include "AlbumRecord.h"
-#include "CddbEntry.h"
-#include "MediaKind.h"
+#include "collection/AlbumRecord.h"
+#include "cddb/CddbEntry.h"
+#include "collection/MediaKind.h"
 
 namespace Orbisong::Cli {
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "Collection.h"
-#include "DiscInfo.h"
-#include "SettingsSession.h"
+#include "collection/Collection.h"
+#include "collection/DiscInfo.h"
+#include "collection/SettingsSession.h"
 
 #include <memory>
 

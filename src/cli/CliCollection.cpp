@@ -1,8 +1,8 @@
-#include "CliCommand.h"
+#include "cli/CliCommand.h"
 
-#include "Collection.h"
-#include "SettingsSession.h"
-#include "TCfgFile.h"
+#include "collection/Collection.h"
+#include "collection/SettingsSession.h"
+#include "collection/TCfgFile.h"
 
 #include <QFileInfo>
 

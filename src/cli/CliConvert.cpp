@@ -1,8 +1,8 @@
-#include "CliCommand.h"
+#include "cli/CliCommand.h"
 
-#include "Collection.h"
-#include "Conversion.h"
-#include "SettingsSession.h"
+#include "collection/Collection.h"
+#include "collection/Conversion.h"
+#include "collection/SettingsSession.h"
 
 #include <QFileInfo>
 

@@ -1,8 +1,8 @@
-#include "CliCommand.h"
+#include "cli/CliCommand.h"
 
-#include "CdioDevice.h"
-#include "DemoDisc.h"
-#include "DiscId.h"
+#include "playback/CdioDevice.h"
+#include "playback/DemoDisc.h"
+#include "collection/DiscId.h"
 
 #include <QElapsedTimer>
 #include <QThread>

@@ -1,16 +1,16 @@
-#include "CliCommand.h"
+#include "cli/CliCommand.h"
 
-#include "AppPaths.h"
-#include "CddbApply.h"
-#include "CliCddbAlbum.h"
-#include "CollectionEntryReceiver.h"
-#include "DiscId.h"
-#include "LocalCddbDatabase.h"
-#include "MessageText.h"
-#include "QuestionPort.h"
-#include "StringTable.h"
-#include "TCDDBThread.h"
-#include "ThreadWindow.h"
+#include "base/AppPaths.h"
+#include "cddb/CddbApply.h"
+#include "cli/CliCddbAlbum.h"
+#include "cddb/CollectionEntryReceiver.h"
+#include "collection/DiscId.h"
+#include "cddb/LocalCddbDatabase.h"
+#include "base/MessageText.h"
+#include "base/QuestionPort.h"
+#include "base/StringTable.h"
+#include "cddb/TCDDBThread.h"
+#include "base/ThreadWindow.h"
 
 #include <QEventLoop>
 

@@ -1,7 +1,7 @@
-#include "CliCommand.h"
+#include "cli/CliCommand.h"
 
-#include "MessageText.h"
-#include "StringTable.h"
+#include "base/MessageText.h"
+#include "base/StringTable.h"
 
 namespace Orbisong::Cli {
 

@@ -1,7 +1,7 @@
-#include "CliCommand.h"
+#include "cli/CliCommand.h"
 
-#include "ScriptedResponder.h"
-#include "TQuillan.h"
+#include "script/ScriptedResponder.h"
+#include "script/TQuillan.h"
 
 #include <QFileInfo>
 

@@ -1,6 +1,6 @@
-#include "CliCommand.h"
+#include "cli/CliCommand.h"
 
-#include "SettingsSession.h"
+#include "collection/SettingsSession.h"
 
 namespace Orbisong::Cli {
 

@@ -1,12 +1,12 @@
-#include "CliCommand.h"
+#include "cli/CliCommand.h"
 
-#include "AlbumRecord.h"
-#include "CddbApply.h"
-#include "CddbEntry.h"
-#include "CliCddbAlbum.h"
-#include "CollectionEntryReceiver.h"
-#include "StoredText.h"
-#include "TCfgFile.h"
+#include "collection/AlbumRecord.h"
+#include "cddb/CddbApply.h"
+#include "cddb/CddbEntry.h"
+#include "cli/CliCddbAlbum.h"
+#include "cddb/CollectionEntryReceiver.h"
+#include "collection/StoredText.h"
+#include "collection/TCfgFile.h"
 
 #include <QDate>
 #include <QFile>

@@ -1,13 +1,13 @@
-#include "AlbumRecord.h"
+#include "collection/AlbumRecord.h"
 
-#include "AlbumText.h"
-#include "Collection.h"
-#include "CurrentAlbum.h"
-#include "MediaKind.h"
-#include "MultilineCodec.h"
-#include "QuestionPort.h"
-#include "Settings.h"
-#include "TCfgFile.h"
+#include "collection/AlbumText.h"
+#include "collection/Collection.h"
+#include "collection/CurrentAlbum.h"
+#include "collection/MediaKind.h"
+#include "collection/MultilineCodec.h"
+#include "base/QuestionPort.h"
+#include "collection/Settings.h"
+#include "collection/TCfgFile.h"
 
 #include <QDate>
 #include <QLocale>

@@ -1,7 +1,7 @@
-#include "AlbumText.h"
+#include "collection/AlbumText.h"
 
-#include "AlbumInfo.h"
-#include "AppPaths.h"
+#include "collection/AlbumInfo.h"
+#include "base/AppPaths.h"
 
 namespace Orbisong {
 

@@ -1,16 +1,16 @@
-#include "Collection.h"
+#include "collection/Collection.h"
 
-#include "AlbumRecord.h"
-#include "AlbumText.h"
-#include "CollectionSink.h"
-#include "CurrentAlbum.h"
-#include "MediaKind.h"
-#include "MessageText.h"
-#include "MultilineCodec.h"
-#include "QuestionPort.h"
-#include "Settings.h"
-#include "StoredText.h"
-#include "TCfgFile.h"
+#include "collection/AlbumRecord.h"
+#include "collection/AlbumText.h"
+#include "collection/CollectionSink.h"
+#include "collection/CurrentAlbum.h"
+#include "collection/MediaKind.h"
+#include "base/MessageText.h"
+#include "collection/MultilineCodec.h"
+#include "base/QuestionPort.h"
+#include "collection/Settings.h"
+#include "collection/StoredText.h"
+#include "collection/TCfgFile.h"
 
 #include <QDate>
 #include <QLoggingCategory>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "AlbumIndexNode.h"
-#include "WebLinkItem.h"
+#include "collection/AlbumIndexNode.h"
+#include "collection/WebLinkItem.h"
 
 #include <QList>
 #include <QString>

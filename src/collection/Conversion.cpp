@@ -1,14 +1,14 @@
-#include "Conversion.h"
+#include "collection/Conversion.h"
 
-#include "AlbumRecord.h"
-#include "AppPaths.h"
-#include "Collection.h"
-#include "ConversionLog.h"
-#include "MediaKind.h"
-#include "MultilineCodec.h"
-#include "QuestionPort.h"
-#include "SettingsStore.h"
-#include "WinIniFile.h"
+#include "collection/AlbumRecord.h"
+#include "base/AppPaths.h"
+#include "collection/Collection.h"
+#include "collection/ConversionLog.h"
+#include "collection/MediaKind.h"
+#include "collection/MultilineCodec.h"
+#include "base/QuestionPort.h"
+#include "collection/SettingsStore.h"
+#include "collection/WinIniFile.h"
 
 #include <QDir>
 #include <QFile>

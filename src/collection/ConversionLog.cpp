@@ -1,4 +1,4 @@
-#include "ConversionLog.h"
+#include "collection/ConversionLog.h"
 
 #include <QDateTime>
 #include <QLocale>

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "AlbumInfo.h"
-#include "DiscInfo.h"
-#include "TPlaylist.h"
-#include "WebLinkItem.h"
+#include "collection/AlbumInfo.h"
+#include "collection/DiscInfo.h"
+#include "collection/TPlaylist.h"
+#include "collection/WebLinkItem.h"
 
 namespace Orbisong {
 

@@ -1,8 +1,8 @@
-#include "Settings.h"
+#include "collection/Settings.h"
 
-#include "AppPaths.h"
-#include "MultilineCodec.h"
-#include "SettingsStore.h"
+#include "base/AppPaths.h"
+#include "collection/MultilineCodec.h"
+#include "collection/SettingsStore.h"
 
 #include <QtEndian>
 

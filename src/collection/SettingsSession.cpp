@@ -1,6 +1,6 @@
-#include "SettingsSession.h"
+#include "collection/SettingsSession.h"
 
-#include "AppPaths.h"
+#include "base/AppPaths.h"
 
 namespace Orbisong {
 

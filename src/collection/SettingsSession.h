@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Settings.h"
-#include "SettingsStore.h"
+#include "collection/Settings.h"
+#include "collection/SettingsStore.h"
 
 namespace Orbisong {
 

@@ -1,4 +1,4 @@
-#include "SettingsStore.h"
+#include "collection/SettingsStore.h"
 
 #include <QSettings>
 

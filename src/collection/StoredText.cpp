@@ -1,4 +1,4 @@
-#include "StoredText.h"
+#include "collection/StoredText.h"
 
 #include <cstring>
 

@@ -1,6 +1,6 @@
-#include "TCfgFile.h"
+#include "collection/TCfgFile.h"
 
-#include "StoredText.h"
+#include "collection/StoredText.h"
 
 #include <QFile>
 #include <QFileInfo>

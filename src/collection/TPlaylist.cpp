@@ -1,4 +1,4 @@
-#include "TPlaylist.h"
+#include "collection/TPlaylist.h"
 
 #include <atomic>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "TStep.h"
+#include "collection/TStep.h"
 
 #include <QList>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "TStep.h"
+#include "collection/TStep.h"
 
 #include <atomic>
 

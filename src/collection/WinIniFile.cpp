@@ -1,6 +1,6 @@
-#include "WinIniFile.h"
+#include "collection/WinIniFile.h"
 
-#include "StoredText.h"
+#include "collection/StoredText.h"
 
 #include <QFile>
 

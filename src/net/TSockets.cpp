@@ -1,6 +1,6 @@
-#include "TSockets.h"
+#include "net/TSockets.h"
 
-#include "WinsockErrors.h"
+#include "net/WinsockErrors.h"
 
 #include <QHostAddress>
 #include <QHostInfo>

@@ -1,4 +1,4 @@
-#include "WinsockErrors.h"
+#include "net/WinsockErrors.h"
 
 #include <QHash>
 

@@ -1,4 +1,4 @@
-#include "AudioPipeline.h"
+#include "playback/AudioPipeline.h"
 
 #include <QLoggingCategory>
 

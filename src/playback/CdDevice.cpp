@@ -1,4 +1,4 @@
-#include "CdDevice.h"
+#include "playback/CdDevice.h"
 
 namespace Orbisong {
 

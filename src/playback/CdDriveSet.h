@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CdDevice.h"
+#include "playback/CdDevice.h"
 
 #include <QString>
 

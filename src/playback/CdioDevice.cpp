@@ -1,6 +1,6 @@
-#include "CdioDevice.h"
+#include "playback/CdioDevice.h"
 
-#include "DiscId.h"
+#include "collection/DiscId.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "AudioPipeline.h"
-#include "CdDevice.h"
+#include "playback/AudioPipeline.h"
+#include "playback/CdDevice.h"
 
 #include <QElapsedTimer>
 #include <QList>

@@ -1,6 +1,6 @@
-#include "CdioDriveSet.h"
+#include "playback/CdioDriveSet.h"
 
-#include "CdioDevice.h"
+#include "playback/CdioDevice.h"
 
 #include <QFileInfo>
 

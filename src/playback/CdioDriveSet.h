@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CdDriveSet.h"
+#include "playback/CdDriveSet.h"
 
 #include <QMap>
 #include <QStringList>

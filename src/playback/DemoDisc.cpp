@@ -1,7 +1,7 @@
-#include "DemoDisc.h"
+#include "playback/DemoDisc.h"
 
-#include "DiscId.h"
-#include "DiscImageWriter.h"
+#include "collection/DiscId.h"
+#include "playback/DiscImageWriter.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,4 +1,4 @@
-#include "DiscImageWriter.h"
+#include "playback/DiscImageWriter.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,10 +1,10 @@
-#include "Ob4Ctrl.h"
+#include "playback/Ob4Ctrl.h"
 
-#include "AlbumRecord.h"
-#include "Ob4Mci.h"
-#include "PlayerListener.h"
-#include "QuestionPort.h"
-#include "Settings.h"
+#include "collection/AlbumRecord.h"
+#include "playback/Ob4Mci.h"
+#include "playback/PlayerListener.h"
+#include "base/QuestionPort.h"
+#include "collection/Settings.h"
 
 #include <QDateTime>
 #include <QLoggingCategory>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "PlaybackContext.h"
+#include "playback/PlaybackContext.h"
 
 #include <QList>
 #include <QString>

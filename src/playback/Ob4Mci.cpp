@@ -1,13 +1,13 @@
-#include "Ob4Mci.h"
+#include "playback/Ob4Mci.h"
 
-#include "AlbumRecord.h"
-#include "CdDriveSet.h"
-#include "Collection.h"
-#include "DiscId.h"
-#include "Ob4Ctrl.h"
-#include "PlayerListener.h"
-#include "QuestionPort.h"
-#include "Settings.h"
+#include "collection/AlbumRecord.h"
+#include "playback/CdDriveSet.h"
+#include "collection/Collection.h"
+#include "collection/DiscId.h"
+#include "playback/Ob4Ctrl.h"
+#include "playback/PlayerListener.h"
+#include "base/QuestionPort.h"
+#include "collection/Settings.h"
 
 #include <QDateTime>
 #include <QElapsedTimer>

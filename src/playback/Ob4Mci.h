@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Msf.h"
-#include "PlaybackContext.h"
+#include "playback/Msf.h"
+#include "playback/PlaybackContext.h"
 
 #include <QString>
 

@@ -1,4 +1,4 @@
-#include "PlaybackContext.h"
+#include "playback/PlaybackContext.h"
 
 namespace Orbisong {
 

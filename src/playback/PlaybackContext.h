@@ -1,8 +1,8 @@
 #pragma once
 
-#include "CdDevice.h"
-#include "CurrentAlbum.h"
-#include "PlayerState.h"
+#include "playback/CdDevice.h"
+#include "collection/CurrentAlbum.h"
+#include "playback/PlayerState.h"
 
 #include <QList>
 #include <QMap>

@@ -1,6 +1,6 @@
-#include "ScriptedDevice.h"
+#include "playback/ScriptedDevice.h"
 
-#include "DiscId.h"
+#include "collection/DiscId.h"
 
 namespace Orbisong {
 

@@ -1,4 +1,4 @@
-#include "ScriptedDriveSet.h"
+#include "playback/ScriptedDriveSet.h"
 
 namespace Orbisong {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "CdDriveSet.h"
-#include "ScriptedDevice.h"
+#include "playback/CdDriveSet.h"
+#include "playback/ScriptedDevice.h"
 
 #include <QMap>
 

@@ -1,6 +1,6 @@
-#include "BuiltinLibraries.h"
+#include "script/BuiltinLibraries.h"
 
-#include "LibrarySupport.h"
+#include "script/LibrarySupport.h"
 
 namespace Orbisong {
 

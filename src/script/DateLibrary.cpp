@@ -1,4 +1,4 @@
-#include "LibrarySupport.h"
+#include "script/LibrarySupport.h"
 
 namespace Orbisong::Library {
 

@@ -1,5 +1,5 @@
-#include "LibrarySupport.h"
-#include "ScriptTextFile.h"
+#include "script/LibrarySupport.h"
+#include "script/ScriptTextFile.h"
 
 namespace Orbisong::Library {
 

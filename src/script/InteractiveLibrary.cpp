@@ -1,5 +1,5 @@
-#include "InteractivePort.h"
-#include "LibrarySupport.h"
+#include "script/InteractivePort.h"
+#include "script/LibrarySupport.h"
 
 #include <QMap>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "TQuillan.h"
+#include "script/TQuillan.h"
 
 namespace Orbisong {
 

@@ -1,4 +1,4 @@
-#include "ScriptClock.h"
+#include "script/ScriptClock.h"
 
 #include <ctime>
 

@@ -1,4 +1,4 @@
-#include "ScriptTextFile.h"
+#include "script/ScriptTextFile.h"
 
 #include <QFileInfo>
 

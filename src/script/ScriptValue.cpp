@@ -1,4 +1,4 @@
-#include "ScriptValue.h"
+#include "script/ScriptValue.h"
 
 #include <cmath>
 #include <limits>

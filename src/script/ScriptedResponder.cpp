@@ -1,4 +1,4 @@
-#include "ScriptedResponder.h"
+#include "script/ScriptedResponder.h"
 
 #include <memory>
 

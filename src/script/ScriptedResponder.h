@@ -1,6 +1,6 @@
 #pragma once
 
-#include "InteractivePort.h"
+#include "script/InteractivePort.h"
 
 #include <functional>
 

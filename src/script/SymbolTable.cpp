@@ -1,4 +1,4 @@
-#include "SymbolTable.h"
+#include "script/SymbolTable.h"
 
 namespace Orbisong {
 

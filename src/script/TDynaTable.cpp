@@ -1,4 +1,4 @@
-#include "TDynaTable.h"
+#include "script/TDynaTable.h"
 
 #include <QFile>
 #include <QSaveFile>

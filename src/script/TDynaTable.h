@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ScriptValue.h"
+#include "script/ScriptValue.h"
 
 #include <QString>
 

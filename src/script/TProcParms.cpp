@@ -1,4 +1,4 @@
-#include "TProcParms.h"
+#include "script/TProcParms.h"
 
 namespace Orbisong {
 

@@ -1,9 +1,9 @@
-#include "TQuillan.h"
+#include "script/TQuillan.h"
 
-#include "BuiltinLibraries.h"
-#include "InteractivePort.h"
-#include "ScriptTextFile.h"
-#include "TDynaTable.h"
+#include "script/BuiltinLibraries.h"
+#include "script/InteractivePort.h"
+#include "script/ScriptTextFile.h"
+#include "script/TDynaTable.h"
 
 #include <QFile>
 #include <QStringDecoder>

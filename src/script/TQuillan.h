@@ -1,12 +1,12 @@
 #pragma once
 
-#include "ScriptClock.h"
-#include "ScriptTokens.h"
-#include "ScriptValue.h"
-#include "SymbolTable.h"
-#include "Tokenizer.h"
-#include "TProcParms.h"
-#include "TQuillanPlugIn.h"
+#include "script/ScriptClock.h"
+#include "script/ScriptTokens.h"
+#include "script/ScriptValue.h"
+#include "script/SymbolTable.h"
+#include "script/Tokenizer.h"
+#include "script/TProcParms.h"
+#include "script/TQuillanPlugIn.h"
 
 #include <QHash>
 #include <QStringList>

@@ -1,4 +1,4 @@
-#include "TQuillan.h"
+#include "script/TQuillan.h"
 
 #include <cmath>
 

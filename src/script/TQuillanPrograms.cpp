@@ -1,4 +1,4 @@
-#include "ProgramCompiler.h"
+#include "script/ProgramCompiler.h"
 
 namespace Orbisong {
 

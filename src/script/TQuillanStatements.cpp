@@ -1,6 +1,6 @@
-#include "ScriptTextFile.h"
-#include "TDynaTable.h"
-#include "TQuillan.h"
+#include "script/ScriptTextFile.h"
+#include "script/TDynaTable.h"
+#include "script/TQuillan.h"
 
 #include <cmath>
 #include <cstdio>

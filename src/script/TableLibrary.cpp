@@ -1,5 +1,5 @@
-#include "LibrarySupport.h"
-#include "TDynaTable.h"
+#include "script/LibrarySupport.h"
+#include "script/TDynaTable.h"
 
 #include <QFile>
 

@@ -1,4 +1,4 @@
-#include "Tokenizer.h"
+#include "script/Tokenizer.h"
 
 namespace Orbisong {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ScriptTokens.h"
-#include "SymbolTable.h"
+#include "script/ScriptTokens.h"
+#include "script/SymbolTable.h"
 
 #include <QHash>
 

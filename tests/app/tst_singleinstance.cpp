@@ -1,6 +1,6 @@
 #include "TestHome.h"
 
-#include "InstanceChannel.h"
+#include "app/InstanceChannel.h"
 #include "TestFiles.h"
 
 #include <QElapsedTimer>

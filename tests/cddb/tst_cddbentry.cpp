@@ -1,5 +1,5 @@
-#include "CddbApply.h"
-#include "CddbEntry.h"
+#include "cddb/CddbApply.h"
+#include "cddb/CddbEntry.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "CddbApply.h"
-#include "LocalCddbDatabase.h"
-#include "TLocalCDDBThread.h"
+#include "cddb/CddbApply.h"
+#include "cddb/LocalCddbDatabase.h"
+#include "cddb/TLocalCDDBThread.h"
 #include "TestFiles.h"
 
 #include <QDir>

@@ -1,12 +1,12 @@
-#include "CddbApply.h"
+#include "cddb/CddbApply.h"
 #include "CddbPeer.h"
-#include "RunningLookups.h"
+#include "cddb/RunningLookups.h"
 #include "ScriptedQuestionPort.h"
-#include "Settings.h"
-#include "TCDDBThread.h"
+#include "collection/Settings.h"
+#include "cddb/TCDDBThread.h"
 #include "TestHome.h"
-#include "ThreadWindow.h"
-#include "THTTPCDDBThread.h"
+#include "base/ThreadWindow.h"
+#include "cddb/THTTPCDDBThread.h"
 
 #include <QFile>
 #include <QProcess>

@@ -1,8 +1,8 @@
-#include "CddbApply.h"
+#include "cddb/CddbApply.h"
 #include "CddbPeer.h"
 #include "ScriptedQuestionPort.h"
-#include "TCDDBThread.h"
-#include "ThreadWindow.h"
+#include "cddb/TCDDBThread.h"
+#include "base/ThreadWindow.h"
 
 #include <QFile>
 #include <QProcess>

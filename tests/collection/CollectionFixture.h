@@ -1,8 +1,8 @@
 #pragma once
 
-#include "Collection.h"
-#include "CollectionSink.h"
-#include "Settings.h"
+#include "collection/Collection.h"
+#include "collection/CollectionSink.h"
+#include "collection/Settings.h"
 #include "TestHome.h"
 
 #include <QFile>

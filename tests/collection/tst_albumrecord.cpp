@@ -1,10 +1,10 @@
-#include "AlbumRecord.h"
-#include "AlbumText.h"
-#include "AppPaths.h"
+#include "collection/AlbumRecord.h"
+#include "collection/AlbumText.h"
+#include "base/AppPaths.h"
 #include "CollectionFixture.h"
-#include "CurrentAlbum.h"
-#include "MediaKind.h"
-#include "TCfgFile.h"
+#include "collection/CurrentAlbum.h"
+#include "collection/MediaKind.h"
+#include "collection/TCfgFile.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "TCfgFile.h"
+#include "collection/TCfgFile.h"
 
 #include "TestFiles.h"
 #include "TestHome.h"

@@ -1,10 +1,10 @@
-#include "AlbumRecord.h"
+#include "collection/AlbumRecord.h"
 #include "CollectionFixture.h"
-#include "CurrentAlbum.h"
-#include "MediaKind.h"
-#include "MessageText.h"
+#include "collection/CurrentAlbum.h"
+#include "collection/MediaKind.h"
+#include "base/MessageText.h"
 #include "ScriptedQuestionPort.h"
-#include "TCfgFile.h"
+#include "collection/TCfgFile.h"
 
 #include <QDir>
 

@@ -1,11 +1,11 @@
-#include "AlbumRecord.h"
+#include "collection/AlbumRecord.h"
 #include "CollectionFixture.h"
-#include "Conversion.h"
-#include "ConversionLog.h"
+#include "collection/Conversion.h"
+#include "collection/ConversionLog.h"
 #include "ScriptedQuestionPort.h"
-#include "SettingsStore.h"
-#include "TCfgFile.h"
-#include "WinIniFile.h"
+#include "collection/SettingsStore.h"
+#include "collection/TCfgFile.h"
+#include "collection/WinIniFile.h"
 
 #include <QDir>
 

@@ -1,4 +1,4 @@
-#include "MultilineCodec.h"
+#include "collection/MultilineCodec.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "Settings.h"
-#include "SettingsSession.h"
-#include "SettingsStore.h"
+#include "collection/Settings.h"
+#include "collection/SettingsSession.h"
+#include "collection/SettingsStore.h"
 #include "TestHome.h"
 
 #include <QRegularExpression>

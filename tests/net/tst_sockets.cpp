@@ -1,5 +1,5 @@
-#include "TSockets.h"
-#include "WinsockErrors.h"
+#include "net/TSockets.h"
+#include "net/WinsockErrors.h"
 
 #include <QSignalSpy>
 #include <QTcpServer>

@@ -1,11 +1,11 @@
-#include "AlbumRecord.h"
-#include "Collection.h"
-#include "Ob4Ctrl.h"
-#include "Ob4Mci.h"
-#include "PlayerListener.h"
-#include "ScriptedDriveSet.h"
+#include "collection/AlbumRecord.h"
+#include "collection/Collection.h"
+#include "playback/Ob4Ctrl.h"
+#include "playback/Ob4Mci.h"
+#include "playback/PlayerListener.h"
+#include "playback/ScriptedDriveSet.h"
 #include "ScriptedQuestionPort.h"
-#include "Settings.h"
+#include "collection/Settings.h"
 #include "TestHome.h"
 
 #include <QElapsedTimer>

@@ -1,6 +1,6 @@
-#include "DiscId.h"
-#include "Msf.h"
-#include "Ob4Mci.h"
+#include "collection/DiscId.h"
+#include "playback/Msf.h"
+#include "playback/Ob4Mci.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ScriptedResponder.h"
-#include "TQuillan.h"
+#include "script/ScriptedResponder.h"
+#include "script/TQuillan.h"
 
 #include <QStringList>
 

@@ -1,5 +1,5 @@
 #include "ScriptHarness.h"
-#include "Tokenizer.h"
+#include "script/Tokenizer.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "ScriptedResponder.h"
+#include "script/ScriptedResponder.h"
 #include "ScriptHarness.h"
-#include "TDynaTable.h"
+#include "script/TDynaTable.h"
 
 #include <QDir>
 #include <QFile>

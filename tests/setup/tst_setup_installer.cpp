@@ -1,7 +1,7 @@
 #include "ArcwellPlatform.h"
 #include "InstallDiskFixture.h"
 #include "Installer.h"
-#include "SettingsStore.h"
+#include "collection/SettingsStore.h"
 #include "SetupStrings.h"
 
 #include <QDir>

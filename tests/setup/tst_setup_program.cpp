@@ -1,6 +1,6 @@
 #include "InstallDiskFixture.h"
 #include "Installer.h"
-#include "SettingsStore.h"
+#include "collection/SettingsStore.h"
 #include "SetupStrings.h"
 #include "TestHome.h"
 

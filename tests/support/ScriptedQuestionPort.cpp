@@ -1,7 +1,7 @@
 #include "ScriptedQuestionPort.h"
 
-#include "MessageText.h"
-#include "StringTable.h"
+#include "base/MessageText.h"
+#include "base/StringTable.h"
 
 ScriptedQuestionPort::ScriptedQuestionPort()
 {

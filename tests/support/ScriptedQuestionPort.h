@@ -1,6 +1,6 @@
 #pragma once
 
-#include "QuestionPort.h"
+#include "base/QuestionPort.h"
 
 #include <QList>
 #include <QStringList>

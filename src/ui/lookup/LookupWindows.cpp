@@ -1,7 +1,7 @@
-#include "LookupWindows.h"
+#include "ui/lookup/LookupWindows.h"
 
-#include "TCDDBMOTDForm.h"
-#include "TRemoteInexactMatchForm.h"
+#include "ui/lookup/TCDDBMOTDForm.h"
+#include "ui/lookup/TRemoteInexactMatchForm.h"
 
 namespace Orbisong {
 

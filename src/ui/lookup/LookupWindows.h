@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ThreadWindow.h"
+#include "base/ThreadWindow.h"
 
 #include <functional>
 

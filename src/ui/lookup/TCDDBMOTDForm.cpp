@@ -1,7 +1,7 @@
-#include "TCDDBMOTDForm.h"
+#include "ui/lookup/TCDDBMOTDForm.h"
 
-#include "CddbMatches.h"
-#include "Settings.h"
+#include "cddb/CddbMatches.h"
+#include "collection/Settings.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>

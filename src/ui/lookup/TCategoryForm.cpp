@@ -1,6 +1,6 @@
-#include "TCategoryForm.h"
+#include "ui/lookup/TCategoryForm.h"
 
-#include "CddbEntry.h"
+#include "cddb/CddbEntry.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>

@@ -1,4 +1,4 @@
-#include "TRemoteInexactMatchForm.h"
+#include "ui/lookup/TRemoteInexactMatchForm.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CddbMatches.h"
+#include "cddb/CddbMatches.h"
 
 #include <QDialog>
 

@@ -1,4 +1,4 @@
-#include "JpegPicture.h"
+#include "ui/player/JpegPicture.h"
 
 #include <QFile>
 

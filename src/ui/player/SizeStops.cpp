@@ -1,4 +1,4 @@
-#include "SizeStops.h"
+#include "ui/player/SizeStops.h"
 
 namespace Orbisong {
 

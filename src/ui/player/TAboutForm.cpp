@@ -1,6 +1,6 @@
-#include "TAboutForm.h"
+#include "ui/player/TAboutForm.h"
 
-#include "JpegPicture.h"
+#include "ui/player/JpegPicture.h"
 
 #include <QButtonGroup>
 #include <QDesktopServices>

@@ -1,4 +1,4 @@
-#include "TCursorStack.h"
+#include "ui/player/TCursorStack.h"
 
 #include <QGuiApplication>
 

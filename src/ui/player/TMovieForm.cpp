@@ -1,4 +1,4 @@
-#include "TMovieForm.h"
+#include "ui/player/TMovieForm.h"
 
 #include <QCloseEvent>
 #include <QHBoxLayout>

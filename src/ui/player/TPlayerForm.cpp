@@ -1,24 +1,24 @@
-#include "TPlayerForm.h"
+#include "ui/player/TPlayerForm.h"
 
-#include "CddbApply.h"
-#include "CddbLookupSettings.h"
-#include "MediaKind.h"
-#include "MessageText.h"
-#include "PlayerEngine.h"
-#include "PlayerText.h"
-#include "QuestionPort.h"
-#include "Settings.h"
-#include "TAboutForm.h"
-#include "TCDDBThread.h"
-#include "TLocalCDDBThread.h"
-#include "TCursorStack.h"
-#include "TLookupForm.h"
-#include "TMovieForm.h"
-#include "TPlaylistList.h"
-#include "TPositionForm.h"
-#include "TStatusBox.h"
-#include "TTimerForm.h"
-#include "TTrayIcon.h"
+#include "cddb/CddbApply.h"
+#include "cddb/CddbLookupSettings.h"
+#include "collection/MediaKind.h"
+#include "base/MessageText.h"
+#include "player/PlayerEngine.h"
+#include "player/PlayerText.h"
+#include "base/QuestionPort.h"
+#include "collection/Settings.h"
+#include "ui/player/TAboutForm.h"
+#include "cddb/TCDDBThread.h"
+#include "cddb/TLocalCDDBThread.h"
+#include "ui/player/TCursorStack.h"
+#include "player/RecognitionSequence.h"
+#include "ui/player/TMovieForm.h"
+#include "ui/player/TPlaylistList.h"
+#include "ui/player/TPositionForm.h"
+#include "ui/player/TStatusBox.h"
+#include "ui/player/TTimerForm.h"
+#include "ui/player/TTrayIcon.h"
 
 #include <QActionGroup>
 #include <QApplication>
@@ -400,7 +400,7 @@ QWidget *TPlayerForm::buildPlaylistPanel()
         for (int t = 1; t <= disc.trackCount; ++t)
             offsets.append(disc.trackOffsets[t]);
         TCDDBThread *thread =
-            startRemoteLookup(disc.id, TLookupForm::queryText(disc.id, offsets, disc.length));
+            startRemoteLookup(disc.id, RecognitionSequence::queryText(disc.id, offsets, disc.length));
         if (thread) {
             // An unknown disc asked for by the user is answered with a notice.
             connect(thread, &TCDDBThread::lookupFinished, this, [](int result) {
@@ -943,32 +943,32 @@ void TPlayerForm::startRecognition()
     QList<int> offsets;
     for (int t = 1; t <= disc.trackCount; ++t)
         offsets.append(disc.trackOffsets[t]);
-    TLookupForm::Request request;
+    RecognitionSequence::Request request;
     request.discId = disc.id.toLower();
-    request.query = TLookupForm::queryText(request.discId, offsets, disc.length);
+    request.query = RecognitionSequence::queryText(request.discId, offsets, disc.length);
     request.mediaIdentity = disc.mediaIdentity.toUpper();
     request.remoteLookup = m_settings.GetOptionFlag(_GLOB_OPTION_AUTORCDDB);
     request.albumWizard = m_settings.GetOptionFlag(_GLOB_OPTION_USEALBWIZ);
-    auto *lookup = new TLookupForm(request, this);
+    auto *lookup = new RecognitionSequence(request, this);
     const QStringList folders = m_localCddbFolders;
     const QString albumId = disc.id;
-    lookup->setStage(TLookupForm::LocalCddb,
-                     [this, folders, albumId](const TLookupForm::Request &,
+    lookup->setStage(RecognitionSequence::LocalCddb,
+                     [this, folders, albumId](const RecognitionSequence::Request &,
                                               std::function<void(int)> report) {
                          startLocalLookup(folders, albumId, std::move(report));
                      });
-    lookup->setStage(TLookupForm::RemoteCddb,
-                     [this, albumId](const TLookupForm::Request &r, auto report) {
+    lookup->setStage(RecognitionSequence::RemoteCddb,
+                     [this, albumId](const RecognitionSequence::Request &r, auto report) {
                          TCDDBThread *thread = startRemoteLookup(albumId, r.query);
                          if (!thread) {
-                             report(TLookupForm::NotFound);
+                             report(RecognitionSequence::NotFound);
                              return;
                          }
                          connect(thread, &TCDDBThread::lookupFinished, this,
                                  [report](int result) { report(result); });
                      });
-    connect(lookup, &TLookupForm::finished, this, [this](int stage, int notice) {
-        if (notice == TLookupForm::Found) {
+    connect(lookup, &RecognitionSequence::finished, this, [this](int stage, int notice) {
+        if (notice == RecognitionSequence::Found) {
             refreshAll();
             emit recognised(stage);
         }
@@ -984,7 +984,7 @@ void TPlayerForm::startLocalLookup(QStringList folders, const QString &albumId,
                                    std::function<void(int)> report)
 {
     if (folders.isEmpty()) {
-        report(TLookupForm::NotFound);
+        report(RecognitionSequence::NotFound);
         return;
     }
     const QString folder = folders.takeFirst();
@@ -999,8 +999,8 @@ void TPlayerForm::startLocalLookup(QStringList folders, const QString &albumId,
             [this, status, folders, albumId, report](int result) {
                 if (*status)
                     m_statusBox->remove(*status);
-                if (result == TLookupForm::Found)
-                    report(TLookupForm::Found);
+                if (result == RecognitionSequence::Found)
+                    report(RecognitionSequence::Found);
                 else
                     startLocalLookup(folders, albumId, report);
             });

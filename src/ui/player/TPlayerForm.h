@@ -1,7 +1,7 @@
 #pragma once
 
-#include "SizeStops.h"
-#include "TimerMoments.h"
+#include "ui/player/SizeStops.h"
+#include "player/TimerMoments.h"
 
 #include <QElapsedTimer>
 #include <QMainWindow>

@@ -1,6 +1,6 @@
-#include "TPlaylistList.h"
+#include "ui/player/TPlaylistList.h"
 
-#include "PlayerText.h"
+#include "player/PlayerText.h"
 
 #include <QDropEvent>
 #include <QKeyEvent>

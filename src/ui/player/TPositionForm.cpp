@@ -1,4 +1,4 @@
-#include "TPositionForm.h"
+#include "ui/player/TPositionForm.h"
 
 #include <QEvent>
 #include <QKeyEvent>

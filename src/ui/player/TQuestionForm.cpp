@@ -1,6 +1,6 @@
-#include "TQuestionForm.h"
+#include "ui/player/TQuestionForm.h"
 
-#include "StringTable.h"
+#include "base/StringTable.h"
 
 #include <QFrame>
 #include <QGuiApplication>

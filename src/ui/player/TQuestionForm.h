@@ -1,7 +1,7 @@
 #pragma once
 
-#include "MessageText.h"
-#include "QuestionPort.h"
+#include "base/MessageText.h"
+#include "base/QuestionPort.h"
 
 #include <QDialog>
 #include <QPointer>

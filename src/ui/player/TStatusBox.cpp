@@ -1,4 +1,4 @@
-#include "TStatusBox.h"
+#include "ui/player/TStatusBox.h"
 
 #include <QElapsedTimer>
 #include <QLabel>

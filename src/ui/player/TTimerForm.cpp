@@ -1,6 +1,6 @@
-#include "TTimerForm.h"
+#include "ui/player/TTimerForm.h"
 
-#include "QuestionPort.h"
+#include "base/QuestionPort.h"
 
 #include <QButtonGroup>
 #include <QComboBox>

@@ -1,6 +1,6 @@
-#include "TTrayIcon.h"
+#include "ui/player/TTrayIcon.h"
 
-#include "PlayerText.h"
+#include "player/PlayerText.h"
 
 #include <QMenu>
 #include <QSystemTrayIcon>

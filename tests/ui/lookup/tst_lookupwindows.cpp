@@ -1,8 +1,8 @@
-#include "CddbMatches.h"
-#include "Settings.h"
-#include "TCategoryForm.h"
-#include "TCDDBMOTDForm.h"
-#include "TRemoteInexactMatchForm.h"
+#include "cddb/CddbMatches.h"
+#include "collection/Settings.h"
+#include "ui/lookup/TCategoryForm.h"
+#include "ui/lookup/TCDDBMOTDForm.h"
+#include "ui/lookup/TRemoteInexactMatchForm.h"
 
 #include <QApplication>
 #include <QCheckBox>

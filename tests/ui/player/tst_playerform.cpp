@@ -1,14 +1,14 @@
-#include "CdioDriveSet.h"
-#include "Collection.h"
-#include "ControllerEngine.h"
-#include "DemoDisc.h"
-#include "PlayerEntryReceiver.h"
-#include "ScriptedDriveSet.h"
+#include "playback/CdioDriveSet.h"
+#include "collection/Collection.h"
+#include "player/ControllerEngine.h"
+#include "playback/DemoDisc.h"
+#include "player/PlayerEntryReceiver.h"
+#include "playback/ScriptedDriveSet.h"
 #include "ScriptedQuestionPort.h"
-#include "Settings.h"
+#include "collection/Settings.h"
 #include "TestHome.h"
-#include "TPlayerForm.h"
-#include "TPlaylistList.h"
+#include "ui/player/TPlayerForm.h"
+#include "ui/player/TPlaylistList.h"
 
 #include <QAbstractButton>
 #include <QApplication>

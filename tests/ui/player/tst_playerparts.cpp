@@ -1,8 +1,8 @@
-#include "SizeStops.h"
-#include "TCursorStack.h"
-#include "TimerMoments.h"
-#include "TLookupForm.h"
-#include "TStatusBox.h"
+#include "ui/player/SizeStops.h"
+#include "ui/player/TCursorStack.h"
+#include "player/TimerMoments.h"
+#include "player/RecognitionSequence.h"
+#include "ui/player/TStatusBox.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -127,26 +127,26 @@ TEST(SizeStops, SnapsBetweenStops)
     EXPECT_EQ(s.stops[SizeStops::Mini].width, 200);
 }
 
-TEST(TLookupForm, StagesRunInTurnUntilOneFinds)
+TEST(RecognitionSequence, StagesRunInTurnUntilOneFinds)
 {
     QList<int> ran;
     int endStage = -1;
     int endNotice = -1;
     auto run = [&](bool remote, bool wizard, int foundAt) {
         ran.clear();
-        TLookupForm::Request request;
+        RecognitionSequence::Request request;
         request.remoteLookup = remote;
         request.albumWizard = wizard;
-        auto *lookup = new TLookupForm(request);
-        for (int stage = 0; stage < TLookupForm::StageCount; ++stage) {
-            lookup->setStage(TLookupForm::Stage(stage),
-                             [&ran, stage, foundAt](const TLookupForm::Request &, auto report) {
+        auto *lookup = new RecognitionSequence(request);
+        for (int stage = 0; stage < RecognitionSequence::StageCount; ++stage) {
+            lookup->setStage(RecognitionSequence::Stage(stage),
+                             [&ran, stage, foundAt](const RecognitionSequence::Request &, auto report) {
                                  ran.append(stage);
-                                 report(stage == foundAt ? TLookupForm::Found
-                                                         : TLookupForm::NotFound);
+                                 report(stage == foundAt ? RecognitionSequence::Found
+                                                         : RecognitionSequence::NotFound);
                              });
         }
-        QObject::connect(lookup, &TLookupForm::finished, [&](int stage, int notice) {
+        QObject::connect(lookup, &RecognitionSequence::finished, [&](int stage, int notice) {
             endStage = stage;
             endNotice = notice;
         });
@@ -156,17 +156,17 @@ TEST(TLookupForm, StagesRunInTurnUntilOneFinds)
     };
     run(false, false, -1);
     EXPECT_EQ(ran, QList<int>({0, 1, 2}));
-    EXPECT_EQ(endNotice, TLookupForm::NotFound);
+    EXPECT_EQ(endNotice, RecognitionSequence::NotFound);
     run(true, true, -1);
     EXPECT_EQ(ran, QList<int>({0, 1, 2, 3, 4}));
     run(true, true, 2);
     EXPECT_EQ(ran, QList<int>({0, 1, 2}));
     EXPECT_EQ(endStage, 2);
-    EXPECT_EQ(endNotice, TLookupForm::Found);
+    EXPECT_EQ(endNotice, RecognitionSequence::Found);
 }
 
-TEST(TLookupForm, QueryText)
+TEST(RecognitionSequence, QueryText)
 {
-    EXPECT_EQ(TLookupForm::queryText(QStringLiteral("8A09B10C00096"), {150, 4650, 9150}, 243),
+    EXPECT_EQ(RecognitionSequence::queryText(QStringLiteral("8A09B10C00096"), {150, 4650, 9150}, 243),
               QStringLiteral("8a09b10c 3 150 4650 9150 243"));
 }

@@ -1,4 +1,4 @@
-#include "PlayerText.h"
+#include "player/PlayerText.h"
 
 #include <gtest/gtest.h>
 

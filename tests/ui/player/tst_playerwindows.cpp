@@ -1,8 +1,8 @@
 #include "ScriptedQuestionPort.h"
-#include "TAboutForm.h"
-#include "TMovieForm.h"
-#include "TPositionForm.h"
-#include "TTimerForm.h"
+#include "ui/player/TAboutForm.h"
+#include "ui/player/TMovieForm.h"
+#include "ui/player/TPositionForm.h"
+#include "ui/player/TTimerForm.h"
 
 #include <QApplication>
 #include <QLabel>

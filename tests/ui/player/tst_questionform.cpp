@@ -1,7 +1,7 @@
-#include "Settings.h"
-#include "StringTable.h"
-#include "TPlayerForm.h"
-#include "TQuestionForm.h"
+#include "collection/Settings.h"
+#include "base/StringTable.h"
+#include "ui/player/TPlayerForm.h"
+#include "ui/player/TQuestionForm.h"
 
 #include <QMenuBar>
 #include <QPushButton>

@@ -1,6 +1,6 @@
-#include "MessageText.h"
+#include "base/MessageText.h"
 #include "ScriptedQuestionPort.h"
-#include "ThreadWindow.h"
+#include "base/ThreadWindow.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

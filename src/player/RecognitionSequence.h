@@ -10,7 +10,7 @@ namespace Orbisong {
 // The recognition of a new disc: its stages run one after another until one finds the disc.
 // Each stage reports with a notice: 0 found (the sequence ends), anything else goes on.
 // A stage whose lookup is not available reports "not found".
-class TLookupForm : public QObject
+class RecognitionSequence : public QObject
 {
     Q_OBJECT
 
@@ -29,7 +29,7 @@ public:
     // Runs one stage; it calls `report` once, now or later.
     using StageRunner = std::function<void(const Request &, std::function<void(int)> report)>;
 
-    explicit TLookupForm(const Request &request, QObject *parent = nullptr);
+    explicit RecognitionSequence(const Request &request, QObject *parent = nullptr);
 
     void setStage(Stage stage, StageRunner runner) { m_runners[stage] = std::move(runner); }
     void start();

@@ -1,4 +1,4 @@
-#include "DiscId.h"
+#include "collection/DiscId.h"
 
 namespace Orbisong {
 

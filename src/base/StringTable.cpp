@@ -1,4 +1,4 @@
-#include "StringTable.h"
+#include "base/StringTable.h"
 
 #include <QFile>
 #include <QHash>

@@ -1,7 +1,7 @@
-#include "QuestionPort.h"
+#include "base/QuestionPort.h"
 
-#include "MessageText.h"
-#include "StringTable.h"
+#include "base/MessageText.h"
+#include "base/StringTable.h"
 
 #include <QLoggingCategory>
 

@@ -1,6 +1,6 @@
-#include "ThreadWindow.h"
+#include "base/ThreadWindow.h"
 
-#include "QuestionPort.h"
+#include "base/QuestionPort.h"
 
 #include <QThread>
 

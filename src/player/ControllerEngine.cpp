@@ -1,13 +1,13 @@
-#include "ControllerEngine.h"
+#include "player/ControllerEngine.h"
 
-#include "AlbumIndexNode.h"
-#include "AlbumRecord.h"
-#include "CdDriveSet.h"
-#include "Collection.h"
-#include "Ob4Ctrl.h"
-#include "Ob4Mci.h"
-#include "PlaybackContext.h"
-#include "Settings.h"
+#include "collection/AlbumIndexNode.h"
+#include "collection/AlbumRecord.h"
+#include "playback/CdDriveSet.h"
+#include "collection/Collection.h"
+#include "playback/Ob4Ctrl.h"
+#include "playback/Ob4Mci.h"
+#include "playback/PlaybackContext.h"
+#include "collection/Settings.h"
 
 #include <QCoreApplication>
 

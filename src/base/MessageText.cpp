@@ -1,4 +1,4 @@
-#include "MessageText.h"
+#include "base/MessageText.h"
 
 #include <QStringList>
 

@@ -1,7 +1,7 @@
-#include "PlayerEntryReceiver.h"
+#include "player/PlayerEntryReceiver.h"
 
-#include "Collection.h"
-#include "PlayerEngine.h"
+#include "collection/Collection.h"
+#include "player/PlayerEngine.h"
 
 namespace Orbisong {
 

@@ -1,15 +1,15 @@
-#include "TLookupForm.h"
+#include "player/RecognitionSequence.h"
 
 #include <QMetaObject>
 
 namespace Orbisong {
 
-TLookupForm::TLookupForm(const Request &request, QObject *parent)
+RecognitionSequence::RecognitionSequence(const Request &request, QObject *parent)
     : QObject(parent), m_request(request)
 {
 }
 
-QString TLookupForm::queryText(const QString &discId, const QList<int> &offsets, int seconds)
+QString RecognitionSequence::queryText(const QString &discId, const QList<int> &offsets, int seconds)
 {
     QStringList parts{discId.left(8).toLower(), QString::number(offsets.size())};
     for (int offset : offsets)
@@ -18,13 +18,13 @@ QString TLookupForm::queryText(const QString &discId, const QList<int> &offsets,
     return parts.join(u' ');
 }
 
-void TLookupForm::start()
+void RecognitionSequence::start()
 {
     m_stage = -1;
     notice(NotFound);
 }
 
-void TLookupForm::notice(int code)
+void RecognitionSequence::notice(int code)
 {
     if (m_closed)
         return;
@@ -36,7 +36,7 @@ void TLookupForm::notice(int code)
     runStage();
 }
 
-void TLookupForm::runStage()
+void RecognitionSequence::runStage()
 {
     if (m_stage >= StageCount) {
         close(NotFound);
@@ -68,7 +68,7 @@ void TLookupForm::runStage()
         report(NotFound);
 }
 
-void TLookupForm::close(int notice)
+void RecognitionSequence::close(int notice)
 {
     if (m_closed)
         return;

@@ -1,6 +1,6 @@
-#include "MessageText.h"
-#include "QuestionPort.h"
-#include "StringTable.h"
+#include "base/MessageText.h"
+#include "base/QuestionPort.h"
+#include "base/StringTable.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "CurrentAlbum.h"
-#include "PlayerText.h"
+#include "collection/CurrentAlbum.h"
+#include "player/PlayerText.h"
 
 #include <QObject>
 

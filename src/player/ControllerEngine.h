@@ -1,7 +1,7 @@
 #pragma once
 
-#include "PlayerEngine.h"
-#include "PlayerListener.h"
+#include "player/PlayerEngine.h"
+#include "playback/PlayerListener.h"
 
 namespace Orbisong {
 

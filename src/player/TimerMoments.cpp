@@ -1,4 +1,4 @@
-#include "TimerMoments.h"
+#include "player/TimerMoments.h"
 
 namespace Orbisong {
 
