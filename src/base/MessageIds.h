@@ -1,0 +1,29 @@
+#pragma once
+
+namespace Orbisong {
+
+// String-table ids of the messages the program shows through ShowQuestion. One name each, so
+// a reader finds every place that shows a message by its name.
+namespace Msg {
+constexpr int ReservedPlaylistTitle = 8193;
+constexpr int PlaylistTitleInUse = 8194;
+constexpr int ScriptHasNoMain = 8196;
+constexpr int InvalidTime = 8197;
+constexpr int InvalidInteger = 8198;
+constexpr int CddbHandshakeFailed = 8201;
+constexpr int CddbPermissionDenied = 8202;
+constexpr int CddbTooManyUsers = 8203;
+constexpr int CddbLoadTooHigh = 8204;
+constexpr int LargeCollection = 12288;
+constexpr int StillPlaying = 12290;
+constexpr int UnableToOpenDrive = 12293;
+constexpr int SingleTrackDisc = 12308;
+// A plain notice: "%1" is the heading, "%2" the body.
+constexpr int Notice = 12309;
+constexpr int TimerPlayFailed = 12312;
+constexpr int TimerStopFailed = 12313;
+constexpr int AlbumNotInCddb = 12327;
+constexpr int AlbumsNotConverted = 12328;
+} // namespace Msg
+
+} // namespace Orbisong
