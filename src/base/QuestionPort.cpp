@@ -11,22 +11,18 @@ namespace Orbisong {
 
 namespace {
 
-class DefaultAnswerPort : public QuestionPort
-{
-public:
-    int ask(int id, const QString &text1, const QString &text2, const QString &text3) override
-    {
-        const MessageText message =
-            MessageText::parse(StringTable::text(id), text1, text2, text3);
-        qCInfo(lcQuestion).noquote() << id << message.title << "->" << message.enterResult();
-        return message.enterResult();
-    }
-};
-
 DefaultAnswerPort defaultPort;
 QuestionPort *currentPort = nullptr;
 
 } // namespace
+
+int DefaultAnswerPort::ask(int id, const QString &text1, const QString &text2,
+                           const QString &text3)
+{
+    const MessageText message = MessageText::parse(StringTable::text(id), text1, text2, text3);
+    qCInfo(lcQuestion).noquote() << id << message.title << "->" << message.enterResult();
+    return message.enterResult();
+}
 
 void setQuestionPort(QuestionPort *port)
 {

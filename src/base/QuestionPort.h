@@ -15,6 +15,14 @@ public:
     virtual int ask(int id, const QString &text1, const QString &text2, const QString &text3) = 0;
 };
 
+// Answers every message with its default button and logs it: the port of programs and tests
+// that show no windows.
+class DefaultAnswerPort : public QuestionPort
+{
+public:
+    int ask(int id, const QString &text1, const QString &text2, const QString &text3) override;
+};
+
 // Installs the port that ShowQuestion uses; nullptr restores the headless default, which
 // answers every message with its default button.
 void setQuestionPort(QuestionPort *port);

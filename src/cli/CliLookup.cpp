@@ -2,6 +2,7 @@
 
 #include "base/AppPaths.h"
 #include "cddb/CddbApply.h"
+#include "cddb/CddbQuery.h"
 #include "cli/CliCddbAlbum.h"
 #include "cddb/CollectionEntryReceiver.h"
 #include "collection/DiscId.h"
@@ -150,11 +151,6 @@ int lookupRemote(Context &c, QStringList args)
     }
 
     const QString albumId = AlbumId(starts, leadOut);
-    QStringList query{albumId.left(8), QString::number(starts.size())};
-    for (const int start : starts)
-        query.append(QString::number(start));
-    query.append(QString::number(leadOut / 75));
-
     CddbAlbumSession session(c.collection);
     session.setDisc(starts, leadOut);
     session.ensureAlbum(albumId);
@@ -167,7 +163,8 @@ int lookupRemote(Context &c, QStringList args)
     CliMessages messages;
     setQuestionPort(&messages);
 
-    TCDDBThread *thread = TCDDBThread::StartLookup(settings, albumId, query.join(QLatin1Char(' ')));
+    TCDDBThread *thread = TCDDBThread::StartLookup(settings, albumId,
+                                                    CddbQueryText(albumId, starts, leadOut / 75));
     int result = TCDDBThread::Failed;
     QString category;
     QString discId;

@@ -9,15 +9,6 @@ RecognitionSequence::RecognitionSequence(const Request &request, QObject *parent
 {
 }
 
-QString RecognitionSequence::queryText(const QString &discId, const QList<int> &offsets, int seconds)
-{
-    QStringList parts{discId.left(8).toLower(), QString::number(offsets.size())};
-    for (int offset : offsets)
-        parts.append(QString::number(offset));
-    parts.append(QString::number(seconds));
-    return parts.join(u' ');
-}
-
 void RecognitionSequence::start()
 {
     m_stage = -1;

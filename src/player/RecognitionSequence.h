@@ -36,9 +36,6 @@ public:
     int stage() const { return m_stage; }
     bool isClosed() const { return m_closed; }
 
-    // The CDDB query text: disc id, track count, every track offset and the seconds.
-    static QString queryText(const QString &discId, const QList<int> &offsets, int seconds);
-
 signals:
     // Which stage ended the sequence and how (Found, or NotFound after the last stage).
     void finished(int stage, int notice);

@@ -12,6 +12,7 @@
 #include "cddb/TCDDBThread.h"
 #include "cddb/TLocalCDDBThread.h"
 #include "ui/player/TCursorStack.h"
+#include "cddb/CddbQuery.h"
 #include "player/RecognitionSequence.h"
 #include "ui/player/TMovieForm.h"
 #include "ui/player/TPlaylistList.h"
@@ -400,7 +401,7 @@ QWidget *TPlayerForm::buildPlaylistPanel()
         for (int t = 1; t <= disc.trackCount; ++t)
             offsets.append(disc.trackOffsets[t]);
         TCDDBThread *thread =
-            startRemoteLookup(disc.id, RecognitionSequence::queryText(disc.id, offsets, disc.length));
+            startRemoteLookup(disc.id, CddbQueryText(disc.id, offsets, disc.length));
         if (thread) {
             // An unknown disc asked for by the user is answered with a notice.
             connect(thread, &TCDDBThread::lookupFinished, this, [](int result) {
@@ -945,7 +946,7 @@ void TPlayerForm::startRecognition()
         offsets.append(disc.trackOffsets[t]);
     RecognitionSequence::Request request;
     request.discId = disc.id.toLower();
-    request.query = RecognitionSequence::queryText(request.discId, offsets, disc.length);
+    request.query = CddbQueryText(request.discId, offsets, disc.length);
     request.mediaIdentity = disc.mediaIdentity.toUpper();
     request.remoteLookup = m_settings.GetOptionFlag(_GLOB_OPTION_AUTORCDDB);
     request.albumWizard = m_settings.GetOptionFlag(_GLOB_OPTION_USEALBWIZ);

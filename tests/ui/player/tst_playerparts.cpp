@@ -1,6 +1,7 @@
 #include "ui/player/SizeStops.h"
 #include "ui/player/TCursorStack.h"
 #include "player/TimerMoments.h"
+#include "cddb/CddbQuery.h"
 #include "player/RecognitionSequence.h"
 #include "ui/player/TStatusBox.h"
 
@@ -165,8 +166,8 @@ TEST(RecognitionSequence, StagesRunInTurnUntilOneFinds)
     EXPECT_EQ(endNotice, RecognitionSequence::Found);
 }
 
-TEST(RecognitionSequence, QueryText)
+TEST(CddbQuery, QueryText)
 {
-    EXPECT_EQ(RecognitionSequence::queryText(QStringLiteral("8A09B10C00096"), {150, 4650, 9150}, 243),
+    EXPECT_EQ(CddbQueryText(QStringLiteral("8A09B10C00096"), {150, 4650, 9150}, 243),
               QStringLiteral("8a09b10c 3 150 4650 9150 243"));
 }
