@@ -1,6 +1,6 @@
 #include "ArcwellPlatform.h"
 
-#include "collection/SettingsStore.h"
+#include "RegistryFile.h"
 
 #include <QFileInfo>
 #include <QSettings>
@@ -60,7 +60,7 @@ void ArcwellPlatform::removeFileManagerExtension()
 
 void ArcwellPlatform::setAlwaysUnloadDll()
 {
-    SettingsStore store(registryFile(m_folder), LocalMachine);
+    RegistryFile store(registryFile(m_folder), LocalMachine);
     store.writeString(
         QStringLiteral("SOFTWARE/Microsoft/Windows/CurrentVersion/Explorer/AlwaysUnloadDLL"),
         QStringLiteral("Default"), QStringLiteral("1"));
@@ -69,7 +69,7 @@ void ArcwellPlatform::setAlwaysUnloadDll()
 
 void ArcwellPlatform::removeShellExtensionRegistration()
 {
-    SettingsStore store(registryFile(m_folder), ClassesRoot);
+    RegistryFile store(registryFile(m_folder), ClassesRoot);
     for (const char *id : ShellExtensionClassIds)
         store.deleteKey(QStringLiteral("CLSID/") + QLatin1String(id));
     const char *const handlers[] = {

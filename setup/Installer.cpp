@@ -1,9 +1,8 @@
 #include "Installer.h"
 
-#include "base/AppPaths.h"
 #include "ArcwellPlatform.h"
 #include "DesktopWindows.h"
-#include "collection/SettingsStore.h"
+#include "RegistryFile.h"
 #include "SetupStrings.h"
 #include "ZipReader.h"
 
@@ -16,6 +15,7 @@
 #include <QLockFile>
 #include <QProcess>
 #include <QSaveFile>
+#include <QStandardPaths>
 
 #include <cstdio>
 #include <unistd.h>
@@ -29,6 +29,10 @@ constexpr int ShellExtensionFirstWaitMs = 500;
 constexpr int ShellExtensionRetryMs = 1000;
 constexpr int ShellExtensionAttempts = 15;
 constexpr qint64 CopyChunk = 32768;
+
+// The key under which the player keeps its settings; an installation of the archiver is
+// recorded there in the "extensions" key.
+const QString PlayerRootKey = QStringLiteral("Software/Varnholt Systems/Orbisong/CurrentVersion");
 
 bool waitUntilFree(InstallerUi &ui, const QString &path, int milliseconds)
 {
@@ -67,13 +71,22 @@ InstallerEnvironment InstallerEnvironment::forRunningProgram()
     env.setupProgram = QCoreApplication::applicationFilePath();
     env.lockFile =
         QDir::tempPath() + QStringLiteral("/arcwell-setup-%1.lock").arg(qulonglong(::getuid()));
-    env.settingsFile = AppPaths::settingsFile();
+    env.settingsFile = playerSettingsFile();
     env.platformFolder = ArcwellPlatform::defaultFolder();
     env.windowExists = desktopWindowExists;
     env.startProgram = [](const QString &program, const QStringList &args, const QString &dir) {
         return QProcess::startDetached(program, args, dir);
     };
     return env;
+}
+
+QString InstallerEnvironment::playerSettingsFile()
+{
+    const QString home = qEnvironmentVariable("ORBISONG_HOME");
+    if (!home.isEmpty())
+        return QDir::cleanPath(QDir(home).absolutePath()) + QStringLiteral("/orbisong.ini");
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+           QStringLiteral("/orbisong/orbisong.ini");
 }
 
 Installer::Installer(InstallerEnvironment environment, InstallerUi &ui)
@@ -100,10 +113,10 @@ QString Installer::temporaryProgramName()
 
 QString Installer::defaultDestination() const
 {
-    if (!m_env.settingsFile.isEmpty() && QFileInfo::exists(m_env.settingsFile)) {
-        const SettingsStore store(m_env.settingsFile, SettingsStore::defaultRootKey());
+    if (!m_env.settingsFile.isEmpty()) {
+        const RegistryFile settings(m_env.settingsFile, PlayerRootKey);
         const QString folder = installationFolderOf(
-            store.readString(QStringLiteral("extensions"), QStringLiteral("zip"), QString()));
+            settings.readString(QStringLiteral("extensions"), QStringLiteral("zip"), QString()));
         if (!folder.isEmpty())
             return folder;
     }

@@ -18,7 +18,7 @@ struct InstallerEnvironment
     QString setupProgram;
     // The lock that keeps a second setup from running at the same time.
     QString lockFile;
-    // The settings file that may record an existing installation.
+    // The player's settings file, which may record an existing installation.
     QString settingsFile;
     // Stand-ins for the original platform's profile files and registry.
     QString platformFolder;
@@ -27,6 +27,9 @@ struct InstallerEnvironment
     // Starts a program detached in a working folder; false when it could not be started.
     std::function<bool(const QString &, const QStringList &, const QString &)> startProgram;
 
+    // Where the player keeps its settings: "orbisong.ini" in $ORBISONG_HOME when that is
+    // set, else "orbisong/orbisong.ini" in the user's config folder.
+    static QString playerSettingsFile();
     static InstallerEnvironment forRunningProgram();
 };
 
