@@ -1,5 +1,6 @@
 #include "ArcwellPlatform.h"
 
+#include "ProfileFile.h"
 #include "RegistryFile.h"
 
 #include <QFileInfo>
@@ -41,6 +42,12 @@ QString ArcwellPlatform::defaultFolder()
         return configured;
     return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
            QStringLiteral("/arcwell-platform");
+}
+
+QString ArcwellPlatform::zipExtensionProgram() const
+{
+    return ProfileFile(m_folder + QStringLiteral("/win.ini"))
+        .readString(QStringLiteral("extensions"), QStringLiteral("zip"), QString());
 }
 
 QString ArcwellPlatform::fileManagerExtension() const

@@ -2,7 +2,6 @@
 
 #include "ArcwellPlatform.h"
 #include "DesktopWindows.h"
-#include "RegistryFile.h"
 #include "SetupStrings.h"
 #include "ZipReader.h"
 
@@ -15,7 +14,6 @@
 #include <QLockFile>
 #include <QProcess>
 #include <QSaveFile>
-#include <QStandardPaths>
 
 #include <cstdio>
 #include <unistd.h>
@@ -29,10 +27,6 @@ constexpr int ShellExtensionFirstWaitMs = 500;
 constexpr int ShellExtensionRetryMs = 1000;
 constexpr int ShellExtensionAttempts = 15;
 constexpr qint64 CopyChunk = 32768;
-
-// The key under which the player keeps its settings; an installation of the archiver is
-// recorded there in the "extensions" key.
-const QString PlayerRootKey = QStringLiteral("Software/Varnholt Systems/Orbisong/CurrentVersion");
 
 bool waitUntilFree(InstallerUi &ui, const QString &path, int milliseconds)
 {
@@ -71,22 +65,12 @@ InstallerEnvironment InstallerEnvironment::forRunningProgram()
     env.setupProgram = QCoreApplication::applicationFilePath();
     env.lockFile =
         QDir::tempPath() + QStringLiteral("/arcwell-setup-%1.lock").arg(qulonglong(::getuid()));
-    env.settingsFile = playerSettingsFile();
     env.platformFolder = ArcwellPlatform::defaultFolder();
     env.windowExists = desktopWindowExists;
     env.startProgram = [](const QString &program, const QStringList &args, const QString &dir) {
         return QProcess::startDetached(program, args, dir);
     };
     return env;
-}
-
-QString InstallerEnvironment::playerSettingsFile()
-{
-    const QString home = qEnvironmentVariable("ORBISONG_HOME");
-    if (!home.isEmpty())
-        return QDir::cleanPath(QDir(home).absolutePath()) + QStringLiteral("/orbisong.ini");
-    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
-           QStringLiteral("/orbisong/orbisong.ini");
 }
 
 Installer::Installer(InstallerEnvironment environment, InstallerUi &ui)
@@ -113,13 +97,10 @@ QString Installer::temporaryProgramName()
 
 QString Installer::defaultDestination() const
 {
-    if (!m_env.settingsFile.isEmpty()) {
-        const RegistryFile settings(m_env.settingsFile, PlayerRootKey);
-        const QString folder = installationFolderOf(
-            settings.readString(QStringLiteral("extensions"), QStringLiteral("zip"), QString()));
-        if (!folder.isEmpty())
-            return folder;
-    }
+    const QString folder =
+        installationFolderOf(ArcwellPlatform(m_env.platformFolder).zipExtensionProgram());
+    if (!folder.isEmpty())
+        return folder;
     return QDir::homePath() + QStringLiteral("/Arcwell");
 }
 

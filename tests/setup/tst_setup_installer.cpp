@@ -3,6 +3,7 @@
 #include "Installer.h"
 #include "RegistryFile.h"
 #include "SetupStrings.h"
+#include "TestFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -105,7 +106,6 @@ protected:
         m_env.sourceFolder = m_disk.folder();
         m_env.setupProgram = m_disk.setupPath();
         m_env.lockFile = path("setup.lock");
-        m_env.settingsFile = path("orbisong.ini");
         m_env.platformFolder = path("platform");
         m_env.windowExists = [this](const QString &name) { return m_windows.contains(name); };
         m_env.startProgram = [this](const QString &program, const QStringList &args,
@@ -151,27 +151,35 @@ TEST_F(setupInstaller, RunningProductRefusesTheInstallation)
                                       QStringLiteral("/installS"), destination()}));
 }
 
-TEST_F(setupInstaller, RecordedArchiverInstallationIsOffered)
+TEST_F(setupInstaller, InstallationRecordedOnThePlatformIsOffered)
 {
-    auto offeredFor = [this](const QString &entry) {
-        if (!entry.isNull()) {
-            QSettings settings(m_env.settingsFile, QSettings::IniFormat);
-            settings.setValue(
-                QStringLiteral("Software/Varnholt Systems/Orbisong/CurrentVersion/Extensions/ZIP"),
-                entry);
-        }
+    const QString profile = path("platform") + QStringLiteral("/win.ini");
+    auto offeredFor = [&](const QByteArray &content) {
+        writeFile(profile, content);
         m_ui.destinations = {destination()};
         EXPECT_TRUE(run());
         return m_ui.offered;
     };
     const QString fallback = QDir::homePath() + QStringLiteral("/Arcwell");
-    EXPECT_EQ(offeredFor(QString()), fallback);
-    EXPECT_EQ(offeredFor(QStringLiteral("/opt/Arcwell 2/Arcwell32.exe ^.zip")),
+
+    m_ui.destinations = {destination()};
+    EXPECT_TRUE(run());
+    EXPECT_EQ(m_ui.offered, fallback);
+    EXPECT_FALSE(QFileInfo::exists(profile));
+
+    EXPECT_EQ(offeredFor("[Extensions]\r\nZIP=/opt/Arcwell 2/Arcwell32.exe ^.zip\r\n"),
               QStringLiteral("/opt/Arcwell 2"));
-    EXPECT_EQ(offeredFor(QStringLiteral("C:\\ARCWELL\\ARCWELL32.EXE")),
+    EXPECT_EQ(offeredFor("[extensions]\nzip=C:\\ARCWELL\\ARCWELL32.EXE ^.ZIP\n"),
               QStringLiteral("C:/ARCWELL"));
-    EXPECT_EQ(offeredFor(QStringLiteral("/usr/bin/unzip ^.zip")), fallback);
-    EXPECT_EQ(offeredFor(QStringLiteral("ARCWELL32.EXE ^.zip")), fallback);
+    EXPECT_EQ(offeredFor("[windows]\nload=\n[extensions]\ntxt=notepad.exe ^.txt\n"
+                         "zip=/usr/bin/unzip ^.zip\n"),
+              fallback);
+    EXPECT_EQ(offeredFor("[extensions]\nzip=ARCWELL32.EXE ^.zip\n"), fallback);
+    // The entry must be in its own section.
+    EXPECT_EQ(offeredFor("[extensions]\ntxt=notepad.exe ^.txt\n"
+                         "[programs]\nzip=/opt/arcwell/ARCWELL32.EXE ^.zip\n"),
+              fallback);
+    EXPECT_EQ(offeredFor("[windows]\nzip=/opt/arcwell/ARCWELL32.EXE ^.zip\n"), fallback);
 }
 
 TEST_F(setupInstaller, FileManagerAddOnIsRemovedAndWaitedFor)

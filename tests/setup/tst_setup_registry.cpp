@@ -1,9 +1,6 @@
-#include "Installer.h"
 #include "RegistryFile.h"
 #include "TestFiles.h"
-#include "TestHome.h"
 
-#include <QDir>
 #include <QFileInfo>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -14,35 +11,9 @@ using namespace Orbisong;
 
 namespace {
 
-const QString PlayerRoot = QStringLiteral("Software/Varnholt Systems/Orbisong/CurrentVersion");
+const QString ProductRoot = QStringLiteral("HKEY_CURRENT_USER/Software/Arcwell/Arcwell32");
 const QString ClassesRoot = QStringLiteral("HKEY_CLASSES_ROOT");
 const QString Missing = QStringLiteral("<missing>");
-
-// Sets or clears an environment variable for the life of the object.
-class ScopedVariable
-{
-public:
-    ScopedVariable(const char *name, const QString &value)
-        : m_name(name), m_had(qEnvironmentVariableIsSet(name)), m_previous(qgetenv(name))
-    {
-        if (value.isNull())
-            qunsetenv(name);
-        else
-            qputenv(name, QFile::encodeName(value));
-    }
-    ~ScopedVariable()
-    {
-        if (m_had)
-            qputenv(m_name, m_previous);
-        else
-            qunsetenv(m_name);
-    }
-
-private:
-    const char *m_name;
-    bool m_had;
-    QByteArray m_previous;
-};
 
 class setupRegistryFile : public ::testing::Test
 {
@@ -65,11 +36,11 @@ protected:
 
 TEST_F(setupRegistryFile, FindsKeysAndValuesWhateverTheirCase)
 {
-    // The player's layout, with every level spelled differently from the reader's request.
-    writeFile(file(), "[software]\n"
-                      "varnholt%20systems\\ORBISONG\\currentversion\\EXTENSIONS\\Zip="
+    // Every level spelled differently from the reader's request.
+    writeFile(file(), "[hkey_current_user]\n"
+                      "software\\ARCWELL\\arcwell32\\EXTENSIONS\\Zip="
                       "/opt/arcwell/ARCWELL32.EXE ^.zip\n");
-    const RegistryFile registry(file(), PlayerRoot);
+    const RegistryFile registry(file(), ProductRoot);
     for (const char *key : {"extensions", "Extensions", "EXTENSIONS"}) {
         for (const char *name : {"zip", "ZIP", "Zip"}) {
             EXPECT_EQ(registry.readString(QLatin1String(key), QLatin1String(name), Missing),
@@ -117,7 +88,7 @@ TEST_F(setupRegistryFile, ReadsEachValueFromItsOwnKeyOnly)
 TEST_F(setupRegistryFile, MissingFileGivesTheFallbackAndStaysMissing)
 {
     {
-        const RegistryFile registry(file(), PlayerRoot);
+        const RegistryFile registry(file(), ProductRoot);
         EXPECT_EQ(registry.readString(QStringLiteral("extensions"), QStringLiteral("zip"), Missing),
                   Missing);
     }
@@ -128,12 +99,13 @@ TEST_F(setupRegistryFile, MissingKeyOrValueGivesTheFallback)
 {
     {
         QSettings settings(file(), QSettings::IniFormat);
-        settings.setValue(PlayerRoot + QStringLiteral("/extensions/zip"), QString());
-        settings.setValue(PlayerRoot + QStringLiteral("/extensions/rar"),
+        settings.setValue(ProductRoot + QStringLiteral("/extensions/zip"), QString());
+        settings.setValue(ProductRoot + QStringLiteral("/extensions/rar"),
                           QByteArray("\x01\xff", 2));
-        settings.setValue(QStringLiteral("Software/Other/extensions/arj"), QStringLiteral("x"));
+        settings.setValue(QStringLiteral("HKEY_CURRENT_USER/Software/Other/extensions/arj"),
+                          QStringLiteral("x"));
     }
-    const RegistryFile registry(file(), PlayerRoot);
+    const RegistryFile registry(file(), ProductRoot);
     const QString extensions = QStringLiteral("extensions");
     // An empty value is there; only an absent one gives the fallback.
     EXPECT_EQ(registry.readString(extensions, QStringLiteral("zip"), Missing), QString());
@@ -142,7 +114,7 @@ TEST_F(setupRegistryFile, MissingKeyOrValueGivesTheFallback)
     EXPECT_EQ(registry.readString(extensions, QStringLiteral("arj"), Missing), Missing);
     EXPECT_EQ(registry.readString(QStringLiteral("programs"), QStringLiteral("zip"), Missing),
               Missing);
-    EXPECT_EQ(RegistryFile(file(), QStringLiteral("Software/Varnholt Systems/Orbisong/3.0"))
+    EXPECT_EQ(RegistryFile(file(), QStringLiteral("HKEY_CURRENT_USER/Software/Arcwell/Arcwell16"))
                   .readString(extensions, QStringLiteral("zip"), Missing),
               Missing);
 }
@@ -192,28 +164,6 @@ TEST_F(setupRegistryFile, DeletingAKeyTakesItsSubkeysAndLeavesTheRest)
             QStringLiteral("HKEY_CLASSES_ROOT/Folder/shellex/Handlers/Default=list"),
             QStringLiteral("HKEY_LOCAL_MACHINE/Folder/shellex/Handlers/Arcwell/Default=m"),
         }));
-}
-
-TEST(setupPlayerSettings, FileIsWhereThePlayerKeepsIt)
-{
-    QTemporaryDir root;
-    const ScopedVariable config("XDG_CONFIG_HOME", root.filePath(QStringLiteral("config")));
-    {
-        const TestHome home;
-        EXPECT_EQ(InstallerEnvironment::playerSettingsFile(),
-                  home.file(QStringLiteral("orbisong.ini")));
-    }
-    {
-        // A relative home is taken from the current folder, as the player takes it.
-        const ScopedVariable home("ORBISONG_HOME", QStringLiteral("portable/../player"));
-        EXPECT_EQ(InstallerEnvironment::playerSettingsFile(),
-                  QDir::current().absoluteFilePath(QStringLiteral("player/orbisong.ini")));
-    }
-    const ScopedVariable noHome("ORBISONG_HOME", QString());
-    EXPECT_EQ(InstallerEnvironment::playerSettingsFile(),
-              root.filePath(QStringLiteral("config/orbisong/orbisong.ini")));
-    EXPECT_EQ(InstallerEnvironment::forRunningProgram().settingsFile,
-              InstallerEnvironment::playerSettingsFile());
 }
 
 } // namespace
