@@ -1,6 +1,7 @@
 #include "ArcwellPlatform.h"
 
-#include "collection/SettingsStore.h"
+#include "ProfileFile.h"
+#include "RegistryFile.h"
 
 #include <QFileInfo>
 #include <QSettings>
@@ -43,6 +44,12 @@ QString ArcwellPlatform::defaultFolder()
            QStringLiteral("/arcwell-platform");
 }
 
+QString ArcwellPlatform::zipExtensionProgram() const
+{
+    return ProfileFile(m_folder + QStringLiteral("/win.ini"))
+        .readString(QStringLiteral("extensions"), QStringLiteral("zip"), QString());
+}
+
 QString ArcwellPlatform::fileManagerExtension() const
 {
     const QString profile = m_folder + QStringLiteral("/winfile.ini");
@@ -60,7 +67,7 @@ void ArcwellPlatform::removeFileManagerExtension()
 
 void ArcwellPlatform::setAlwaysUnloadDll()
 {
-    SettingsStore store(registryFile(m_folder), LocalMachine);
+    RegistryFile store(registryFile(m_folder), LocalMachine);
     store.writeString(
         QStringLiteral("SOFTWARE/Microsoft/Windows/CurrentVersion/Explorer/AlwaysUnloadDLL"),
         QStringLiteral("Default"), QStringLiteral("1"));
@@ -69,7 +76,7 @@ void ArcwellPlatform::setAlwaysUnloadDll()
 
 void ArcwellPlatform::removeShellExtensionRegistration()
 {
-    SettingsStore store(registryFile(m_folder), ClassesRoot);
+    RegistryFile store(registryFile(m_folder), ClassesRoot);
     for (const char *id : ShellExtensionClassIds)
         store.deleteKey(QStringLiteral("CLSID/") + QLatin1String(id));
     const char *const handlers[] = {

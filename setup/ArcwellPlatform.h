@@ -4,9 +4,10 @@
 
 namespace Orbisong {
 
-// The desktop integration that the archiver once had on its original platform: a file
-// manager add-on listed in a profile file, and a shell extension registered in a registry.
-// Here they are files in one folder (a profile "winfile.ini", the product's "arcwell32.ini"
+// The desktop integration that the archiver once had on its original platform: the
+// platform's profile naming the program for each archive extension, a file manager add-on
+// listed in a profile file, and a shell extension registered in a registry. Here they are
+// files in one folder (the profiles "win.ini" and "winfile.ini", the product's "arcwell32.ini"
 // and a registry file "registry.ini"); on an ordinary system the folder holds none of them
 // and every step that depends on them passes at once.
 class ArcwellPlatform
@@ -18,6 +19,10 @@ public:
     static QString defaultFolder();
 
     QString folder() const { return m_folder; }
+
+    // The entry "zip" in section "extensions" of "win.ini": the program that opens archives,
+    // possibly followed by " ^.zip"; empty when there is none.
+    QString zipExtensionProgram() const;
 
     // The file named by the add-on entry, or empty when there is none.
     QString fileManagerExtension() const;

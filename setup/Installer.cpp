@@ -1,9 +1,7 @@
 #include "Installer.h"
 
-#include "base/AppPaths.h"
 #include "ArcwellPlatform.h"
 #include "DesktopWindows.h"
-#include "collection/SettingsStore.h"
 #include "SetupStrings.h"
 #include "ZipReader.h"
 
@@ -67,7 +65,6 @@ InstallerEnvironment InstallerEnvironment::forRunningProgram()
     env.setupProgram = QCoreApplication::applicationFilePath();
     env.lockFile =
         QDir::tempPath() + QStringLiteral("/arcwell-setup-%1.lock").arg(qulonglong(::getuid()));
-    env.settingsFile = AppPaths::settingsFile();
     env.platformFolder = ArcwellPlatform::defaultFolder();
     env.windowExists = desktopWindowExists;
     env.startProgram = [](const QString &program, const QStringList &args, const QString &dir) {
@@ -100,13 +97,10 @@ QString Installer::temporaryProgramName()
 
 QString Installer::defaultDestination() const
 {
-    if (!m_env.settingsFile.isEmpty() && QFileInfo::exists(m_env.settingsFile)) {
-        const SettingsStore store(m_env.settingsFile, SettingsStore::defaultRootKey());
-        const QString folder = installationFolderOf(
-            store.readString(QStringLiteral("extensions"), QStringLiteral("zip"), QString()));
-        if (!folder.isEmpty())
-            return folder;
-    }
+    const QString folder =
+        installationFolderOf(ArcwellPlatform(m_env.platformFolder).zipExtensionProgram());
+    if (!folder.isEmpty())
+        return folder;
     return QDir::homePath() + QStringLiteral("/Arcwell");
 }
 

@@ -18,9 +18,8 @@ struct InstallerEnvironment
     QString setupProgram;
     // The lock that keeps a second setup from running at the same time.
     QString lockFile;
-    // The settings file that may record an existing installation.
-    QString settingsFile;
-    // Stand-ins for the original platform's profile files and registry.
+    // Stand-ins for the original platform's profile files and registry; its "win.ini" may
+    // record an existing installation.
     QString platformFolder;
     // Whether a top-level window of the class exists on the desktop.
     std::function<bool(const QString &)> windowExists;
@@ -47,7 +46,7 @@ public:
     static QString temporaryProgramName();
     static QString installSwitch() { return QStringLiteral("/installS"); }
 
-    // "~/Arcwell", or the folder of an installation recorded in the settings.
+    // "~/Arcwell", or the folder of an installation recorded in the platform's profile.
     QString defaultDestination() const;
     // The folder for the typed text: "~" expanded, cleaned, without a trailing separator;
     // empty when the text is not an absolute path.

@@ -1,8 +1,9 @@
 #include "ArcwellPlatform.h"
 #include "InstallDiskFixture.h"
 #include "Installer.h"
-#include "collection/SettingsStore.h"
+#include "RegistryFile.h"
 #include "SetupStrings.h"
+#include "TestFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -105,7 +106,6 @@ protected:
         m_env.sourceFolder = m_disk.folder();
         m_env.setupProgram = m_disk.setupPath();
         m_env.lockFile = path("setup.lock");
-        m_env.settingsFile = path("orbisong.ini");
         m_env.platformFolder = path("platform");
         m_env.windowExists = [this](const QString &name) { return m_windows.contains(name); };
         m_env.startProgram = [this](const QString &program, const QStringList &args,
@@ -151,6 +151,37 @@ TEST_F(setupInstaller, RunningProductRefusesTheInstallation)
                                       QStringLiteral("/installS"), destination()}));
 }
 
+TEST_F(setupInstaller, InstallationRecordedOnThePlatformIsOffered)
+{
+    const QString profile = path("platform") + QStringLiteral("/win.ini");
+    auto offeredFor = [&](const QByteArray &content) {
+        writeFile(profile, content);
+        m_ui.destinations = {destination()};
+        EXPECT_TRUE(run());
+        return m_ui.offered;
+    };
+    const QString fallback = QDir::homePath() + QStringLiteral("/Arcwell");
+
+    m_ui.destinations = {destination()};
+    EXPECT_TRUE(run());
+    EXPECT_EQ(m_ui.offered, fallback);
+    EXPECT_FALSE(QFileInfo::exists(profile));
+
+    EXPECT_EQ(offeredFor("[Extensions]\r\nZIP=/opt/Arcwell 2/Arcwell32.exe ^.zip\r\n"),
+              QStringLiteral("/opt/Arcwell 2"));
+    EXPECT_EQ(offeredFor("[extensions]\nzip=C:\\ARCWELL\\ARCWELL32.EXE ^.ZIP\n"),
+              QStringLiteral("C:/ARCWELL"));
+    EXPECT_EQ(offeredFor("[windows]\nload=\n[extensions]\ntxt=notepad.exe ^.txt\n"
+                         "zip=/usr/bin/unzip ^.zip\n"),
+              fallback);
+    EXPECT_EQ(offeredFor("[extensions]\nzip=ARCWELL32.EXE ^.zip\n"), fallback);
+    // The entry must be in its own section.
+    EXPECT_EQ(offeredFor("[extensions]\ntxt=notepad.exe ^.txt\n"
+                         "[programs]\nzip=/opt/arcwell/ARCWELL32.EXE ^.zip\n"),
+              fallback);
+    EXPECT_EQ(offeredFor("[windows]\nzip=/opt/arcwell/ARCWELL32.EXE ^.zip\n"), fallback);
+}
+
 TEST_F(setupInstaller, FileManagerAddOnIsRemovedAndWaitedFor)
 {
     const QString addOn = path("platform") + QStringLiteral("/awfm.dll");
@@ -192,8 +223,8 @@ protected:
     {
         QDir().mkpath(destination());
         m_held = std::make_unique<HeldFile>(destination() + QStringLiteral("/awshlext.dll"));
-        SettingsStore registry(path("platform") + QStringLiteral("/registry.ini"),
-                               QStringLiteral("HKEY_CLASSES_ROOT"));
+        RegistryFile registry(path("platform") + QStringLiteral("/registry.ini"),
+                              QStringLiteral("HKEY_CLASSES_ROOT"));
         for (const char *id : ArcwellPlatform::ShellExtensionClassIds)
             registry.writeString(QStringLiteral("CLSID/") + QLatin1String(id),
                                  QStringLiteral("Default"), QStringLiteral("Arcwell"));
@@ -207,10 +238,16 @@ protected:
         m_ui.destinations = {destination()};
     }
 
-    SettingsStore registry(const char *root) const
+    RegistryFile registry(const char *root) const
     {
-        return SettingsStore(path("platform") + QStringLiteral("/registry.ini"),
-                             QString::fromLatin1(root));
+        return RegistryFile(path("platform") + QStringLiteral("/registry.ini"),
+                            QString::fromLatin1(root));
+    }
+
+    // The "Default" value every key of the extension was given; empty once the key is gone.
+    static QString defaultValue(const RegistryFile &file, const QString &key)
+    {
+        return file.readString(key, QStringLiteral("Default"), QString());
     }
 
     std::unique_ptr<HeldFile> m_held;
@@ -225,12 +262,15 @@ TEST_F(setupShellExtension, StuckExtensionCanBeUnregistered)
     EXPECT_EQ(m_ui.notes.last(), SetupStrings::text(1029) + QString(15, QLatin1Char('*')));
     EXPECT_FALSE(m_ui.busy);
 
-    const SettingsStore classes = registry("HKEY_CLASSES_ROOT");
+    const RegistryFile classes = registry("HKEY_CLASSES_ROOT");
     for (const char *id : ArcwellPlatform::ShellExtensionClassIds)
-        EXPECT_FALSE(classes.keyExists(QStringLiteral("CLSID/") + QLatin1String(id)));
-    EXPECT_FALSE(classes.keyExists(QStringLiteral("*/shellex/ContextMenuHandlers/Arcwell")));
-    EXPECT_FALSE(classes.keyExists(QStringLiteral("Folder/shellex/DragDropHandlers/Arcwell")));
-    EXPECT_TRUE(classes.keyExists(QStringLiteral("Folder/shellex/DragDropHandlers/Other")));
+        EXPECT_TRUE(defaultValue(classes, QStringLiteral("CLSID/") + QLatin1String(id)).isEmpty());
+    EXPECT_TRUE(
+        defaultValue(classes, QStringLiteral("*/shellex/ContextMenuHandlers/Arcwell")).isEmpty());
+    EXPECT_TRUE(
+        defaultValue(classes, QStringLiteral("Folder/shellex/DragDropHandlers/Arcwell")).isEmpty());
+    EXPECT_EQ(defaultValue(classes, QStringLiteral("Folder/shellex/DragDropHandlers/Other")),
+              QStringLiteral("kept"));
     EXPECT_EQ(
         registry("HKEY_LOCAL_MACHINE")
             .readString(QStringLiteral(
@@ -248,9 +288,10 @@ TEST_F(setupShellExtension, DecliningEndsNotInstalled)
     m_ui.answers = {QStringLiteral("no")};
     EXPECT_FALSE(run());
     EXPECT_EQ(m_ui.messages, QStringList({SetupStrings::text(1039), SetupStrings::text(1006)}));
-    EXPECT_TRUE(registry("HKEY_CLASSES_ROOT")
-                    .keyExists(QStringLiteral("CLSID/") +
-                               QLatin1String(ArcwellPlatform::ShellExtensionClassIds[0])));
+    EXPECT_EQ(defaultValue(registry("HKEY_CLASSES_ROOT"),
+                           QStringLiteral("CLSID/") +
+                               QLatin1String(ArcwellPlatform::ShellExtensionClassIds[0])),
+              QStringLiteral("Arcwell"));
 }
 
 TEST_F(setupShellExtension, ExtensionThatUnloadsLetsTheInstallGoOn)

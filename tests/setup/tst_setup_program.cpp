@@ -1,7 +1,7 @@
 #include "InstallDiskFixture.h"
 #include "Installer.h"
-#include "collection/SettingsStore.h"
 #include "SetupStrings.h"
+#include "TestFiles.h"
 #include "TestHome.h"
 
 #include <QDeadlineTimer>
@@ -55,7 +55,7 @@ protected:
     setupProgram()
         : m_disk(path("disk"), TestHome::program(QStringLiteral("setup")), path("record.txt"))
     {
-        for (const char *folder : {"home", "tmp", "platform", "orbisong"})
+        for (const char *folder : {"home", "tmp", "platform"})
             QDir().mkpath(path(folder));
     }
 
@@ -79,7 +79,6 @@ protected:
         env.insert(QStringLiteral("HOME"), path("home"));
         env.insert(QStringLiteral("TMPDIR"), path("tmp"));
         env.insert(QStringLiteral("XDG_CONFIG_HOME"), path("home") + QStringLiteral("/.config"));
-        env.insert(QStringLiteral("ORBISONG_HOME"), path("orbisong"));
         env.insert(QStringLiteral("ARCWELL_PLATFORM_DIR"), path("platform"));
         env.insert(QStringLiteral("ARCWELL_SETUP_TEST_LOG"), path("log.txt"));
         env.insert(QStringLiteral("ARCWELL_SETUP_TEST_DESTINATIONS"),
@@ -292,13 +291,9 @@ TEST_F(setupProgram, RecordedInstallationIsOfferedAndItsProgramReplaced)
     ASSERT_TRUE(old.open(QIODevice::WriteOnly));
     old.write("old program");
     old.close();
-    {
-        SettingsStore store(path("orbisong") + QStringLiteral("/orbisong.ini"),
-                            SettingsStore::defaultRootKey());
-        store.writeString(QStringLiteral("extensions"), QStringLiteral("zip"),
-                          existing + QStringLiteral("/arcwell32.exe ^.zip"));
-        ASSERT_TRUE(store.sync());
-    }
+    writeFile(path("platform") + QStringLiteral("/win.ini"),
+              "[windows]\nload=\n\n[Extensions]\ntxt=notepad.exe ^.txt\nZip=" +
+                  QFile::encodeName(existing) + "/arcwell32.exe ^.zip\n");
     const Outcome outcome = run({QStringLiteral("<keep>")});
     EXPECT_EQ(outcome.exitCode, 0);
     EXPECT_TRUE(outcome.messages.isEmpty());

@@ -183,7 +183,6 @@ TEST_F(setupDesktop, SetupRefusesToRunBesideTheProduct)
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     env.insert(QStringLiteral("HOME"), root.path());
     env.insert(QStringLiteral("TMPDIR"), root.path());
-    env.insert(QStringLiteral("ORBISONG_HOME"), root.path());
     env.insert(QStringLiteral("ARCWELL_PLATFORM_DIR"), root.path());
     env.insert(QStringLiteral("ARCWELL_SETUP_TEST_LOG"), root.filePath(QStringLiteral("log.txt")));
     env.insert(QStringLiteral("ARCWELL_SETUP_TEST_DESTINATIONS"), QStringLiteral("~/Arcwell"));
