@@ -1,11 +1,12 @@
-#include "playback/CdioDriveSet.h"
+#include "base/MessageIds.h"
 #include "collection/Collection.h"
-#include "player/ControllerEngine.h"
-#include "playback/DemoDisc.h"
-#include "player/PlayerEntryReceiver.h"
-#include "playback/ScriptedDriveSet.h"
-#include "ScriptedQuestionPort.h"
 #include "collection/Settings.h"
+#include "playback/CdioDriveSet.h"
+#include "playback/DemoDisc.h"
+#include "playback/ScriptedDriveSet.h"
+#include "player/ControllerEngine.h"
+#include "player/PlayerEntryReceiver.h"
+#include "ScriptedQuestionPort.h"
 #include "TestHome.h"
 #include "ui/player/TPlayerForm.h"
 #include "ui/player/TPlaylistList.h"
@@ -14,9 +15,11 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QLabel>
 #include <QMenuBar>
 #include <QTabBar>
+#include <QTcpServer>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -43,6 +46,7 @@ protected:
         engine = std::make_unique<ControllerEngine>(drives, settings, collection.get());
         engine->startup(u'D', false);
         player = std::make_unique<TPlayerForm>(settings);
+        player->setQuestionPort(&questions);
         player->setLogin(QStringLiteral("ann"));
         player->setEngine(engine.get());
         player->show();
@@ -67,6 +71,29 @@ protected:
     }
 
     int currentSerial() { return engine->list().at(engine->currentIndex()).serial(); }
+
+    // A local database folder whose only entry is for the CDDB disc id `discId`.
+    QString localDatabase(const QString &discId)
+    {
+        const QString folder = home.file(QStringLiteral("cddb-") + discId);
+        QDir(folder).mkpath(QStringLiteral("rock"));
+        QFile file(folder + QStringLiteral("/rock/") + discId);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("# xmcd\nDISCID=" + discId.toLatin1() +
+                   "\nDTITLE=Local Artist / Local Album\nTTITLE0=a\nTTITLE1=b\nTTITLE2=c\n"
+                   "TTITLE3=d\nPLAYORDER=\n");
+        return folder;
+    }
+
+    // Runs the window's events until `done` holds or ten seconds have passed.
+    template <typename Done> bool waitFor(Done done)
+    {
+        QElapsedTimer waited;
+        waited.start();
+        while (!done() && waited.elapsed() < 10000)
+            QTest::qWait(20);
+        return done();
+    }
 
     TestHome home;
     ScriptedQuestionPort questions;
@@ -214,7 +241,7 @@ TEST_F(PlayerFixture, CloseQueryOnlyWhilePlaying)
     questions.answer(2);
     EXPECT_FALSE(player->close());
     ASSERT_EQ(questions.asked().size(), 1);
-    EXPECT_EQ(questions.asked().at(0).id, 12290);
+    EXPECT_EQ(questions.asked().at(0).id, Msg::StillPlaying);
     EXPECT_TRUE(player->isVisible());
     player->pressPlay(); // pause
     EXPECT_TRUE(player->close());
@@ -247,7 +274,40 @@ TEST_F(PlayerFixture, TimerPlayFiresOnTheNextCheck)
     player->timers().setAfterMinutes(TimerMoments::Stop, 0);
     player->driveTick();
     ASSERT_EQ(questions.asked().size(), 1);
-    EXPECT_EQ(questions.asked().at(0).id, 12313);
+    EXPECT_EQ(questions.asked().at(0).id, Msg::TimerStopFailed);
+}
+
+// The local lookup button searches the local files and nothing else, even when new discs are
+// also looked up on a server, and says so when the disc is not there.
+TEST_F(PlayerFixture, LocalCddbButtonSearchesTheLocalFilesAlone)
+{
+    PlayerEntryReceiver receiver(engine.get(), collection.get());
+    insert();
+    QTcpServer server;
+    ASSERT_TRUE(server.listen(QHostAddress::LocalHost));
+    settings.SetOptionFlag(_GLOB_OPTION_AUTORCDDB, true);
+    settings.cddbServer = QStringLiteral("127.0.0.1");
+    settings.cddbPort = QString::number(server.serverPort());
+    settings.cddbProtocol = QStringLiteral("CDDBP");
+    const QString discId = engine->current().disc.id.left(8).toLower();
+    player->setLocalCddbFolders({localDatabase(QStringLiteral("7f000001"))});
+
+    button("LocalCDDBButton")->click();
+    ASSERT_TRUE(waitFor([&] { return !questions.asked().isEmpty(); }));
+    EXPECT_EQ(questions.asked().at(0).id, Msg::AlbumNotInCddb);
+    QTest::qWait(50);
+    EXPECT_EQ(questions.asked().size(), 1);
+    EXPECT_FALSE(server.hasPendingConnections()) << "the server is not asked";
+    EXPECT_FALSE(player->animationQueue().contains(QStringLiteral("AVI_RCDDB_GET")));
+    EXPECT_TRUE(engine->current().album.isNew);
+
+    player->setLocalCddbFolders({localDatabase(discId)});
+    button("LocalCDDBButton")->click();
+    ASSERT_TRUE(waitFor([&] { return !engine->current().album.isNew; }));
+    EXPECT_TRUE(waitFor(
+        [&] { return player->findChild<QLabel *>("TitleLabel")->text() == "Local Album"; }));
+    EXPECT_EQ(questions.asked().size(), 1) << "a found disc needs no word";
+    EXPECT_FALSE(server.hasPendingConnections());
 }
 
 TEST_F(PlayerFixture, DriveMenuTexts)
@@ -316,6 +376,7 @@ TEST(PlayerScreenshot, DemoDiscPlaying)
     ControllerEngine engine(drives, settings, &collection);
     engine.startup(letter, false);
     TPlayerForm player(settings);
+    player.setQuestionPort(&questions);
     PlayerEntryReceiver receiver(&engine, &collection);
     player.setLocalCddbFolders({DemoDisc::cddbFolder(folder)});
     player.setEngine(&engine);
