@@ -17,6 +17,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
+#include <QMenu>
 #include <QMenuBar>
 #include <QTabBar>
 #include <QTcpServer>
@@ -354,6 +355,70 @@ TEST_F(PlayerFixture, MiniModeAndBack)
     player->toggleMiniMode();
     EXPECT_FALSE(player->isMiniMode());
     EXPECT_TRUE(player->menuBar()->isVisible());
+}
+
+TEST_F(PlayerFixture, MiniModeShowsOnlyTheMiniRowWithTheSameTime)
+{
+    insert();
+    engine->playStep(1);
+    player->driveTick();
+    player->toggleMiniMode();
+    EXPECT_TRUE(player->findChild<QWidget *>("MiniPanel")->isVisible());
+    EXPECT_FALSE(player->findChild<QWidget *>("ControlPanel")->isVisible());
+    EXPECT_FALSE(player->findChild<QWidget *>("PlaylistPanel")->isVisible());
+    EXPECT_EQ(player->height(), player->sizeStops().stops[SizeStops::Mini].height);
+    EXPECT_EQ(button("MiniTimeButton")->text(), button("TimeButton")->text());
+    // The mini buttons act as the main ones do.
+    QTest::mouseClick(button("MiniNextButton"), Qt::LeftButton);
+    EXPECT_EQ(engine->currentIndex(), 2);
+    QTest::mouseClick(button("MiniStopButton"), Qt::LeftButton);
+    EXPECT_FALSE(engine->playing());
+}
+
+// The tray menu's items are enabled as the buttons they stand for, and press them.
+TEST_F(PlayerFixture, TrayMenuFollowsTheButtons)
+{
+    auto *tray = player->findChild<QMenu *>("TrayPopup");
+    ASSERT_NE(tray, nullptr);
+    auto item = [tray](const char *text) -> QAction * {
+        emit tray->aboutToShow();
+        for (QAction *action : tray->actions())
+            if (action->text() == QLatin1String(text))
+                return action;
+        return nullptr;
+    };
+    ASSERT_NE(item("&Play/Pause"), nullptr);
+    EXPECT_FALSE(item("&Play/Pause")->isEnabled());
+    EXPECT_TRUE(item("&Eject")->isEnabled());
+    EXPECT_FALSE(item("&Album Properties")->isEnabled());
+    EXPECT_TRUE(item("&Collection")->isEnabled());
+    insert();
+    EXPECT_TRUE(item("&Play/Pause")->isEnabled());
+    EXPECT_TRUE(item("&Album Properties")->isEnabled());
+    item("&Play/Pause")->trigger();
+    EXPECT_TRUE(engine->playing());
+    engine->moveToStep(3);
+    EXPECT_FALSE(item("&Next Track")->isEnabled()) << "the last step";
+}
+
+TEST_F(PlayerFixture, HintsFollowTheSettingAndShowTheTimerMoment)
+{
+    EXPECT_EQ(button("PlayButton")->toolTip(), "Start or pause playback");
+    settings.SetOptionFlag(_GLOB_OPTION_SHOWHINTS, false);
+    TPlayerForm quiet(settings);
+    quiet.show();
+    EXPECT_TRUE(quiet.findChild<QAbstractButton *>("PlayButton")->toolTip().isEmpty());
+    settings.SetOptionFlag(_GLOB_OPTION_SHOWHINTS, true);
+
+    QDateTime now(QDate(2026, 3, 14), QTime(20, 0));
+    player->setTimerClock([&now] { return now; });
+    ASSERT_TRUE(player->setTimerStop(QDateTime(now.date(), QTime(21, 30))));
+    EXPECT_TRUE(button("AutoStopButton")->isChecked());
+    EXPECT_TRUE(button("AutoStopButton")->toolTip().startsWith("Timer Stop: "));
+    QTest::mouseClick(button("AutoStopButton"), Qt::LeftButton);
+    EXPECT_FALSE(player->timers().isSet(TimerMoments::Stop)) << "a second press clears it";
+    EXPECT_FALSE(button("AutoStopButton")->isChecked());
+    EXPECT_EQ(button("AutoStopButton")->toolTip(), "Timer Stop");
 }
 
 // Shows the player on the demo disc, recognised from its local CDDB entry and playing, and
