@@ -116,6 +116,7 @@ bool StartupSequence::start()
             player->resumeStayOnTop();
     });
     setQuestionPort(m_questionPort.get());
+    m_player->setQuestionPort(m_questionPort.get());
     connect(player, &TPlayerForm::closing, this, &StartupSequence::onPlayerClosing);
     connect(qApp, &QApplication::aboutToQuit, this, &StartupSequence::onPlayerClosing);
 

@@ -1,35 +1,38 @@
 #pragma once
 
-#include "ui/player/SizeStops.h"
+#include "base/QuestionPort.h"
 #include "player/TimerMoments.h"
+#include "ui/player/PlayerHints.h"
+#include "ui/player/SizeStops.h"
 
-#include <QElapsedTimer>
+#include <QHash>
 #include <QMainWindow>
-#include <QPointer>
 #include <QTimer>
 
 #include <memory>
 
-class QAbstractButton;
-class QActionGroup;
-class QLabel;
-class QMenu;
-class QMovie;
-class QSlider;
 class QTabBar;
-class QToolButton;
 
 namespace Orbisong {
 
+class DiscRecognizer;
+class PlayerControlPanel;
+class PlayerDetailPanel;
 class PlayerEngine;
-class TCDDBThread;
+class PlayerGeometry;
+class PlayerListControl;
+class PlayerMenus;
+class PlayerMiniPanel;
+class PlayerPlaylistPanel;
+class PlayerStatusPanel;
+class PlayerTimers;
+class PlayerTransportControl;
+class PlayerTray;
+class PlayerView;
 class TCursorStack;
 class TPlaylistList;
-class TPositionForm;
 class TStatusBox;
-class TTimerForm;
 class TTrayIcon;
-struct FormatContext;
 struct Settings;
 
 // The player's main window: transport, time display, album header, playlists, and the
@@ -45,10 +48,13 @@ public:
     // The engine the window drives; none keeps the window in its empty state.
     void setEngine(PlayerEngine *engine);
     PlayerEngine *engine() const { return m_engine; }
-    void setLogin(const QString &login) { m_login = login; }
+    void setLogin(const QString &login);
+    // Where the window and the timer windows it opens ask their questions; the port must
+    // outlive them. Until one is set every question gets its default answer.
+    void setQuestionPort(QuestionPort *port);
     // Folders of xmcd files that the recognition of new discs searches.
-    void setLocalCddbFolders(const QStringList &folders) { m_localCddbFolders = folders; }
-    void setAnimationsEnabled(bool on) { m_animations = on; }
+    void setLocalCddbFolders(const QStringList &folders);
+    void setAnimationsEnabled(bool on);
     void setTimerClock(TimerMoments::Clock clock);
     // What the command line asked for the first disc: a step (-1 none, INT_MAX random), a
     // track (0 none), or the first step.
@@ -75,22 +81,22 @@ public:
     // A hand-over of a later start: play from the first step, or a track.
     void playRequest(QChar drive, int track);
 
-    TimerMoments &timers() { return m_timers; }
+    TimerMoments &timers();
     bool setTimerPlay(const QDateTime &moment);
     bool setTimerStop(const QDateTime &moment);
     TStatusBox *statusBox() const { return m_statusBox.get(); }
     TCursorStack *cursorStack() const { return m_cursorStack.get(); }
-    TPlaylistList *playlistList() const { return m_list; }
-    QTabBar *playlistTabs() const { return m_tabs; }
-    const SizeStops &sizeStops() const { return m_stops; }
-    bool isMiniMode() const { return m_miniMode; }
+    TPlaylistList *playlistList() const;
+    QTabBar *playlistTabs() const;
+    const SizeStops &sizeStops() const;
+    bool isMiniMode() const;
     // Snaps the window to the size stop whose range holds its height.
     void snapToSizeStop();
     // Toggles between mini mode and the saved full height.
     void toggleMiniMode();
     // The drive menu as it opens now: caption texts, "-" for separators.
     QStringList driveMenuTexts();
-    QStringList animationQueue() const { return m_animationQueue; }
+    QStringList animationQueue() const;
     TTrayIcon *trayIcon(int index) const;
     void setupTrayIcons();
 
@@ -116,20 +122,13 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
     void moveEvent(QMoveEvent *event) override;
     void changeEvent(QEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    QWidget *buildControlPanel();
-    QWidget *buildDetailPanel();
-    QWidget *buildPlaylistPanel();
-    QWidget *buildStatusPanel();
-    QWidget *buildMiniPanel();
-    void buildMenus();
-    void buildPopups();
-    QToolButton *iconButton(const QString &name, const QString &icon, const QString &hint,
-                            QWidget *parent);
-    void hint(QWidget *widget, const QString &text);
-    void applyHints();
+    void buildPanels();
+    void connectTray();
+    void connectControls();
+    void connectMenus();
+    void connectRecognizer();
     void applyStayOnTop(bool on);
 
     void firstShowing();
@@ -138,53 +137,16 @@ private:
     void onDiscInserted();
     void onDiscRemoving();
     void onStepChanged();
-    void startRecognition();
-    TCDDBThread *startRemoteLookup(const QString &albumId, const QString &query);
-    void startLocalLookup(QStringList folders, const QString &albumId,
-                          std::function<void(int)> report);
-    void refreshCddbButtons();
-
+    void onTimerDue(TimerMoments::Kind kind);
+    void showLookupStatus(int lookup, const QString &text);
+    void onLookupFinished(int stage, int result);
     void refreshAll();
-    void refreshButtons();
-    void refreshDisplay();
-    void refreshHeader();
-    void refreshSummary();
-    void refreshList();
-    void refreshTabs();
-    void refreshAnimation();
-    FormatContext formatContext() const;
-    QString stepTitle(int index) const;
-    int trackOfFrame(int frames) const;
 
-    void onTabClicked(int index);
-    void playRow(int row);
-    void deleteRow(int row);
-    void moveRow(int from, int to);
-    void dropTrackFiles(const QStringList &paths, int beforeRow);
-    void addToFavorites(const QList<int> &rows);
-    void shuffleList();
-    void followCurrent(int previousSerial, bool wasRunning);
-
-    void openPositionWindow(QToolButton *button);
-    void onTimerButton(TimerMoments::Kind kind);
-    void checkTimers();
-    void refreshTimerButtons();
     void openAbout();
     void openVolumeProgram();
-    void fillDriveMenu(QMenu *menu);
-    void chooseDrive(QChar letter);
-    void fillJumpMenu(QMenu *menu);
-    void fillTrayMenu();
-    void applyMiniMode(bool mini);
-    void updateMinimumWidth();
-    void stickToEdges();
-    void computeSizeStops();
 
     Settings &m_settings;
     PlayerEngine *m_engine = nullptr;
-    QString m_login;
-    QStringList m_localCddbFolders;
-    bool m_animations = true;
     bool m_startMinimized = false;
     int m_startStep = -1;
     int m_startTrack = 0;
@@ -195,90 +157,29 @@ private:
     bool m_firstTick = false;
     bool m_inTick = false;
     int m_stayOnTopSuspensions = 0;
-    bool m_miniMode = false;
-    bool m_sticking = false;
-    int m_fullHeight = 0;
 
+    DefaultAnswerPort m_defaultAnswers;
+    QuestionPort *m_questions = &m_defaultAnswers;
     QTimer m_driveTimer;
-    QTimer m_snapTimer;
-    bool m_snapping = false;
-    QElapsedTimer m_monotonic;
-    TimerMoments m_timers;
+    PlayerHints m_hints;
     std::unique_ptr<TStatusBox> m_statusBox;
     std::unique_ptr<TCursorStack> m_cursorStack;
-    SizeStops m_stops;
-    QStringList m_animationQueue;
-    QPointer<TTimerForm> m_timerForms[2];
-    QPointer<TPositionForm> m_positionForm;
+    // Status-line items of running lookups, by lookup.
+    QHash<int, int> m_lookupStatus;
 
-    QString m_shownCaption;
-    QString m_shownInfo;
-
-    QList<QPair<QPointer<QWidget>, QString>> m_hints;
-    QWidget *m_controlPanel = nullptr;
-    QWidget *m_detailPanel = nullptr;
-    QWidget *m_playlistPanel = nullptr;
-    QWidget *m_statusPanel = nullptr;
-    QWidget *m_miniPanel = nullptr;
-    QWidget *m_editPanel = nullptr;
-    QToolButton *m_timeButton = nullptr;
-    QToolButton *m_miniTimeButton = nullptr;
-    QToolButton *m_propertiesButton = nullptr;
-    QToolButton *m_collectionButton = nullptr;
-    QToolButton *m_autoPlayButton = nullptr;
-    QToolButton *m_autoStopButton = nullptr;
-    QToolButton *m_introButton = nullptr;
-    QToolButton *m_repeatButton = nullptr;
-    QToolButton *m_ejectButton = nullptr;
-    QToolButton *m_stopButton = nullptr;
-    QToolButton *m_playButton = nullptr;
-    QToolButton *m_prevButton = nullptr;
-    QToolButton *m_nextButton = nullptr;
-    QToolButton *m_weblinkButton = nullptr;
-    QToolButton *m_driveButton = nullptr;
-    QToolButton *m_addButton = nullptr;
-    QToolButton *m_editButton = nullptr;
-    QToolButton *m_removeButton = nullptr;
-    QToolButton *m_remoteCddbButton = nullptr;
-    QToolButton *m_localCddbButton = nullptr;
-    QToolButton *m_sendCddbButton = nullptr;
-    QToolButton *m_cddbStopButton = nullptr;
-    QToolButton *m_volumeButton = nullptr;
-    QList<QToolButton *> m_miniButtons;
-    QLabel *m_userLabel = nullptr;
-    QLabel *m_titleLabel = nullptr;
-    QLabel *m_artistLabel = nullptr;
-    QLabel *m_statusPicture = nullptr;
-    QMovie *m_statusMovie = nullptr;
-    QLabel *m_statusLabel = nullptr;
-    QLabel *m_summaryLabel = nullptr;
-    QSlider *m_volumeTrack = nullptr;
-    TPlaylistList *m_list = nullptr;
-    QTabBar *m_tabs = nullptr;
-
-    QMenu *m_timePopup = nullptr;
-    QMenu *m_playPopup = nullptr;
-    QMenu *m_playlistPopup = nullptr;
-    QMenu *m_tabPopup = nullptr;
-    QMenu *m_weblinkMenu = nullptr;
-    QMenu *m_drivePopup = nullptr;
-    QMenu *m_trayPopup = nullptr;
-    QMenu *m_volumePopup = nullptr;
-    QActionGroup *m_timeModes = nullptr;
-    QAction *m_normalAction = nullptr;
-    QAction *m_randomAction = nullptr;
-    QAction *m_favoritesAction = nullptr;
-    QAction *m_propertiesAction = nullptr;
-    QAction *m_collectionAction = nullptr;
-    QAction *m_ejectAction = nullptr;
-    QAction *m_stopAction = nullptr;
-    QAction *m_playAction = nullptr;
-    QAction *m_prevAction = nullptr;
-    QAction *m_nextAction = nullptr;
-    QAction *m_addAction = nullptr;
-    QAction *m_editAction = nullptr;
-    QAction *m_removeAction = nullptr;
-    QList<TTrayIcon *> m_trayIcons;
+    PlayerControlPanel *m_control = nullptr;
+    PlayerDetailPanel *m_detail = nullptr;
+    PlayerPlaylistPanel *m_playlist = nullptr;
+    PlayerStatusPanel *m_status = nullptr;
+    PlayerMiniPanel *m_mini = nullptr;
+    PlayerMenus *m_menus = nullptr;
+    PlayerGeometry *m_geometry = nullptr;
+    PlayerTimers *m_timers = nullptr;
+    PlayerListControl *m_listControl = nullptr;
+    PlayerTransportControl *m_transport = nullptr;
+    PlayerTray *m_tray = nullptr;
+    DiscRecognizer *m_recognizer = nullptr;
+    std::unique_ptr<PlayerView> m_view;
 };
 
 } // namespace Orbisong

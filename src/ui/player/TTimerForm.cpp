@@ -1,6 +1,6 @@
 #include "ui/player/TTimerForm.h"
 
-#include "base/QuestionPort.h"
+#include "base/MessageIds.h"
 
 #include <QButtonGroup>
 #include <QComboBox>
@@ -112,6 +112,11 @@ int TTimerForm::type() const
     return m_types->checkedId();
 }
 
+void TTimerForm::setQuestionPort(QuestionPort *port)
+{
+    m_questions = port ? port : &m_defaultAnswers;
+}
+
 QString TTimerForm::defaultScript()
 {
     return QStringLiteral("procedure Main;\n  // Enter code for this event here.\n\nendproc;");
@@ -129,7 +134,7 @@ void TTimerForm::accept()
     if (type() == 1) {
         const QTime time = parseClockTime(m_value->text());
         if (!time.isValid()) {
-            ShowQuestion(8197);
+            m_questions->ask(Msg::InvalidTime, {}, {}, {});
             return;
         }
         emit timeChosen(QDateTime(m_clock().date(), time));
@@ -137,7 +142,7 @@ void TTimerForm::accept()
         bool ok = false;
         const int minutes = m_value->text().trimmed().toInt(&ok);
         if (!ok) {
-            ShowQuestion(8198);
+            m_questions->ask(Msg::InvalidInteger, {}, {}, {});
             return;
         }
         emit delayChosen(minutes);

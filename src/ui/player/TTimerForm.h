@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/QuestionPort.h"
+
 #include <QDateTime>
 #include <QDialog>
 
@@ -34,6 +36,8 @@ public:
     // 0: after a delay of minutes, 1: at a clock time.
     void setType(int type);
     int type() const;
+    // Where refused entries are reported; none answers them unseen.
+    void setQuestionPort(QuestionPort *port);
     QLineEdit *valueEdit() const { return m_value; }
     QPlainTextEdit *scriptEdit() const { return m_script; }
 
@@ -54,6 +58,8 @@ private:
     QLineEdit *m_value = nullptr;
     QPlainTextEdit *m_script = nullptr;
     Clock m_clock;
+    DefaultAnswerPort m_defaultAnswers;
+    QuestionPort *m_questions = &m_defaultAnswers;
 };
 
 // "Timer Play": starts playback at the moment.

@@ -1,11 +1,12 @@
-#include "playback/CdioDriveSet.h"
+#include "base/MessageIds.h"
 #include "collection/Collection.h"
-#include "player/ControllerEngine.h"
-#include "playback/DemoDisc.h"
-#include "player/PlayerEntryReceiver.h"
-#include "playback/ScriptedDriveSet.h"
-#include "ScriptedQuestionPort.h"
 #include "collection/Settings.h"
+#include "playback/CdioDriveSet.h"
+#include "playback/DemoDisc.h"
+#include "playback/ScriptedDriveSet.h"
+#include "player/ControllerEngine.h"
+#include "player/PlayerEntryReceiver.h"
+#include "ScriptedQuestionPort.h"
 #include "TestHome.h"
 #include "ui/player/TPlayerForm.h"
 #include "ui/player/TPlaylistList.h"
@@ -14,9 +15,12 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QLabel>
+#include <QMenu>
 #include <QMenuBar>
 #include <QTabBar>
+#include <QTcpServer>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -43,6 +47,7 @@ protected:
         engine = std::make_unique<ControllerEngine>(drives, settings, collection.get());
         engine->startup(u'D', false);
         player = std::make_unique<TPlayerForm>(settings);
+        player->setQuestionPort(&questions);
         player->setLogin(QStringLiteral("ann"));
         player->setEngine(engine.get());
         player->show();
@@ -67,6 +72,29 @@ protected:
     }
 
     int currentSerial() { return engine->list().at(engine->currentIndex()).serial(); }
+
+    // A local database folder whose only entry is for the CDDB disc id `discId`.
+    QString localDatabase(const QString &discId)
+    {
+        const QString folder = home.file(QStringLiteral("cddb-") + discId);
+        QDir(folder).mkpath(QStringLiteral("rock"));
+        QFile file(folder + QStringLiteral("/rock/") + discId);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("# xmcd\nDISCID=" + discId.toLatin1() +
+                   "\nDTITLE=Local Artist / Local Album\nTTITLE0=a\nTTITLE1=b\nTTITLE2=c\n"
+                   "TTITLE3=d\nPLAYORDER=\n");
+        return folder;
+    }
+
+    // Runs the window's events until `done` holds or ten seconds have passed.
+    template <typename Done> bool waitFor(Done done)
+    {
+        QElapsedTimer waited;
+        waited.start();
+        while (!done() && waited.elapsed() < 10000)
+            QTest::qWait(20);
+        return done();
+    }
 
     TestHome home;
     ScriptedQuestionPort questions;
@@ -214,7 +242,7 @@ TEST_F(PlayerFixture, CloseQueryOnlyWhilePlaying)
     questions.answer(2);
     EXPECT_FALSE(player->close());
     ASSERT_EQ(questions.asked().size(), 1);
-    EXPECT_EQ(questions.asked().at(0).id, 12290);
+    EXPECT_EQ(questions.asked().at(0).id, Msg::StillPlaying);
     EXPECT_TRUE(player->isVisible());
     player->pressPlay(); // pause
     EXPECT_TRUE(player->close());
@@ -247,7 +275,40 @@ TEST_F(PlayerFixture, TimerPlayFiresOnTheNextCheck)
     player->timers().setAfterMinutes(TimerMoments::Stop, 0);
     player->driveTick();
     ASSERT_EQ(questions.asked().size(), 1);
-    EXPECT_EQ(questions.asked().at(0).id, 12313);
+    EXPECT_EQ(questions.asked().at(0).id, Msg::TimerStopFailed);
+}
+
+// The local lookup button searches the local files and nothing else, even when new discs are
+// also looked up on a server, and says so when the disc is not there.
+TEST_F(PlayerFixture, LocalCddbButtonSearchesTheLocalFilesAlone)
+{
+    PlayerEntryReceiver receiver(engine.get(), collection.get());
+    insert();
+    QTcpServer server;
+    ASSERT_TRUE(server.listen(QHostAddress::LocalHost));
+    settings.SetOptionFlag(_GLOB_OPTION_AUTORCDDB, true);
+    settings.cddbServer = QStringLiteral("127.0.0.1");
+    settings.cddbPort = QString::number(server.serverPort());
+    settings.cddbProtocol = QStringLiteral("CDDBP");
+    const QString discId = engine->current().disc.id.left(8).toLower();
+    player->setLocalCddbFolders({localDatabase(QStringLiteral("7f000001"))});
+
+    button("LocalCDDBButton")->click();
+    ASSERT_TRUE(waitFor([&] { return !questions.asked().isEmpty(); }));
+    EXPECT_EQ(questions.asked().at(0).id, Msg::AlbumNotInCddb);
+    QTest::qWait(50);
+    EXPECT_EQ(questions.asked().size(), 1);
+    EXPECT_FALSE(server.hasPendingConnections()) << "the server is not asked";
+    EXPECT_FALSE(player->animationQueue().contains(QStringLiteral("AVI_RCDDB_GET")));
+    EXPECT_TRUE(engine->current().album.isNew);
+
+    player->setLocalCddbFolders({localDatabase(discId)});
+    button("LocalCDDBButton")->click();
+    ASSERT_TRUE(waitFor([&] { return !engine->current().album.isNew; }));
+    EXPECT_TRUE(waitFor(
+        [&] { return player->findChild<QLabel *>("TitleLabel")->text() == "Local Album"; }));
+    EXPECT_EQ(questions.asked().size(), 1) << "a found disc needs no word";
+    EXPECT_FALSE(server.hasPendingConnections());
 }
 
 TEST_F(PlayerFixture, DriveMenuTexts)
@@ -296,6 +357,70 @@ TEST_F(PlayerFixture, MiniModeAndBack)
     EXPECT_TRUE(player->menuBar()->isVisible());
 }
 
+TEST_F(PlayerFixture, MiniModeShowsOnlyTheMiniRowWithTheSameTime)
+{
+    insert();
+    engine->playStep(1);
+    player->driveTick();
+    player->toggleMiniMode();
+    EXPECT_TRUE(player->findChild<QWidget *>("MiniPanel")->isVisible());
+    EXPECT_FALSE(player->findChild<QWidget *>("ControlPanel")->isVisible());
+    EXPECT_FALSE(player->findChild<QWidget *>("PlaylistPanel")->isVisible());
+    EXPECT_EQ(player->height(), player->sizeStops().stops[SizeStops::Mini].height);
+    EXPECT_EQ(button("MiniTimeButton")->text(), button("TimeButton")->text());
+    // The mini buttons act as the main ones do.
+    QTest::mouseClick(button("MiniNextButton"), Qt::LeftButton);
+    EXPECT_EQ(engine->currentIndex(), 2);
+    QTest::mouseClick(button("MiniStopButton"), Qt::LeftButton);
+    EXPECT_FALSE(engine->playing());
+}
+
+// The tray menu's items are enabled as the buttons they stand for, and press them.
+TEST_F(PlayerFixture, TrayMenuFollowsTheButtons)
+{
+    auto *tray = player->findChild<QMenu *>("TrayPopup");
+    ASSERT_NE(tray, nullptr);
+    auto item = [tray](const char *text) -> QAction * {
+        emit tray->aboutToShow();
+        for (QAction *action : tray->actions())
+            if (action->text() == QLatin1String(text))
+                return action;
+        return nullptr;
+    };
+    ASSERT_NE(item("&Play/Pause"), nullptr);
+    EXPECT_FALSE(item("&Play/Pause")->isEnabled());
+    EXPECT_TRUE(item("&Eject")->isEnabled());
+    EXPECT_FALSE(item("&Album Properties")->isEnabled());
+    EXPECT_TRUE(item("&Collection")->isEnabled());
+    insert();
+    EXPECT_TRUE(item("&Play/Pause")->isEnabled());
+    EXPECT_TRUE(item("&Album Properties")->isEnabled());
+    item("&Play/Pause")->trigger();
+    EXPECT_TRUE(engine->playing());
+    engine->moveToStep(3);
+    EXPECT_FALSE(item("&Next Track")->isEnabled()) << "the last step";
+}
+
+TEST_F(PlayerFixture, HintsFollowTheSettingAndShowTheTimerMoment)
+{
+    EXPECT_EQ(button("PlayButton")->toolTip(), "Start or pause playback");
+    settings.SetOptionFlag(_GLOB_OPTION_SHOWHINTS, false);
+    TPlayerForm quiet(settings);
+    quiet.show();
+    EXPECT_TRUE(quiet.findChild<QAbstractButton *>("PlayButton")->toolTip().isEmpty());
+    settings.SetOptionFlag(_GLOB_OPTION_SHOWHINTS, true);
+
+    QDateTime now(QDate(2026, 3, 14), QTime(20, 0));
+    player->setTimerClock([&now] { return now; });
+    ASSERT_TRUE(player->setTimerStop(QDateTime(now.date(), QTime(21, 30))));
+    EXPECT_TRUE(button("AutoStopButton")->isChecked());
+    EXPECT_TRUE(button("AutoStopButton")->toolTip().startsWith("Timer Stop: "));
+    QTest::mouseClick(button("AutoStopButton"), Qt::LeftButton);
+    EXPECT_FALSE(player->timers().isSet(TimerMoments::Stop)) << "a second press clears it";
+    EXPECT_FALSE(button("AutoStopButton")->isChecked());
+    EXPECT_EQ(button("AutoStopButton")->toolTip(), "Timer Stop");
+}
+
 // Shows the player on the demo disc, recognised from its local CDDB entry and playing, and
 // stores a picture of the window for reviewers.
 TEST(PlayerScreenshot, DemoDiscPlaying)
@@ -316,6 +441,7 @@ TEST(PlayerScreenshot, DemoDiscPlaying)
     ControllerEngine engine(drives, settings, &collection);
     engine.startup(letter, false);
     TPlayerForm player(settings);
+    player.setQuestionPort(&questions);
     PlayerEntryReceiver receiver(&engine, &collection);
     player.setLocalCddbFolders({DemoDisc::cddbFolder(folder)});
     player.setEngine(&engine);

@@ -1,3 +1,4 @@
+#include "base/MessageIds.h"
 #include "ScriptedQuestionPort.h"
 #include "ui/player/TAboutForm.h"
 #include "ui/player/TMovieForm.h"
@@ -40,6 +41,7 @@ TEST(TimerForm, DelayAndClockTimeAreHandedOver)
 {
     ScriptedQuestionPort questions;
     QPointer<TTimerForm> form = new TAutoplayForm({}, nullptr, &fixedNow);
+    form->setQuestionPort(&questions);
     EXPECT_EQ(form->windowTitle(), QStringLiteral("Timer Play"));
     EXPECT_EQ(form->valueEdit()->text(), QStringLiteral("0"));
     QSignalSpy delay(form.data(), &TTimerForm::delayChosen);
@@ -49,6 +51,7 @@ TEST(TimerForm, DelayAndClockTimeAreHandedOver)
     EXPECT_EQ(delay.at(0).at(0).toInt(), 0);
 
     QPointer<TTimerForm> stop = new TAutostopForm({}, nullptr, &fixedNow);
+    stop->setQuestionPort(&questions);
     QSignalSpy time(stop.data(), &TTimerForm::timeChosen);
     stop->setType(1);
     EXPECT_FALSE(stop->valueEdit()->text().isEmpty());
@@ -65,6 +68,7 @@ TEST(TimerForm, InvalidEntriesAskAndKeepTheWindowButStoreTheScript)
 {
     ScriptedQuestionPort questions;
     TAutostopForm form({}, nullptr, &fixedNow);
+    form.setQuestionPort(&questions);
     QSignalSpy delay(&form, &TTimerForm::delayChosen);
     QSignalSpy script(&form, &TTimerForm::scriptChanged);
     form.show();
@@ -74,14 +78,14 @@ TEST(TimerForm, InvalidEntriesAskAndKeepTheWindowButStoreTheScript)
     EXPECT_EQ(delay.count(), 0);
     EXPECT_TRUE(form.isVisible());
     ASSERT_EQ(questions.asked().size(), 1);
-    EXPECT_EQ(questions.asked().at(0).id, 8198);
+    EXPECT_EQ(questions.asked().at(0).id, Msg::InvalidInteger);
     ASSERT_EQ(script.count(), 1);
     EXPECT_EQ(script.at(0).at(0).toString(), QStringLiteral("procedure Main; beep; endproc;"));
 
     form.setType(1);
     form.valueEdit()->setText(QStringLiteral("25:99"));
     form.accept();
-    EXPECT_EQ(questions.asked().at(1).id, 8197);
+    EXPECT_EQ(questions.asked().at(1).id, Msg::InvalidTime);
 }
 
 TEST(TimerForm, DefaultScriptIsStoredEmpty)

@@ -1,0 +1,68 @@
+#pragma once
+
+#include "player/RecognitionSequence.h"
+
+#include <QObject>
+#include <QStringList>
+
+#include <functional>
+
+namespace Orbisong {
+
+struct DiscInfo;
+struct Settings;
+
+// Identifies the disc in the player's drive: the recognition sequence of a new disc, and the
+// single lookups the player's buttons ask for. It shows nothing itself; the window listens to
+// its signals for the status line, the lookup animation and the notices.
+class DiscRecognizer : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit DiscRecognizer(const Settings &settings, QObject *parent = nullptr);
+
+    // Folders of xmcd databases, searched one after another.
+    void setLocalCddbFolders(const QStringList &folders) { m_localCddbFolders = folders; }
+    QStringList localCddbFolders() const { return m_localCddbFolders; }
+
+    // What the recognition sequence is given for `disc`.
+    static RecognitionSequence::Request requestFor(const DiscInfo &disc, const Settings &settings);
+
+    // Runs the stages of the recognition sequence for a new disc.
+    void recognise(const DiscInfo &disc);
+    // Searches the local databases alone; ends with lookupFinished(LocalCddb, result).
+    void lookUpLocal(const DiscInfo &disc);
+    // Asks the server alone; ends with lookupFinished(RemoteCddb, result). False when no
+    // lookup could start.
+    bool lookUpRemote(const DiscInfo &disc);
+
+    static bool remoteLookupRunning();
+    // Asks every running remote lookup to stop; none of them shows a message afterwards.
+    static void stopRemoteLookups();
+
+signals:
+    // The status-line text of one running lookup, known by `lookup`; empty clears it.
+    void lookupStatus(int lookup, const QString &text);
+    void remoteLookupStarted();
+    // Every remote lookup that ends, whoever started it.
+    void remoteLookupFinished(int result);
+    // The recognition sequence ended: found at `stage`, or not found after the last stage
+    // (RecognitionSequence::Notice).
+    void recognitionFinished(int stage, int notice);
+    // A lookup asked for by lookUpLocal or lookUpRemote ended (RecognitionSequence::Notice):
+    // found, nothing found in a database, or no database to search.
+    void lookupFinished(int stage, int result);
+
+private:
+    using Report = std::function<void(int)>;
+
+    void runLocal(QStringList folders, const QString &albumId, int outcome, Report report);
+    bool runRemote(const QString &albumId, const QString &query, Report report);
+
+    const Settings &m_settings;
+    QStringList m_localCddbFolders;
+    int m_lastLookup = 0;
+};
+
+} // namespace Orbisong

@@ -1,0 +1,111 @@
+#include "ui/player/PlayerListControl.h"
+
+#include "collection/Settings.h"
+#include "player/PlayerEngine.h"
+#include "player/StepListEditor.h"
+#include "ui/player/PlayerPlaylistPanel.h"
+#include "ui/player/PlayerView.h"
+#include "ui/player/TPlaylistList.h"
+
+#include <QTabBar>
+#include <QToolButton>
+
+namespace Orbisong {
+
+PlayerListControl::PlayerListControl(Settings &settings, PlayerPlaylistPanel *panel,
+                                     PlayerView *view, QObject *parent)
+    : QObject(parent), m_settings(settings), m_panel(panel), m_view(view)
+{
+    TPlaylistList *list = panel->list();
+    connect(list, &QListWidget::itemDoubleClicked, this, [this, list](QListWidgetItem *item) {
+        if (m_settings.playlistDoubleClick == 1)
+            emit playlistEditRequested(QStringLiteral("step"));
+        else
+            playRow(list->row(item));
+    });
+    connect(list, &TPlaylistList::playRequested, this, &PlayerListControl::playRow);
+    connect(list, &TPlaylistList::deleteRequested, this, &PlayerListControl::deleteRow);
+    connect(list, &TPlaylistList::rowMoved, this, &PlayerListControl::moveRow);
+    connect(list, &TPlaylistList::trackFilesDropped, this, &PlayerListControl::dropTrackFiles);
+    connect(panel->tabs(), &QTabBar::tabBarClicked, this, &PlayerListControl::selectTab);
+    const std::pair<PlayerPlaylistPanel::Button, const char *> edits[] = {
+        {PlayerPlaylistPanel::Add, "add"},
+        {PlayerPlaylistPanel::Edit, "edit"},
+        {PlayerPlaylistPanel::Remove, "remove"}};
+    for (const auto &[button, what] : edits) {
+        const QString request = QString::fromLatin1(what);
+        connect(panel->button(button), &QToolButton::clicked, this,
+                [this, request] { emit playlistEditRequested(request); });
+    }
+}
+
+TPlaylistList *PlayerListControl::list() const
+{
+    return m_panel->list();
+}
+
+void PlayerListControl::updateDropTarget()
+{
+    m_panel->list()->setAcceptTrackFiles(m_engine && m_engine->audioPresent() &&
+                                         m_engine->currentPlaylist() !=
+                                             m_panel->tabs()->tabText(0));
+}
+
+void PlayerListControl::playRow(int row)
+{
+    if (!m_engine || row < 0 || row >= m_engine->list().size())
+        return;
+    m_engine->playStep(row);
+    m_view->refreshAll();
+}
+
+void PlayerListControl::deleteRow(int row)
+{
+    if (!m_engine || !StepListEditor(*m_engine).deleteStep(row))
+        return;
+    m_view->refreshList();
+    TPlaylistList *list = m_panel->list();
+    list->setCurrentRow(qMin(row, list->count() - 1));
+    m_view->refreshSummary();
+    m_view->refreshDisplay();
+    m_view->refreshButtons();
+}
+
+void PlayerListControl::moveRow(int from, int to)
+{
+    if (!m_engine || !StepListEditor(*m_engine).moveStep(from, to))
+        return;
+    m_view->refreshList();
+    m_panel->list()->setCurrentRow(to);
+    m_view->refreshDisplay();
+    m_view->refreshButtons();
+}
+
+void PlayerListControl::dropTrackFiles(const QStringList &paths, int beforeRow)
+{
+    if (m_engine && StepListEditor(*m_engine).insertTrackFiles(paths, beforeRow) > 0)
+        m_view->refreshAll();
+}
+
+void PlayerListControl::addToFavorites(const QList<int> &rows)
+{
+    if (m_engine && StepListEditor(*m_engine).addToFavorites(rows, m_login))
+        m_view->refreshAll();
+}
+
+void PlayerListControl::shuffle()
+{
+    if (m_engine && StepListEditor(*m_engine).shuffle())
+        m_view->refreshAll();
+}
+
+void PlayerListControl::selectTab(int index)
+{
+    if (!m_engine || index < 0 || index >= m_panel->tabs()->count())
+        return;
+    StepListEditor(*m_engine).switchTo(m_panel->tabs()->tabText(index));
+    m_panel->list()->setAcceptTrackFiles(m_engine->audioPresent() && index != 0);
+    m_view->refreshAll();
+}
+
+} // namespace Orbisong

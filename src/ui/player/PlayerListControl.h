@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QList>
+#include <QObject>
+#include <QStringList>
+
+namespace Orbisong {
+
+class PlayerEngine;
+class PlayerPlaylistPanel;
+class PlayerView;
+class TPlaylistList;
+struct Settings;
+
+// What the player's list of steps, its playlist tabs and the playlist buttons do: steps are
+// played, deleted, moved, dropped in and copied to the favourites, and playlists switched.
+class PlayerListControl : public QObject
+{
+    Q_OBJECT
+
+public:
+    PlayerListControl(Settings &settings, PlayerPlaylistPanel *panel, PlayerView *view,
+                      QObject *parent = nullptr);
+
+    void setEngine(PlayerEngine *engine) { m_engine = engine; }
+    void setLogin(const QString &login) { m_login = login; }
+    TPlaylistList *list() const;
+    // Track files may be dropped only with an audio disc and a custom playlist.
+    void updateDropTarget();
+
+    void playRow(int row);
+    void deleteRow(int row);
+    void moveRow(int from, int to);
+    void dropTrackFiles(const QStringList &paths, int beforeRow);
+    void addToFavorites(const QList<int> &rows);
+    void shuffle();
+    void selectTab(int index);
+
+signals:
+    // "add", "edit", "remove" a playlist, or the properties of a "step".
+    void playlistEditRequested(const QString &what);
+
+private:
+    Settings &m_settings;
+    PlayerPlaylistPanel *m_panel;
+    PlayerView *m_view;
+    PlayerEngine *m_engine = nullptr;
+    QString m_login;
+};
+
+} // namespace Orbisong
