@@ -13,6 +13,7 @@
 #include "cddb/TLocalCDDBThread.h"
 #include "ui/player/TCursorStack.h"
 #include "cddb/CddbQuery.h"
+#include "cddb/RunningLookups.h"
 #include "player/RecognitionSequence.h"
 #include "ui/player/TMovieForm.h"
 #include "ui/player/TPlaylistList.h"
@@ -404,13 +405,16 @@ QWidget *TPlayerForm::buildPlaylistPanel()
             startRemoteLookup(disc.id, CddbQueryText(disc.id, offsets, disc.length));
         if (thread) {
             // An unknown disc asked for by the user is answered with a notice.
-            connect(thread, &TCDDBThread::lookupFinished, this, [](int result) {
+            connect(thread, &TCDDBThread::lookupFinished, this, [this](int result) {
                 if (result == TCDDBThread::NotFound)
-                    ShowQuestion(12327);
+                    m_questions->ask(12327, {}, {}, {});
             });
         }
     });
-    connect(m_cddbStopButton, &QToolButton::clicked, this, [] { TCDDBThread::StopLookups(); });
+    connect(m_cddbStopButton, &QToolButton::clicked, this, [this] {
+        if (m_lookups)
+            m_lookups->stopAll();
+    });
 
     auto *edit = new QHBoxLayout(m_editPanel);
     edit->setContentsMargins(4, 0, 4, 2);
@@ -774,7 +778,7 @@ bool TPlayerForm::closeQuery()
         m_engine->stop();
         return true;
     }
-    switch (ShowQuestion(12290)) {
+    switch (m_questions->ask(12290, {}, {}, {})) {
     case ResultCancel:
         return false;
     case ResultYes:
@@ -799,7 +803,8 @@ void TPlayerForm::closeEvent(QCloseEvent *event)
     m_settings.volumeControl = m_volumePopup->actions().constFirst()->text();
     m_closing = true;
     m_driveTimer.stop();
-    TCDDBThread::StopLookups();
+    if (m_lookups)
+        m_lookups->stopAll();
     for (const auto &form : m_timerForms) {
         if (form)
             form->close();
@@ -984,12 +989,12 @@ void TPlayerForm::startRecognition()
 void TPlayerForm::startLocalLookup(QStringList folders, const QString &albumId,
                                    std::function<void(int)> report)
 {
-    if (folders.isEmpty()) {
+    if (folders.isEmpty() || !m_lookups) {
         report(RecognitionSequence::NotFound);
         return;
     }
     const QString folder = folders.takeFirst();
-    TLocalCDDBThread *thread = TLocalCDDBThread::StartLookup(folder, albumId);
+    TLocalCDDBThread *thread = TLocalCDDBThread::StartLookup(*m_lookups, folder, albumId);
     auto status = std::make_shared<int>(0);
     connect(thread, &TLocalCDDBThread::statusChanged, this, [this, status](const QString &text) {
         if (*status)
@@ -1009,10 +1014,10 @@ void TPlayerForm::startLocalLookup(QStringList folders, const QString &albumId,
 
 TCDDBThread *TPlayerForm::startRemoteLookup(const QString &albumId, const QString &query)
 {
-    TCDDBThread *thread =
-        TCDDBThread::StartLookup(CddbLookupSettings::fromSettings(m_settings), albumId, query);
-    if (!thread)
+    if (!m_lookups)
         return nullptr;
+    TCDDBThread *thread = TCDDBThread::StartLookup(
+        *m_lookups, CddbLookupSettings::fromSettings(m_settings), albumId, query);
     auto status = std::make_shared<int>(0);
     connect(thread, &TCDDBThread::statusChanged, this, [this, status](const QString &text) {
         if (*status)
@@ -1034,7 +1039,7 @@ TCDDBThread *TPlayerForm::startRemoteLookup(const QString &albumId, const QStrin
 
 void TPlayerForm::refreshCddbButtons()
 {
-    const bool running = TCDDBThread::runningCount() > 0;
+    const bool running = m_lookups && m_lookups->count() > 0;
     m_cddbStopButton->setVisible(running);
     m_remoteCddbButton->setVisible(!running);
     if (!running && m_animationQueue.removeAll(QStringLiteral("AVI_RCDDB_GET")) > 0)
@@ -1541,6 +1546,7 @@ void TPlayerForm::onTimerButton(TimerMoments::Kind kind)
         form = new TAutoplayForm(m_settings.onTimerPlay, this);
     else
         form = new TAutostopForm(m_settings.onTimerStop, this);
+    form->setQuestionPort(m_questions);
     m_timerForms[kind] = form;
     connect(form, &TTimerForm::scriptChanged, this, [this, kind](const QString &script) {
         (kind == TimerMoments::Play ? m_settings.onTimerPlay : m_settings.onTimerStop) = script;
@@ -1598,8 +1604,9 @@ void TPlayerForm::checkTimers()
             raise();
             activateWindow();
             QApplication::beep();
-            ShowQuestion(play ? 12312 : 12313,
-                         QLocale().toString(QTime::currentTime(), QLocale::ShortFormat));
+            m_questions->ask(play ? 12312 : 12313,
+                             QLocale().toString(QTime::currentTime(), QLocale::ShortFormat), {},
+                             {});
         }
     }
     if (!due.isEmpty())

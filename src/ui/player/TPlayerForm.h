@@ -22,6 +22,8 @@ class QToolButton;
 namespace Orbisong {
 
 class PlayerEngine;
+class QuestionPort;
+class RunningLookups;
 class TCDDBThread;
 class TCursorStack;
 class TPlaylistList;
@@ -46,6 +48,10 @@ public:
     void setEngine(PlayerEngine *engine);
     PlayerEngine *engine() const { return m_engine; }
     void setLogin(const QString &login) { m_login = login; }
+    // Where the window's questions go; its timer windows get the same port.
+    void setQuestionPort(QuestionPort *questions) { m_questions = questions; }
+    // The lookups the CDDB buttons and the recognition of new discs start; none starts none.
+    void setLookups(RunningLookups *lookups) { m_lookups = lookups; }
     // Folders of xmcd files that the recognition of new discs searches.
     void setLocalCddbFolders(const QStringList &folders) { m_localCddbFolders = folders; }
     void setAnimationsEnabled(bool on) { m_animations = on; }
@@ -182,6 +188,8 @@ private:
 
     Settings &m_settings;
     PlayerEngine *m_engine = nullptr;
+    QuestionPort *m_questions = nullptr;
+    RunningLookups *m_lookups = nullptr;
     QString m_login;
     QStringList m_localCddbFolders;
     bool m_animations = true;

@@ -129,7 +129,7 @@ void TTimerForm::accept()
     if (type() == 1) {
         const QTime time = parseClockTime(m_value->text());
         if (!time.isValid()) {
-            ShowQuestion(8197);
+            m_questions->ask(8197, {}, {}, {});
             return;
         }
         emit timeChosen(QDateTime(m_clock().date(), time));
@@ -137,7 +137,7 @@ void TTimerForm::accept()
         bool ok = false;
         const int minutes = m_value->text().trimmed().toInt(&ok);
         if (!ok) {
-            ShowQuestion(8198);
+            m_questions->ask(8198, {}, {}, {});
             return;
         }
         emit delayChosen(minutes);

@@ -11,6 +11,8 @@ class QPlainTextEdit;
 
 namespace Orbisong {
 
+class QuestionPort;
+
 // The shared body of the "Timer Play" and "Timer Stop" windows: a moment as a delay in
 // minutes or a clock time of today, and the event script that runs when it comes.
 class TTimerForm : public QDialog
@@ -31,6 +33,8 @@ public:
     TTimerForm(const Texts &texts, const QString &storedScript, QWidget *parent = nullptr,
                Clock clock = &QDateTime::currentDateTime);
 
+    // Where a refused entry is reported.
+    void setQuestionPort(QuestionPort *questions) { m_questions = questions; }
     // 0: after a delay of minutes, 1: at a clock time.
     void setType(int type);
     int type() const;
@@ -54,6 +58,7 @@ private:
     QLineEdit *m_value = nullptr;
     QPlainTextEdit *m_script = nullptr;
     Clock m_clock;
+    QuestionPort *m_questions = nullptr;
 };
 
 // "Timer Play": starts playback at the moment.

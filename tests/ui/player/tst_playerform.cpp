@@ -1,3 +1,4 @@
+#include "cddb/RunningLookups.h"
 #include "playback/CdioDriveSet.h"
 #include "collection/Collection.h"
 #include "player/ControllerEngine.h"
@@ -40,9 +41,12 @@ protected:
         settings.collectionPath = home.file(QStringLiteral("test.obc"));
         drive = &drives.addDrive(u'D');
         collection = std::make_unique<Collection>(settings);
+        collection->setQuestionPort(&questions);
         engine = std::make_unique<ControllerEngine>(drives, settings, collection.get());
+        engine->setQuestionPort(&questions);
         engine->startup(u'D', false);
         player = std::make_unique<TPlayerForm>(settings);
+        player->setQuestionPort(&questions);
         player->setLogin(QStringLiteral("ann"));
         player->setEngine(engine.get());
         player->show();
@@ -296,6 +300,33 @@ TEST_F(PlayerFixture, MiniModeAndBack)
     EXPECT_TRUE(player->menuBar()->isVisible());
 }
 
+// Each engine owns its device layer, so a second one never takes over the first one's drive.
+TEST(ControllerEngine, EachEngineKeepsItsOwnDrive)
+{
+    TestHome home;
+    Settings settings = Settings::defaults(home.path(), QStringLiteral("ann"), QStringLiteral("D"));
+    ScriptedDriveSet firstDrives;
+    ScriptedDriveSet secondDrives;
+    ScriptedDevice &first = firstDrives.addDrive(u'D');
+    secondDrives.addDrive(u'E');
+    ControllerEngine one(firstDrives, settings, nullptr);
+    one.startup(u'D', false);
+    ControllerEngine two(secondDrives, settings, nullptr);
+    two.startup(u'E', false);
+    first.insert(fourTracks());
+    two.poll();
+    one.poll();
+    EXPECT_EQ(one.currentDrive(), u'D');
+    EXPECT_EQ(two.currentDrive(), u'E');
+    EXPECT_TRUE(one.audioPresent());
+    EXPECT_FALSE(two.audioPresent());
+    EXPECT_EQ(one.list().size(), 4);
+    EXPECT_TRUE(two.list().isEmpty());
+    one.shutdown();
+    EXPECT_FALSE(one.audioPresent());
+    EXPECT_EQ(two.currentDrive(), u'E');
+}
+
 // Shows the player on the demo disc, recognised from its local CDDB entry and playing, and
 // stores a picture of the window for reviewers.
 TEST(PlayerScreenshot, DemoDiscPlaying)
@@ -313,10 +344,15 @@ TEST(PlayerScreenshot, DemoDiscPlaying)
     CdioDriveSet drives({}, QStringLiteral("fakesink sync=true"));
     const QChar letter = drives.addImage(cue);
     Collection collection(settings);
+    collection.setQuestionPort(&questions);
     ControllerEngine engine(drives, settings, &collection);
+    engine.setQuestionPort(&questions);
     engine.startup(letter, false);
     TPlayerForm player(settings);
+    player.setQuestionPort(&questions);
     PlayerEntryReceiver receiver(&engine, &collection);
+    RunningLookups lookups(&receiver, nullptr);
+    player.setLookups(&lookups);
     player.setLocalCddbFolders({DemoDisc::cddbFolder(folder)});
     player.setEngine(&engine);
     player.resize(460, 440);

@@ -40,6 +40,7 @@ TEST(TimerForm, DelayAndClockTimeAreHandedOver)
 {
     ScriptedQuestionPort questions;
     QPointer<TTimerForm> form = new TAutoplayForm({}, nullptr, &fixedNow);
+    form->setQuestionPort(&questions);
     EXPECT_EQ(form->windowTitle(), QStringLiteral("Timer Play"));
     EXPECT_EQ(form->valueEdit()->text(), QStringLiteral("0"));
     QSignalSpy delay(form.data(), &TTimerForm::delayChosen);
@@ -49,6 +50,7 @@ TEST(TimerForm, DelayAndClockTimeAreHandedOver)
     EXPECT_EQ(delay.at(0).at(0).toInt(), 0);
 
     QPointer<TTimerForm> stop = new TAutostopForm({}, nullptr, &fixedNow);
+    stop->setQuestionPort(&questions);
     QSignalSpy time(stop.data(), &TTimerForm::timeChosen);
     stop->setType(1);
     EXPECT_FALSE(stop->valueEdit()->text().isEmpty());
@@ -65,6 +67,7 @@ TEST(TimerForm, InvalidEntriesAskAndKeepTheWindowButStoreTheScript)
 {
     ScriptedQuestionPort questions;
     TAutostopForm form({}, nullptr, &fixedNow);
+    form.setQuestionPort(&questions);
     QSignalSpy delay(&form, &TTimerForm::delayChosen);
     QSignalSpy script(&form, &TTimerForm::scriptChanged);
     form.show();
