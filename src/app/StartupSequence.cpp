@@ -1,6 +1,7 @@
 #include "app/StartupSequence.h"
 
 #include "base/AppPaths.h"
+#include "cddb/RunningLookups.h"
 #include "playback/CdioDriveSet.h"
 #include "collection/Collection.h"
 #include "collection/Conversion.h"
@@ -8,7 +9,6 @@
 #include "playback/DemoDisc.h"
 #include "playback/Ob4Mci.h"
 #include "player/PlayerEntryReceiver.h"
-#include "base/QuestionPort.h"
 #include "ui/player/TPlayerForm.h"
 #include "ui/player/TQuestionForm.h"
 #include "ui/player/TStatusBox.h"
@@ -35,12 +35,10 @@ StartupSequence::StartupSequence(const QStringList &arguments, QObject *parent)
 StartupSequence::~StartupSequence()
 {
     onPlayerClosing();
-    setQuestionPort(nullptr);
+    m_lookups.reset();
     m_entryReceiver.reset();
     m_player.reset();
     m_engine.reset();
-    if (Collection::global() == m_collection.get())
-        Collection::setGlobal(nullptr);
 }
 
 bool StartupSequence::start()
@@ -108,6 +106,8 @@ bool StartupSequence::start()
     player->setAnimationsEnabled(!m_switches.noAnimations);
     player->setStartRequest(-1, m_switches.startTrack, m_switches.play);
     m_entryReceiver = std::make_unique<PlayerEntryReceiver>(m_engine.get(), m_collection.get());
+    m_lookups = std::make_unique<RunningLookups>(m_entryReceiver.get(), &m_threadWindow);
+    player->setLookups(m_lookups.get());
 
     m_questionPort = std::make_unique<WidgetQuestionPort>(player, [player](bool suspend) {
         if (suspend)
@@ -115,8 +115,13 @@ bool StartupSequence::start()
         else
             player->resumeStayOnTop();
     });
-    setQuestionPort(m_questionPort.get());
-    m_player->setQuestionPort(m_questionPort.get());
+    // The boxes open over the player, so the port exists only from here on; the collection's
+    // start-up before it (conversion, index) got the default answers.
+    QuestionPort *questions = m_questionPort.get();
+    m_collection->setQuestionPort(questions);
+    m_engine->setQuestionPort(questions);
+    m_threadWindow.setQuestionPort(questions);
+    player->setQuestionPort(questions);
     connect(player, &TPlayerForm::closing, this, &StartupSequence::onPlayerClosing);
     connect(qApp, &QApplication::aboutToQuit, this, &StartupSequence::onPlayerClosing);
 
@@ -172,7 +177,6 @@ void StartupSequence::openCollection()
 {
     Settings &settings = m_session->settings();
     m_collection = std::make_unique<Collection>(settings);
-    Collection::setGlobal(m_collection.get());
     // The previous version's albums join the collection before the index is built.
     SettingsStore previous(AppPaths::settingsFile(), SettingsStore::previousVersionRootKey());
     ConvertConfiguration(previous, *m_collection, m_switches.convert);

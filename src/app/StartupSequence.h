@@ -15,11 +15,13 @@ class Collection;
 class CdioDriveSet;
 class ControllerEngine;
 class PlayerEntryReceiver;
+class RunningLookups;
 class TPlayerForm;
 class WidgetQuestionPort;
 
 // The first instance's life: start-up in its fixed order, the hand-overs of later starts,
-// and the orderly end when the player closes.
+// and the orderly end when the player closes. It creates the program's parts and hands each
+// its collaborators: the question port, the lookups with their receiver and thread window.
 class StartupSequence : public QObject
 {
     Q_OBJECT
@@ -46,12 +48,14 @@ private:
     std::unique_ptr<SettingsSession> m_session;
     InstanceChannel m_channel;
     ThreadWindow m_threadWindow;
+    // Declared before the parts it is handed to, so that it outlives them.
+    std::unique_ptr<WidgetQuestionPort> m_questionPort;
     std::unique_ptr<CdioDriveSet> m_drives;
     std::unique_ptr<Collection> m_collection;
     std::unique_ptr<ControllerEngine> m_engine;
     std::unique_ptr<TPlayerForm> m_player;
     std::unique_ptr<PlayerEntryReceiver> m_entryReceiver;
-    std::unique_ptr<WidgetQuestionPort> m_questionPort;
+    std::unique_ptr<RunningLookups> m_lookups;
     bool m_askedNoDrive = false;
     bool m_closed = false;
 };

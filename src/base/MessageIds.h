@@ -2,8 +2,8 @@
 
 namespace Orbisong {
 
-// String-table ids of the messages the program shows through ShowQuestion. One name each, so
-// a reader finds every place that shows a message by its name.
+// String-table ids of the messages the program shows through a question port. One name each,
+// so a reader finds every place that shows a message by its name.
 namespace Msg {
 constexpr int ReservedPlaylistTitle = 8193;
 constexpr int PlaylistTitleInUse = 8194;

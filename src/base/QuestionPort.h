@@ -5,7 +5,8 @@
 namespace Orbisong {
 
 // Where the program's questions and errors go: a window in the program, a scripted
-// responder in tests and in orbisong-cli.
+// responder in tests, a silent answerer in orbisong-cli. Each part that asks is handed its
+// port by whoever creates it.
 class QuestionPort
 {
 public:
@@ -23,13 +24,9 @@ public:
     int ask(int id, const QString &text1, const QString &text2, const QString &text3) override;
 };
 
-// Installs the port that ShowQuestion uses; nullptr restores the headless default, which
-// answers every message with its default button.
-void setQuestionPort(QuestionPort *port);
-QuestionPort *questionPort();
-
-// Main thread only; worker threads go through the thread window.
-int ShowQuestion(int id, const QString &text1 = {}, const QString &text2 = {},
+// Asks `port`; a part that was handed none answers like DefaultAnswerPort. Main thread only;
+// worker threads go through the thread window.
+int askOrDefault(QuestionPort *port, int id, const QString &text1 = {}, const QString &text2 = {},
                  const QString &text3 = {});
 
 } // namespace Orbisong

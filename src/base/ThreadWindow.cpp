@@ -7,25 +7,17 @@
 namespace Orbisong {
 
 namespace {
-std::atomic<ThreadWindow *> currentInstance{nullptr};
 constexpr int PollIntervalMs = 100;
 } // namespace
 
 ThreadWindow::ThreadWindow(QObject *parent)
     : QObject(parent)
 {
-    currentInstance = this;
 }
 
 ThreadWindow::~ThreadWindow()
 {
     beginClosing();
-    currentInstance = nullptr;
-}
-
-ThreadWindow *ThreadWindow::instance()
-{
-    return currentInstance;
 }
 
 void ThreadWindow::setHandler(ThreadRequestHandler *handler)
@@ -82,7 +74,7 @@ void ThreadWindow::handle(ThreadRequest *request)
         break;
     }
     case ThreadRequest::ShowMessage:
-        request->value = ShowQuestion(request->value, request->textA, request->textB,
+        request->value = askOrDefault(m_questions, request->value, request->textA, request->textB,
                                       request->textC);
         break;
     default:

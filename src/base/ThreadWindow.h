@@ -7,6 +7,8 @@
 
 namespace Orbisong {
 
+class QuestionPort;
+
 // A worker's request for the main thread to show a window; the worker owns it and keeps it
 // alive until `done` is set.
 struct ThreadRequest
@@ -32,7 +34,8 @@ public:
 };
 
 // The main thread's end of the worker request protocol. Requests arrive as queued calls and
-// are answered in order; waiting workers give up once the program is closing.
+// are answered in order; waiting workers give up once the program is closing. Whoever starts
+// workers hands them the window; it must outlive them.
 class ThreadWindow : public QObject
 {
     Q_OBJECT
@@ -41,9 +44,9 @@ public:
     explicit ThreadWindow(QObject *parent = nullptr);
     ~ThreadWindow() override;
 
-    static ThreadWindow *instance();
-
     void setHandler(ThreadRequestHandler *handler);
+    // Where kind 3 messages go; without a port they get their default answers.
+    void setQuestionPort(QuestionPort *questions) { m_questions = questions; }
     // From a worker thread: hands the request to the main thread and waits for it.
     // Returns false when the program began closing before the request was answered.
     bool request(ThreadRequest *request);
@@ -55,6 +58,7 @@ private:
     void handle(ThreadRequest *request);
 
     ThreadRequestHandler *m_handler = nullptr;
+    QuestionPort *m_questions = nullptr;
     std::atomic<bool> m_closing{false};
 };
 

@@ -7,8 +7,8 @@
 
 namespace Orbisong {
 
-// Where found entries go. The player installs one that knows the open album windows and the
-// collection; tests and orbisong-cli install their own.
+// Where found entries go. The player hands the lookups one that knows the open album windows
+// and the collection; tests and orbisong-cli use their own.
 class CddbEntryReceiver
 {
 public:
@@ -29,15 +29,12 @@ public:
     virtual bool applyToAlbum(const QString &albumId, const CddbAlbumFields &fields) = 0;
 };
 
-void setCddbEntryReceiver(CddbEntryReceiver *receiver);
-CddbEntryReceiver *cddbEntryReceiver();
-
 // Source codes kept in the album's source field.
 enum CddbSource { SourceLocalDatabase = 2, SourceCddbServer = 3 };
 
-// Maps an entry onto the album `albumId` (main thread only). Returns true when a window or
-// the collection took it.
-bool ApplyEntry(const QString &category, const QString &albumId, int source,
-                const QString &entryText);
+// Maps an entry onto the album `albumId` through `receiver` (main thread only). Returns true
+// when a window or the collection took it.
+bool ApplyEntry(CddbEntryReceiver &receiver, const QString &category, const QString &albumId,
+                int source, const QString &entryText);
 
 } // namespace Orbisong

@@ -1,30 +1,55 @@
 #include "cddb/RunningLookups.h"
 
-#include "cddb/TCDDBThread.h"
 #include "base/ThreadWindow.h"
+#include "cddb/TCDDBThread.h"
+
+#include <QDeadlineTimer>
 
 namespace Orbisong {
 
-RunningLookups *RunningLookups::instance()
+RunningLookups::RunningLookups(CddbEntryReceiver *receiver, ThreadWindow *window, QObject *parent)
+    : QObject(parent), m_receiver(receiver), m_window(window)
 {
-    static RunningLookups lookups;
-    return &lookups;
 }
 
-void RunningLookups::setCount(int count)
+RunningLookups::~RunningLookups()
 {
-    if (count == m_count)
-        return;
-    m_count = count;
-    emit countChanged(count);
+    stopAll();
+}
+
+void RunningLookups::add(TCDDBThread *lookup)
+{
+    m_running.append(lookup);
+    emit countChanged(count());
+}
+
+void RunningLookups::remove(TCDDBThread *lookup)
+{
+    if (m_running.removeAll(lookup) > 0)
+        emit countChanged(count());
+}
+
+void RunningLookups::stopAll()
+{
+    for (TCDDBThread *lookup : std::as_const(m_running))
+        lookup->requestStop();
+}
+
+bool RunningLookups::waitForAll(int msecs)
+{
+    const QDeadlineTimer deadline(msecs);
+    bool allEnded = true;
+    for (TCDDBThread *lookup : std::as_const(m_running))
+        allEnded = lookup->wait(deadline) && allEnded;
+    return allEnded;
 }
 
 bool RunningLookups::stopAndWait(int msecs)
 {
-    TCDDBThread::StopLookups();
-    if (ThreadWindow *window = ThreadWindow::instance())
-        window->beginClosing();
-    return TCDDBThread::waitForLookups(msecs);
+    stopAll();
+    if (m_window)
+        m_window->beginClosing();
+    return waitForAll(msecs);
 }
 
 } // namespace Orbisong

@@ -9,84 +9,50 @@
 #include "cddb/TSockCDDBThread.h"
 
 #include <QCoreApplication>
-#include <QDeadlineTimer>
-#include <QList>
 
 #include <memory>
 
 namespace Orbisong {
 
-namespace {
-
-// Main thread only.
-QList<TCDDBThread *> &runningLookups()
+TCDDBThread::TCDDBThread(RunningLookups &lookups, const CddbLookupSettings &settings,
+                         const QString &albumId, const QString &query)
+    : m_settings(settings), m_albumId(albumId.toUpper()), m_query(query), m_lookups(&lookups),
+      m_window(lookups.threadWindow()), m_receiver(lookups.receiver())
 {
-    static QList<TCDDBThread *> list;
-    return list;
-}
-
-bool programClosing()
-{
-    const ThreadWindow *window = ThreadWindow::instance();
-    return window && window->isClosing();
-}
-
-} // namespace
-
-TCDDBThread::TCDDBThread(const CddbLookupSettings &settings, const QString &albumId,
-                         const QString &query)
-    : m_settings(settings), m_albumId(albumId.toUpper()), m_query(query)
-{
-    runningLookups().append(this);
-    RunningLookups::instance()->setCount(int(runningLookups().size()));
+    lookups.add(this);
     connect(this, &QThread::finished, this, &TCDDBThread::finishOnMainThread);
 }
 
 TCDDBThread::~TCDDBThread()
 {
-    runningLookups().removeAll(this);
-    RunningLookups::instance()->setCount(int(runningLookups().size()));
+    if (m_lookups)
+        m_lookups->remove(this);
 }
 
-TCDDBThread *TCDDBThread::StartLookup(const CddbLookupSettings &settings, const QString &albumId,
-                                      const QString &query)
+TCDDBThread *TCDDBThread::StartLookup(RunningLookups &lookups, const CddbLookupSettings &settings,
+                                      const QString &albumId, const QString &query)
 {
     TCDDBThread *thread = nullptr;
     if (settings.usesHttp())
-        thread = new THTTPCDDBThread(settings, albumId, query);
+        thread = new THTTPCDDBThread(lookups, settings, albumId, query);
     else
-        thread = new TSockCDDBThread(settings, albumId, query);
+        thread = new TSockCDDBThread(lookups, settings, albumId, query);
     thread->start(QThread::LowPriority);
     return thread;
-}
-
-void TCDDBThread::StopLookups()
-{
-    for (TCDDBThread *thread : runningLookups())
-        thread->requestStop();
-}
-
-int TCDDBThread::runningCount()
-{
-    return int(runningLookups().size());
-}
-
-bool TCDDBThread::waitForLookups(int msecs)
-{
-    const QDeadlineTimer deadline(msecs);
-    bool allEnded = true;
-    for (TCDDBThread *thread : runningLookups())
-        allEnded = thread->wait(deadline) && allEnded;
-    return allEnded;
 }
 
 void TCDDBThread::finishOnMainThread()
 {
     emit statusChanged(QString());
-    runningLookups().removeAll(this);
-    RunningLookups::instance()->setCount(int(runningLookups().size()));
+    if (m_lookups)
+        m_lookups->remove(this);
     emit lookupFinished(m_result);
     deleteLater();
+}
+
+bool TCDDBThread::programClosing() const
+{
+    return m_window && m_window->isClosing();
 }
 
 QString TCDDBThread::statusText(int state, const QString &host)
@@ -166,8 +132,7 @@ void TCDDBThread::fail(int kind, int code)
 
 bool TCDDBThread::askMainThread(ThreadRequest *request)
 {
-    ThreadWindow *window = ThreadWindow::instance();
-    return window && window->request(request);
+    return m_window && m_window->request(request);
 }
 
 bool TCDDBThread::takeMatch(const QString &category, const QString &discId)
@@ -309,11 +274,13 @@ void TCDDBThread::run()
         m_result = Failed;
         return;
     }
-    if (m_result == Found && !m_entry.isEmpty()) {
+    if (m_result == Found && !m_entry.isEmpty() && m_receiver) {
+        CddbEntryReceiver *receiver = m_receiver;
         const QString category = m_category;
         const QString albumId = m_albumId;
         const QString entry = m_entry;
-        if (!runOnMainThread([=] { ApplyEntry(category, albumId, SourceCddbServer, entry); }))
+        if (!runOnMainThread(
+                [=] { ApplyEntry(*receiver, category, albumId, SourceCddbServer, entry); }))
             m_result = Failed;
     }
     if (!m_welcome.isEmpty()) {

@@ -3,6 +3,7 @@
 #include "cddb/CddbLookupSettings.h"
 
 #include <QByteArray>
+#include <QPointer>
 #include <QString>
 #include <QThread>
 
@@ -11,10 +12,14 @@
 
 namespace Orbisong {
 
+class CddbEntryReceiver;
+class RunningLookups;
+class ThreadWindow;
 struct ThreadRequest;
 
 // A remote lookup on its own thread. The object lives on the main thread: its signals arrive
-// there, it applies the found entry there, and it deletes itself after `lookupFinished`.
+// there, it applies the found entry there (through the receiver of its RunningLookups), and
+// it deletes itself after `lookupFinished`.
 class TCDDBThread : public QThread
 {
     Q_OBJECT
@@ -47,15 +52,11 @@ public:
     };
     static constexpr int BufferSize = 32768;
 
-    // Creates the thread for the protocol of `settings` and starts it at low priority.
-    // `query` is: disc id, track count, the start frames, the disc length in seconds.
-    static TCDDBThread *StartLookup(const CddbLookupSettings &settings, const QString &albumId,
-                                    const QString &query);
-    // Asks every running lookup to stop; none of them shows a message afterwards.
-    static void StopLookups();
-    static int runningCount();
-    // Waits up to `msecs` for running lookups to end; true when none is left.
-    static bool waitForLookups(int msecs);
+    // Creates the thread for the protocol of `settings`, counts it among `lookups` and starts
+    // it at low priority. `query` is: disc id, track count, the start frames, the disc length
+    // in seconds.
+    static TCDDBThread *StartLookup(RunningLookups &lookups, const CddbLookupSettings &settings,
+                                    const QString &albumId, const QString &query);
 
     ~TCDDBThread() override;
 
@@ -88,7 +89,8 @@ signals:
     void lookupFinished(int result);
 
 protected:
-    TCDDBThread(const CddbLookupSettings &settings, const QString &albumId, const QString &query);
+    TCDDBThread(RunningLookups &lookups, const CddbLookupSettings &settings, const QString &albumId,
+                const QString &query);
 
     void run() override;
     virtual void runLookup() = 0;
@@ -119,9 +121,16 @@ protected:
     QString m_welcome;
 
 private:
+    bool programClosing() const;
     void reportError();
     void finishOnMainThread();
     bool runOnMainThread(const std::function<void()> &call);
+
+    // Main thread only; null once the lookups were released before this one ended.
+    QPointer<RunningLookups> m_lookups;
+    // Taken from the lookups at the start, so the worker never reaches into them.
+    ThreadWindow *m_window;
+    CddbEntryReceiver *m_receiver;
 };
 
 } // namespace Orbisong

@@ -48,9 +48,9 @@ QString word(const QString &text, int index)
 
 } // namespace
 
-THTTPCDDBThread::THTTPCDDBThread(const CddbLookupSettings &settings, const QString &albumId,
-                                 const QString &query)
-    : TCDDBThread(settings, albumId, query)
+THTTPCDDBThread::THTTPCDDBThread(RunningLookups &lookups, const CddbLookupSettings &settings,
+                                 const QString &albumId, const QString &query)
+    : TCDDBThread(lookups, settings, albumId, query)
 {
 }
 

@@ -12,8 +12,8 @@ class THTTPCDDBThread : public TCDDBThread
     Q_OBJECT
 
 public:
-    THTTPCDDBThread(const CddbLookupSettings &settings, const QString &albumId,
-                    const QString &query);
+    THTTPCDDBThread(RunningLookups &lookups, const CddbLookupSettings &settings,
+                    const QString &albumId, const QString &query);
 
     // The form body for one command, with the greeting and protocol level.
     QByteArray body(const QString &command) const;

@@ -8,8 +8,12 @@
 
 namespace Orbisong {
 
+class CddbEntryReceiver;
+class RunningLookups;
+
 // Looks a disc up in the local database on its own thread. The object lives on the main
-// thread, applies what was found there, then reports and deletes itself.
+// thread, applies what was found there (through the receiver of the lookups that started it),
+// then reports and deletes itself.
 class TLocalCDDBThread : public QThread
 {
     Q_OBJECT
@@ -17,8 +21,8 @@ class TLocalCDDBThread : public QThread
 public:
     // `localPath` is the database folder ("Local Path"); the index goes to `indexFolder`
     // (the data folder's when empty).
-    static TLocalCDDBThread *StartLookup(const QString &localPath, const QString &albumId,
-                                         const QString &indexFolder = {});
+    static TLocalCDDBThread *StartLookup(RunningLookups &lookups, const QString &localPath,
+                                         const QString &albumId, const QString &indexFolder = {});
 
     void requestStop() { m_stop = true; }
     QString category() const { return m_result.category; }
@@ -33,9 +37,11 @@ protected:
     void run() override;
 
 private:
-    TLocalCDDBThread(const QString &localPath, const QString &albumId, const QString &indexFolder);
+    TLocalCDDBThread(CddbEntryReceiver *receiver, const QString &localPath, const QString &albumId,
+                     const QString &indexFolder);
     void finishOnMainThread();
 
+    CddbEntryReceiver *m_receiver;
     QString m_localPath;
     QString m_albumId;
     QString m_discId;

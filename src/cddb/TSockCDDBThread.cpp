@@ -40,9 +40,9 @@ QString word(const QString &text, int index)
 
 } // namespace
 
-TSockCDDBThread::TSockCDDBThread(const CddbLookupSettings &settings, const QString &albumId,
-                                 const QString &query)
-    : TCDDBThread(settings, albumId, query)
+TSockCDDBThread::TSockCDDBThread(RunningLookups &lookups, const CddbLookupSettings &settings,
+                                 const QString &albumId, const QString &query)
+    : TCDDBThread(lookups, settings, albumId, query)
 {
 }
 

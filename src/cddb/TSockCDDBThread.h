@@ -12,8 +12,8 @@ class TSockCDDBThread : public TCDDBThread
     Q_OBJECT
 
 public:
-    TSockCDDBThread(const CddbLookupSettings &settings, const QString &albumId,
-                    const QString &query);
+    TSockCDDBThread(RunningLookups &lookups, const CddbLookupSettings &settings,
+                    const QString &albumId, const QString &query);
 
 protected:
     void runLookup() override;

@@ -1,7 +1,9 @@
 #include "cli/CliCddbAlbum.h"
 
 #include "collection/AlbumRecord.h"
+#include "cddb/CddbApply.h"
 #include "cddb/CddbEntry.h"
+#include "cddb/CollectionEntryReceiver.h"
 #include "collection/MediaKind.h"
 
 namespace Orbisong::Cli {
@@ -30,9 +32,10 @@ DiscInfo CddbAlbumSession::discOf(const QString &albumId) const
     return disc;
 }
 
-CddbAlbumSession::CddbAlbumSession(const QString &collectionPath)
+CddbAlbumSession::CddbAlbumSession(const QString &collectionPath, QuestionPort &questions)
     : m_collection(std::make_unique<Collection>(m_session.settings(), collectionPath))
 {
+    m_collection->setQuestionPort(&questions);
     m_collection->BuildAlbumIndex();
     m_collection->OpenCollectionFile();
 }
@@ -60,6 +63,17 @@ void CddbAlbumSession::storeAlbum(const QString &albumId)
     PlaylistList playlists;
     if (ReadAlbumInfo(*m_collection, links, album, playlists, disc))
         WriteAlbumInfo(*m_collection, false, links, playlists, disc, album);
+}
+
+bool CddbAlbumSession::applyEntry(const QString &albumId, const QString &category, int source,
+                                  const QString &entry)
+{
+    ensureAlbum(albumId);
+    CollectionEntryReceiver receiver(*m_collection);
+    if (!ApplyEntry(receiver, category, albumId, source, entry))
+        return false;
+    storeAlbum(albumId);
+    return true;
 }
 
 bool CddbAlbumSession::close()

@@ -12,21 +12,25 @@ namespace Orbisong::Cli {
 class CddbAlbumSession
 {
 public:
-    explicit CddbAlbumSession(const QString &collectionPath);
+    // The collection's questions and errors go to `questions`.
+    CddbAlbumSession(const QString &collectionPath, QuestionPort &questions);
     ~CddbAlbumSession();
 
     Settings &settings() { return m_session.settings(); }
     Collection &collection() { return *m_collection; }
     // The table of contents new albums get; without it only the track count is known.
     void setDisc(const QList<int> &trackStarts, int leadOut);
-    // Adds the album to the collection when it is not there yet.
-    bool ensureAlbum(const QString &albumId);
-    // Writes the album whole so that a new one keeps everything the lookup gave it.
-    void storeAlbum(const QString &albumId);
+    // Maps a found entry onto the album, made first when it is missing, and writes the album
+    // whole so that a new one keeps everything the entry gave it. False when the entry was
+    // not applied.
+    bool applyEntry(const QString &albumId, const QString &category, int source,
+                    const QString &entry);
     bool close();
 
 private:
     DiscInfo discOf(const QString &albumId) const;
+    bool ensureAlbum(const QString &albumId);
+    void storeAlbum(const QString &albumId);
 
     SettingsSession m_session;
     QList<int> m_trackStarts;

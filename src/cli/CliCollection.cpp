@@ -148,6 +148,7 @@ int collectionCommand(Context &c)
         return c.usage(Synopsis);
     SettingsSession session;
     Collection collection(session.settings(), c.collection);
+    collection.setQuestionPort(&c.questions);
     collection.BuildAlbumIndex();
     if (!QFileInfo::exists(collection.path()) && c.args.value(0) != QLatin1String("merge") &&
         c.args.value(0) != QLatin1String("list"))

@@ -6,6 +6,10 @@
 
 #include <functional>
 
+namespace Orbisong {
+class QuestionPort;
+}
+
 namespace Orbisong::Cli {
 
 // Exit codes shared by every subcommand.
@@ -17,6 +21,8 @@ struct Context
     QString collection; // --collection, empty when not given
     QTextStream &out;
     QTextStream &err;
+    // Handed to every part the subcommand runs that may ask or report.
+    QuestionPort &questions;
 
     int usage(const QString &text) const
     {

@@ -20,6 +20,7 @@ int convertCommand(Context &c)
         return c.fail(QStringLiteral("no such folder: ") + c.args.at(1));
     SettingsSession session;
     Collection collection(session.settings(), c.collection);
+    collection.setQuestionPort(&c.questions);
     const ConversionResult result = ConvertCollection(collection, {c.args.at(1)});
     if (!result.ran)
         return c.fail(QStringLiteral("cannot back up ") + collection.path() +

@@ -4,9 +4,9 @@
 #include "cddb/CddbApply.h"
 #include "cddb/CddbQuery.h"
 #include "cli/CliCddbAlbum.h"
-#include "cddb/CollectionEntryReceiver.h"
 #include "collection/DiscId.h"
 #include "cddb/LocalCddbDatabase.h"
+#include "cddb/RunningLookups.h"
 #include "base/MessageText.h"
 #include "base/QuestionPort.h"
 #include "base/StringTable.h"
@@ -51,7 +51,7 @@ int lookupLocal(Context &c, QStringList args)
     const QString albumId = options.value(QStringLiteral("--album")).toUpper();
     if (!args.isEmpty() || !isAlbumId(albumId))
         return c.usage(Synopsis);
-    CddbAlbumSession session(c.collection);
+    CddbAlbumSession session(c.collection, c.questions);
     const QString path = options.value(QStringLiteral("--path"), session.settings().cddbLocalPath);
     LocalCddbDatabase database(path, LocalCddbDatabase::defaultIndexFolder());
     const LocalCddbDatabase::Result result = database.find(albumId.left(8));
@@ -63,12 +63,7 @@ int lookupLocal(Context &c, QStringList args)
         c.out << "not found\n";
         return NotFound;
     }
-    session.ensureAlbum(albumId);
-    CollectionEntryReceiver receiver(session.collection());
-    setCddbEntryReceiver(&receiver);
-    ApplyEntry(result.category, albumId, SourceLocalDatabase, result.entry);
-    setCddbEntryReceiver(nullptr);
-    session.storeAlbum(albumId);
+    session.applyEntry(albumId, result.category, SourceLocalDatabase, result.entry);
     if (!session.close())
         return c.fail(QStringLiteral("cannot write the collection"));
     c.out << "found " << result.category << '\n';
@@ -151,35 +146,34 @@ int lookupRemote(Context &c, QStringList args)
     }
 
     const QString albumId = AlbumId(starts, leadOut);
-    CddbAlbumSession session(c.collection);
+    CddbAlbumSession session(c.collection, c.questions);
     session.setDisc(starts, leadOut);
-    session.ensureAlbum(albumId);
-    CollectionEntryReceiver receiver(session.collection());
-    setCddbEntryReceiver(&receiver);
     ThreadWindow threadWindow;
     CliRequests requests;
     requests.choice = options.value(QStringLiteral("--choose"), QStringLiteral("1")).toInt();
     threadWindow.setHandler(&requests);
     CliMessages messages;
-    setQuestionPort(&messages);
+    threadWindow.setQuestionPort(&messages);
+    // Without a receiver the lookup leaves the entry to us, applied like any other.
+    RunningLookups lookups(nullptr, &threadWindow);
 
-    TCDDBThread *thread = TCDDBThread::StartLookup(settings, albumId,
-                                                    CddbQueryText(albumId, starts, leadOut / 75));
+    TCDDBThread *thread = TCDDBThread::StartLookup(lookups, settings, albumId,
+                                                   CddbQueryText(albumId, starts, leadOut / 75));
     int result = TCDDBThread::Failed;
     QString category;
     QString discId;
+    QString entry;
     QEventLoop loop;
     QObject::connect(thread, &TCDDBThread::lookupFinished, &loop, [&](int code) {
         result = code;
         category = thread->category();
         discId = thread->chosenDiscId();
+        entry = thread->entry();
         loop.quit();
     });
     loop.exec();
-    setQuestionPort(nullptr);
-    setCddbEntryReceiver(nullptr);
-    if (result == TCDDBThread::Found)
-        session.storeAlbum(albumId);
+    if (result == TCDDBThread::Found && !entry.isEmpty())
+        session.applyEntry(albumId, category, SourceCddbServer, entry);
     if (!session.close())
         return c.fail(QStringLiteral("cannot write the collection"));
     if (result == TCDDBThread::Found) {

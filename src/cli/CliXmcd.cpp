@@ -4,7 +4,6 @@
 #include "cddb/CddbApply.h"
 #include "cddb/CddbEntry.h"
 #include "cli/CliCddbAlbum.h"
-#include "cddb/CollectionEntryReceiver.h"
 #include "collection/StoredText.h"
 #include "collection/TCfgFile.h"
 
@@ -44,14 +43,8 @@ int apply(Context &c, QStringList args)
         return c.fail(QStringLiteral("cannot read %1").arg(fileName));
     const QString entry = decodeStoredText(file.readAll());
 
-    CddbAlbumSession session(c.collection);
-    session.ensureAlbum(albumId);
-    CollectionEntryReceiver receiver(session.collection());
-    setCddbEntryReceiver(&receiver);
-    const bool applied = ApplyEntry(category, albumId, SourceLocalDatabase, entry);
-    setCddbEntryReceiver(nullptr);
-    if (applied)
-        session.storeAlbum(albumId);
+    CddbAlbumSession session(c.collection, c.questions);
+    const bool applied = session.applyEntry(albumId, category, SourceLocalDatabase, entry);
     if (!session.close())
         return c.fail(QStringLiteral("cannot write the collection"));
     return applied ? Success : c.fail(QStringLiteral("the entry was not applied"));
@@ -72,7 +65,7 @@ int write(Context &c, QStringList args)
     }
     if (albumId.isEmpty())
         return c.usage(Synopsis);
-    CddbAlbumSession session(c.collection);
+    CddbAlbumSession session(c.collection, c.questions);
     Collection &collection = session.collection();
     const AlbumIndexNode *node = collection.FindAlbum(albumId);
     if (!node || !collection.file()) {

@@ -1,4 +1,5 @@
 #include "cli/CliCommand.h"
+#include "cli/CliQuestionPort.h"
 
 #include <QCoreApplication>
 #include <QMap>
@@ -82,7 +83,8 @@ int main(int argc, char **argv)
         printHelp(err);
         return Failure;
     }
-    Context context{args, collection, out, err};
+    CliQuestionPort questions(err);
+    Context context{args, collection, out, err, questions};
     const int code = found->handler(context);
     out.flush();
     err.flush();

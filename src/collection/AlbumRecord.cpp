@@ -35,9 +35,9 @@ QString key(const char *stem, int n)
     return QLatin1String(stem) + QLatin1Char('[') + QString::number(n) + QLatin1Char(']');
 }
 
-void notice(const QString &text)
+void notice(Collection &collection, const QString &text)
 {
-    ShowQuestion(NoticeMessage, text, QString());
+    askOrDefault(collection.questionPort(), NoticeMessage, text);
 }
 
 bool isCurrent(Collection &collection, const AlbumInfo &album)
@@ -247,10 +247,11 @@ bool WriteAlbumInfo(Collection &collection, bool removeIfEmpty, const WebLinkLis
         if (removeIfEmpty && isCurrent(collection, album)) {
             // The disc is still the current one, so the deletion must not be refused for it.
             if (!collection.FindAlbum(disc.id))
-                notice(QStringLiteral("WriteAlbumInfo(): Unable to find tree node for album ") +
-                       disc.id + QLatin1Char('.'));
+                notice(collection,
+                       QStringLiteral("WriteAlbumInfo(): Unable to find tree node for album ") +
+                           disc.id + QLatin1Char('.'));
             else if (!collection.DeleteAlbum(disc.id, true))
-                notice(QStringLiteral("WriteAlbumInfo(): Unable to delete tree node."));
+                notice(collection, QStringLiteral("WriteAlbumInfo(): Unable to delete tree node."));
         }
         return false;
     }
@@ -291,7 +292,7 @@ bool ReadAlbumInfo(Collection &collection, WebLinkList &links, AlbumInfo &album,
         node = collection.AddAlbumToIndex(disc.id, disc.id, disc.mediaKind, disc.trackCount, {}, {},
                                           defaultOwner(), {}, {}, {}, 0);
     if (!node) {
-        notice(QStringLiteral("ReadAlbumInfo(): Unable to create new tree node."));
+        notice(collection, QStringLiteral("ReadAlbumInfo(): Unable to create new tree node."));
         collection.CloseCollection();
         return false;
     }

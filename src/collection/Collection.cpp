@@ -21,8 +21,6 @@ namespace Orbisong {
 
 namespace {
 
-Collection *globalCollection = nullptr;
-
 constexpr int LargeCollectionMessage = 12288;
 constexpr int NoticeMessage = 12309;
 constexpr int LargeCollectionSize = 100;
@@ -141,18 +139,6 @@ Collection::~Collection()
 {
     if (m_file)
         ShutdownCollection();
-    if (globalCollection == this)
-        globalCollection = nullptr;
-}
-
-Collection *Collection::global()
-{
-    return globalCollection;
-}
-
-void Collection::setGlobal(Collection *collection)
-{
-    globalCollection = collection;
 }
 
 void Collection::addSink(CollectionSink *sink)
@@ -196,8 +182,8 @@ bool Collection::loadFile()
     if (!file->load()) {
         m_lastError = file->errorString();
         qCWarning(lcCollection) << "cannot load" << m_path << m_lastError;
-        ShowQuestion(
-            NoticeMessage,
+        askOrDefault(
+            m_questions, NoticeMessage,
             QStringLiteral("OB4COLL_OpenCollectionFile(): Exception in TCfgFile.Create('") +
                 m_path + QStringLiteral("')"),
             m_lastError);
@@ -213,7 +199,7 @@ bool Collection::writeFile()
         return true;
     m_lastError = m_file->errorString();
     qCWarning(lcCollection) << "cannot write" << m_path << m_lastError;
-    ShowQuestion(NoticeMessage, QStringLiteral("Unable to save the collection file."),
+    askOrDefault(m_questions, NoticeMessage, QStringLiteral("Unable to save the collection file."),
                  QStringLiteral("The collection file '%1' could not be written: %2. The previous "
                                 "file was left unchanged.")
                      .arg(m_path, m_lastError));
@@ -363,7 +349,7 @@ void Collection::askLargeCollectionQuestion()
         return;
     if (m_settings.peakCount < LargeCollectionSize && m_albumCount >= LargeCollectionSize &&
         !m_settings.GetOptionFlag(_GLOB_OPTION_COLLECTIONALWAYSOPEN)) {
-        const int answer = ShowQuestion(LargeCollectionMessage);
+        const int answer = askOrDefault(m_questions, LargeCollectionMessage);
         m_settings.SetOptionFlag(_GLOB_OPTION_COLLECTIONALWAYSOPEN, answer == ResultYes);
         if (!isPinned())
             pin();
@@ -827,7 +813,8 @@ bool Collection::ImportCollection(const QString &path)
     TCfgFile other(path);
     if (!other.load()) {
         m_lastError = other.errorString();
-        ShowQuestion(NoticeMessage, QStringLiteral("Unable to import the collection file."),
+        askOrDefault(m_questions, NoticeMessage,
+                     QStringLiteral("Unable to import the collection file."),
                      QStringLiteral("'%1': %2").arg(path, m_lastError));
         CloseCollection();
         return false;

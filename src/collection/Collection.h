@@ -16,6 +16,7 @@
 namespace Orbisong {
 
 class CollectionSink;
+class QuestionPort;
 struct AlbumInfo;
 class TCfgFile;
 struct CurrentAlbum;
@@ -39,12 +40,12 @@ public:
     Collection(const Collection &) = delete;
     Collection &operator=(const Collection &) = delete;
 
-    // The collection the program runs on, for parts that have no other way to reach it.
-    static Collection *global();
-    static void setGlobal(Collection *collection);
-
     QString path() const { return m_path; }
     Settings &settings() { return m_settings; }
+    // Where the collection's questions and errors go, also for the album records and the
+    // conversion working on it; without a port they get their default answers.
+    void setQuestionPort(QuestionPort *questions) { m_questions = questions; }
+    QuestionPort *questionPort() const { return m_questions; }
 
     void addSink(CollectionSink *sink);
     void removeSink(CollectionSink *sink);
@@ -149,6 +150,7 @@ private:
     bool setTrackValues(const QString &id, int track, const QString &value, bool notes);
 
     Settings &m_settings;
+    QuestionPort *m_questions = nullptr;
     QString m_path;
     std::unique_ptr<TCfgFile> m_file;
     int m_openCount = 0;

@@ -263,7 +263,8 @@ ConversionResult ConvertCollection(Collection &collection, const QStringList &fo
         progress->end();
     collection.ShutdownCollection();
     if (result.failed > 0)
-        ShowQuestion(NotConvertedMessage, QString::number(result.failed));
+        askOrDefault(collection.questionPort(), NotConvertedMessage,
+                     QString::number(result.failed));
     log.add(QStringLiteral("FINISH job"));
     log.write(logPath);
     collection.setConverting(false);

@@ -2,6 +2,7 @@
 
 #include "collection/AlbumRecord.h"
 #include "playback/Ob4Mci.h"
+#include "playback/PlaybackScope.h"
 #include "playback/PlayerListener.h"
 #include "base/QuestionPort.h"
 #include "collection/Settings.h"
@@ -22,12 +23,12 @@ constexpr int NearFrames = 24;
 
 PlaybackContext &ctx()
 {
-    return playback();
+    return PlaybackScope::current();
 }
 
 PlayerState &state()
 {
-    return playback().state;
+    return ctx().state;
 }
 
 bool option(int bit)
@@ -145,7 +146,7 @@ void relay()
     const qsizetype current =
         c.state.currentDrive.isEmpty() ? -1 : drives.indexOf(c.state.currentDrive);
     if (current < 0) {
-        ShowQuestion(MsgPlain, QStringLiteral("OB4CTRL_NextStep"),
+        askOrDefault(ctx().questions, MsgPlain, QStringLiteral("OB4CTRL_NextStep"),
                      QStringLiteral("OB4CTRL_NextStep: Current drive not found in drive list."));
         OB4CTRL_Stop();
         return;

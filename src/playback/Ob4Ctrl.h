@@ -1,6 +1,7 @@
 #pragma once
 
 #include "playback/PlaybackContext.h"
+#include "playback/PlaybackScope.h"
 
 #include <QList>
 #include <QString>
@@ -10,7 +11,8 @@
 namespace Orbisong {
 
 // The playback controller: decides what plays. It works on the player's playlist list
-// (playback().playlistList) and drives the device layer. Main thread only.
+// (playlistList of the context installed by PlaybackScope) and drives the device layer. Main
+// thread only.
 
 struct IntroRange
 {

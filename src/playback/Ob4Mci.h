@@ -2,6 +2,7 @@
 
 #include "playback/Msf.h"
 #include "playback/PlaybackContext.h"
+#include "playback/PlaybackScope.h"
 
 #include <QString>
 
@@ -10,7 +11,7 @@ namespace Orbisong {
 // The CD device layer: the only code that talks to the drive. It keeps one drive open,
 // reads the table of contents into DiscInfo, follows the position, starts and stops playback
 // and, driven by the player's 300 ms drive timer, notices discs arriving and leaving.
-// Main thread only; all of it works on playback().
+// Main thread only; all of it works on the context installed by PlaybackScope.
 
 // Disc kinds of DiscInfo.
 constexpr int DiscKindAudio = 0x10001;

@@ -15,10 +15,11 @@ namespace Orbisong {
 class CdDriveSet;
 class Collection;
 class PlayerListener;
+class QuestionPort;
 struct Settings;
 
-// The module-wide records of the device layer and the controller. There is one for the
-// program; tests reset it between cases.
+// The records of the device layer and the controller. Its user owns it (the player's engine,
+// a test) and installs it for the OB4MCI_ and OB4CTRL_ routines with a PlaybackScope.
 struct PlaybackContext
 {
     // Per-drive result of OB4MCI_GetDriveDiscID: -1 not readable, 0 no disc, 1 id known.
@@ -33,6 +34,8 @@ struct PlaybackContext
     Settings *settings = nullptr;
     Collection *collection = nullptr;
     PlayerListener *listener = nullptr;
+    // Where drive errors and the device layer's questions go; none: default answers.
+    QuestionPort *questions = nullptr;
 
     PlayerState state;
     // DiscInfo, AlbumInfo and the playlists (the player's tabs) of the disc in the drive.
@@ -50,10 +53,5 @@ struct PlaybackContext
     std::mt19937 random{std::random_device{}()};
     unsigned seed = 0;
 };
-
-// The program's one context.
-PlaybackContext &playback();
-// Forgets everything, as at program start; the plugged-in parts stay.
-void resetPlayback();
 
 } // namespace Orbisong

@@ -6,7 +6,7 @@
 #include "collection/Collection.h"
 #include "playback/Ob4Ctrl.h"
 #include "playback/Ob4Mci.h"
-#include "playback/PlaybackContext.h"
+#include "playback/PlaybackScope.h"
 #include "collection/Settings.h"
 
 #include <QCoreApplication>
@@ -17,28 +17,24 @@ ControllerEngine::ControllerEngine(CdDriveSet &drives, Settings &settings, Colle
                                    QObject *parent)
     : PlayerEngine(parent), m_collection(collection)
 {
-    resetPlayback();
-    PlaybackContext &c = playback();
-    c.drives = &drives;
-    c.settings = &settings;
-    c.collection = collection;
-    c.listener = this;
+    m_context.drives = &drives;
+    m_context.settings = &settings;
+    m_context.collection = collection;
+    m_context.listener = this;
     if (collection)
-        collection->setCurrentAlbum(&c.current);
+        collection->setCurrentAlbum(&m_context.current);
 }
 
 ControllerEngine::~ControllerEngine()
 {
-    PlaybackContext &c = playback();
-    if (c.listener == this)
-        c.listener = nullptr;
-    if (m_collection && m_collection->currentAlbum() == &c.current)
+    if (m_collection && m_collection->currentAlbum() == &m_context.current)
         m_collection->setCurrentAlbum(nullptr);
 }
 
 void ControllerEngine::startup(QChar preferred, bool noDrive)
 {
-    PlayerState &s = playback().state;
+    const PlaybackScope scope(m_context);
+    PlayerState &s = m_context.state;
     s.noDrive = noDrive;
     s.startDrive = preferred;
     OB4MCI_Startup();
@@ -46,120 +42,122 @@ void ControllerEngine::startup(QChar preferred, bool noDrive)
 
 void ControllerEngine::addDrive(QChar letter)
 {
-    PlaybackContext &c = playback();
-    if (c.drives)
-        c.state.driveList = c.drives->letters();
-    if (c.device)
+    const PlaybackScope scope(m_context);
+    if (m_context.drives)
+        m_context.state.driveList = m_context.drives->letters();
+    if (m_context.device)
         return;
-    c.state.noDrive = false;
+    m_context.state.noDrive = false;
     OB4MCI_Open(letter);
 }
 
 void ControllerEngine::shutdown()
 {
+    const PlaybackScope scope(m_context);
     m_closing = true;
     OB4MCI_Shutdown();
 }
 
 bool ControllerEngine::noDrive() const
 {
-    return playback().state.noDrive;
+    return m_context.state.noDrive;
 }
 
 bool ControllerEngine::audioPresent() const
 {
-    const PlayerState &s = playback().state;
+    const PlayerState &s = m_context.state;
     return !s.noDrive && s.discPresent && !s.discIgnored;
 }
 
 bool ControllerEngine::playing() const
 {
-    return playback().state.isRunning();
+    return m_context.state.isRunning();
 }
 
 bool ControllerEngine::paused() const
 {
-    return playback().state.paused;
+    return m_context.state.paused;
 }
 
 void ControllerEngine::setPaused(bool paused)
 {
-    playback().state.paused = paused;
+    m_context.state.paused = paused;
 }
 
 CurrentAlbum &ControllerEngine::current()
 {
-    return playback().current;
+    return m_context.current;
 }
 
 QList<TStep> &ControllerEngine::list()
 {
-    return playback().playlistList;
+    return m_context.playlistList;
 }
 
 QString ControllerEngine::currentPlaylist() const
 {
-    const auto &playlist = playback().currentPlaylist;
+    const auto &playlist = m_context.currentPlaylist;
     return playlist ? playlist->title : QString();
 }
 
 int ControllerEngine::currentIndex() const
 {
-    return playback().state.currentStepIndex;
+    return m_context.state.currentStepIndex;
 }
 
 void ControllerEngine::setCurrentIndex(int index)
 {
-    PlaybackContext &c = playback();
-    c.state.currentStepIndex = index;
-    if (index >= 0 && index < c.playlistList.size())
-        c.state.currentStep = c.playlistList.at(index);
+    m_context.state.currentStepIndex = index;
+    if (index >= 0 && index < m_context.playlistList.size())
+        m_context.state.currentStep = m_context.playlistList.at(index);
 }
 
 int ControllerEngine::position() const
 {
-    return playback().state.position;
+    return m_context.state.position;
 }
 
 void ControllerEngine::setPosition(int frames)
 {
-    playback().state.position = frames;
+    m_context.state.position = frames;
 }
 
 int ControllerEngine::currentTrack() const
 {
-    return audioPresent() ? qMax(0, OB4MCI_GetTrack(playback().state.position)) : 0;
+    const PlaybackScope scope(m_context);
+    return audioPresent() ? qMax(0, OB4MCI_GetTrack(m_context.state.position)) : 0;
 }
 
 int ControllerEngine::displayTime(int mode, int position) const
 {
+    const PlaybackScope scope(m_context);
     return OB4MCI_GetDisplayTime(mode, position);
 }
 
 QString ControllerEngine::driveLetters() const
 {
-    const PlaybackContext &c = playback();
-    return c.drives ? c.drives->letters() : QString();
+    return m_context.drives ? m_context.drives->letters() : QString();
 }
 
 QChar ControllerEngine::currentDrive() const
 {
-    const QString letter = playback().state.currentDrive;
+    const QString letter = m_context.state.currentDrive;
     return letter.isEmpty() ? QChar() : letter.at(0);
 }
 
 DriveDiscLabel ControllerEngine::driveLabel(QChar letter)
 {
+    const PlaybackScope scope(m_context);
     QString id;
     const int result = OB4MCI_GetCachedDriveDiscID(QString(letter), &id);
     if (result < 0)
         return {DriveDiscLabel::Unreadable, {}, {}};
     if (result == 0)
         return {DriveDiscLabel::Empty, {}, {}};
-    const CurrentAlbum &current = playback().current;
+    const CurrentAlbum &current = m_context.current;
     if (current.discPresent && current.disc.id.compare(id, Qt::CaseInsensitive) == 0 &&
         !current.album.isNew) {
-        if (playback().state.discIgnored)
+        if (m_context.state.discIgnored)
             return {DriveDiscLabel::CdRom, {}, {}};
         return {DriveDiscLabel::Audio, current.album.title, current.album.artist};
     }
@@ -173,79 +171,92 @@ DriveDiscLabel ControllerEngine::driveLabel(QChar letter)
 
 void ControllerEngine::refreshDriveIds()
 {
+    const PlaybackScope scope(m_context);
     OB4MCI_RefreshDriveIDs();
 }
 
 int ControllerEngine::trackFromFile(const QString &path)
 {
-    return OB4MCI_GetTrackFromFile(path, playback().current.disc.mediaIdentity);
+    return OB4MCI_GetTrackFromFile(path, m_context.current.disc.mediaIdentity);
 }
 
 bool ControllerEngine::closeDrive()
 {
+    const PlaybackScope scope(m_context);
     return OB4MCI_CloseDrive();
 }
 
 bool ControllerEngine::openDrive(QChar letter)
 {
+    const PlaybackScope scope(m_context);
     return OB4MCI_Open(letter) == 0;
 }
 
 void ControllerEngine::playStep(int index)
 {
+    const PlaybackScope scope(m_context);
     OB4CTRL_PlayStep(index);
 }
 
 void ControllerEngine::playTrack(int track)
 {
+    const PlaybackScope scope(m_context);
     OB4CTRL_PlayTrack(track);
 }
 
 void ControllerEngine::startPlayback()
 {
+    const PlaybackScope scope(m_context);
     OB4MCI_StartPlayback();
     emit stateChanged();
 }
 
 void ControllerEngine::stopPlayback()
 {
+    const PlaybackScope scope(m_context);
     OB4MCI_StopPlayback();
     emit stateChanged();
 }
 
 void ControllerEngine::stop()
 {
+    const PlaybackScope scope(m_context);
     OB4CTRL_Stop();
 }
 
 void ControllerEngine::nextStep()
 {
+    const PlaybackScope scope(m_context);
     OB4CTRL_NextStep();
 }
 
 void ControllerEngine::prevStep()
 {
+    const PlaybackScope scope(m_context);
     OB4CTRL_PrevStep();
 }
 
 void ControllerEngine::moveToStep(int index)
 {
+    const PlaybackScope scope(m_context);
     OB4CTRL_MoveToStep(index);
 }
 
 void ControllerEngine::ejectOrRetract()
 {
+    const PlaybackScope scope(m_context);
     OB4MCI_EjectOrRetract();
 }
 
 void ControllerEngine::setCurrentPlaylist(const QString &title)
 {
+    const PlaybackScope scope(m_context);
     SetCurrentPlaylist(title);
 }
 
 void ControllerEngine::writeListBack()
 {
-    PlaybackContext &c = playback();
+    PlaybackContext &c = m_context;
     if (!c.currentPlaylist || c.currentPlaylist->isAlbumPlaylist())
         return;
     c.currentPlaylist->steps.clear();
@@ -255,22 +266,25 @@ void ControllerEngine::writeListBack()
 
 void ControllerEngine::poll()
 {
+    const PlaybackScope scope(m_context);
     OB4MCI_Poll();
 }
 
 int ControllerEngine::volume() const
 {
-    return OB4MCI_GetVolume();
+    return m_context.volume;
 }
 
 void ControllerEngine::setVolume(int volume)
 {
+    const PlaybackScope scope(m_context);
     OB4MCI_SetVolume(volume);
 }
 
 void ControllerEngine::discInserted()
 {
-    PlaybackContext &c = playback();
+    const PlaybackScope scope(m_context);
+    PlaybackContext &c = m_context;
     CurrentAlbum &current = c.current;
     const bool loaded =
         m_collection && ReadAlbumInfo(*m_collection, current.webLinks, current.album,
@@ -290,7 +304,7 @@ void ControllerEngine::discRemoved(bool audioDisc)
 {
     Q_UNUSED(audioDisc);
     emit discLeaving();
-    PlaybackContext &c = playback();
+    PlaybackContext &c = m_context;
     if (m_collection)
         WriteAlbumInfo(*m_collection, false, c.current.webLinks, c.current.playlists,
                        c.current.disc, c.current.album);

@@ -1,17 +1,20 @@
 #pragma once
 
 #include "player/PlayerEngine.h"
+#include "playback/PlaybackContext.h"
 #include "playback/PlayerListener.h"
 
 namespace Orbisong {
 
 class CdDriveSet;
 class Collection;
+class QuestionPort;
 struct Settings;
 
-// The player's engine on the program's device layer and playback controller: forwards the
-// window's requests to them and turns their notices into the engine's signals. On a new disc
-// it loads the album from the collection and builds the playlists.
+// The player's engine on the device layer and playback controller: forwards the window's
+// requests to them and turns their notices into the engine's signals. On a new disc it loads
+// the album from the collection and builds the playlists. It owns the device layer's context
+// and installs it around every call into the layer, so two engines never share a drive.
 class ControllerEngine : public PlayerEngine, public PlayerListener
 {
     Q_OBJECT
@@ -20,6 +23,9 @@ public:
     ControllerEngine(CdDriveSet &drives, Settings &settings, Collection *collection,
                      QObject *parent = nullptr);
     ~ControllerEngine() override;
+
+    // Where drive errors and the device layer's questions go; none: default answers.
+    void setQuestionPort(QuestionPort *questions) { m_context.questions = questions; }
 
     // Opens the preferred drive (else the first one that opens); no-drive mode asks for none.
     void startup(QChar preferred, bool noDrive);
@@ -82,6 +88,8 @@ public:
 
 private:
     Collection *m_collection;
+    // The device layer caches as it answers (the track of a position), even in queries.
+    mutable PlaybackContext m_context;
     bool m_closing = false;
 };
 

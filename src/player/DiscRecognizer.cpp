@@ -2,6 +2,7 @@
 
 #include "cddb/CddbLookupSettings.h"
 #include "cddb/CddbQuery.h"
+#include "cddb/RunningLookups.h"
 #include "cddb/TCDDBThread.h"
 #include "cddb/TLocalCDDBThread.h"
 #include "collection/DiscInfo.h"
@@ -60,14 +61,15 @@ bool DiscRecognizer::lookUpRemote(const DiscInfo &disc)
     });
 }
 
-bool DiscRecognizer::remoteLookupRunning()
+bool DiscRecognizer::remoteLookupRunning() const
 {
-    return TCDDBThread::runningCount() > 0;
+    return m_lookups && m_lookups->count() > 0;
 }
 
 void DiscRecognizer::stopRemoteLookups()
 {
-    TCDDBThread::StopLookups();
+    if (m_lookups)
+        m_lookups->stopAll();
 }
 
 // Tries the databases one after another on a worker thread, so a first lookup that builds
@@ -76,12 +78,12 @@ void DiscRecognizer::stopRemoteLookups()
 void DiscRecognizer::runLocal(QStringList folders, const QString &albumId, int outcome,
                               Report report)
 {
-    if (folders.isEmpty()) {
+    if (folders.isEmpty() || !m_lookups) {
         report(outcome);
         return;
     }
     const QString folder = folders.takeFirst();
-    TLocalCDDBThread *thread = TLocalCDDBThread::StartLookup(folder, albumId);
+    TLocalCDDBThread *thread = TLocalCDDBThread::StartLookup(*m_lookups, folder, albumId);
     const int lookup = ++m_lastLookup;
     connect(thread, &TLocalCDDBThread::statusChanged, this,
             [this, lookup](const QString &text) { emit lookupStatus(lookup, text); });
@@ -102,8 +104,10 @@ void DiscRecognizer::runLocal(QStringList folders, const QString &albumId, int o
 
 bool DiscRecognizer::runRemote(const QString &albumId, const QString &query, Report report)
 {
-    TCDDBThread *thread =
-        TCDDBThread::StartLookup(CddbLookupSettings::fromSettings(m_settings), albumId, query);
+    if (!m_lookups)
+        return false;
+    TCDDBThread *thread = TCDDBThread::StartLookup(
+        *m_lookups, CddbLookupSettings::fromSettings(m_settings), albumId, query);
     if (!thread)
         return false;
     const int lookup = ++m_lastLookup;

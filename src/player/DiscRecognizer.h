@@ -9,6 +9,7 @@
 
 namespace Orbisong {
 
+class RunningLookups;
 struct DiscInfo;
 struct Settings;
 
@@ -21,6 +22,9 @@ class DiscRecognizer : public QObject
 
 public:
     explicit DiscRecognizer(const Settings &settings, QObject *parent = nullptr);
+
+    // The lookups started here run with these; without them no lookup starts.
+    void setLookups(RunningLookups *lookups) { m_lookups = lookups; }
 
     // Folders of xmcd databases, searched one after another.
     void setLocalCddbFolders(const QStringList &folders) { m_localCddbFolders = folders; }
@@ -37,9 +41,9 @@ public:
     // lookup could start.
     bool lookUpRemote(const DiscInfo &disc);
 
-    static bool remoteLookupRunning();
+    bool remoteLookupRunning() const;
     // Asks every running remote lookup to stop; none of them shows a message afterwards.
-    static void stopRemoteLookups();
+    void stopRemoteLookups();
 
 signals:
     // The status-line text of one running lookup, known by `lookup`; empty clears it.
@@ -61,6 +65,7 @@ private:
     bool runRemote(const QString &albumId, const QString &query, Report report);
 
     const Settings &m_settings;
+    RunningLookups *m_lookups = nullptr;
     QStringList m_localCddbFolders;
     int m_lastLookup = 0;
 };

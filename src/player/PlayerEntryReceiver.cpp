@@ -8,13 +8,6 @@ namespace Orbisong {
 PlayerEntryReceiver::PlayerEntryReceiver(PlayerEngine *engine, Collection *collection)
     : m_engine(engine), m_collection(collection)
 {
-    setCddbEntryReceiver(this);
-}
-
-PlayerEntryReceiver::~PlayerEntryReceiver()
-{
-    if (cddbEntryReceiver() == this)
-        setCddbEntryReceiver(nullptr);
 }
 
 bool PlayerEntryReceiver::applyToAlbum(const QString &albumId, const CddbAlbumFields &fields)

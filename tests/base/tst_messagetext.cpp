@@ -81,7 +81,10 @@ TEST(StringTable, HoldsTheProgramMessages)
 
 TEST(QuestionPort, HeadlessDefaultAnswersTheDefaultButton)
 {
-    setQuestionPort(nullptr);
-    EXPECT_EQ(ShowQuestion(12290), ResultYes);
-    EXPECT_EQ(ShowQuestion(12293, "D"), ResultCancel);
+    DefaultAnswerPort port;
+    EXPECT_EQ(port.ask(12290, {}, {}, {}), ResultYes);
+    EXPECT_EQ(port.ask(12293, "D", {}, {}), ResultCancel);
+    // A part handed no port answers the same way.
+    EXPECT_EQ(askOrDefault(nullptr, 12290), ResultYes);
+    EXPECT_EQ(askOrDefault(nullptr, 12293, "D"), ResultCancel);
 }

@@ -54,6 +54,7 @@ TEST(ThreadWindow, MessageRequestReturnsTheButton)
     ThreadWindow window;
     ScriptedQuestionPort port;
     port.answer(ResultCancel);
+    window.setQuestionPort(&port);
     ThreadRequest request;
     request.kind = ThreadRequest::ShowMessage;
     request.value = 12293;

@@ -164,17 +164,18 @@ struct RecordingReceiver : CddbEntryReceiver
 TEST(CddbEntry, ApplyGoesToWindowElseToStoredAlbum)
 {
     RecordingReceiver receiver;
-    setCddbEntryReceiver(&receiver);
     const QString entry =
         QStringLiteral("210 rock 04018e02\r\nDISCID=04018e02\r\nDTITLE=A / B\r\n.\r\n");
-    EXPECT_TRUE(ApplyEntry(QStringLiteral("classica"), QStringLiteral("04018e0203a98"), 3, entry));
+    EXPECT_TRUE(ApplyEntry(receiver, QStringLiteral("classica"), QStringLiteral("04018e0203a98"), 3,
+                           entry));
     ASSERT_EQ(receiver.applied.size(), 1);
     EXPECT_EQ(receiver.applied.at(0).category, QStringLiteral("Classical"));
     EXPECT_EQ(receiver.applied.at(0).source, 3);
-    EXPECT_FALSE(ApplyEntry(QStringLiteral("rock"), QStringLiteral("FFFFFFFF00000"), 3, entry));
+    EXPECT_FALSE(
+        ApplyEntry(receiver, QStringLiteral("rock"), QStringLiteral("FFFFFFFF00000"), 3, entry));
     receiver.windowOpen = true;
-    EXPECT_TRUE(ApplyEntry(QStringLiteral("rock"), QStringLiteral("04018E0203A98"), 2, entry));
+    EXPECT_TRUE(
+        ApplyEntry(receiver, QStringLiteral("rock"), QStringLiteral("04018E0203A98"), 2, entry));
     EXPECT_EQ(receiver.applied.size(), 1);
     EXPECT_EQ(receiver.windowCategory, QStringLiteral("Rock"));
-    setCddbEntryReceiver(nullptr);
 }

@@ -1,5 +1,6 @@
 #include "cddb/CddbApply.h"
 #include "cddb/LocalCddbDatabase.h"
+#include "cddb/RunningLookups.h"
 #include "cddb/TLocalCDDBThread.h"
 #include "TestFiles.h"
 
@@ -135,11 +136,11 @@ TEST_F(LocalLookup, IndexFollowsFolderChangesAndAgreesWithFullSearch)
 TEST_F(LocalLookup, ThreadAppliesWithLocalSource)
 {
     Receiver receiver;
-    setCddbEntryReceiver(&receiver);
+    RunningLookups lookups(&receiver, nullptr);
     writeFile(db() + QStringLiteral("/classica/04018e02"),
               "DISCID=04018e02\nDTITLE=Bach / Suites\nTTITLE0=one\nTTITLE1=two\nPLAYORDER=\n");
     TLocalCDDBThread *thread =
-        TLocalCDDBThread::StartLookup(db(), QStringLiteral("04018E0203A98"), index());
+        TLocalCDDBThread::StartLookup(lookups, db(), QStringLiteral("04018E0203A98"), index());
     QSignalSpy finished(thread, &TLocalCDDBThread::lookupFinished);
     ASSERT_TRUE(finished.wait(10000));
     EXPECT_EQ(finished.at(0).at(0).toInt(), 0);
@@ -148,12 +149,11 @@ TEST_F(LocalLookup, ThreadAppliesWithLocalSource)
     EXPECT_EQ(receiver.applied.at(0).source, 2);
     EXPECT_EQ(receiver.applied.at(0).trackTitles, QStringLiteral("One\rTwo"));
 
-    thread = TLocalCDDBThread::StartLookup(m_dir.filePath(QStringLiteral("none")),
+    thread = TLocalCDDBThread::StartLookup(lookups, m_dir.filePath(QStringLiteral("none")),
                                            QStringLiteral("04018E0203A98"), index());
     QSignalSpy missing(thread, &TLocalCDDBThread::lookupFinished);
     ASSERT_TRUE(missing.wait(10000));
     EXPECT_EQ(missing.at(0).at(0).toInt(), 2);
-    setCddbEntryReceiver(nullptr);
 }
 
 TEST_F(LocalLookup, DamagedIndexIsRebuiltAndStopEndsBetweenFiles)

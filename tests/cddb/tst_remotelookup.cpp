@@ -73,10 +73,9 @@ protected:
     void SetUp() override
     {
         m_threadWindow.setHandler(&m_windows);
-        setCddbEntryReceiver(&m_receiver);
+        m_threadWindow.setQuestionPort(&m_port);
         m_peer.addEntry(QStringLiteral("rock"), QStringLiteral("04018e02"), entryText());
     }
-    void TearDown() override { setCddbEntryReceiver(nullptr); }
 
     CddbLookupSettings settings(bool http)
     {
@@ -92,7 +91,7 @@ protected:
 
     int run(const CddbLookupSettings &s, const std::function<void(TCDDBThread *)> &during = {})
     {
-        TCDDBThread *thread = TCDDBThread::StartLookup(s, AlbumId, Query);
+        TCDDBThread *thread = TCDDBThread::StartLookup(m_lookups, s, AlbumId, Query);
         QSignalSpy finished(thread, &TCDDBThread::lookupFinished);
         QSignalSpy status(thread, &TCDDBThread::statusChanged);
         if (during)
@@ -115,6 +114,7 @@ protected:
     Windows m_windows;
     Receiver m_receiver;
     ScriptedQuestionPort m_port;
+    RunningLookups m_lookups{&m_receiver, &m_threadWindow};
     CddbPeer m_peer;
     QStringList m_statusTexts;
 };
@@ -185,7 +185,7 @@ TEST_F(RemoteLookup, CddbpExactMatchIsAppliedAndWelcomeShown)
     EXPECT_TRUE(m_statusTexts.contains(QStringLiteral("Searching")));
     EXPECT_TRUE(m_statusTexts.contains(QStringLiteral("Loading")));
     EXPECT_EQ(m_statusTexts.last(), QString());
-    EXPECT_EQ(TCDDBThread::runningCount(), 0);
+    EXPECT_EQ(m_lookups.count(), 0);
 }
 
 TEST_F(RemoteLookup, CddbpReadOnlyGreetingAndLfLineEnds)
@@ -221,8 +221,9 @@ TEST_F(RemoteLookup, CddbpRefusalsShowTheirMessages)
 TEST_F(RemoteLookup, UnknownDiscIsNotFoundWithoutMessage)
 {
     ASSERT_TRUE(m_peer.start());
-    TCDDBThread *thread = TCDDBThread::StartLookup(settings(false), QStringLiteral("AAAAAA0200096"),
-                                                   QStringLiteral("aaaaaa02 2 150 300 10"));
+    TCDDBThread *thread =
+        TCDDBThread::StartLookup(m_lookups, settings(false), QStringLiteral("AAAAAA0200096"),
+                                 QStringLiteral("aaaaaa02 2 150 300 10"));
     QSignalSpy finished(thread, &TCDDBThread::lookupFinished);
     ASSERT_TRUE(finished.wait(20000));
     EXPECT_EQ(finished.at(0).at(0).toInt(), 1);
@@ -333,10 +334,10 @@ TEST_F(RemoteLookup, StopEndsQuietly)
         CddbLookupSettings s = settings(http);
         s.idleTimeoutSeconds = 60;
         EXPECT_EQ(run(s,
-                      [](TCDDBThread *) {
+                      [this](TCDDBThread *) {
                           QTest::qWait(500);
-                          EXPECT_EQ(TCDDBThread::runningCount(), 1);
-                          TCDDBThread::StopLookups();
+                          EXPECT_EQ(m_lookups.count(), 1);
+                          m_lookups.stopAll();
                       }),
                   2);
     }
@@ -401,20 +402,20 @@ TEST_F(RemoteLookup, ClosingReleasesAWorkerWaitingForAWindow)
     ASSERT_TRUE(peer.start());
     CddbLookupSettings s = settings(false);
     s.port = peer.cddbpPort();
-    QSignalSpy count(RunningLookups::instance(), &RunningLookups::countChanged);
-    TCDDBThread *thread = TCDDBThread::StartLookup(s, AlbumId, Query);
-    EXPECT_EQ(RunningLookups::instance()->count(), 1);
+    QSignalSpy count(&m_lookups, &RunningLookups::countChanged);
+    TCDDBThread *thread = TCDDBThread::StartLookup(m_lookups, s, AlbumId, Query);
+    EXPECT_EQ(m_lookups.count(), 1);
     QSignalSpy finished(thread, &TCDDBThread::lookupFinished);
     // The main thread is busy (closing) while the worker asks for the match window.
     for (int i = 0; i < 100 && !peer.transcript().contains(QStringLiteral("quit")); ++i)
         QThread::msleep(50);
     QThread::msleep(300);
-    EXPECT_TRUE(RunningLookups::stopAndWait(5000));
+    EXPECT_TRUE(m_lookups.stopAndWait(5000));
     ASSERT_TRUE(finished.wait(5000));
     EXPECT_EQ(finished.at(0).at(0).toInt(), 2);
     EXPECT_TRUE(m_windows.offered.isEmpty());
     EXPECT_TRUE(m_port.asked().isEmpty());
-    EXPECT_EQ(RunningLookups::instance()->count(), 0);
+    EXPECT_EQ(m_lookups.count(), 0);
     EXPECT_EQ(count.last().at(0).toInt(), 0);
 }
 

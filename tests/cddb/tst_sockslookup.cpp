@@ -1,4 +1,5 @@
 #include "cddb/CddbApply.h"
+#include "cddb/RunningLookups.h"
 #include "CddbPeer.h"
 #include "ScriptedQuestionPort.h"
 #include "cddb/TCDDBThread.h"
@@ -43,12 +44,11 @@ class SocksLookup : public ::testing::Test
 protected:
     void SetUp() override
     {
-        setCddbEntryReceiver(&m_receiver);
+        m_threadWindow.setQuestionPort(&m_port);
         m_peer.addEntry(QStringLiteral("rock"), QStringLiteral("04018e02"),
                         "DISCID=04018e02\nDTITLE=A / B\nTTITLE0=x\nTTITLE1=y\nPLAYORDER=\n");
         ASSERT_TRUE(m_peer.start());
     }
-    void TearDown() override { setCddbEntryReceiver(nullptr); }
 
     int run(quint16 proxyPort)
     {
@@ -61,8 +61,8 @@ protected:
         s.login = QStringLiteral("tester");
         s.hostName = QStringLiteral("here");
         s.idleTimeoutSeconds = 3;
-        TCDDBThread *thread =
-            TCDDBThread::StartLookup(s, AlbumId, QStringLiteral("04018E02 2 150 15000 400"));
+        TCDDBThread *thread = TCDDBThread::StartLookup(m_lookups, s, AlbumId,
+                                                       QStringLiteral("04018E02 2 150 15000 400"));
         QSignalSpy finished(thread, &TCDDBThread::lookupFinished);
         EXPECT_TRUE(finished.wait(20000));
         return finished.isEmpty() ? -1 : finished.at(0).at(0).toInt();
@@ -71,6 +71,7 @@ protected:
     ThreadWindow m_threadWindow;
     Receiver m_receiver;
     ScriptedQuestionPort m_port;
+    RunningLookups m_lookups{&m_receiver, &m_threadWindow};
     CddbPeer m_peer;
 };
 

@@ -17,9 +17,11 @@ struct CollectionFixture
         Orbisong::Settings::defaults(home.path(), QStringLiteral("ann"), QString());
     QString path = home.file(QStringLiteral("ann.obc"));
 
-    std::unique_ptr<Orbisong::Collection> open()
+    // The collection's questions go to `questions`, answered by default buttons when none.
+    std::unique_ptr<Orbisong::Collection> open(Orbisong::QuestionPort *questions = nullptr)
     {
         auto collection = std::make_unique<Orbisong::Collection>(settings, path);
+        collection->setQuestionPort(questions);
         collection->BuildAlbumIndex();
         return collection;
     }

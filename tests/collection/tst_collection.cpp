@@ -193,7 +193,7 @@ TEST(Collection, LargeCollectionQuestionComesOnce)
     f.write(text);
     ScriptedQuestionPort port;
     port.answer(ResultNo);
-    auto collection = f.open();
+    auto collection = f.open(&port);
     EXPECT_TRUE(port.asked().isEmpty());
     EXPECT_EQ(f.settings.peakCount, 99);
     collection->AddAlbumToIndex(idOf(100), idOf(100), MediaKindAudioCd, 1, {}, {}, {}, {}, {}, {},
@@ -214,7 +214,7 @@ TEST(Collection, LargeCollectionQuestionComesOnce)
     g.write(text + album(idOf(100), idOf(100), "t"));
     ScriptedQuestionPort yes;
     yes.answer(ResultYes);
-    auto pinned = g.open();
+    auto pinned = g.open(&yes);
     EXPECT_EQ(yes.asked().size(), 1);
     EXPECT_TRUE(g.settings.GetOptionFlag(_GLOB_OPTION_COLLECTIONALWAYSOPEN));
     EXPECT_TRUE(pinned->isPinned());
@@ -261,6 +261,7 @@ TEST(Collection, AFailedWriteIsReportedAndKeepsTheChanges)
     EXPECT_TRUE(collection->SetAlbumTitle("0A00000000001", "Kept"));
     QDir(f.home.file("sub")).removeRecursively();
     ScriptedQuestionPort port;
+    collection->setQuestionPort(&port);
     EXPECT_FALSE(collection->ShutdownCollection());
     ASSERT_EQ(port.asked().size(), 1);
     EXPECT_EQ(port.asked()[0].id, 12309);

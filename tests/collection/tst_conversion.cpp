@@ -50,6 +50,7 @@ TEST(Conversion, ConvertsAFolderAndLogsEveryFile)
     const QByteArray before = f.read();
     ScriptedQuestionPort port;
     Collection collection(f.settings, f.path);
+    collection.setQuestionPort(&port);
     const ConversionResult result = ConvertCollection(collection, {oldFolder(), "/no/such"});
     EXPECT_TRUE(result.ran);
     EXPECT_EQ(result.converted, 1);
@@ -125,6 +126,7 @@ TEST(Conversion, RunsOnceUnlessAskedAgain)
     previous.writeString("Search Path", "Directory 2", " " + oldFolder() + " ");
     EXPECT_EQ(previousAlbumFolders(previous), QStringList{oldFolder()});
     ScriptedQuestionPort port;
+    collection.setQuestionPort(&port);
     EXPECT_TRUE(ConvertConfiguration(previous, collection, false));
     EXPECT_EQ(previous.readInteger("Orbisong 4.0", "Converted", 0), 1);
     EXPECT_TRUE(f.read().contains("04018E0207530"));

@@ -140,22 +140,23 @@ TEST_F(CdioImages, DataTrackMakesACdRom)
 
     CdioDriveSet drives({cue}, QStringLiteral("fakesink sync=false"));
     ASSERT_EQ(drives.letters(), QStringLiteral("D"));
-    resetPlayback();
-    playback().drives = &drives;
+    PlaybackContext context;
+    const PlaybackScope scope(context);
+    context.drives = &drives;
     ScriptedQuestionPort questions;
-    playback().state.driveList = drives.letters();
+    context.questions = &questions;
+    context.state.driveList = drives.letters();
     ASSERT_EQ(OB4MCI_Open(QLatin1Char('D')), 0);
     EXPECT_EQ(OB4MCI_Poll(), 2);
-    EXPECT_TRUE(playback().state.discIgnored);
-    EXPECT_EQ(playback().current.disc.mediaKind, DiscKindCdRom);
-    EXPECT_EQ(playback().current.disc.trackCount, 2);
+    EXPECT_TRUE(context.state.discIgnored);
+    EXPECT_EQ(context.current.disc.mediaKind, DiscKindCdRom);
+    EXPECT_EQ(context.current.disc.trackCount, 2);
     EXPECT_TRUE(questions.asked().isEmpty());
     // The data track is never played as audio.
     CdioDevice device(cue, QStringLiteral("fakesink sync=false"));
     EXPECT_EQ(device.play(150), CdDevice::ErrorUnsupportedFunction);
     EXPECT_EQ(device.play(750), 0);
     OB4MCI_Shutdown();
-    playback().drives = nullptr;
 }
 
 TEST_F(CdioImages, PlayStopAndPositionOnASilentOutput)
@@ -333,27 +334,26 @@ TEST_F(CdioImages, DriveTimerPlaysAnImageThroughItsTracks)
     const QString cue = writeImage(writer, QStringLiteral("timer.cue"));
     CdioDriveSet drives({cue}, QStringLiteral("fakesink sync=true"));
     AlbumWindow window;
-    resetPlayback();
-    playback().drives = &drives;
-    playback().listener = &window;
+    PlaybackContext context;
+    const PlaybackScope scope(context);
+    context.drives = &drives;
+    context.listener = &window;
     OB4MCI_Startup();
     ASSERT_EQ(OB4MCI_Poll(), 1);
     OB4CTRL_PlayStep(0);
-    ASSERT_TRUE(playback().state.playing);
+    ASSERT_TRUE(context.state.playing);
     QElapsedTimer clock;
     clock.start();
-    while (playback().state.playing && clock.elapsed() < 5000) {
+    while (context.state.playing && clock.elapsed() < 5000) {
         QThread::msleep(50);
         OB4MCI_Poll();
     }
     // One play command: the second track followed without a gap, then the disc ended.
     EXPECT_EQ(window.itemPlays, (QList<int>{150, 210}));
     EXPECT_EQ(window.starts, 1);
-    EXPECT_FALSE(playback().state.playing);
-    EXPECT_EQ(playback().state.currentStepIndex, 0);
-    EXPECT_EQ(playback().current.album.trackPlayCounts[1], 1);
-    EXPECT_EQ(playback().current.album.trackPlayCounts[2], 1);
+    EXPECT_FALSE(context.state.playing);
+    EXPECT_EQ(context.state.currentStepIndex, 0);
+    EXPECT_EQ(context.current.album.trackPlayCounts[1], 1);
+    EXPECT_EQ(context.current.album.trackPlayCounts[2], 1);
     OB4MCI_Shutdown();
-    playback().drives = nullptr;
-    playback().listener = nullptr;
 }

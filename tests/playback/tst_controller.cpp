@@ -23,14 +23,16 @@ namespace {
 class WindowStandIn : public PlayerListener
 {
 public:
+    explicit WindowStandIn(PlaybackContext &context) : m_context(context) {}
+
     void discInserted() override
     {
         ++inserted;
-        if (playback().state.discIgnored)
+        if (m_context.state.discIgnored)
             return;
         OB4CTRL_BuildAlbumPlaylist();
         SetCurrentPlaylist(QStringLiteral("Album"));
-        PlayerState &s = playback().state;
+        PlayerState &s = m_context.state;
         if (s.startStep >= 0) {
             const int step = s.startStep;
             s.startStep = -1;
@@ -54,6 +56,9 @@ public:
     QList<int> itemPlays;
     QString previousTip;
     QString nextTip;
+
+private:
+    PlaybackContext &m_context;
 };
 
 // Three tracks of 20 seconds each.
@@ -65,22 +70,15 @@ class Controller : public ::testing::Test
 protected:
     void SetUp() override
     {
-        resetPlayback();
         m_d = &m_drives.addDrive(QLatin1Char('D'));
-        playback().drives = &m_drives;
-        playback().settings = &m_settings;
-        playback().listener = &m_window;
-        playback().state.driveList = m_drives.letters();
+        m_context.drives = &m_drives;
+        m_context.settings = &m_settings;
+        m_context.listener = &m_window;
+        m_context.questions = &m_questions;
+        m_context.state.driveList = m_drives.letters();
         OB4MCI_Startup();
     }
-    void TearDown() override
-    {
-        OB4MCI_Shutdown();
-        playback().drives = nullptr;
-        playback().settings = nullptr;
-        playback().listener = nullptr;
-        resetPlayback();
-    }
+    void TearDown() override { OB4MCI_Shutdown(); }
 
     void insert(ScriptedDevice &drive, const QList<int> &starts = Starts, int leadOut = LeadOut)
     {
@@ -95,13 +93,16 @@ protected:
             OB4MCI_Poll();
         }
     }
-    PlayerState &state() { return playback().state; }
+    PlaybackContext &context() { return m_context; }
+    PlayerState &state() { return m_context.state; }
 
     ScriptedQuestionPort m_questions;
     ScriptedDriveSet m_drives;
     ScriptedDevice *m_d = nullptr;
     Settings m_settings;
-    WindowStandIn m_window;
+    PlaybackContext m_context;
+    const PlaybackScope m_scope{m_context};
+    WindowStandIn m_window{m_context};
 };
 
 } // namespace
@@ -110,14 +111,14 @@ TEST_F(Controller, RecognisedDiscShowsTheAlbumPlaylist)
 {
     insert(*m_d);
     EXPECT_EQ(m_window.inserted, 1);
-    const DiscInfo &disc = playback().current.disc;
+    const DiscInfo &disc = context().current.disc;
     EXPECT_EQ(disc.trackCount, 3);
     EXPECT_EQ(disc.trackOffsets[4], LeadOut);
     EXPECT_EQ(disc.length, LeadOut / 75);
     EXPECT_EQ(disc.mediaKind, DiscKindAudio);
     EXPECT_EQ(disc.id, OB4MCI_GetDiscID());
     EXPECT_EQ(disc.id.size(), 13);
-    EXPECT_EQ(playback().playlistList.size(), 3);
+    EXPECT_EQ(context().playlistList.size(), 3);
     EXPECT_EQ(state().currentStepIndex, 0);
     EXPECT_EQ(state().position, 150);
     EXPECT_FALSE(state().playing);
@@ -158,7 +159,7 @@ TEST_F(Controller, EndOfDiscStopsAtTheFirstStepEvenWhenThePositionReadsMinusOne)
 TEST_F(Controller, RepeatPlaysTheFirstStepAgain)
 {
     insert(*m_d);
-    playback().current.album.flags = AlbumFlagRepeat;
+    context().current.album.flags = AlbumFlagRepeat;
     OB4CTRL_PlayStep(2);
     run(*m_d, 1600);
     EXPECT_TRUE(state().playing);
@@ -166,7 +167,7 @@ TEST_F(Controller, RepeatPlaysTheFirstStepAgain)
     EXPECT_EQ(m_d->lastPlayFrom(), 150);
     EXPECT_EQ(m_d->playCount(), 2);
     // "Next" by hand on the last step without repeat stops on the first step.
-    playback().current.album.flags = 0;
+    context().current.album.flags = 0;
     OB4CTRL_PlayStep(2);
     OB4CTRL_NextStep();
     EXPECT_FALSE(state().playing);
@@ -206,7 +207,7 @@ TEST_F(Controller, IntroModePlaysOnlyTheIntroOfEachStep)
     m_settings.introValue = QStringLiteral("0:02");
     m_settings.introSpec = 0;
     insert(*m_d);
-    playback().current.album.flags = AlbumFlagIntro;
+    context().current.album.flags = AlbumFlagIntro;
     OB4CTRL_PlayStep(0);
     EXPECT_EQ(state().introEnd, 300);
     run(*m_d, 150);
@@ -230,7 +231,7 @@ TEST_F(Controller, RandomNeverRepeatsTheCurrentStep)
     }
     EXPECT_EQ(seen.size(), 3u);
     // With one step there is no other choice.
-    playback().playlistList = {copyStep(playback().playlistList.first())};
+    context().playlistList = {copyStep(context().playlistList.first())};
     OB4CTRL_PlayStep(0);
     OB4CTRL_NextStep();
     EXPECT_EQ(state().currentStepIndex, 0);
@@ -321,8 +322,8 @@ TEST_F(Controller, EjectWhilePlayingClearsTheDisc)
     EXPECT_FALSE(state().discPresent);
     EXPECT_EQ(state().currentStepIndex, -1);
     EXPECT_EQ(state().position, -1);
-    EXPECT_EQ(playback().current.disc.trackCount, 0);
-    EXPECT_TRUE(playback().playlistList.isEmpty());
+    EXPECT_EQ(context().current.disc.trackCount, 0);
+    EXPECT_TRUE(context().playlistList.isEmpty());
     EXPECT_EQ(m_window.closed, 0);
     // With "/CLOSE" the next eject closes the player.
     state().closeOnEject = true;
@@ -337,7 +338,7 @@ TEST_F(Controller, PlayedMarkCountsTheTrackAndTheInsertionOnce)
     insert(*m_d);
     OB4CTRL_PlayStep(0);
     run(*m_d, 800);
-    const AlbumInfo &album = playback().current.album;
+    const AlbumInfo &album = context().current.album;
     EXPECT_EQ(album.trackPlayCounts[1], 1);
     EXPECT_EQ(album.insertCount, 1);
     EXPECT_TRUE(album.counted);
@@ -416,7 +417,7 @@ TEST_F(Controller, MendedFaults)
     m_d->setFailure(ScriptedDevice::Play, 0);
 
     // While stopped, a step a few frames from the position still gets a play command.
-    playback().playlistList = {TStep(QString(), 150, 160), TStep(QString(), 160, 1650)};
+    context().playlistList = {TStep(QString(), 150, 160), TStep(QString(), 160, 1650)};
     OB4CTRL_Stop();
     const int plays = m_d->playCount();
     OB4CTRL_PlayStep(1);
@@ -450,11 +451,11 @@ TEST_F(Controller, CustomPlaylistKeepsItsOrderAcrossTabSwitches)
     insert(*m_d);
     auto custom = std::make_shared<TPlaylist>(QStringLiteral("Mine"));
     custom->steps = {TStep(QString(), 3150, 4650), TStep(QString(), 150, 1650)};
-    playback().current.playlists.append(custom);
+    context().current.playlists.append(custom);
     SetCurrentPlaylist(QStringLiteral("mine"));
-    EXPECT_EQ(playback().currentPlaylistIndex, 1);
-    EXPECT_EQ(playback().current.album.currentPlaylist, QStringLiteral("Mine"));
-    playback().playlistList.removeFirst();
+    EXPECT_EQ(context().currentPlaylistIndex, 1);
+    EXPECT_EQ(context().current.album.currentPlaylist, QStringLiteral("Mine"));
+    context().playlistList.removeFirst();
     SetCurrentPlaylist(QStringLiteral("Album"));
     ASSERT_EQ(custom->steps.size(), 1);
     EXPECT_EQ(custom->steps.first().start, 150);
@@ -462,9 +463,9 @@ TEST_F(Controller, CustomPlaylistKeepsItsOrderAcrossTabSwitches)
     EXPECT_EQ(state().currentStepIndex, 2);
     EXPECT_FALSE(OB4CTRL_PlayTrack(7));
     // Deleting in the "Album" list never changes the built-in playlist.
-    playback().playlistList.removeLast();
+    context().playlistList.removeLast();
     RevertPlaylist();
-    EXPECT_EQ(playback().playlistList.size(), 3);
+    EXPECT_EQ(context().playlistList.size(), 3);
 }
 
 TEST_F(Controller, DiscIdsOfOtherDrives)
@@ -476,7 +477,7 @@ TEST_F(Controller, DiscIdsOfOtherDrives)
     e.insert(ScriptedDevice::audioDisc({150, 15000}, 30000));
     QString id;
     EXPECT_EQ(OB4MCI_GetDriveDiscID(QLatin1Char('d'), &id), 1);
-    EXPECT_EQ(id, playback().current.disc.id);
+    EXPECT_EQ(id, context().current.disc.id);
     EXPECT_EQ(OB4MCI_GetDriveDiscID(QLatin1Char('E'), &id), 1);
     EXPECT_EQ(id, QStringLiteral("04018E0203A98"));
     EXPECT_EQ(OB4MCI_GetDriveDiscID(QLatin1Char('F'), &id), 0);
@@ -501,15 +502,16 @@ TEST_F(Controller, AStoredDiscKeepsItsKindWithoutAsking)
 {
     TestHome home;
     Collection collection(m_settings, home.file(QStringLiteral("test.obc")));
+    collection.setQuestionPort(&m_questions);
     collection.BuildAlbumIndex();
-    playback().collection = &collection;
+    context().collection = &collection;
     ScriptedDevice::Disc single = ScriptedDevice::audioDisc({150}, 30000);
     single.trackTypeUnsupported = true;
     m_questions.answer(6);
     m_d->insert(single);
     EXPECT_EQ(OB4MCI_Poll(), 2);
     ASSERT_EQ(m_questions.asked().size(), 1);
-    CurrentAlbum &current = playback().current;
+    CurrentAlbum &current = context().current;
     ASSERT_TRUE(ReadAlbumInfo(collection, current.webLinks, current.album, current.playlists,
                               current.disc));
     ASSERT_TRUE(WriteAlbumInfo(collection, false, current.webLinks, current.playlists, current.disc,
@@ -519,8 +521,29 @@ TEST_F(Controller, AStoredDiscKeepsItsKindWithoutAsking)
     m_d->insert(single);
     EXPECT_EQ(OB4MCI_Poll(), 2);
     EXPECT_EQ(m_questions.asked().size(), 1);
-    EXPECT_EQ(playback().current.disc.mediaKind, DiscKindCdRom);
+    EXPECT_EQ(context().current.disc.mediaKind, DiscKindCdRom);
     OB4MCI_Shutdown();
-    playback().collection = nullptr;
+    context().collection = nullptr;
     collection.ShutdownCollection();
+}
+
+TEST_F(Controller, ScopesNestAndGiveBackTheOuterContext)
+{
+    insert(*m_d);
+    {
+        ScriptedDriveSet drives;
+        drives.addDrive(QLatin1Char('E'));
+        PlaybackContext inner;
+        inner.drives = &drives;
+        inner.state.driveList = drives.letters();
+        const PlaybackScope scope(inner);
+        OB4MCI_Startup();
+        EXPECT_EQ(inner.state.currentDrive, QStringLiteral("E"));
+        EXPECT_FALSE(OB4MCI_GetMediaPresent());
+        OB4MCI_Shutdown();
+    }
+    EXPECT_EQ(&PlaybackScope::current(), &m_context);
+    EXPECT_EQ(state().currentDrive, QStringLiteral("D"));
+    EXPECT_TRUE(OB4MCI_GetMediaPresent());
+    EXPECT_EQ(context().playlistList.size(), 3);
 }

@@ -1,6 +1,7 @@
 #include "base/ThreadWindow.h"
 #include "cddb/CddbApply.h"
 #include "cddb/CddbQuery.h"
+#include "cddb/RunningLookups.h"
 #include "CddbPeer.h"
 #include "collection/DiscInfo.h"
 #include "collection/Settings.h"
@@ -58,9 +59,7 @@ protected:
     void SetUp() override
     {
         settings = Settings::defaults(home.path(), QStringLiteral("ann"), QStringLiteral("D"));
-        setCddbEntryReceiver(&receiver);
     }
-    void TearDown() override { setCddbEntryReceiver(nullptr); }
 
     // A local database folder holding one entry file "<category>/<id>".
     QString database(const QString &name, const char *id, const char *title)
@@ -89,6 +88,7 @@ protected:
     Settings settings;
     Receiver receiver;
     ThreadWindow threadWindow;
+    RunningLookups lookups{&receiver, &threadWindow};
     CddbPeer peer;
 };
 
@@ -156,6 +156,7 @@ TEST_F(Recognizer, LocalEntryEndsTheSequenceWithoutAskingTheServer)
     startServer();
     settings.SetOptionFlag(_GLOB_OPTION_AUTORCDDB, true);
     DiscRecognizer recognizer(settings);
+    recognizer.setLookups(&lookups);
     recognizer.setLocalCddbFolders({dir.filePath(QStringLiteral("missing")),
                                     database(QStringLiteral("db"), "04018e02", "Local / Album")});
     QSignalSpy finished(&recognizer, &DiscRecognizer::recognitionFinished);
@@ -181,6 +182,7 @@ TEST_F(Recognizer, ServerIsAskedWhenTheLocalFilesDoNotKnowTheDisc)
     startServer();
     settings.SetOptionFlag(_GLOB_OPTION_AUTORCDDB, true);
     DiscRecognizer recognizer(settings);
+    recognizer.setLookups(&lookups);
     recognizer.setLocalCddbFolders({database(QStringLiteral("db"), "7f000001", "Other / One")});
     QSignalSpy finished(&recognizer, &DiscRecognizer::recognitionFinished);
     QSignalSpy started(&recognizer, &DiscRecognizer::remoteLookupStarted);
@@ -201,6 +203,7 @@ TEST_F(Recognizer, LocalLookupAloneNeverAsksTheServer)
     startServer();
     settings.SetOptionFlag(_GLOB_OPTION_AUTORCDDB, true);
     DiscRecognizer recognizer(settings);
+    recognizer.setLookups(&lookups);
     recognizer.setLocalCddbFolders({database(QStringLiteral("db"), "7f000001", "Other / One")});
     QSignalSpy finished(&recognizer, &DiscRecognizer::lookupFinished);
     QSignalSpy started(&recognizer, &DiscRecognizer::remoteLookupStarted);
@@ -213,7 +216,7 @@ TEST_F(Recognizer, LocalLookupAloneNeverAsksTheServer)
         QCoreApplication::processEvents();
     EXPECT_EQ(started.count(), 0);
     EXPECT_EQ(sequence.count(), 0);
-    EXPECT_FALSE(DiscRecognizer::remoteLookupRunning());
+    EXPECT_FALSE(recognizer.remoteLookupRunning());
     EXPECT_TRUE(peer.transcript().isEmpty());
     EXPECT_TRUE(receiver.applied.isEmpty());
 }
@@ -221,6 +224,7 @@ TEST_F(Recognizer, LocalLookupAloneNeverAsksTheServer)
 TEST_F(Recognizer, LocalOutcomeTellsAnUnknownDiscFromNoDatabase)
 {
     DiscRecognizer recognizer(settings);
+    recognizer.setLookups(&lookups);
     QSignalSpy finished(&recognizer, &DiscRecognizer::lookupFinished);
     auto outcome = [&](const QStringList &folders) {
         finished.clear();
@@ -249,6 +253,7 @@ TEST_F(Recognizer, RemoteLookupAloneReportsAnUnknownDisc)
     settings.cddbPort = QString::number(peer.cddbpPort());
     settings.cddbProtocol = QStringLiteral("CDDBP");
     DiscRecognizer recognizer(settings);
+    recognizer.setLookups(&lookups);
     QSignalSpy finished(&recognizer, &DiscRecognizer::lookupFinished);
     QSignalSpy remoteDone(&recognizer, &DiscRecognizer::remoteLookupFinished);
     ASSERT_TRUE(recognizer.lookUpRemote(twoTracks()));

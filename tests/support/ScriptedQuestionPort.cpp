@@ -3,16 +3,6 @@
 #include "base/MessageText.h"
 #include "base/StringTable.h"
 
-ScriptedQuestionPort::ScriptedQuestionPort()
-{
-    Orbisong::setQuestionPort(this);
-}
-
-ScriptedQuestionPort::~ScriptedQuestionPort()
-{
-    Orbisong::setQuestionPort(nullptr);
-}
-
 int ScriptedQuestionPort::ask(int id, const QString &text1, const QString &text2,
                               const QString &text3)
 {

@@ -5,8 +5,8 @@
 #include <QList>
 #include <QStringList>
 
-// Answers questions from a script of results and records what was asked.
-// Installs itself for its lifetime.
+// Answers questions from a script of results and records what was asked; tests hand it to
+// the parts that ask.
 class ScriptedQuestionPort : public Orbisong::QuestionPort
 {
 public:
@@ -15,9 +15,6 @@ public:
         int id;
         QStringList texts;
     };
-
-    ScriptedQuestionPort();
-    ~ScriptedQuestionPort() override;
 
     // Answers to give in order; when they run out, the message's default button answers.
     void answer(int result) { m_answers.append(result); }

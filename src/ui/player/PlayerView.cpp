@@ -131,7 +131,7 @@ void PlayerView::refreshAnimation()
 
 void PlayerView::refreshRemoteLookups()
 {
-    const bool running = DiscRecognizer::remoteLookupRunning();
+    const bool running = m_recognizer && m_recognizer->remoteLookupRunning();
     m_parts.playlist->showRemoteLookupRunning(running);
     if (running || m_animationQueue.removeAll(RemoteLookupAnimation) > 0)
         refreshAnimation();

@@ -7,6 +7,7 @@ class QWidget;
 
 namespace Orbisong {
 
+class DiscRecognizer;
 class PlayerControlPanel;
 class PlayerDetailPanel;
 class PlayerDisplay;
@@ -42,6 +43,7 @@ public:
     PlayerView(const Settings &settings, const Parts &parts);
 
     void setEngine(PlayerEngine *engine) { m_engine = engine; }
+    void setRecognizer(const DiscRecognizer *recognizer) { m_recognizer = recognizer; }
     void setAnimationsEnabled(bool on) { m_animations = on; }
     // The animations waiting to show, the one shown first.
     QStringList animationQueue() const { return m_animationQueue; }
@@ -64,6 +66,7 @@ private:
     const Settings &m_settings;
     Parts m_parts;
     PlayerEngine *m_engine = nullptr;
+    const DiscRecognizer *m_recognizer = nullptr;
     bool m_animations = true;
     QStringList m_animationQueue;
     QString m_shownCaption;

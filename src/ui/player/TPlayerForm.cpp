@@ -57,6 +57,7 @@ TPlayerForm::TPlayerForm(Settings &settings, QWidget *parent)
     m_view = std::make_unique<PlayerView>(settings, PlayerView::Parts{this, m_control, m_detail,
                                                                       m_playlist, m_status, m_mini,
                                                                       m_menus, m_tray, &m_hints});
+    m_view->setRecognizer(m_recognizer);
     m_listControl = new PlayerListControl(settings, m_playlist, m_view.get(), this);
     m_transport =
         new PlayerTransportControl(this, settings, m_control, m_mini, m_listControl, m_view.get());
@@ -202,7 +203,7 @@ void TPlayerForm::connectRecognizer()
                     m_recognizer->lookUpRemote(m_engine->current().disc);
             });
     connect(m_playlist->button(PlayerPlaylistPanel::CddbStop), &QToolButton::clicked, this,
-            &DiscRecognizer::stopRemoteLookups);
+            [this] { m_recognizer->stopRemoteLookups(); });
 }
 
 // ---- What the window offers its owner ---------------------------------------------------
@@ -221,6 +222,11 @@ void TPlayerForm::setQuestionPort(QuestionPort *port)
 void TPlayerForm::setLogin(const QString &login)
 {
     m_listControl->setLogin(login);
+}
+
+void TPlayerForm::setLookups(RunningLookups *lookups)
+{
+    m_recognizer->setLookups(lookups);
 }
 
 void TPlayerForm::setLocalCddbFolders(const QStringList &folders)
@@ -463,7 +469,7 @@ void TPlayerForm::closeEvent(QCloseEvent *event)
     m_settings.volumeControl = m_menus->volumeLine();
     m_closing = true;
     m_driveTimer.stop();
-    DiscRecognizer::stopRemoteLookups();
+    m_recognizer->stopRemoteLookups();
     m_timers->closeWindows();
     m_transport->closePositionWindow();
     m_tray->hideAll();

@@ -16,6 +16,7 @@ class QTabBar;
 namespace Orbisong {
 
 class DiscRecognizer;
+class RunningLookups;
 class PlayerControlPanel;
 class PlayerDetailPanel;
 class PlayerEngine;
@@ -54,6 +55,8 @@ public:
     void setQuestionPort(QuestionPort *port);
     // Folders of xmcd files that the recognition of new discs searches.
     void setLocalCddbFolders(const QStringList &folders);
+    // The lookups the CDDB buttons and the recognition of new discs start; none starts none.
+    void setLookups(RunningLookups *lookups);
     void setAnimationsEnabled(bool on);
     void setTimerClock(TimerMoments::Clock clock);
     // What the command line asked for the first disc: a step (-1 none, INT_MAX random), a

@@ -1,4 +1,5 @@
 #include "base/MessageIds.h"
+#include "cddb/RunningLookups.h"
 #include "collection/Collection.h"
 #include "collection/Settings.h"
 #include "playback/CdioDriveSet.h"
@@ -283,6 +284,8 @@ TEST_F(PlayerFixture, TimerPlayFiresOnTheNextCheck)
 TEST_F(PlayerFixture, LocalCddbButtonSearchesTheLocalFilesAlone)
 {
     PlayerEntryReceiver receiver(engine.get(), collection.get());
+    RunningLookups lookups(&receiver, nullptr);
+    player->setLookups(&lookups);
     insert();
     QTcpServer server;
     ASSERT_TRUE(server.listen(QHostAddress::LocalHost));
@@ -443,6 +446,8 @@ TEST(PlayerScreenshot, DemoDiscPlaying)
     TPlayerForm player(settings);
     player.setQuestionPort(&questions);
     PlayerEntryReceiver receiver(&engine, &collection);
+    RunningLookups lookups(&receiver, nullptr);
+    player.setLookups(&lookups);
     player.setLocalCddbFolders({DemoDisc::cddbFolder(folder)});
     player.setEngine(&engine);
     player.resize(460, 440);
