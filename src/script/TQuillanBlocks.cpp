@@ -1,4 +1,5 @@
 #include "script/ProgramCompiler.h"
+#include "script/TQuillanPrivate.h"
 
 namespace Orbisong {
 
@@ -20,17 +21,17 @@ bool endsReturnValue(quint16 c)
 class BlockCompiler
 {
 public:
-    using Position = TQuillan::Position;
-    using Node = TQuillan::StmtNode;
+    using Position = Quillan::Position;
+    using Node = Quillan::StmtNode;
 
-    BlockCompiler(TQuillan &engine, int set) : m_engine(engine), m_set(set) {}
+    BlockCompiler(TQuillanPrivate &engine, int set) : m_engine(engine), m_set(set) {}
 
     // The block starting at the engine's cursor, or -1 when the parser should run it.
     int compile()
     {
-        TQuillan &e = m_engine;
-        const TQuillan::StopSet &stops = TQuillan::stopsOf(m_set);
-        TQuillan::BlockProgram block;
+        TQuillanPrivate &e = m_engine;
+        const Quillan::StopSet &stops = TQuillanPrivate::stopsOf(m_set);
+        Quillan::BlockProgram block;
         block.stops = &stops;
         Position p{e.m_line, e.m_token};
         for (;;) {
@@ -52,7 +53,7 @@ public:
                 break;
             p = node.end;
         }
-        e.m_blocks.push_back(std::make_unique<TQuillan::BlockProgram>(std::move(block)));
+        e.m_blocks.push_back(std::make_unique<Quillan::BlockProgram>(std::move(block)));
         return int(e.m_blocks.size()) - 1;
     }
 
@@ -68,11 +69,11 @@ private:
     // script's end.
     const Token *tokenAt(Position &p)
     {
-        TQuillan &e = m_engine;
+        TQuillanPrivate &e = m_engine;
         for (;;) {
             if (p.line >= e.m_endLine)
                 return nullptr;
-            TQuillan::Line &l = e.m_lines[size_t(p.line)];
+            TQuillanPrivate::Line &l = e.m_lines[size_t(p.line)];
             if (!l.tokenized)
                 e.tokenize(l);
             if (p.token < int(l.tokens.size()))
@@ -86,7 +87,7 @@ private:
 
     int lineLength(int line)
     {
-        TQuillan::Line &l = m_engine.m_lines[size_t(line)];
+        TQuillanPrivate::Line &l = m_engine.m_lines[size_t(line)];
         if (!l.tokenized)
             m_engine.tokenize(l);
         return int(l.tokens.size());
@@ -106,10 +107,10 @@ private:
     // skipping finds it; line -1 when the block has no such end.
     Position skipEnd(Position from, int set, quint16 expected)
     {
-        TQuillan &e = m_engine;
-        const TQuillan::Position saved = e.position();
+        TQuillanPrivate &e = m_engine;
+        const Quillan::Position saved = e.position();
         e.moveTo(from);
-        const quint16 code = e.skipTo(TQuillan::stopsOf(set));
+        const quint16 code = e.skipTo(TQuillanPrivate::stopsOf(set));
         const Position end = e.position();
         e.moveTo(saved);
         return code == expected ? end : Position{-1, 0};
@@ -137,21 +138,21 @@ private:
             break;
         case TokIf:
             if (!ifStatement(node)) {
-                node.end = skipEnd(next, TQuillan::SetEndIf, TokEndIf);
+                node.end = skipEnd(next, Quillan::SetEndIf, TokEndIf);
                 node.provisional = true;
             }
             break;
         case TokFor:
             if (!forStatement(node)) {
-                node.end = skipEnd(next, TQuillan::SetEndFor, TokEndFor);
+                node.end = skipEnd(next, Quillan::SetEndFor, TokEndFor);
                 node.provisional = true;
             }
             break;
         case TokWhile:
-            node.end = skipEnd(next, TQuillan::SetEndWhile, TokEndWhile);
+            node.end = skipEnd(next, Quillan::SetEndWhile, TokEndWhile);
             break;
         case TokSwitch:
-            node.end = skipEnd(next, TQuillan::SetEndSwitch, TokEndSwitch);
+            node.end = skipEnd(next, Quillan::SetEndSwitch, TokEndSwitch);
             break;
         case TokVar:
         case TokGlobal:
@@ -187,7 +188,7 @@ private:
         ProgramCompiler c(m_engine, node.start.line, node.start.token);
         if (!c.assignmentTarget(node.target))
             return false;
-        if (node.target.operand == TQuillan::ExprOp::Name) {
+        if (node.target.operand == Quillan::ExprOp::Name) {
             Variable *v = m_engine.plainNumber(*node.target.token);
             if (!v || v->isConst)
                 return false;
@@ -202,8 +203,8 @@ private:
 
     bool returnStatement(Node &node)
     {
-        TQuillan &e = m_engine;
-        TQuillan::Routine *r = e.m_frame ? e.m_frame->routine : nullptr;
+        TQuillanPrivate &e = m_engine;
+        Quillan::Routine *r = e.m_frame ? e.m_frame->routine : nullptr;
         const Position at{node.start.line, node.start.token + 1};
         const bool hasValue =
             r && r->isFunction && at.token < lineLength(at.line) &&
@@ -231,11 +232,11 @@ private:
             return false;
         const Position afterCondition{at.line, m_engine.m_conditions[size_t(node.condition)]->end};
         node.body = afterNoise(afterNoise(afterCondition, TokThen), TokBegin);
-        node.otherwise = skipEnd(node.body, TQuillan::SetElseEndIf, TokElse);
+        node.otherwise = skipEnd(node.body, Quillan::SetElseEndIf, TokElse);
         if (node.otherwise.line >= 0) {
-            node.end = skipEnd(node.otherwise, TQuillan::SetEndIf, TokEndIf);
+            node.end = skipEnd(node.otherwise, Quillan::SetEndIf, TokEndIf);
         } else {
-            node.end = skipEnd(node.body, TQuillan::SetElseEndIf, TokEndIf);
+            node.end = skipEnd(node.body, Quillan::SetElseEndIf, TokEndIf);
         }
         if (node.end.line < 0)
             return false;
@@ -246,7 +247,7 @@ private:
     bool forStatement(Node &node)
     {
         ProgramCompiler c(m_engine, node.start.line, node.start.token + 1);
-        if (!c.assignmentTarget(node.target) || node.target.operand != TQuillan::ExprOp::Name)
+        if (!c.assignmentTarget(node.target) || node.target.operand != Quillan::ExprOp::Name)
             return false;
         Variable *v = m_engine.plainNumber(*node.target.token);
         if (!v || v->isConst)
@@ -274,18 +275,18 @@ private:
                 return false;
         }
         node.body = afterNoise(p, TokDo);
-        node.end = skipEnd(node.body, TQuillan::SetEndFor, TokEndFor);
+        node.end = skipEnd(node.body, Quillan::SetEndFor, TokEndFor);
         if (node.end.line < 0)
             return false;
         node.kind = Node::For;
         return true;
     }
 
-    TQuillan &m_engine;
+    TQuillanPrivate &m_engine;
     int m_set;
 };
 
-int TQuillan::compiledBlockHere(int set)
+int TQuillanPrivate::compiledBlockHere(int set)
 {
     Line &line = m_lines[size_t(m_line)];
     const quint32 key = (quint32(m_token) << 4) | quint32(set);
@@ -297,7 +298,7 @@ int TQuillan::compiledBlockHere(int set)
     return block;
 }
 
-quint16 TQuillan::runPartSlow(int &block, int set)
+quint16 TQuillanPrivate::runPartSlow(int &block, int set)
 {
     if (block == -2)
         block = compiledBlockHere(set);
@@ -306,7 +307,7 @@ quint16 TQuillan::runPartSlow(int &block, int set)
     return walkBlock(stopsOf(set));
 }
 
-quint16 TQuillan::runBlock(BlockProgram &block)
+quint16 TQuillanPrivate::runBlock(BlockProgram &block)
 {
     for (StmtNode &node : block.nodes) {
         if (node.provisional) {
@@ -351,7 +352,7 @@ quint16 TQuillan::runBlock(BlockProgram &block)
     return block.stop;
 }
 
-bool TQuillan::runAssignment(const StmtNode &node)
+bool TQuillanPrivate::runAssignment(const StmtNode &node)
 {
     const ExprProgram &value = *m_programs[size_t(node.value)];
     if (!arraysReady(value.arrays, value.arraysChecked))
@@ -388,7 +389,7 @@ bool TQuillan::runAssignment(const StmtNode &node)
     return true;
 }
 
-bool TQuillan::runReturn(const StmtNode &node)
+bool TQuillanPrivate::runReturn(const StmtNode &node)
 {
     if (node.value >= 0) {
         const ExprProgram &value = *m_programs[size_t(node.value)];
@@ -404,7 +405,7 @@ bool TQuillan::runReturn(const StmtNode &node)
     return true;
 }
 
-bool TQuillan::runIf(const StmtNode &node)
+bool TQuillanPrivate::runIf(const StmtNode &node)
 {
     bool condition;
     if (!runCondition(*m_conditions[size_t(node.condition)], &condition))
@@ -437,7 +438,7 @@ bool TQuillan::runIf(const StmtNode &node)
     return true;
 }
 
-bool TQuillan::runFor(const StmtNode &node)
+bool TQuillanPrivate::runFor(const StmtNode &node)
 {
     Variable *v = plainNumber(*node.target.token);
     if (!v || v->isConst)
@@ -467,7 +468,7 @@ bool TQuillan::runFor(const StmtNode &node)
     }
 }
 
-const Token &TQuillan::firstTokenAfterLine(int line)
+const Token &TQuillanPrivate::firstTokenAfterLine(int line)
 {
     for (int li = line + 1; li < m_endLine; ++li) {
         Line &l = m_lines[size_t(li)];

@@ -1,4 +1,4 @@
-#include "script/TQuillan.h"
+#include "script/TQuillanPrivate.h"
 
 #include <cmath>
 
@@ -14,12 +14,12 @@ bool isArithmetic(quint16 c)
 
 } // namespace
 
-double TQuillan::numExpr()
+double TQuillanPrivate::numExpr()
 {
     return numOr();
 }
 
-double TQuillan::numOrSlow()
+double TQuillanPrivate::numOrSlow()
 {
     double v = numTerm();
     for (;;) {
@@ -50,7 +50,7 @@ double TQuillan::numOrSlow()
     }
 }
 
-double TQuillan::numTerm()
+double TQuillanPrivate::numTerm()
 {
     double v = numPower();
     for (;;) {
@@ -100,7 +100,7 @@ double TQuillan::numTerm()
     }
 }
 
-double TQuillan::numPower()
+double TQuillanPrivate::numPower()
 {
     double v;
     // Most operands are a literal or a plain numeric variable already resolved on this line:
@@ -127,7 +127,7 @@ double TQuillan::numPower()
     return v;
 }
 
-double TQuillan::numUnary()
+double TQuillanPrivate::numUnary()
 {
     switch (peekToken().code) {
     case TokPlus:
@@ -144,7 +144,7 @@ double TQuillan::numUnary()
     }
 }
 
-double TQuillan::numFactor()
+double TQuillanPrivate::numFactor()
 {
     const Token &t = nextToken();
     switch (t.code) {
@@ -187,7 +187,7 @@ double TQuillan::numFactor()
     }
 }
 
-QString TQuillan::strExpr()
+QString TQuillanPrivate::strExpr()
 {
     QString s = strTerm();
     while (peekToken().code == TokPlus) {
@@ -197,7 +197,7 @@ QString TQuillan::strExpr()
     return s;
 }
 
-QString TQuillan::strTerm()
+QString TQuillanPrivate::strTerm()
 {
     const Token &t = nextToken();
     switch (t.code) {
@@ -229,7 +229,7 @@ QString TQuillan::strTerm()
     }
 }
 
-int TQuillan::staticTypeAt(int offset)
+int TQuillanPrivate::staticTypeAt(int offset)
 {
     if (m_line >= m_endLine)
         return 0;
@@ -303,12 +303,12 @@ int TQuillan::staticTypeAt(int offset)
     return type;
 }
 
-bool TQuillan::peekIsString()
+bool TQuillanPrivate::peekIsString()
 {
     return isStringType(staticTypeAt(0));
 }
 
-bool TQuillan::boolOr()
+bool TQuillanPrivate::boolOr()
 {
     bool v = boolXor();
     while (peekToken().code == TokOr) {
@@ -319,7 +319,7 @@ bool TQuillan::boolOr()
     return v;
 }
 
-bool TQuillan::boolXor()
+bool TQuillanPrivate::boolXor()
 {
     bool v = boolAnd();
     while (peekToken().code == TokXor) {
@@ -329,7 +329,7 @@ bool TQuillan::boolXor()
     return v;
 }
 
-bool TQuillan::boolAnd()
+bool TQuillanPrivate::boolAnd()
 {
     bool v = boolNot();
     while (peekToken().code == TokAnd) {
@@ -340,7 +340,7 @@ bool TQuillan::boolAnd()
     return v;
 }
 
-bool TQuillan::boolNot()
+bool TQuillanPrivate::boolNot()
 {
     if (peekToken().code == TokNot) {
         nextToken();
@@ -349,7 +349,7 @@ bool TQuillan::boolNot()
     return boolPrimary();
 }
 
-bool TQuillan::parenIsBoolean()
+bool TQuillanPrivate::parenIsBoolean()
 {
     const Line &line = m_lines[size_t(m_line)];
     const auto &tokens = line.tokens;
@@ -368,7 +368,7 @@ bool TQuillan::parenIsBoolean()
     return true;
 }
 
-bool TQuillan::boolPrimary()
+bool TQuillanPrivate::boolPrimary()
 {
     const Token &p = peekToken();
     bool value = false;
@@ -422,7 +422,7 @@ bool TQuillan::boolPrimary()
     return value;
 }
 
-bool TQuillan::relation(bool isString)
+bool TQuillanPrivate::relation(bool isString)
 {
     if (isString) {
         const QString a = strExpr();
@@ -446,7 +446,7 @@ bool TQuillan::relation(bool isString)
     return relationHolds(op, a, b);
 }
 
-Cell TQuillan::pointerExpr()
+Cell TQuillanPrivate::pointerExpr()
 {
     Cell c;
     c.type = TypePointer;

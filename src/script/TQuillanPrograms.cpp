@@ -1,8 +1,9 @@
 #include "script/ProgramCompiler.h"
+#include "script/TQuillanPrivate.h"
 
 namespace Orbisong {
 
-double TQuillan::numOr()
+double TQuillanPrivate::numOr()
 {
     // A script line's simple expressions run from a program made on their first run.
     if (compiledPathOpen()) {
@@ -22,7 +23,7 @@ double TQuillan::numOr()
     return numOrSlow();
 }
 
-bool TQuillan::boolExpr()
+bool TQuillanPrivate::boolExpr()
 {
     if (compiledPathOpen()) {
         const Token &start = m_cur[m_token];
@@ -35,7 +36,7 @@ bool TQuillan::boolExpr()
     return boolOr();
 }
 
-double TQuillan::runGeneralProgram(const ExprProgram &program)
+double TQuillanPrivate::runGeneralProgram(const ExprProgram &program)
 {
     // Postfix order is the parser's order of evaluation, so faults and calls happen in the
     // same order as when the expression is parsed. The top of the stack is kept in `top`.
@@ -156,7 +157,7 @@ double TQuillan::runGeneralProgram(const ExprProgram &program)
     return top;
 }
 
-double TQuillan::operandValue(const ExprOp &op)
+double TQuillanPrivate::operandValue(const ExprOp &op)
 {
     double value;
     switch (op.operand) {
@@ -189,7 +190,7 @@ double TQuillan::operandValue(const ExprOp &op)
     return op.negate ? -value : value;
 }
 
-double TQuillan::parseOperand(const ExprOp &op)
+double TQuillanPrivate::parseOperand(const ExprOp &op)
 {
     // The word means something else now: the parser reads the operand from its tokens and
     // raises whatever error it meets there. Nothing of the operand has been evaluated yet.
@@ -204,7 +205,7 @@ double TQuillan::parseOperand(const ExprOp &op)
     return op.negate ? -value : value;
 }
 
-bool TQuillan::operandReady(const ExprOp &op)
+bool TQuillanPrivate::operandReady(const ExprOp &op)
 {
     switch (op.operand) {
     case ExprOp::Name:
@@ -220,7 +221,7 @@ bool TQuillan::operandReady(const ExprOp &op)
     }
 }
 
-bool TQuillan::runCondition(const ConditionProgram &condition, bool *result)
+bool TQuillanPrivate::runCondition(const ConditionProgram &condition, bool *result)
 {
     // Whether a relation compares numbers or texts follows from its first word, so each must
     // still be a number before anything is evaluated; otherwise the parser takes the condition.
@@ -276,7 +277,7 @@ bool TQuillan::runCondition(const ConditionProgram &condition, bool *result)
     return true;
 }
 
-bool TQuillan::arraysReadySlow(const std::vector<const Token *> &arrays, quint64 &checked)
+bool TQuillanPrivate::arraysReadySlow(const std::vector<const Token *> &arrays, quint64 &checked)
 {
     for (const Token *t : arrays)
         if (!numericArray(*t))
@@ -285,7 +286,7 @@ bool TQuillan::arraysReadySlow(const std::vector<const Token *> &arrays, quint64
     return true;
 }
 
-Variable *TQuillan::numericArray(const Token &t)
+Variable *TQuillanPrivate::numericArray(const Token &t)
 {
     if (lookupRoutine(t.sym))
         return nullptr;
@@ -296,7 +297,7 @@ Variable *TQuillan::numericArray(const Token &t)
     return v->isArray && isNumericType(v->type) ? v : nullptr;
 }
 
-Cell *TQuillan::numericField(const Token &t, int *memberType, bool forStore)
+Cell *TQuillanPrivate::numericField(const Token &t, int *memberType, bool forStore)
 {
     if (t.baseSym < 0 || lookupRoutine(t.sym) || variableOf(t))
         return nullptr;

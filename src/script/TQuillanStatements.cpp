@@ -1,6 +1,6 @@
 #include "script/ScriptTextFile.h"
 #include "script/TDynaTable.h"
-#include "script/TQuillan.h"
+#include "script/TQuillanPrivate.h"
 
 #include <cmath>
 #include <cstdio>
@@ -36,12 +36,12 @@ const StopSet BlockStops[] = {
 
 } // namespace
 
-const TQuillan::StopSet &TQuillan::stopsOf(int set)
+const TQuillanPrivate::StopSet &TQuillanPrivate::stopsOf(int set)
 {
     return BlockStops[set];
 }
 
-quint16 TQuillan::execBlock(int set)
+quint16 TQuillanPrivate::execBlock(int set)
 {
     const StopSet &stops = stopsOf(set);
     if (set != SetNone && blocksOpen()) {
@@ -52,7 +52,7 @@ quint16 TQuillan::execBlock(int set)
     return walkBlock(stops);
 }
 
-quint16 TQuillan::walkBlock(const StopSet &stops)
+quint16 TQuillanPrivate::walkBlock(const StopSet &stops)
 {
     for (;;) {
         const Token &t = nextToken();
@@ -67,7 +67,7 @@ quint16 TQuillan::walkBlock(const StopSet &stops)
     }
 }
 
-void TQuillan::statement(const Token &t)
+void TQuillanPrivate::statement(const Token &t)
 {
     switch (t.code) {
     case TokName: {
@@ -168,7 +168,7 @@ void TQuillan::statement(const Token &t)
     }
 }
 
-void TQuillan::assignment(const Token &t)
+void TQuillanPrivate::assignment(const Token &t)
 {
     const VarRef ref = resolveDotted(t);
     if (ref.var->isConst)
@@ -177,7 +177,7 @@ void TQuillan::assignment(const Token &t)
     assignValue(ref);
 }
 
-void TQuillan::assignValue(const VarRef &ref)
+void TQuillanPrivate::assignValue(const VarRef &ref)
 {
     const int type = ref.type;
     Cell *cell = ref.cell;
@@ -218,7 +218,7 @@ void TQuillan::assignValue(const VarRef &ref)
     }
 }
 
-void TQuillan::storeValueOfType(Cell &cell, int type)
+void TQuillanPrivate::storeValueOfType(Cell &cell, int type)
 {
     if (!isNumericType(type)) {
         cell = valueOfType(type);
@@ -234,7 +234,7 @@ void TQuillan::storeValueOfType(Cell &cell, int type)
     cell.num = storedNumber(type, value);
 }
 
-Cell TQuillan::valueOfType(int type)
+Cell TQuillanPrivate::valueOfType(int type)
 {
     // An argument is an expression of its own, even inside a condition.
     const bool inRelation = m_inRelation;
@@ -244,7 +244,7 @@ Cell TQuillan::valueOfType(int type)
     return c;
 }
 
-Cell TQuillan::valueOf(int type)
+Cell TQuillanPrivate::valueOf(int type)
 {
     Cell c;
     c.type = type;
@@ -271,7 +271,7 @@ Cell TQuillan::valueOf(int type)
     return c;
 }
 
-void TQuillan::ifStatement()
+void TQuillanPrivate::ifStatement()
 {
     const bool condition = boolExpr();
     consumeNoise(TokThen);
@@ -295,14 +295,14 @@ void TQuillan::ifStatement()
         ReportError(31);
 }
 
-void TQuillan::whileStatement()
+void TQuillanPrivate::whileStatement()
 {
     LoopCount count(&m_frame->loops);
     const Position condition = position();
     for (;;) {
         checkStop();
-        if (OnLoopCallback)
-            OnLoopCallback(*this);
+        if (m_owner.OnLoopCallback)
+            m_owner.OnLoopCallback(m_owner);
         const bool go = boolExpr();
         consumeNoise(TokDo);
         if (!go) {
@@ -326,7 +326,7 @@ void TQuillan::whileStatement()
     }
 }
 
-void TQuillan::forStatement()
+void TQuillanPrivate::forStatement()
 {
     LoopCount count(&m_frame->loops);
     const Token &name = nextToken();
@@ -367,15 +367,15 @@ void TQuillan::forStatement()
     }
 }
 
-bool TQuillan::forPassBegins(double value, double limit, double step)
+bool TQuillanPrivate::forPassBegins(double value, double limit, double step)
 {
     checkStop();
-    if (OnLoopCallback)
-        OnLoopCallback(*this);
+    if (m_owner.OnLoopCallback)
+        m_owner.OnLoopCallback(m_owner);
     return step > 0 ? value <= limit : value >= limit;
 }
 
-bool TQuillan::forPassEnded(quint16 stop)
+bool TQuillanPrivate::forPassEnded(quint16 stop)
 {
     if (stop == BlockUnwound) {
         if (m_unwind != UnwindContinue)
@@ -391,7 +391,7 @@ bool TQuillan::forPassEnded(quint16 stop)
     return true;
 }
 
-void TQuillan::repeatStatement()
+void TQuillanPrivate::repeatStatement()
 {
     LoopCount count(&m_frame->loops);
     const Position body = position();
@@ -410,15 +410,15 @@ void TQuillan::repeatStatement()
             ReportError(35);
         if (stop != TokUntil)
             ReportError(22, QStringLiteral("UNTIL"));
-        if (OnLoopCallback)
-            OnLoopCallback(*this);
+        if (m_owner.OnLoopCallback)
+            m_owner.OnLoopCallback(m_owner);
         if (boolExpr())
             return;
         jump(body);
     }
 }
 
-void TQuillan::switchStatement()
+void TQuillanPrivate::switchStatement()
 {
     const bool isString = peekIsString();
     double number = 0;
@@ -478,7 +478,7 @@ void TQuillan::switchStatement()
     }
 }
 
-void TQuillan::returnStatement()
+void TQuillanPrivate::returnStatement()
 {
     if (m_frame && m_frame->routine && m_frame->routine->isFunction) {
         const Line &line = m_lines[size_t(m_line)];
@@ -518,7 +518,7 @@ QString TQuillan::formatNumber(double value, int width, int decimals)
     return text.rightJustified(width, QLatin1Char(' '));
 }
 
-void TQuillan::writeStatement(bool newLine)
+void TQuillanPrivate::writeStatement(bool newLine)
 {
     ScriptTextFile *file = nullptr;
     if (accept(TokOpenParen)) {
@@ -560,8 +560,8 @@ void TQuillan::writeStatement(bool newLine)
                     decimals = toInt32(numOr());
             }
             if (!isString)
-                text = formatNumber(number, width, decimals);
-            else if (width > 0 && (file || !OnWrite))
+                text = TQuillan::formatNumber(number, width, decimals);
+            else if (width > 0 && (file || !m_owner.OnWrite))
                 text = text.rightJustified(width, QLatin1Char(' '));
             if (file)
                 file->write(text);
@@ -582,7 +582,7 @@ void TQuillan::writeStatement(bool newLine)
     }
 }
 
-void TQuillan::assignFromText(const VarRef &ref, const QString &text)
+void TQuillanPrivate::assignFromText(const VarRef &ref, const QString &text)
 {
     Cell *cell = ref.cell;
     switch (ref.type) {
@@ -612,15 +612,15 @@ void TQuillan::assignFromText(const VarRef &ref, const QString &text)
     }
 }
 
-void TQuillan::readStatement(bool wholeLine)
+void TQuillanPrivate::readStatement(bool wholeLine)
 {
     ScriptTextFile *file = nullptr;
     if (!accept(TokOpenParen)) {
         // READLN alone waits for and drops one line.
         if (wholeLine) {
             QString ignored;
-            if (OnRead) {
-                OnRead(*this, &ignored);
+            if (m_owner.OnRead) {
+                m_owner.OnRead(m_owner, &ignored);
             } else {
                 char buffer[4096];
                 if (!std::fgets(buffer, sizeof buffer, stdin))
@@ -649,8 +649,8 @@ void TQuillan::readStatement(bool wholeLine)
                 file->readLine(&text);
             else
                 file->readItem(&text);
-        } else if (OnRead) {
-            OnRead(*this, &text);
+        } else if (m_owner.OnRead) {
+            m_owner.OnRead(m_owner, &text);
         } else {
             char buffer[4096];
             if (std::fgets(buffer, sizeof buffer, stdin)) {
@@ -668,7 +668,7 @@ void TQuillan::readStatement(bool wholeLine)
     nextToken();
 }
 
-int TQuillan::parseType()
+int TQuillanPrivate::parseType()
 {
     const Token &t = nextToken();
     switch (t.code) {
@@ -705,7 +705,7 @@ int TQuillan::parseType()
     }
 }
 
-void TQuillan::declarations(quint16 keyword)
+void TQuillanPrivate::declarations(quint16 keyword)
 {
     const bool global = keyword == TokGlobal || !m_frame;
     for (;;) {
@@ -772,7 +772,7 @@ void TQuillan::declarations(quint16 keyword)
     }
 }
 
-void TQuillan::typeBlock()
+void TQuillanPrivate::typeBlock()
 {
     for (;;) {
         const Token &t = nextToken();

@@ -1,4 +1,5 @@
 #include "script/LibrarySupport.h"
+#include "script/SymbolTable.h"
 #include "script/TDynaTable.h"
 
 #include <QFile>
