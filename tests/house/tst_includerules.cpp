@@ -1,6 +1,8 @@
 // The layering of the source tree, checked on the includes themselves: every include names its
 // folder, so a rule "this room never reaches into that one" is a plain text search.
 
+#include "TestHome.h"
+
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -12,7 +14,7 @@ namespace {
 
 QString sourceRoot()
 {
-    return qEnvironmentVariable("ORBISONG_SOURCE_DIR");
+    return TestHome::sourceDir();
 }
 
 struct Include
