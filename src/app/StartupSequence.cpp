@@ -9,6 +9,8 @@
 #include "playback/DemoDisc.h"
 #include "playback/Ob4Mci.h"
 #include "player/PlayerEntryReceiver.h"
+#include "ui/collection/ConversionProgressDialog.h"
+#include "ui/lookup/LookupWindows.h"
 #include "ui/player/TPlayerForm.h"
 #include "ui/player/TQuestionForm.h"
 #include "ui/player/TStatusBox.h"
@@ -35,6 +37,7 @@ StartupSequence::StartupSequence(const QStringList &arguments, QObject *parent)
 StartupSequence::~StartupSequence()
 {
     onPlayerClosing();
+    m_threadWindow.setHandler(nullptr);
     m_lookups.reset();
     m_entryReceiver.reset();
     m_player.reset();
@@ -91,11 +94,27 @@ bool StartupSequence::start()
     m_session->store().sync();
     Settings &settings = m_session->settings();
 
-    openCollection();
-    m_engine = std::make_unique<ControllerEngine>(*m_drives, settings, m_collection.get());
-
+    // The window exists before the collection opens, so the questions of the conversion and
+    // of the first index build open as boxes over it rather than being answered unseen.
     m_player = std::make_unique<TPlayerForm>(settings);
     TPlayerForm *player = m_player.get();
+    m_questionPort = std::make_unique<WidgetQuestionPort>(player, [player](bool suspend) {
+        if (suspend)
+            player->suspendStayOnTop();
+        else
+            player->resumeStayOnTop();
+    });
+    QuestionPort *questions = m_questionPort.get();
+    openCollection(questions);
+    m_engine = std::make_unique<ControllerEngine>(*m_drives, settings, m_collection.get());
+    m_engine->setQuestionPort(questions);
+    m_threadWindow.setQuestionPort(questions);
+    m_lookupWindows = std::make_unique<LookupWindows>(player, settings);
+    m_lookupWindows->setModalHooks([player] { player->suspendStayOnTop(); },
+                                   [player] { player->resumeStayOnTop(); });
+    m_threadWindow.setHandler(m_lookupWindows.get());
+
+    player->setQuestionPort(questions);
     player->setLogin(m_login);
     QStringList cddbFolders;
     if (!settings.cddbLocalPath.isEmpty())
@@ -109,19 +128,6 @@ bool StartupSequence::start()
     m_lookups = std::make_unique<RunningLookups>(m_entryReceiver.get(), &m_threadWindow);
     player->setLookups(m_lookups.get());
 
-    m_questionPort = std::make_unique<WidgetQuestionPort>(player, [player](bool suspend) {
-        if (suspend)
-            player->suspendStayOnTop();
-        else
-            player->resumeStayOnTop();
-    });
-    // The boxes open over the player, so the port exists only from here on; the collection's
-    // start-up before it (conversion, index) got the default answers.
-    QuestionPort *questions = m_questionPort.get();
-    m_collection->setQuestionPort(questions);
-    m_engine->setQuestionPort(questions);
-    m_threadWindow.setQuestionPort(questions);
-    player->setQuestionPort(questions);
     connect(player, &TPlayerForm::closing, this, &StartupSequence::onPlayerClosing);
     connect(qApp, &QApplication::aboutToQuit, this, &StartupSequence::onPlayerClosing);
 
@@ -173,13 +179,15 @@ void StartupSequence::prepareDemoDisc(const QString &folder)
     worker->start();
 }
 
-void StartupSequence::openCollection()
+void StartupSequence::openCollection(QuestionPort *questions)
 {
     Settings &settings = m_session->settings();
     m_collection = std::make_unique<Collection>(settings);
+    m_collection->setQuestionPort(questions);
     // The previous version's albums join the collection before the index is built.
     SettingsStore previous(AppPaths::settingsFile(), SettingsStore::previousVersionRootKey());
-    ConvertConfiguration(previous, *m_collection, m_switches.convert);
+    ConversionProgressDialog progress(m_player.get());
+    ConvertConfiguration(previous, *m_collection, m_switches.convert, &progress);
     if (!m_collection->OpenCollectionFile())
         return;
     m_collection->BuildAlbumIndex();

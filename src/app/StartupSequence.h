@@ -14,7 +14,9 @@ namespace Orbisong {
 class Collection;
 class CdioDriveSet;
 class ControllerEngine;
+class LookupWindows;
 class PlayerEntryReceiver;
+class QuestionPort;
 class RunningLookups;
 class TPlayerForm;
 class WidgetQuestionPort;
@@ -37,7 +39,7 @@ public:
 private:
     void onHandover(const Handover &handover);
     void onPlayerClosing();
-    void openCollection();
+    void openCollection(QuestionPort *questions);
     void prepareDemoDisc(const QString &folder);
     void placePlayerWindow();
 
@@ -56,6 +58,7 @@ private:
     std::unique_ptr<TPlayerForm> m_player;
     std::unique_ptr<PlayerEntryReceiver> m_entryReceiver;
     std::unique_ptr<RunningLookups> m_lookups;
+    std::unique_ptr<LookupWindows> m_lookupWindows;
     bool m_askedNoDrive = false;
     bool m_closed = false;
 };
