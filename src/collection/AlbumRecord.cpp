@@ -4,6 +4,7 @@
 #include "collection/Collection.h"
 #include "collection/CurrentAlbum.h"
 #include "collection/MediaKind.h"
+#include "base/MessageIds.h"
 #include "collection/MultilineCodec.h"
 #include "base/QuestionPort.h"
 #include "collection/Settings.h"
@@ -18,7 +19,6 @@ namespace Orbisong {
 
 namespace {
 
-constexpr int NoticeMessage = 12309;
 constexpr int TrackForm = int(0x80000000u);
 
 const QString Media = QStringLiteral("Media");
@@ -37,7 +37,7 @@ QString key(const char *stem, int n)
 
 void notice(const QString &text)
 {
-    ShowQuestion(NoticeMessage, text, QString());
+    ShowQuestion(Msg::Notice, text, QString());
 }
 
 bool isCurrent(Collection &collection, const AlbumInfo &album)

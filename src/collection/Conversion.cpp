@@ -5,6 +5,7 @@
 #include "collection/Collection.h"
 #include "collection/ConversionLog.h"
 #include "collection/MediaKind.h"
+#include "base/MessageIds.h"
 #include "collection/MultilineCodec.h"
 #include "base/QuestionPort.h"
 #include "collection/SettingsStore.h"
@@ -19,7 +20,6 @@ namespace Orbisong {
 
 namespace {
 
-constexpr int NotConvertedMessage = 12328;
 constexpr int TrackForm = int(0x80000000u);
 
 const QString Disc = QStringLiteral("DISC");
@@ -263,7 +263,7 @@ ConversionResult ConvertCollection(Collection &collection, const QStringList &fo
         progress->end();
     collection.ShutdownCollection();
     if (result.failed > 0)
-        ShowQuestion(NotConvertedMessage, QString::number(result.failed));
+        ShowQuestion(Msg::AlbumsNotConverted, QString::number(result.failed));
     log.add(QStringLiteral("FINISH job"));
     log.write(logPath);
     collection.setConverting(false);

@@ -4,6 +4,7 @@
 #include "playback/CdDriveSet.h"
 #include "collection/Collection.h"
 #include "collection/DiscId.h"
+#include "base/MessageIds.h"
 #include "playback/Ob4Ctrl.h"
 #include "playback/PlayerListener.h"
 #include "base/QuestionPort.h"
@@ -121,7 +122,7 @@ int OB4MCI_CheckError(const QString &label, int code)
         return 0;
     const QString text = device() ? device()->errorText(code) : CdDevice::standardErrorText(code);
     qCWarning(lcMci).noquote() << label << text;
-    ShowQuestion(MsgPlain, label, text);
+    ShowQuestion(Msg::Notice, label, text);
     return code;
 }
 
@@ -138,7 +139,7 @@ int OB4MCI_Open(QChar letter)
     c.device = c.drives->open(letter, &error, &text);
     if (!c.device) {
         qCWarning(lcMci).noquote() << "OB4MCI_Open()" << letter << text;
-        ShowQuestion(MsgPlain, QStringLiteral("OB4MCI_Open()"), text);
+        ShowQuestion(Msg::Notice, QStringLiteral("OB4MCI_Open()"), text);
         return error ? error : -1;
     }
     c.device->setVolume(c.volume);
@@ -301,7 +302,7 @@ int OB4MCI_GetDiscType()
             return DiscKindAudio;
         if (option(_GLOB_OPTION_NOSINGLETRACK))
             return DiscKindCdRom;
-        return ShowQuestion(MsgSingleTrackDisc) == 7 ? DiscKindAudio : DiscKindCdRom;
+        return ShowQuestion(Msg::SingleTrackDisc) == 7 ? DiscKindAudio : DiscKindCdRom;
     }
     return 0;
 }
@@ -657,7 +658,7 @@ void OB4MCI_Startup()
         return;
     if (!OB4MCI_OpenFirstDrive()) {
         const QString saved = c.settings ? c.settings->driveLetter : QString();
-        ShowQuestion(MsgUnableToOpenDrive, saved);
+        ShowQuestion(Msg::UnableToOpenDrive, saved);
     }
 }
 
