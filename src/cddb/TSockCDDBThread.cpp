@@ -34,11 +34,6 @@ bool resolve(const QString &name, QHostAddress *address, int *error)
     return false;
 }
 
-QString word(const QString &text, int index)
-{
-    return text.section(QLatin1Char(' '), index, index, QString::SectionSkipEmpty);
-}
-
 } // namespace
 
 TSockCDDBThread::TSockCDDBThread(const CddbLookupSettings &settings, const QString &albumId,
