@@ -19,8 +19,6 @@ namespace Orbisong {
 
 namespace {
 
-constexpr int TrackForm = int(0x80000000u);
-
 const QString Media = QStringLiteral("Media");
 const QString Album = QStringLiteral("Album");
 const QString Usage = QStringLiteral("Usage");
@@ -139,12 +137,12 @@ void readSteps(TCfgFile &f, const QString &block, TPlaylist &playlist, const Dis
         int end = f.ReadInteger(block, playlist.title, key("SE", m), -1);
         if (start == -1 || end == -1)
             continue;
-        if ((start & TrackForm) || (end & TrackForm)) {
+        if ((start & TStep::TrackForm) || (end & TStep::TrackForm)) {
             // Track numbers from converted files: the step runs from the start of the first
             // track to the start of the track after the last. Numbers outside the disc
             // cannot be placed and the step is dropped.
-            const int first = start & ~TrackForm;
-            const int last = end & ~TrackForm;
+            const int first = start & ~TStep::TrackForm;
+            const int last = end & ~TStep::TrackForm;
             if (first < 1 || first > tracks || last < 1 || last > tracks)
                 continue;
             start = disc.trackOffsets[std::size_t(first)];

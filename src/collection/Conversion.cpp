@@ -20,8 +20,6 @@ namespace Orbisong {
 
 namespace {
 
-constexpr int TrackForm = int(0x80000000u);
-
 const QString Disc = QStringLiteral("DISC");
 const QString Cddb = QStringLiteral("CDDB");
 
@@ -168,7 +166,7 @@ bool ConvertAlbumFile(Collection &collection, const QString &path, ConversionLog
                         continue;
                     playlist->steps.append(
                         TStep(old.readString(title, step + QStringLiteral("title"), {}),
-                              track | TrackForm, track | TrackForm));
+                              track | TStep::TrackForm, track | TStep::TrackForm));
                 }
                 playlists.append(playlist);
             }
