@@ -1,5 +1,7 @@
 #include "cddb/CddbEntry.h"
 
+#include "collection/MultilineCodec.h"
+
 #include <QRegularExpression>
 
 #include <algorithm>
@@ -160,52 +162,6 @@ void SplitArtistTitle(const QString &text, QString *artist, QString *title)
     *title = TitleCase(text.mid(slash + 1).trimmed());
 }
 
-QString EscapeCddb(const QString &text)
-{
-    QString out;
-    out.reserve(text.size());
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text.at(i);
-        if (c == Cr && i + 1 < text.size() && text.at(i + 1) == QLatin1Char('\n')) {
-            out += QLatin1String("\\n");
-            ++i;
-        } else if (c == QLatin1Char('\t')) {
-            out += QLatin1String("\\t");
-        } else if (c == QLatin1Char('\\')) {
-            out += QLatin1String("\\\\");
-        } else {
-            out += c;
-        }
-    }
-    return out;
-}
-
-QString UnescapeCddb(const QString &text)
-{
-    QString out;
-    out.reserve(text.size());
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text.at(i);
-        if (c != QLatin1Char('\\') || i + 1 >= text.size()) {
-            out += c;
-            continue;
-        }
-        const QChar next = text.at(i + 1);
-        if (next == QLatin1Char('n'))
-            out += QLatin1String("\r\n");
-        else if (next == QLatin1Char('t'))
-            out += QLatin1Char('\t');
-        else if (next == QLatin1Char('\\'))
-            out += QLatin1Char('\\');
-        else {
-            out += c;
-            out += next;
-        }
-        ++i;
-    }
-    return out;
-}
-
 QString GetEntryValue(const QString &key, const QStringList &lines)
 {
     QString result;
@@ -262,7 +218,9 @@ CddbAlbumFields ReadCddbEntry(const QString &category, int source, const QString
     }
     fields.extendedTrackData = extended.join(Cr);
 
-    const QString extd = UnescapeCddb(GetEntryValue(QStringLiteral("EXTD"), lines)).trimmed();
+    const QString extd =
+        DecodeMultiline(GetEntryValue(QStringLiteral("EXTD"), lines), UnknownEscape::Keep)
+            .trimmed();
     QStringList comments;
     QStringList links;
     const QStringList extdLines = extd.split(QRegularExpression(QStringLiteral("\r\n|\r|\n")));

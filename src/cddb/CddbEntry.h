@@ -51,8 +51,6 @@ int DiscIdTrackCount(const QString &discId);
 QString TitleCase(const QString &text);
 // Artist before the first "/", title after it; both the whole text without a "/".
 void SplitArtistTitle(const QString &text, QString *artist, QString *title);
-QString EscapeCddb(const QString &text);
-QString UnescapeCddb(const QString &text);
 
 // The value of `key` joined over its continuation lines.
 QString GetEntryValue(const QString &key, const QStringList &lines);

@@ -111,6 +111,11 @@ QString TCDDBThread::decodeResponse(const QByteArray &response)
     return decodeStoredText(response);
 }
 
+QString TCDDBThread::word(const QString &line, int index)
+{
+    return line.section(QLatin1Char(' '), index, index, QString::SectionSkipEmpty);
+}
+
 void TCDDBThread::setState(int state)
 {
     m_state = state;

@@ -81,6 +81,8 @@ public:
     static int responseStatus(const QByteArray &response);
     // Server text: UTF-8 when valid, else Windows-1252.
     static QString decodeResponse(const QByteArray &response);
+    // Blank-separated word `index` (from 0) of a response line; runs of blanks are one gap.
+    static QString word(const QString &line, int index);
 
 signals:
     // Status line text for this lookup (empty clears it).

@@ -41,11 +41,6 @@ int internetError(QNetworkReply::NetworkError error)
     }
 }
 
-QString word(const QString &text, int index)
-{
-    return text.section(QLatin1Char(' '), index, index, QString::SectionSkipEmpty);
-}
-
 } // namespace
 
 THTTPCDDBThread::THTTPCDDBThread(RunningLookups &lookups, const CddbLookupSettings &settings,

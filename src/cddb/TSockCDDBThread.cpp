@@ -1,5 +1,6 @@
 #include "cddb/TSockCDDBThread.h"
 
+#include "base/MessageIds.h"
 #include "base/ThreadWindow.h"
 #include "net/WinsockErrors.h"
 
@@ -31,11 +32,6 @@ bool resolve(const QString &name, QHostAddress *address, int *error)
     }
     *error = info.error() == QHostInfo::HostNotFound ? 11001 : 11002;
     return false;
-}
-
-QString word(const QString &text, int index)
-{
-    return text.section(QLatin1Char(' '), index, index, QString::SectionSkipEmpty);
 }
 
 } // namespace
@@ -237,11 +233,11 @@ void TSockCDDBThread::handleResponse(const QByteArray &raw)
             m_state = m_state == AwaitGreeting ? HandshakeSent : SecondHandshakeSent;
             sendCommand(QStringLiteral("cddb hello ") + helloText());
         } else if (status == 432) {
-            refuse(8202);
+            refuse(Msg::CddbPermissionDenied);
         } else if (status == 433) {
-            refuse(8203);
+            refuse(Msg::CddbTooManyUsers);
         } else if (status == 434) {
-            refuse(8204);
+            refuse(Msg::CddbLoadTooHigh);
         } else {
             quit();
         }
@@ -251,7 +247,7 @@ void TSockCDDBThread::handleResponse(const QByteArray &raw)
             m_state = MotdRequested;
             sendCommand(QStringLiteral("motd"));
         } else if (status == 431) {
-            refuse(8201);
+            refuse(Msg::CddbHandshakeFailed);
         } else {
             quit();
         }
@@ -285,7 +281,7 @@ void TSockCDDBThread::handleResponse(const QByteArray &raw)
             setState(ReadSent);
             sendCommand(QStringLiteral("cddb read ") + m_category + QLatin1Char(' ') + m_discId);
         } else if (status == 431) {
-            refuse(8201);
+            refuse(Msg::CddbHandshakeFailed);
         } else {
             quit();
         }

@@ -4,6 +4,7 @@
 #include "collection/Collection.h"
 #include "collection/CurrentAlbum.h"
 #include "collection/MediaKind.h"
+#include "base/MessageIds.h"
 #include "collection/MultilineCodec.h"
 #include "base/QuestionPort.h"
 #include "collection/Settings.h"
@@ -17,9 +18,6 @@
 namespace Orbisong {
 
 namespace {
-
-constexpr int NoticeMessage = 12309;
-constexpr int TrackForm = int(0x80000000u);
 
 const QString Media = QStringLiteral("Media");
 const QString Album = QStringLiteral("Album");
@@ -37,7 +35,7 @@ QString key(const char *stem, int n)
 
 void notice(Collection &collection, const QString &text)
 {
-    askOrDefault(collection.questionPort(), NoticeMessage, text);
+    askOrDefault(collection.questionPort(), Msg::Notice, text);
 }
 
 bool isCurrent(Collection &collection, const AlbumInfo &album)
@@ -139,12 +137,12 @@ void readSteps(TCfgFile &f, const QString &block, TPlaylist &playlist, const Dis
         int end = f.ReadInteger(block, playlist.title, key("SE", m), -1);
         if (start == -1 || end == -1)
             continue;
-        if ((start & TrackForm) || (end & TrackForm)) {
+        if ((start & TStep::TrackForm) || (end & TStep::TrackForm)) {
             // Track numbers from converted files: the step runs from the start of the first
             // track to the start of the track after the last. Numbers outside the disc
             // cannot be placed and the step is dropped.
-            const int first = start & ~TrackForm;
-            const int last = end & ~TrackForm;
+            const int first = start & ~TStep::TrackForm;
+            const int last = end & ~TStep::TrackForm;
             if (first < 1 || first > tracks || last < 1 || last > tracks)
                 continue;
             start = disc.trackOffsets[std::size_t(first)];

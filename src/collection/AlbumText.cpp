@@ -23,17 +23,14 @@ QString SortKey(const QString &text, int flags)
 QString ProperCase(const QString &text)
 {
     QString result = text;
-    for (qsizetype i = 0; i < result.size(); ++i) {
-        const QChar c = result.at(i);
-        if (!c.isLetter())
-            continue;
-        bool startsWord = i == 0;
-        if (!startsWord) {
-            const QChar before = result.at(i - 1);
-            startsWord =
-                !before.isLetter() && before != QLatin1Char('\'') && before != QLatin1Char('-');
+    bool upper = true;
+    for (QChar &c : result) {
+        if (c.isLetter()) {
+            c = upper ? c.toUpper() : c.toLower();
+            upper = false;
+        } else {
+            upper = c != QLatin1Char('\'') && c != QLatin1Char('-');
         }
-        result[i] = startsWord ? c.toUpper() : c.toLower();
     }
     return result;
 }

@@ -8,7 +8,8 @@ namespace Orbisong {
 // AlbumFlagLastNameFirst in `flags`, the last word first ("John Smith" gives "SmithJohn").
 QString SortKey(const QString &text, int flags);
 
-// Capitalises the first letter of every word; an apostrophe or hyphen does not start a word.
+// Upper-cases the first letter of every word and lower-cases the others; a letter after an
+// apostrophe or hyphen does not start a word, one after any other non-letter does.
 QString ProperCase(const QString &text);
 
 // The owner of new albums: the login name in ProperCase.

@@ -5,6 +5,7 @@
 #include "collection/CollectionSink.h"
 #include "collection/CurrentAlbum.h"
 #include "collection/MediaKind.h"
+#include "base/MessageIds.h"
 #include "base/MessageText.h"
 #include "collection/MultilineCodec.h"
 #include "base/QuestionPort.h"
@@ -21,8 +22,6 @@ namespace Orbisong {
 
 namespace {
 
-constexpr int LargeCollectionMessage = 12288;
-constexpr int NoticeMessage = 12309;
 constexpr int LargeCollectionSize = 100;
 
 const QString Album = QStringLiteral("Album");
@@ -183,7 +182,7 @@ bool Collection::loadFile()
         m_lastError = file->errorString();
         qCWarning(lcCollection) << "cannot load" << m_path << m_lastError;
         askOrDefault(
-            m_questions, NoticeMessage,
+            m_questions, Msg::Notice,
             QStringLiteral("OB4COLL_OpenCollectionFile(): Exception in TCfgFile.Create('") +
                 m_path + QStringLiteral("')"),
             m_lastError);
@@ -199,7 +198,7 @@ bool Collection::writeFile()
         return true;
     m_lastError = m_file->errorString();
     qCWarning(lcCollection) << "cannot write" << m_path << m_lastError;
-    askOrDefault(m_questions, NoticeMessage, QStringLiteral("Unable to save the collection file."),
+    askOrDefault(m_questions, Msg::Notice, QStringLiteral("Unable to save the collection file."),
                  QStringLiteral("The collection file '%1' could not be written: %2. The previous "
                                 "file was left unchanged.")
                      .arg(m_path, m_lastError));
@@ -349,7 +348,7 @@ void Collection::askLargeCollectionQuestion()
         return;
     if (m_settings.peakCount < LargeCollectionSize && m_albumCount >= LargeCollectionSize &&
         !m_settings.GetOptionFlag(_GLOB_OPTION_COLLECTIONALWAYSOPEN)) {
-        const int answer = askOrDefault(m_questions, LargeCollectionMessage);
+        const int answer = askOrDefault(m_questions, Msg::LargeCollection);
         m_settings.SetOptionFlag(_GLOB_OPTION_COLLECTIONALWAYSOPEN, answer == ResultYes);
         if (!isPinned())
             pin();
@@ -813,7 +812,7 @@ bool Collection::ImportCollection(const QString &path)
     TCfgFile other(path);
     if (!other.load()) {
         m_lastError = other.errorString();
-        askOrDefault(m_questions, NoticeMessage,
+        askOrDefault(m_questions, Msg::Notice,
                      QStringLiteral("Unable to import the collection file."),
                      QStringLiteral("'%1': %2").arg(path, m_lastError));
         CloseCollection();

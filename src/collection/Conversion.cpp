@@ -5,6 +5,7 @@
 #include "collection/Collection.h"
 #include "collection/ConversionLog.h"
 #include "collection/MediaKind.h"
+#include "base/MessageIds.h"
 #include "collection/MultilineCodec.h"
 #include "base/QuestionPort.h"
 #include "collection/SettingsStore.h"
@@ -18,9 +19,6 @@
 namespace Orbisong {
 
 namespace {
-
-constexpr int NotConvertedMessage = 12328;
-constexpr int TrackForm = int(0x80000000u);
 
 const QString Disc = QStringLiteral("DISC");
 const QString Cddb = QStringLiteral("CDDB");
@@ -168,7 +166,7 @@ bool ConvertAlbumFile(Collection &collection, const QString &path, ConversionLog
                         continue;
                     playlist->steps.append(
                         TStep(old.readString(title, step + QStringLiteral("title"), {}),
-                              track | TrackForm, track | TrackForm));
+                              track | TStep::TrackForm, track | TStep::TrackForm));
                 }
                 playlists.append(playlist);
             }
@@ -263,7 +261,7 @@ ConversionResult ConvertCollection(Collection &collection, const QStringList &fo
         progress->end();
     collection.ShutdownCollection();
     if (result.failed > 0)
-        askOrDefault(collection.questionPort(), NotConvertedMessage,
+        askOrDefault(collection.questionPort(), Msg::AlbumsNotConverted,
                      QString::number(result.failed));
     log.add(QStringLiteral("FINISH job"));
     log.write(logPath);

@@ -32,7 +32,7 @@ QString EncodeMultiline(const QString &text)
     return result;
 }
 
-QString DecodeMultiline(const QString &text)
+QString DecodeMultiline(const QString &text, UnknownEscape unknown)
 {
     QString result;
     result.reserve(text.size());
@@ -47,8 +47,10 @@ QString DecodeMultiline(const QString &text)
             result += QLatin1String("\r\n");
         else if (next == QLatin1Char('t'))
             result += QLatin1Char('\t');
-        else
+        else if (next == QLatin1Char('\\') || unknown == UnknownEscape::Drop)
             result += next;
+        else
+            result += QString(c) + next;
     }
     return result;
 }

@@ -24,4 +24,21 @@ QString CdDevice::standardErrorText(int code)
     }
 }
 
+int CdDevice::startInTable(const QList<int> &starts, int leadOut, int track, int *frames)
+{
+    if (track < 1 || track > starts.size() + 1)
+        return ErrorOutOfRange;
+    *frames = track > starts.size() ? leadOut : starts.at(track - 1);
+    return NoError;
+}
+
+int CdDevice::lengthInTable(const QList<int> &starts, int leadOut, int track, int *frames)
+{
+    if (track < 1 || track > starts.size())
+        return ErrorOutOfRange;
+    const int end = track == starts.size() ? leadOut : starts.at(track);
+    *frames = end - starts.at(track - 1);
+    return NoError;
+}
+
 } // namespace Orbisong

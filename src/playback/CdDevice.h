@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 
 namespace Orbisong {
@@ -58,6 +59,11 @@ public:
     virtual int volume() const = 0;
     virtual QString errorText(int code) const { return standardErrorText(code); }
     static QString standardErrorText(int code);
+
+protected:
+    // trackStart() and trackLength() of a disc read as its track starts and lead-out.
+    static int startInTable(const QList<int> &starts, int leadOut, int track, int *frames);
+    static int lengthInTable(const QList<int> &starts, int leadOut, int track, int *frames);
 };
 
 } // namespace Orbisong

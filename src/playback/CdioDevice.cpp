@@ -193,21 +193,14 @@ int CdioDevice::trackStart(int track, int *frames)
 {
     if (!refreshMedia())
         return ErrorMediaNotPresent;
-    if (track < 1 || track > m_starts.size() + 1)
-        return ErrorOutOfRange;
-    *frames = track > m_starts.size() ? m_leadOut : m_starts.at(track - 1);
-    return NoError;
+    return startInTable(m_starts, m_leadOut, track, frames);
 }
 
 int CdioDevice::trackLength(int track, int *frames)
 {
     if (!refreshMedia())
         return ErrorMediaNotPresent;
-    if (track < 1 || track > m_starts.size())
-        return ErrorOutOfRange;
-    const int end = track == m_starts.size() ? m_leadOut : m_starts.at(track);
-    *frames = end - m_starts.at(track - 1);
-    return NoError;
+    return lengthInTable(m_starts, m_leadOut, track, frames);
 }
 
 int CdioDevice::position(int *frames)

@@ -1,6 +1,7 @@
 #include "playback/Ob4Ctrl.h"
 
 #include "collection/AlbumRecord.h"
+#include "base/MessageIds.h"
 #include "playback/Ob4Mci.h"
 #include "playback/PlaybackScope.h"
 #include "playback/PlayerListener.h"
@@ -146,7 +147,7 @@ void relay()
     const qsizetype current =
         c.state.currentDrive.isEmpty() ? -1 : drives.indexOf(c.state.currentDrive);
     if (current < 0) {
-        askOrDefault(ctx().questions, MsgPlain, QStringLiteral("OB4CTRL_NextStep"),
+        askOrDefault(ctx().questions, Msg::Notice, QStringLiteral("OB4CTRL_NextStep"),
                      QStringLiteral("OB4CTRL_NextStep: Current drive not found in drive list."));
         OB4CTRL_Stop();
         return;

@@ -4,6 +4,7 @@
 #include "playback/CdDriveSet.h"
 #include "collection/Collection.h"
 #include "collection/DiscId.h"
+#include "base/MessageIds.h"
 #include "playback/Ob4Ctrl.h"
 #include "playback/PlaybackScope.h"
 #include "playback/PlayerListener.h"
@@ -122,7 +123,7 @@ int OB4MCI_CheckError(const QString &label, int code)
         return 0;
     const QString text = device() ? device()->errorText(code) : CdDevice::standardErrorText(code);
     qCWarning(lcMci).noquote() << label << text;
-    askOrDefault(ctx().questions, MsgPlain, label, text);
+    askOrDefault(ctx().questions, Msg::Notice, label, text);
     return code;
 }
 
@@ -139,7 +140,7 @@ int OB4MCI_Open(QChar letter)
     c.device = c.drives->open(letter, &error, &text);
     if (!c.device) {
         qCWarning(lcMci).noquote() << "OB4MCI_Open()" << letter << text;
-        askOrDefault(ctx().questions, MsgPlain, QStringLiteral("OB4MCI_Open()"), text);
+        askOrDefault(ctx().questions, Msg::Notice, QStringLiteral("OB4MCI_Open()"), text);
         return error ? error : -1;
     }
     c.device->setVolume(c.volume);
@@ -302,7 +303,7 @@ int OB4MCI_GetDiscType()
             return DiscKindAudio;
         if (option(_GLOB_OPTION_NOSINGLETRACK))
             return DiscKindCdRom;
-        return askOrDefault(ctx().questions, MsgSingleTrackDisc) == 7 ? DiscKindAudio
+        return askOrDefault(ctx().questions, Msg::SingleTrackDisc) == 7 ? DiscKindAudio
                                                                       : DiscKindCdRom;
     }
     return 0;
@@ -659,7 +660,7 @@ void OB4MCI_Startup()
         return;
     if (!OB4MCI_OpenFirstDrive()) {
         const QString saved = c.settings ? c.settings->driveLetter : QString();
-        askOrDefault(ctx().questions, MsgUnableToOpenDrive, saved);
+        askOrDefault(ctx().questions, Msg::UnableToOpenDrive, saved);
     }
 }
 

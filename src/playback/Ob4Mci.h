@@ -17,11 +17,6 @@ namespace Orbisong {
 constexpr int DiscKindAudio = 0x10001;
 constexpr int DiscKindCdRom = 0x10004;
 
-// Message ids of the string table used here.
-constexpr int MsgUnableToOpenDrive = 12293;
-constexpr int MsgSingleTrackDisc = 12308;
-constexpr int MsgPlain = 12309;
-
 // Opening and closing.
 int OB4MCI_Open(QChar letter);
 bool OB4MCI_OpenDrive(const QString &text);

@@ -80,22 +80,14 @@ int ScriptedDevice::trackStart(int track, int *frames)
 {
     if (const int code = ready(TrackStart))
         return code;
-    if (track < 1 || track > m_disc.trackStarts.size() + 1)
-        return ErrorOutOfRange;
-    *frames = track > m_disc.trackStarts.size() ? m_disc.leadOut : m_disc.trackStarts.at(track - 1);
-    return NoError;
+    return startInTable(m_disc.trackStarts, m_disc.leadOut, track, frames);
 }
 
 int ScriptedDevice::trackLength(int track, int *frames)
 {
     if (const int code = ready(TrackLength))
         return code;
-    if (track < 1 || track > m_disc.trackStarts.size())
-        return ErrorOutOfRange;
-    const int end =
-        track == m_disc.trackStarts.size() ? m_disc.leadOut : m_disc.trackStarts.at(track);
-    *frames = end - m_disc.trackStarts.at(track - 1);
-    return NoError;
+    return lengthInTable(m_disc.trackStarts, m_disc.leadOut, track, frames);
 }
 
 int ScriptedDevice::position(int *frames)

@@ -1,5 +1,7 @@
 #include "player/PlayerText.h"
 
+#include "collection/AlbumText.h"
+
 namespace Orbisong {
 
 namespace {
@@ -109,28 +111,13 @@ QString PlaylistSummary(qint64 totalFrames, int stepCount)
            QStringLiteral(" tracks");
 }
 
-QString ProperCaseName(const QString &name)
-{
-    QString out = name;
-    bool upper = true;
-    for (QChar &ch : out) {
-        if (ch.isLetter()) {
-            ch = upper ? ch.toUpper() : ch.toLower();
-            upper = false;
-        } else {
-            upper = ch != u'\'' && ch != u'-';
-        }
-    }
-    return out;
-}
-
 QString FavoritesPlaylistName(const QString &login)
 {
     // A leading blank would be trimmed when the collection is stored, so the "Nologin"
     // user's playlist would come back as a second one after a reload.
     if (login.compare(QLatin1String("Nologin"), Qt::CaseInsensitive) == 0 || login.isEmpty())
         return QStringLiteral("Favorites");
-    QString owner = ProperCaseName(login);
+    QString owner = ProperCase(login);
     owner += owner.endsWith(u's', Qt::CaseInsensitive) ? QStringLiteral("'") : QStringLiteral("'s");
     return owner + QStringLiteral(" Favorites");
 }

@@ -37,10 +37,8 @@ QString TimeButtonText(int track, qint64 frames);
 // "mm:ss in N tracks"; empty for an empty list.
 QString PlaylistSummary(qint64 totalFrames, int stepCount);
 
-// First character and every letter after a character other than a letter, "'" or "-"
-// upper case, every other letter lower case.
-QString ProperCaseName(const QString &name);
-// The user's favourites playlist: "Anna's Favorites", "James' Favorites".
+// The user's favourites playlist, the login in ProperCase: "Anna's Favorites",
+// "James' Favorites".
 QString FavoritesPlaylistName(const QString &login);
 
 // What a drive menu knows about the disc in one drive.

@@ -45,12 +45,13 @@ TEST(CddbEntry, ValuesJoinOverContinuationLinesAndStopAtEmpty)
     EXPECT_EQ(GetEntryValue(QStringLiteral("MISSING"), l), QString());
 }
 
-TEST(CddbEntry, EscapesRoundTrip)
+TEST(CddbEntry, CommentsKeepBackslashesThatEscapeNothing)
 {
-    const QString text = QStringLiteral("a\r\nb\tc\\d");
-    EXPECT_EQ(EscapeCddb(text), QStringLiteral("a\\nb\\tc\\\\d"));
-    EXPECT_EQ(UnescapeCddb(EscapeCddb(text)), text);
-    EXPECT_EQ(UnescapeCddb(QStringLiteral("\\x\\")), QStringLiteral("\\x\\"));
+    const CddbAlbumFields f = ReadCddbEntry(
+        QStringLiteral("misc"), 2,
+        lines("DISCID=04018e01\nEXTD=Ripped to C:\\music\\x\\n\\tindented \\\\ slash\\\n"), 1);
+    // The tab is decoded and then blanked like every control character of a comment.
+    EXPECT_EQ(f.comments, QStringLiteral("Ripped to C:\\music\\x\r\n indented \\ slash\\"));
 }
 
 TEST(CddbEntry, CategoriesAndDiscIds)

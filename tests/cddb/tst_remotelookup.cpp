@@ -133,6 +133,10 @@ TEST(CddbProtocol, FormEncodingAndCompletion)
     EXPECT_EQ(TCDDBThread::statusText(1, QStringLiteral("h")), QStringLiteral("Finding h"));
     EXPECT_EQ(TCDDBThread::decodeResponse("caf\xc3\xa9"), QStringLiteral("caf\u00e9"));
     EXPECT_EQ(TCDDBThread::decodeResponse("caf\xe9 \x80"), QStringLiteral("caf\u00e9 \u20ac"));
+    // An exact match's status line names category and disc id however the server spaces it.
+    EXPECT_EQ(TCDDBThread::word(QStringLiteral("200  rock 04018e02 A / B"), 1), "rock");
+    EXPECT_EQ(TCDDBThread::word(QStringLiteral(" 200 rock   04018e02"), 2), "04018e02");
+    EXPECT_EQ(TCDDBThread::word(QStringLiteral("200 rock"), 2), QString());
 }
 
 TEST(CddbProtocol, SettingsDefaultsAndProxy)

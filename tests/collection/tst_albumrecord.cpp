@@ -217,4 +217,9 @@ TEST(AlbumText, SortKeyAndProperCase)
     EXPECT_EQ(SortKey("Madonna ", AlbumFlagLastNameFirst), "Madonna ");
     EXPECT_EQ(ProperCase("o'NEIL-SMITH jr"), "O'neil-smith Jr");
     EXPECT_EQ(ProperCase("1st aNN"), "1St Ann");
+    // Login names become owners and favourites playlist names through the same rule.
+    EXPECT_EQ(ProperCase("mary-jo_o'neil"), "Mary-jo_O'neil");
+    EXPECT_EQ(ProperCase("'TWAS --x"), "'twas --x");
+    EXPECT_EQ(ProperCase("\u00e9MILE z\u00d6e"), "\u00c9mile Z\u00f6e");
+    EXPECT_EQ(ProperCase(""), "");
 }

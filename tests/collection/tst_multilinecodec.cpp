@@ -23,3 +23,12 @@ TEST(MultilineCodec, DecodeReversesEncode)
                                QStringLiteral("C:\\Music\\x")})
         EXPECT_EQ(DecodeMultiline(EncodeMultiline(text)), text);
 }
+
+TEST(MultilineCodec, DecodeCanKeepUnknownEscapes)
+{
+    constexpr auto keep = UnknownEscape::Keep;
+    EXPECT_EQ(DecodeMultiline("a\\nb\\tc\\\\d", keep), "a\r\nb\tc\\d");
+    EXPECT_EQ(DecodeMultiline("C:\\dir\\x", keep), "C:\\dir\\x");
+    EXPECT_EQ(DecodeMultiline("\\x\\", keep), "\\x\\");
+    EXPECT_EQ(DecodeMultiline("\\\\x", keep), "\\x");
+}

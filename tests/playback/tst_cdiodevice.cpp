@@ -96,6 +96,11 @@ TEST_F(CdioImages, TableOfContentsAndAlbumId)
     device.trackLength(3, &length);
     EXPECT_EQ(leadOut, 945);
     EXPECT_EQ(length, 120);
+    // The lead-out has a start but no length; nothing lies before track 1.
+    EXPECT_EQ(device.trackStart(0, &leadOut), CdDevice::ErrorOutOfRange);
+    EXPECT_EQ(device.trackStart(5, &leadOut), CdDevice::ErrorOutOfRange);
+    EXPECT_EQ(device.trackLength(4, &length), CdDevice::ErrorOutOfRange);
+    EXPECT_EQ(leadOut, 945);
     QString identity;
     device.mediaIdentity(&identity);
     EXPECT_EQ(identity, QString::number(CddbDiscId(expected, 945)));

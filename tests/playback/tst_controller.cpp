@@ -1,5 +1,6 @@
 #include "collection/AlbumRecord.h"
 #include "collection/Collection.h"
+#include "base/MessageIds.h"
 #include "playback/Ob4Ctrl.h"
 #include "playback/Ob4Mci.h"
 #include "playback/PlayerListener.h"
@@ -356,7 +357,7 @@ TEST_F(Controller, DiscClassification)
     m_d->insert(single);
     EXPECT_EQ(OB4MCI_Poll(), 1);
     ASSERT_EQ(m_questions.asked().size(), 1);
-    EXPECT_EQ(m_questions.asked().first().id, MsgSingleTrackDisc);
+    EXPECT_EQ(m_questions.asked().first().id, Msg::SingleTrackDisc);
     m_d->remove();
     OB4MCI_Poll();
     m_questions.answer(6);
@@ -393,7 +394,7 @@ TEST_F(Controller, MendedFaults)
     m_drives.setOpenFailure(QLatin1Char('D'), CdDevice::ErrorHardware);
     OB4MCI_Startup();
     ASSERT_FALSE(m_questions.asked().isEmpty());
-    EXPECT_EQ(m_questions.asked().last().id, MsgUnableToOpenDrive);
+    EXPECT_EQ(m_questions.asked().last().id, Msg::UnableToOpenDrive);
     m_drives.setOpenFailure(QLatin1Char('D'), 0);
     EXPECT_TRUE(OB4MCI_SwitchDrive(QLatin1Char('D')));
     EXPECT_EQ(state().currentDrive, QStringLiteral("D"));
@@ -412,7 +413,7 @@ TEST_F(Controller, MendedFaults)
     EXPECT_LT(clock.elapsed(), 1000);
     EXPECT_FALSE(state().playing);
     ASSERT_EQ(m_questions.asked().size(), asked + 1);
-    EXPECT_EQ(m_questions.asked().last().id, MsgPlain);
+    EXPECT_EQ(m_questions.asked().last().id, Msg::Notice);
     EXPECT_EQ(m_questions.asked().last().texts.first(), QStringLiteral("OB4MCI_BeginPlayback"));
     m_d->setFailure(ScriptedDevice::Play, 0);
 
