@@ -1,5 +1,6 @@
 #include "app/StartupSequence.h"
 
+#include "app/ExitSignals.h"
 #include "base/AppPaths.h"
 #include "cddb/RunningLookups.h"
 #include "playback/CdioDriveSet.h"
@@ -108,6 +109,7 @@ bool StartupSequence::start()
     openCollection(questions);
     m_engine = std::make_unique<ControllerEngine>(*m_drives, settings, m_collection.get());
     m_engine->setQuestionPort(questions);
+    m_engine->setCloseOnEject(m_switches.closeOnEject);
     m_threadWindow.setQuestionPort(questions);
     m_lookupWindows = std::make_unique<LookupWindows>(player, settings);
     m_lookupWindows->setModalHooks([player] { player->suspendStayOnTop(); },
@@ -130,6 +132,11 @@ bool StartupSequence::start()
 
     connect(player, &TPlayerForm::closing, this, &StartupSequence::onPlayerClosing);
     connect(qApp, &QApplication::aboutToQuit, this, &StartupSequence::onPlayerClosing);
+    // Queued: the request comes from inside the engine's call that saw the disc leave.
+    connect(m_engine.get(), &ControllerEngine::closeRequested, player, &QWidget::close,
+            Qt::QueuedConnection);
+    connect(new ExitSignals(this), &ExitSignals::exitRequested, this,
+            &StartupSequence::onExitSignal);
 
     const QChar preferred = m_switches.startDrive.isEmpty() ? QChar() : m_switches.startDrive.at(0);
     m_engine->startup(preferred, m_switches.noDrive);
@@ -139,8 +146,11 @@ bool StartupSequence::start()
     player->show();
     if (!demoFolder.isEmpty())
         prepareDemoDisc(demoFolder);
-    // Start-up measurements: report once the window is up and the collection indexed, then end.
-    if (qEnvironmentVariableIsSet("ORBISONG_STARTUP_PROBE")) {
+    // Start-up measurements: report once the window is up and the collection indexed, then end;
+    // "disc" reports the first disc read instead.
+    if (qgetenv("ORBISONG_STARTUP_PROBE") == "disc") {
+        connect(m_engine.get(), &PlayerEngine::discArrived, this, &StartupSequence::reportDisc);
+    } else if (qEnvironmentVariableIsSet("ORBISONG_STARTUP_PROBE")) {
         QTimer::singleShot(0, this, [this] {
             std::printf("shown %d albums\n", m_collection ? m_collection->albumCount() : 0);
             std::fflush(stdout);
@@ -253,6 +263,33 @@ void StartupSequence::onPlayerClosing()
         settings.mainWindow.height = m_player->height();
     }
     m_session->save();
+}
+
+void StartupSequence::onExitSignal(int signalNumber)
+{
+    qCInfo(lcInstance) << "ending on signal" << signalNumber;
+    // A logout or a kill leaves nobody to answer: every part takes the default answers while
+    // the player closes the way "E&xit" closes it.
+    m_threadWindow.setQuestionPort(nullptr);
+    if (m_collection)
+        m_collection->setQuestionPort(nullptr);
+    if (m_engine)
+        m_engine->setQuestionPort(nullptr);
+    if (m_player) {
+        m_player->setQuestionPort(nullptr);
+        m_player->close();
+    }
+    onPlayerClosing();
+    QCoreApplication::exit(0);
+}
+
+void StartupSequence::reportDisc()
+{
+    const CurrentAlbum &current = m_engine->current();
+    std::printf("disc %s kind %d %s / %s\n", qPrintable(current.disc.id), current.disc.mediaKind,
+                qPrintable(current.album.artist), qPrintable(current.album.title));
+    std::fflush(stdout);
+    QCoreApplication::exit(0);
 }
 
 } // namespace Orbisong

@@ -39,6 +39,10 @@ public:
 private:
     void onHandover(const Handover &handover);
     void onPlayerClosing();
+    // SIGTERM, SIGINT, SIGHUP: the orderly close without questions, then the end.
+    void onExitSignal(int signalNumber);
+    // The start-up probe "disc": the first disc read, its id, media kind, artist and title.
+    void reportDisc();
     void openCollection(QuestionPort *questions);
     void prepareDemoDisc(const QString &folder);
     void placePlayerWindow();

@@ -437,9 +437,10 @@ int Collection::GetMediaKind(const QString &id)
     return kind;
 }
 
-// Writes one field of a stored album: the block first gets its ID, so it carries its
-// identity even when it had none. Returns false when the album is not indexed or there is
-// no file to write to.
+// Writes one field of a stored album: the block first gets its ID and, when it has none, the
+// media kind of its index entry, so a block the setters create for the disc in the drive is
+// read back as that disc and not taken for a CD-ROM. Returns false when the album is not
+// indexed or there is no file to write to.
 bool Collection::storeField(const QString &id, int code, const QVariant &value,
                             const std::function<void(TCfgFile &, const QString &)> &write,
                             const std::function<void(AlbumIndexNode &)> &updateNode)
@@ -451,6 +452,12 @@ bool Collection::storeField(const QString &id, int code, const QVariant &value,
     OpenCollectionFile();
     if (m_file) {
         m_file->WriteString(node->blockName, Album, QStringLiteral("ID"), node->id);
+        const QByteArray block = node->blockName.toUtf8();
+        bool hasKind = false;
+        m_file->readRaw(block, "Media", "MD", &hasKind);
+        if (!hasKind && node->mediaKind != 0)
+            m_file->WriteInteger(node->blockName, QStringLiteral("Media"), QStringLiteral("MD"),
+                                 node->mediaKind);
         write(*m_file, node->blockName);
         if (updateNode)
             updateNode(*node);

@@ -124,8 +124,13 @@ void ControllerEngine::setPosition(int frames)
 
 int ControllerEngine::currentTrack() const
 {
+    // Right after a disc arrives no position has been read yet (-1): no track, and nothing
+    // for the device layer to report as out of range.
+    const int position = m_context.state.position;
+    if (!audioPresent() || position < 0)
+        return 0;
     const PlaybackScope scope(m_context);
-    return audioPresent() ? qMax(0, OB4MCI_GetTrack(m_context.state.position)) : 0;
+    return qMax(0, OB4MCI_GetTrack(position));
 }
 
 int ControllerEngine::displayTime(int mode, int position) const
@@ -338,6 +343,11 @@ void ControllerEngine::playAnimation(bool running)
 void ControllerEngine::processEvents()
 {
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+void ControllerEngine::closeWindow()
+{
+    emit closeRequested();
 }
 
 } // namespace Orbisong

@@ -35,6 +35,8 @@ public:
     // Stores the album and closes the drive.
     void shutdown();
     void setClosing(bool closing) { m_closing = closing; }
+    // "/CLOSE": the player is to end when the disc leaves the drive (closeRequested).
+    void setCloseOnEject(bool on) { m_context.state.closeOnEject = on; }
 
     bool noDrive() const override;
     bool audioPresent() const override;
@@ -85,6 +87,12 @@ public:
     void playAnimation(bool running) override;
     void processEvents() override;
     bool isClosing() const override { return m_closing; }
+    void closeWindow() override;
+
+signals:
+    // The disc left the drive under "/CLOSE": the owner closes the player window. Sent from
+    // inside the device layer's call, so a receiver that shuts the engine down must be queued.
+    void closeRequested();
 
 private:
     Collection *m_collection;

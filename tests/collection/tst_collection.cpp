@@ -113,6 +113,40 @@ TEST(Collection, SettersWriteAtOnceUnlessPinned)
     EXPECT_NE(f.read(), before);
 }
 
+// A disc's album that the lookups fill through the setters before it was ever stored whole
+// must come back as that disc, not as a CD-ROM, when the program ends without storing it.
+TEST(Collection, SettersGiveANewBlockItsMediaKind)
+{
+    CollectionFixture f;
+    auto collection = f.open();
+    DiscInfo disc;
+    disc.id = "2700A305023BE";
+    disc.trackCount = 5;
+    disc.mediaKind = MediaKindAudioCd;
+    AlbumInfo info;
+    PlaylistList playlists;
+    WebLinkList links;
+    ASSERT_TRUE(ReadAlbumInfo(*collection, links, info, playlists, disc));
+    EXPECT_TRUE(collection->SetAlbumTitle(disc.id, "Found"));
+    EXPECT_TRUE(collection->SetAlbumTrackTitle(disc.id, -1, "a\rb"));
+    EXPECT_TRUE(f.read().contains(" [Media]\r\n  MD=65537\r\n"));
+    ASSERT_TRUE(collection->ShutdownCollection());
+
+    auto again = f.open();
+    const AlbumIndexNode *node = again->FindAlbum(disc.id);
+    ASSERT_TRUE(node);
+    EXPECT_EQ(node->mediaKind, MediaKindAudioCd);
+    EXPECT_EQ(node->title, "Found");
+    EXPECT_EQ(again->GetMediaKind(disc.id), MediaKindAudioCd);
+
+    // A stored kind is the album's own and stays as it is.
+    f.write(album("0A00000000001", "0A00000000001", "One").replace("MD=65537", "MD=65540"));
+    auto stored = f.open();
+    EXPECT_TRUE(stored->SetAlbumTitle("0A00000000001", "Two"));
+    EXPECT_EQ(f.read().count("MD="), 1);
+    EXPECT_TRUE(f.read().contains("  MD=65540\r\n"));
+}
+
 TEST(Collection, CurrentAlbumFollowsTheSetters)
 {
     CollectionFixture f;
