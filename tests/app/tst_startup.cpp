@@ -185,6 +185,11 @@ TEST(Startup, TheConversionShowsItsProgress)
             maximum = window()->maximum();
             values.append(window()->value());
             visible = visible && window()->isVisible();
+            if (done == 1) {
+                const QDir out(TestHome::binaryDir());
+                out.mkpath(QStringLiteral("screenshots"));
+                window()->grab().save(out.filePath(QStringLiteral("screenshots/conversion.png")));
+            }
         }
         bool visible = true;
     } progress;
