@@ -5,6 +5,7 @@
 #include "player/PlayerDisplay.h"
 #include "player/PlayerTransport.h"
 #include "player/StepListEditor.h"
+#include "ScriptedEngineFixture.h"
 #include "TestHome.h"
 
 #include <QCoreApplication>
@@ -17,25 +18,9 @@ using namespace Orbisong;
 
 namespace {
 
-// Four tracks of one minute from frame 150.
-ScriptedDevice::Disc fourTracks()
-{
-    return ScriptedDevice::audioDisc({150, 4650, 9150, 13650}, 18150);
-}
-
-class Controls : public ::testing::Test
+class Controls : public ScriptedEngineFixture
 {
 protected:
-    void SetUp() override
-    {
-        settings = Settings::defaults(home.path(), QStringLiteral("ann"), QStringLiteral("D"));
-        settings.collectionPath = home.file(QStringLiteral("test.obc"));
-        drive = &drives.addDrive(u'D');
-        collection = std::make_unique<Collection>(settings);
-        engine = std::make_unique<ControllerEngine>(drives, settings, collection.get());
-        engine->startup(u'D', false);
-    }
-    void TearDown() override { engine.reset(); }
 
     void insert()
     {
@@ -68,13 +53,7 @@ protected:
         return path;
     }
 
-    TestHome home;
     QTemporaryDir files;
-    Settings settings;
-    ScriptedDriveSet drives;
-    ScriptedDevice *drive = nullptr;
-    std::unique_ptr<Collection> collection;
-    std::unique_ptr<ControllerEngine> engine;
 };
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "playback/ScriptedDriveSet.h"
 #include "player/ControllerEngine.h"
 #include "ScriptedQuestionPort.h"
+#include "ScriptedEngineFixture.h"
 #include "TestHome.h"
 #include "ui/player/TPlayerForm.h"
 
@@ -42,17 +43,12 @@ private:
 
 // The player window on a scripted drive, connected to its engine as the program does: a
 // close request of the engine closes the window the way "E&xit" does.
-class DiscChangeFixture : public ::testing::Test
+class DiscChangeFixture : public ScriptedEngineFixture
 {
 protected:
     void SetUp() override
     {
-        settings = Settings::defaults(home.path(), QStringLiteral("ann"), QStringLiteral("D"));
-        settings.collectionPath = home.file(QStringLiteral("test.obc"));
-        drive = &drives.addDrive(u'D');
-        collection = std::make_unique<Collection>(settings);
-        engine = std::make_unique<ControllerEngine>(drives, settings, collection.get());
-        engine->startup(u'D', false);
+        ScriptedEngineFixture::SetUp();
         player = std::make_unique<TPlayerForm>(settings);
         player->setQuestionPort(&questions);
         player->setEngine(engine.get());
@@ -64,7 +60,7 @@ protected:
     void TearDown() override
     {
         player.reset();
-        engine.reset();
+        ScriptedEngineFixture::TearDown();
     }
 
     void insert()
@@ -74,13 +70,7 @@ protected:
         QApplication::processEvents();
     }
 
-    TestHome home;
     ScriptedQuestionPort questions;
-    Settings settings;
-    ScriptedDriveSet drives;
-    ScriptedDevice *drive = nullptr;
-    std::unique_ptr<Collection> collection;
-    std::unique_ptr<ControllerEngine> engine;
     std::unique_ptr<TPlayerForm> player;
 };
 

@@ -8,6 +8,7 @@
 #include "player/ControllerEngine.h"
 #include "player/PlayerEntryReceiver.h"
 #include "ScriptedQuestionPort.h"
+#include "ScriptedEngineFixture.h"
 #include "TestHome.h"
 #include "ui/player/TPlayerForm.h"
 #include "ui/player/TPlaylistList.h"
@@ -30,23 +31,12 @@ using namespace Orbisong;
 
 namespace {
 
-// Four tracks of one minute from frame 150.
-ScriptedDevice::Disc fourTracks()
-{
-    return ScriptedDevice::audioDisc({150, 4650, 9150, 13650}, 18150);
-}
-
-class PlayerFixture : public ::testing::Test
+class PlayerFixture : public ScriptedEngineFixture
 {
 protected:
     void SetUp() override
     {
-        settings = Settings::defaults(home.path(), QStringLiteral("ann"), QStringLiteral("D"));
-        settings.collectionPath = home.file(QStringLiteral("test.obc"));
-        drive = &drives.addDrive(u'D');
-        collection = std::make_unique<Collection>(settings);
-        engine = std::make_unique<ControllerEngine>(drives, settings, collection.get());
-        engine->startup(u'D', false);
+        ScriptedEngineFixture::SetUp();
         player = std::make_unique<TPlayerForm>(settings);
         player->setQuestionPort(&questions);
         player->setLogin(QStringLiteral("ann"));
@@ -57,7 +47,7 @@ protected:
     void TearDown() override
     {
         player.reset();
-        engine.reset();
+        ScriptedEngineFixture::TearDown();
     }
 
     void insert(const ScriptedDevice::Disc &disc = fourTracks())
@@ -97,13 +87,7 @@ protected:
         return done();
     }
 
-    TestHome home;
     ScriptedQuestionPort questions;
-    Settings settings;
-    ScriptedDriveSet drives;
-    ScriptedDevice *drive = nullptr;
-    std::unique_ptr<Collection> collection;
-    std::unique_ptr<ControllerEngine> engine;
     std::unique_ptr<TPlayerForm> player;
 };
 
