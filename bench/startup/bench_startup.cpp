@@ -4,6 +4,7 @@
 
 #include "base/AppPaths.h"
 #include "CollectionGenerator.h"
+#include "collection/SettingsStore.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -74,6 +75,12 @@ int main(int argc, char **argv)
         QTemporaryDir home;
         // The collection the program opens by default: the user's own file in the data folder.
         generateCollection(home.filePath(Orbisong::loginName() + QStringLiteral(".OBC")), albums);
+        // A returning user's start: the collection's size is known, so the one-time question
+        // about keeping a large collection in memory is not asked.
+        Orbisong::SettingsStore store(home.filePath(QStringLiteral("orbisong.ini")),
+                                      Orbisong::SettingsStore::defaultRootKey());
+        store.writeInteger(QStringLiteral("Options"), QStringLiteral("Peak Count"), albums);
+        store.sync();
         Run first = startOnce(home.path());
         double best = first.ms;
         long peak = first.peakKb;
