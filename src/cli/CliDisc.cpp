@@ -51,8 +51,10 @@ std::unique_ptr<CdioDevice> openSource(Context &c, const QString &source, int *c
     auto device = std::make_unique<CdioDevice>(source);
     QString error;
     bool present = false;
-    if (!device->isOpen(&error))
-        return c.fail(error), nullptr;
+    if (!device->isOpen(&error)) {
+        c.fail(error.isEmpty() ? QStringLiteral("cannot open %1").arg(source) : error);
+        return nullptr;
+    }
     if (device->mediaPresent(&present) != 0 || !present || device->trackCount(count) != 0) {
         c.fail(QStringLiteral("no disc in %1").arg(source));
         return nullptr;
@@ -105,6 +107,8 @@ int playCommand(Context &c)
             seconds = c.args.at(++i).toDouble(&ok);
         if (!ok)
             return c.usage(PlaySynopsis);
+        if (c.args.at(i - 1) == QLatin1String("--seconds") && seconds < 1)
+            return c.fail(QStringLiteral("--seconds needs a number of at least 1"));
     }
     int count = 0;
     const auto device = openSource(c, c.args.first(), &count);

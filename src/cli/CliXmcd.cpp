@@ -15,16 +15,20 @@ namespace Orbisong::Cli {
 namespace {
 
 const QString Synopsis =
-    QStringLiteral("xmcd apply FILE --album ID --category CAT | xmcd write ID [--category CAT]");
+    QStringLiteral("xmcd apply FILE --album ID --category CAT [--create] | "
+                   "xmcd write ID [--category CAT]");
 
 int apply(Context &c, QStringList args)
 {
     QString albumId;
     QString category;
     QString fileName;
+    bool create = false;
     while (!args.isEmpty()) {
         const QString word = args.takeFirst();
-        if (word == QLatin1String("--album") && !args.isEmpty())
+        if (word == QLatin1String("--create"))
+            create = true;
+        else if (word == QLatin1String("--album") && !args.isEmpty())
             albumId = args.takeFirst().toUpper();
         else if (word == QLatin1String("--category") && !args.isEmpty())
             category = args.takeFirst();
@@ -39,11 +43,28 @@ int apply(Context &c, QStringList args)
         category.compare(QLatin1String("classica"), Qt::CaseInsensitive) != 0)
         return c.fail(QStringLiteral("not a CDDB category: %1").arg(category));
     QFile file(fileName);
+    if (!file.exists()) {
+        c.err << "no such file: " << fileName << '\n';
+        return NotFound;
+    }
     if (!file.open(QIODevice::ReadOnly))
         return c.fail(QStringLiteral("cannot read %1").arg(fileName));
-    const QString entry = decodeStoredText(file.readAll());
+    // A bounded read: the name may be a device that never ends.
+    const QByteArray bytes = file.read(MaxXmcdEntryBytes + 1);
+    if (bytes.size() > MaxXmcdEntryBytes)
+        return c.fail(QStringLiteral("%1: not an xmcd entry: larger than %2 bytes")
+                          .arg(fileName)
+                          .arg(MaxXmcdEntryBytes));
+    const QString entry = decodeStoredText(bytes);
+    const QString reason = CheckXmcdEntry(entry, albumId.left(8));
+    if (!reason.isEmpty())
+        return c.fail(QStringLiteral("%1: not an xmcd entry: %2").arg(fileName, reason));
 
     CddbAlbumSession session(c.collection, c.questions);
+    if (!create && !session.collection().FindAlbum(albumId)) {
+        c.err << "no album " << albumId << " in the collection (--create makes it)\n";
+        return NotFound;
+    }
     const bool applied = session.applyEntry(albumId, category, SourceLocalDatabase, entry);
     if (!session.close())
         return c.fail(QStringLiteral("cannot write the collection"));
