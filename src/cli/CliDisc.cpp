@@ -170,10 +170,26 @@ int demoCommand(Context &c)
     return Success;
 }
 
-const Registration discIdRegistration(QStringLiteral("discid"), DiscIdSynopsis, discIdCommand);
-const Registration tocRegistration(QStringLiteral("toc"), TocSynopsis, tocCommand);
-const Registration playRegistration(QStringLiteral("play"), PlaySynopsis, playCommand);
-const Registration demoRegistration(QStringLiteral("demo-disc"), DemoSynopsis, demoCommand);
+const Registration discIdRegistration(
+    QStringLiteral("discid"), DiscIdSynopsis, discIdCommand,
+    QStringLiteral("  L       the lead-out in frames (75 a second, 150 before track 1)\n"
+                   "  F1..FN  the tracks' starts in frames\n"
+                   "Prints the album ID and the CDDB id."));
+const Registration tocRegistration(
+    QStringLiteral("toc"), TocSynopsis, tocCommand,
+    QStringLiteral("  SOURCE  a drive (/dev/cdrom) or a disc image (.cue, .toc, .nrg)\n"
+                   "Prints each track's start, length and kind, the lead-out and the ids.\n"
+                   "An image whose data file is shorter than its sheet is refused (exit 2)."));
+const Registration playRegistration(
+    QStringLiteral("play"), PlaySynopsis, playCommand,
+    QStringLiteral("  SOURCE       a drive or a disc image, as for toc\n"
+                   "  --track N    the track to start at (1 by default)\n"
+                   "  --seconds S  stop after S seconds (at least 1); to the end without it\n"
+                   "Prints \"track N mm:ss\" each second; Ctrl+C stops."));
+const Registration demoRegistration(
+    QStringLiteral("demo-disc"), DemoSynopsis, demoCommand,
+    QStringLiteral("  FOLDER  where the demo disc's CUE/BIN image and its CDDB entry are written\n"
+                   "Prints the CUE sheet's path."));
 
 } // namespace
 

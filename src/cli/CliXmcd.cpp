@@ -157,7 +157,17 @@ int xmcdCommand(Context &c)
     return c.usage(Synopsis);
 }
 
-const Registration registration(QStringLiteral("xmcd"), Synopsis, xmcdCommand);
+const Registration registration(
+    QStringLiteral("xmcd"), Synopsis, xmcdCommand,
+    QStringLiteral(
+        "  apply FILE --album ID --category CAT [--create]\n"
+        "      applies the xmcd entry in FILE to album ID (13 digits) under category CAT.\n"
+        "      FILE must be an entry for this disc: \"# xmcd\" on its first line, a DISCID\n"
+        "      line naming the album's CDDB id (the ID's first 8 digits), a DTITLE line and at\n"
+        "      most 1 MiB; else exit 2 and nothing changes. An album not in the collection is\n"
+        "      exit 1 unless --create makes it.\n"
+        "  write ID [--category CAT]\n"
+        "      prints the album as the entry a submission would carry."));
 
 } // namespace
 
