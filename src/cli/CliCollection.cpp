@@ -16,18 +16,17 @@ const QString Synopsis =
     QStringLiteral("collection list | collection show ID | collection set ID FIELD VALUE | "
                    "collection delete ID [--force] | collection merge FILE");
 const QString Fields = QStringLiteral(
-    "artist (AR), binder (BI), category (CA), comments (TX), copyright (CO), index (IX), "
-    "other (US), owner (OW), title (TL), year (YR), flags (FL), source (SR), revision (RV), "
-    "custom (CS), event1, event2, weblinks, weblinks-replace, track-title:N, track-note:N "
-    "(N from 1, or -1 for every track)");
+    "artist (AR), binder (BI), category (CA), comments (TX), copyright (CO), index (IX),\n"
+    "  other (US), owner (OW), title (TL), year (YR), flags (FL), source (SR), revision (RV),\n"
+    "  custom (CS), event1, event2, weblinks, weblinks-replace, track-title:N, track-note:N\n"
+    "  (N from 1, or -1 for every track)");
 const QString Details =
-    QStringLiteral(
-        "  list                    one line per album: ID<TAB>artist<TAB>title\n"
-        "  show ID                 the album's block as the file holds it\n"
-        "  set ID FIELD VALUE      changes one field; prints changed or unchanged\n"
-        "  delete ID [--force]     deletes an album\n"
-        "  merge FILE              merges another collection file into this one\n"
-        "ID is the 13-digit album ID that list prints. FIELD is one of:\n  ") +
+    QStringLiteral("  list                    one line per album: ID<TAB>artist<TAB>title\n"
+                   "  show ID                 the album's block as the file holds it\n"
+                   "  set ID FIELD VALUE      changes one field; prints changed or unchanged\n"
+                   "  delete ID [--force]     deletes an album\n"
+                   "  merge FILE              merges another collection file into this one\n"
+                   "ID is the 13-digit album ID that list prints. FIELD is one of:\n  ") +
     Fields +
     QStringLiteral(
         "\nIn VALUE, \\r stands for CR (a line break in comments and track-note:N, which also "
@@ -118,8 +117,7 @@ bool runSetter(Collection &collection, const QString &id, const QString &field,
     // Comments and notes take the stored one-line form, where a line break is "\n".
     const bool escaped =
         field == QLatin1String("comments") || field.startsWith(QLatin1String("track-note:"));
-    const QString text =
-        escaped ? QString(value).replace(QChar(13), QLatin1String("\\n")) : value;
+    const QString text = escaped ? QString(value).replace(QChar(13), QLatin1String("\\n")) : value;
     if (const auto setter = textSetters.value(field))
         return (collection.*setter)(id, text);
     int number = 0;
@@ -183,8 +181,7 @@ int run(Context &c, Collection &collection)
             return noAlbum(c, id);
         bool known = false;
         const QString field = fieldOfKey(c.args.at(2));
-        const bool changed =
-            runSetter(collection, id, field, unescapeValue(c.args.at(3)), &known);
+        const bool changed = runSetter(collection, id, field, unescapeValue(c.args.at(3)), &known);
         if (!known)
             return c.fail(QStringLiteral("collection set: unknown field or unreadable value: "
                                          "%1 %2\nthe fields are: %3")
@@ -212,8 +209,8 @@ int run(Context &c, Collection &collection)
         int albums = 0;
         const int stray = strayBlocks(other.filePath(), &albums);
         if (stray >= 0 && albums == 0)
-            return c.fail(QStringLiteral("%1 holds no album; nothing was merged")
-                              .arg(other.filePath()));
+            return c.fail(
+                QStringLiteral("%1 holds no album; nothing was merged").arg(other.filePath()));
         if (!collection.ImportCollection(other.filePath()))
             return c.fail(QStringLiteral("merge failed: ") + collection.lastError());
         c.out << "albums " << collection.albumCount() << '\n';
@@ -247,8 +244,7 @@ int collectionCommand(Context &c)
     return code;
 }
 
-const Registration registration(QStringLiteral("collection"), Synopsis, collectionCommand,
-                                Details);
+const Registration registration(QStringLiteral("collection"), Synopsis, collectionCommand, Details);
 
 } // namespace
 

@@ -17,7 +17,7 @@ enum ExitCode { Success = 0, NotFound = 1, Failure = 2 };
 
 struct Context
 {
-    QStringList args; // the words after the subcommand's name
+    QStringList args;   // the words after the subcommand's name
     QString collection; // --collection, empty when not given
     QTextStream &out;
     QTextStream &err;

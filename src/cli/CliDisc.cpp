@@ -1,8 +1,8 @@
 #include "cli/CliCommand.h"
 
+#include "collection/DiscId.h"
 #include "playback/CdioDevice.h"
 #include "playback/DemoDisc.h"
-#include "collection/DiscId.h"
 
 #include <QElapsedTimer>
 #include <QThread>

@@ -1,18 +1,18 @@
 #include "cli/CliCommand.h"
 
 #include "base/AppPaths.h"
-#include "cddb/CddbApply.h"
-#include "cddb/CddbQuery.h"
-#include "cli/CliCddbAlbum.h"
-#include "cli/CliQuestionPort.h"
-#include "collection/DiscId.h"
-#include "cddb/LocalCddbDatabase.h"
-#include "cddb/RunningLookups.h"
 #include "base/MessageText.h"
 #include "base/QuestionPort.h"
 #include "base/StringTable.h"
-#include "cddb/TCDDBThread.h"
 #include "base/ThreadWindow.h"
+#include "cddb/CddbApply.h"
+#include "cddb/CddbQuery.h"
+#include "cddb/LocalCddbDatabase.h"
+#include "cddb/RunningLookups.h"
+#include "cddb/TCDDBThread.h"
+#include "cli/CliCddbAlbum.h"
+#include "cli/CliQuestionPort.h"
+#include "collection/DiscId.h"
 
 #include <QElapsedTimer>
 #include <QEventLoop>
@@ -143,10 +143,10 @@ struct CliMessages : QuestionPort
 
 int lookupRemote(Context &c, QStringList args)
 {
-    const auto options = takeOptions(
-        args, {QStringLiteral("--server"), QStringLiteral("--protocol"), QStringLiteral("--socks"),
-               QStringLiteral("--choose"), QStringLiteral("--leadout"),
-               QStringLiteral("--timeout")});
+    const auto options =
+        takeOptions(args, {QStringLiteral("--server"), QStringLiteral("--protocol"),
+                           QStringLiteral("--socks"), QStringLiteral("--choose"),
+                           QStringLiteral("--leadout"), QStringLiteral("--timeout")});
     bool ok = false;
     const int leadOut = options.value(QStringLiteral("--leadout")).toInt(&ok);
     QList<int> starts;
@@ -221,8 +221,7 @@ int lookupRemote(Context &c, QStringList args)
     clock.start();
     const bool terminal = isatty(STDERR_FILENO) == 1;
     if (terminal) {
-        c.err << "looking up " << albumId << " on " << hostPort << ':' << settings.port
-              << Qt::endl;
+        c.err << "looking up " << albumId << " on " << hostPort << ':' << settings.port << Qt::endl;
         QObject::connect(&progress, &QTimer::timeout, &loop, [&] {
             c.err << "\rwaiting " << clock.elapsed() / 1000 << " s" << Qt::flush;
         });
@@ -264,8 +263,7 @@ int lookupCommand(Context &c)
     return c.usage(Synopsis);
 }
 
-const Registration registration(QStringLiteral("lookup"), Synopsis, lookupCommand,
-                                Details);
+const Registration registration(QStringLiteral("lookup"), Synopsis, lookupCommand, Details);
 
 } // namespace
 

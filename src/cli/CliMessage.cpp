@@ -27,8 +27,8 @@ int printMessage(Context &c)
         c.err << "no message " << id << " (ids are 8193-17158, not every one used)\n";
         return NotFound;
     }
-    const MessageText message =
-        MessageText::parse(StringTable::text(id), c.args.value(1), c.args.value(2), c.args.value(3));
+    const MessageText message = MessageText::parse(StringTable::text(id), c.args.value(1),
+                                                   c.args.value(2), c.args.value(3));
     QStringList buttons;
     for (MessageButton button : message.buttons)
         buttons.append(MessageText::nameOf(button));

@@ -21,7 +21,8 @@ QString CliQuestionPort::commandLineText(const QString &title, const QString &bo
                  QStringLiteral("choose a different server with --server"));
     text.replace(QStringLiteral("by clicking ") + menu,
                  QStringLiteral("with `orbisong-cli settings set`"));
-    text.replace(QStringLiteral("click ") + menu, QStringLiteral("use `orbisong-cli settings set`"));
+    text.replace(QStringLiteral("click ") + menu,
+                 QStringLiteral("use `orbisong-cli settings set`"));
     text.replace(QStringLiteral("from the Options window"),
                  QStringLiteral("with `orbisong-cli settings set`"));
     return text;

@@ -38,8 +38,7 @@ int list(Context &c, SettingsSession &session)
             c.out << name << '\n';
     }
     if (!known) {
-        c.err << "no section " << section << "; the sections are: " << sections.join(", ")
-              << '\n';
+        c.err << "no section " << section << "; the sections are: " << sections.join(", ") << '\n';
         return NotFound;
     }
     return Success;
@@ -125,8 +124,7 @@ int settingsCommand(Context &c)
     return c.usage(Synopsis);
 }
 
-const Registration registration(QStringLiteral("settings"), Synopsis, settingsCommand,
-                                Details);
+const Registration registration(QStringLiteral("settings"), Synopsis, settingsCommand, Details);
 
 } // namespace
 

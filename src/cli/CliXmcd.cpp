@@ -1,9 +1,9 @@
 #include "cli/CliCommand.h"
 
-#include "collection/AlbumRecord.h"
 #include "cddb/CddbApply.h"
 #include "cddb/CddbEntry.h"
 #include "cli/CliCddbAlbum.h"
+#include "collection/AlbumRecord.h"
 #include "collection/StoredText.h"
 #include "collection/TCfgFile.h"
 
@@ -14,9 +14,8 @@ namespace Orbisong::Cli {
 
 namespace {
 
-const QString Synopsis =
-    QStringLiteral("xmcd apply FILE --album ID --category CAT [--create] | "
-                   "xmcd write ID [--category CAT]");
+const QString Synopsis = QStringLiteral("xmcd apply FILE --album ID --category CAT [--create] | "
+                                        "xmcd write ID [--category CAT]");
 
 int apply(Context &c, QStringList args)
 {

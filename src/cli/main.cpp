@@ -37,8 +37,10 @@ void printUsage(QTextStream &out)
         << "  1  a thing asked for is not there (file, album ID, setting, message, track)\n"
         << "  2  bad usage or an error; the reason is on stderr\n"
         << "\ncommands (`orbisong-cli help COMMAND` explains one):\n";
-    for (const Command &command : std::as_const(commands()))
-        out << "  " << command.synopsis << '\n';
+    for (const Command &command : std::as_const(commands())) {
+        for (const QString &form : command.synopsis.split(QStringLiteral(" | ")))
+            out << "  " << form << '\n';
+    }
 }
 
 int printCommandHelp(QTextStream &out, QTextStream &err, const QString &name)

@@ -188,9 +188,9 @@ TEST(CddbEntry, XmcdCheckWantsSignatureDiscIdAndTitle)
     EXPECT_TRUE(CheckXmcdEntry(good, QStringLiteral("04018e02")).isEmpty());
     EXPECT_TRUE(CheckXmcdEntry(good, QStringLiteral("0A0B0C03")).isEmpty());
     EXPECT_TRUE(CheckXmcdEntry(good, QStringLiteral("04018e03")).contains("does not name"));
-    EXPECT_TRUE(CheckXmcdEntry(QStringLiteral("DISCID=04018e02\nDTITLE=A\n"),
-                               QStringLiteral("04018e02"))
-                    .contains("signature"));
+    EXPECT_TRUE(
+        CheckXmcdEntry(QStringLiteral("DISCID=04018e02\nDTITLE=A\n"), QStringLiteral("04018e02"))
+            .contains("signature"));
     EXPECT_TRUE(CheckXmcdEntry(QStringLiteral("# xmcd\nDTITLE=A\n"), QStringLiteral("04018e02"))
                     .contains("DISCID"));
     EXPECT_TRUE(CheckXmcdEntry(QStringLiteral("# xmcd\nDISCID=04018e02\nDTITLE=\n"),

@@ -20,8 +20,8 @@ struct Case
     QStringList words;
     int exitCode;
     Stream stream;
-    QString expected;      // contained in `stream`
-    QString absent = {};   // contained in neither stream
+    QString expected;        // contained in `stream`
+    QString absent = {};     // contained in neither stream
     bool keepsFiles = false; // the collection file and the settings are left as they were
 };
 
@@ -106,8 +106,8 @@ protected:
         EXPECT_EQ(r.exitCode, c.exitCode) << qPrintable(line) << "\nerr: " << qPrintable(r.err);
         const QString &text = c.stream == Out ? r.out : r.err;
         EXPECT_TRUE(text.contains(c.expected))
-            << qPrintable(line) << "\nwanted on " << (c.stream == Out ? "stdout" : "stderr")
-            << ": " << qPrintable(c.expected) << "\nout: " << qPrintable(r.out)
+            << qPrintable(line) << "\nwanted on " << (c.stream == Out ? "stdout" : "stderr") << ": "
+            << qPrintable(c.expected) << "\nout: " << qPrintable(r.out)
             << "\nerr: " << qPrintable(r.err);
         if (!c.absent.isEmpty()) {
             EXPECT_FALSE(r.out.contains(c.absent) || r.err.contains(c.absent))
@@ -129,9 +129,14 @@ protected:
 // Words of an xmcd apply to the fixture's first album.
 QStringList apply(const QString &file, const QStringList &more = {})
 {
-    return QStringList{QStringLiteral("--collection"), QStringLiteral("{coll}"),
-                       QStringLiteral("xmcd"), QStringLiteral("apply"), file,
-                       QStringLiteral("--album"), AlbumId, QStringLiteral("--category"),
+    return QStringList{QStringLiteral("--collection"),
+                       QStringLiteral("{coll}"),
+                       QStringLiteral("xmcd"),
+                       QStringLiteral("apply"),
+                       file,
+                       QStringLiteral("--album"),
+                       AlbumId,
+                       QStringLiteral("--category"),
                        QStringLiteral("rock")} +
            more;
 }
@@ -150,9 +155,17 @@ TEST_F(CliContact, EntriesThatAreNoEntryChangeNothing)
         {apply(QStringLiteral("/dev/urandom")), 2, Err, "larger than 1048576 bytes", {}, true},
         {apply(QStringLiteral("{home}/none.txt")), 1, Err, "no such file", {}, true},
         {apply(QStringLiteral("{entry}"), {QStringLiteral("--album"), "11118E0203A98"}),
-         2, Err, "does not name disc 11118E02", {}, true},
+         2,
+         Err,
+         "does not name disc 11118E02",
+         {},
+         true},
         {apply(QStringLiteral("{entry}"), {QStringLiteral("--album"), "0A0B0C0203A99"}),
-         1, Err, "no album 0A0B0C0203A99 in the collection (--create makes it)", {}, true},
+         1,
+         Err,
+         "no album 0A0B0C0203A99 in the collection (--create makes it)",
+         {},
+         true},
         {apply(QStringLiteral("{entry}")), 0, Out, "", {}, false},
         {onCollection({"collection", "show", AlbumId}), 0, Out, "TL=New Title"},
         {onCollection({"collection", "show", AlbumId}), 0, Out, "TT[2]=Dos"},
@@ -210,18 +223,34 @@ TEST_F(CliContact, HelpAndUsage)
 TEST_F(CliContact, ExitCodesAndWhereMessagesGo)
 {
     const QList<Case> cases{
-        {{"--home", "/nonexistent/orbisong", "settings", "get", "Options", "Intro Value"}, 1, Err,
+        {{"--home", "/nonexistent/orbisong", "settings", "get", "Options", "Intro Value"},
+         1,
+         Err,
          "--home: no such folder: /nonexistent/orbisong"},
         {{"--collection", "{home}", "collection", "list"}, 2, Err, "is a folder", {}, true},
         {onCollection({"collection", "show", "0B00000000001"}), 1, Err, "no album 0B00000000001"},
-        {onCollection({"collection", "set", "0B00000000001", "title", "x"}), 1, Err,
-         "no album 0B00000000001", {}, true},
+        {onCollection({"collection", "set", "0B00000000001", "title", "x"}),
+         1,
+         Err,
+         "no album 0B00000000001",
+         {},
+         true},
         {onCollection({"collection", "delete", "0B00000000001"}), 1, Err, "no album", {}, true},
-        {onCollection({"collection", "set", AlbumId, "colour", "x"}), 2, Err,
-         "the fields are: artist (AR)", {}, true},
-        {{"--collection", "{home}/none.obc", "collection", "show", AlbumId}, 1, Err,
+        {onCollection({"collection", "set", AlbumId, "colour", "x"}),
+         2,
+         Err,
+         "the fields are: artist (AR)",
+         {},
+         true},
+        {{"--collection", "{home}/none.obc", "collection", "show", AlbumId},
+         1,
+         Err,
          "no collection file at"},
-        {onCollection({"collection", "merge", "{home}/none.obc"}), 1, Err, "no such file", {},
+        {onCollection({"collection", "merge", "{home}/none.obc"}),
+         1,
+         Err,
+         "no such file",
+         {},
          true},
         {onCollection({"collection", "merge", "{junk}"}), 2, Err, "holds no album", {}, true},
         {onCollection({"collection", "set", AlbumId, "TL", "By Key"}), 0, Out, "changed\n"},
@@ -233,8 +262,11 @@ TEST_F(CliContact, ExitCodesAndWhereMessagesGo)
          "changed\n"},
         {{"script", "run", "{home}/none.qs"}, 1, Err, "script not found"},
         {{"convert", "--from", "{home}/nofolder"}, 1, Err, "no such folder"},
-        {{"lookup", "local", "--album", AlbumId, "--path", "{home}/nodb"}, 2, Err,
-         "no database at", "no database\n"},
+        {{"lookup", "local", "--album", AlbumId, "--path", "{home}/nodb"},
+         2,
+         Err,
+         "no database at",
+         "no database\n"},
     };
     for (const Case &c : cases)
         check(c);
@@ -244,18 +276,20 @@ TEST_F(CliContact, RemoteLookupOptions)
 {
     const QStringList toc{"--leadout", "30000", "150", "15000"};
     auto remote = [&](const QStringList &options) {
-        return onCollection(QStringList{"lookup", "remote", "--protocol", "cddbp"} + options +
-                            toc);
+        return onCollection(QStringList{"lookup", "remote", "--protocol", "cddbp"} + options + toc);
     };
     const QList<Case> cases{
         {remote({"--server", "127.0.0.1:70000"}), 2, Err, "the port must be 1-65535", {}, true},
         {remote({"--server", "127.0.0.1:0"}), 2, Err, "the port must be 1-65535", {}, true},
-        {remote({"--server", "{silent}", "--socks", "127.0.0.1:99999"}), 2, Err,
-         "--socks 127.0.0.1:99999: the port must be 1-65535", {}, true},
-        {remote({"--server", "{silent}", "--timeout", "0"}), 2, Err, "--timeout needs", {},
+        {remote({"--server", "{silent}", "--socks", "127.0.0.1:99999"}),
+         2,
+         Err,
+         "--socks 127.0.0.1:99999: the port must be 1-65535",
+         {},
          true},
-        {remote({"--server", "{silent}", "--timeout", "1"}), 2, Err, "failed: ",
-         "'Options' under the 'File' menu"},
+        {remote({"--server", "{silent}", "--timeout", "0"}), 2, Err, "--timeout needs", {}, true},
+        {remote({"--server", "{silent}", "--timeout", "1"}), 2, Err,
+         "failed: ", "'Options' under the 'File' menu"},
     };
     for (const Case &c : cases)
         check(c);
@@ -265,8 +299,9 @@ TEST_F(CliContact, RemoteLookupOptions)
     ASSERT_TRUE(closed.listen(QHostAddress::LocalHost));
     const quint16 port = closed.serverPort();
     closed.close();
-    check({remote({"--server", "cddb.invalid", "--socks", QStringLiteral("127.0.0.1:%1").arg(port)}),
-           2, Err, QStringLiteral("SOCKS proxy 127.0.0.1:%1").arg(port), "cddb.invalid"});
+    check(
+        {remote({"--server", "cddb.invalid", "--socks", QStringLiteral("127.0.0.1:%1").arg(port)}),
+         2, Err, QStringLiteral("SOCKS proxy 127.0.0.1:%1").arg(port), "cddb.invalid"});
 }
 
 // Read-only commands on a large collection print nothing on stderr: no questions, no notices,

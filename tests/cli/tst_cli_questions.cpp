@@ -65,9 +65,10 @@ TEST(CliQuestions, ALargeCollectionIsAnsweredWithoutAWord)
     EXPECT_TRUE(r.out.contains("DTITLE=Artist / Renamed"));
     EXPECT_TRUE(r.err.isEmpty()) << qPrintable(r.err);
     const QString entry = c.home.file(QStringLiteral("entry.txt"));
-    writeFile(entry, "# xmcd\nDISCID=04018e02\nDTITLE=Some Band / Best Of\nTTITLE0=one\nTTITLE1=two\n");
-    r = c.run({"xmcd", "apply", entry, "--album", "04018E0203A98", "--category", "rock",
-               "--create"});
+    writeFile(entry,
+              "# xmcd\nDISCID=04018e02\nDTITLE=Some Band / Best Of\nTTITLE0=one\nTTITLE1=two\n");
+    r = c.run(
+        {"xmcd", "apply", entry, "--album", "04018E0203A98", "--category", "rock", "--create"});
     EXPECT_EQ(r.exitCode, 0);
     EXPECT_TRUE(r.err.isEmpty()) << qPrintable(r.err);
     EXPECT_TRUE(readFile(c.path).contains("TL=Best Of"));

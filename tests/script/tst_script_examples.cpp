@@ -94,8 +94,8 @@ TEST(ScriptExamples, ArgumentsReachParamCountAndParamStr)
     TestHome home;
     const QString script =
         TestHome::sourceDir() + QStringLiteral("/data/scripts/examples/arguments.qs");
-    ScriptRun run = runScript(home.path(), {script, QStringLiteral("one"),
-                                            QStringLiteral("two words")});
+    ScriptRun run =
+        runScript(home.path(), {script, QStringLiteral("one"), QStringLiteral("two words")});
     EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
     EXPECT_EQ(run.out.toStdString(),
               "2 argument(s)\n1: [one]\n2: [two words]\nbeyond the last: []\n");
