@@ -223,7 +223,7 @@ int lookupRemote(Context &c, QStringList args)
     if (terminal) {
         c.err << "looking up " << albumId << " on " << hostPort << ':' << settings.port << Qt::endl;
         QObject::connect(&progress, &QTimer::timeout, &loop, [&] {
-            c.err << "\rwaiting " << clock.elapsed() / 1000 << " s" << Qt::flush;
+            c.err << "\rwaiting " << (clock.elapsed() + 500) / 1000 << " s" << Qt::flush;
         });
         progress.start(1000);
     }

@@ -36,8 +36,10 @@ int apply(Context &c, QStringList args)
         else
             return c.usage(Synopsis);
     }
-    if (fileName.isEmpty() || albumId.size() != 13 || !IsCddbDiscId(albumId.left(8)))
+    if (fileName.isEmpty())
         return c.usage(Synopsis);
+    if (albumId.size() != 13 || !IsCddbDiscId(albumId.left(8)))
+        return c.fail(QStringLiteral("--album needs a 13-digit album ID, not '%1'").arg(albumId));
     if (!IsCddbCategory(category) &&
         category.compare(QLatin1String("classica"), Qt::CaseInsensitive) != 0)
         return c.fail(QStringLiteral("not a CDDB category: %1").arg(category));
@@ -49,7 +51,13 @@ int apply(Context &c, QStringList args)
     if (!file.open(QIODevice::ReadOnly))
         return c.fail(QStringLiteral("cannot read %1").arg(fileName));
     // A bounded read: the name may be a device that never ends.
-    const QByteArray bytes = file.read(MaxXmcdEntryBytes + 1);
+    QByteArray bytes;
+    while (bytes.size() <= MaxXmcdEntryBytes) {
+        const QByteArray chunk = file.read(MaxXmcdEntryBytes + 1 - bytes.size());
+        if (chunk.isEmpty())
+            break;
+        bytes += chunk;
+    }
     if (bytes.size() > MaxXmcdEntryBytes)
         return c.fail(QStringLiteral("%1: not an xmcd entry: larger than %2 bytes")
                           .arg(fileName)

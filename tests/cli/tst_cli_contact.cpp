@@ -166,6 +166,8 @@ TEST_F(CliContact, EntriesThatAreNoEntryChangeNothing)
          "no album 0A0B0C0203A99 in the collection (--create makes it)",
          {},
          true},
+        {apply(QStringLiteral("{entry}"), {QStringLiteral("--album"), "0401"}), 2, Err,
+         "--album needs a 13-digit album ID", {}, true},
         {apply(QStringLiteral("{entry}")), 0, Out, "", {}, false},
         {onCollection({"collection", "show", AlbumId}), 0, Out, "TL=New Title"},
         {onCollection({"collection", "show", AlbumId}), 0, Out, "TT[2]=Dos"},
