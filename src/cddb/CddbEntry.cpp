@@ -188,6 +188,24 @@ QStringList SplitEntryLines(const QString &entryText)
     return lines;
 }
 
+QString CheckXmcdEntry(const QString &entryText, const QString &discId)
+{
+    const QStringList lines = SplitEntryLines(entryText);
+    if (lines.isEmpty() || !lines.first().startsWith(QLatin1String("# xmcd")))
+        return QStringLiteral("no \"# xmcd\" signature on the first line");
+    const QString ids = GetEntryValue(QStringLiteral("DISCID"), lines);
+    if (ids.isEmpty())
+        return QStringLiteral("no DISCID line");
+    bool named = false;
+    for (const QString &id : ids.split(QLatin1Char(',')))
+        named = named || id.trimmed().compare(discId, Qt::CaseInsensitive) == 0;
+    if (!named)
+        return QStringLiteral("DISCID %1 does not name disc %2").arg(ids.trimmed(), discId);
+    if (GetEntryValue(QStringLiteral("DTITLE"), lines).trimmed().isEmpty())
+        return QStringLiteral("no DTITLE line");
+    return {};
+}
+
 CddbAlbumFields ReadCddbEntry(const QString &category, int source, const QStringList &lines,
                               int discTrackCount)
 {

@@ -56,6 +56,14 @@ void SplitArtistTitle(const QString &text, QString *artist, QString *title);
 QString GetEntryValue(const QString &key, const QStringList &lines);
 QStringList SplitEntryLines(const QString &entryText);
 
+// The most an xmcd entry may hold; anything larger is not read as one.
+constexpr qint64 MaxXmcdEntryBytes = 1024 * 1024;
+
+// Whether `entryText` is an xmcd entry describing the disc `discId` (eight hex digits): the
+// "# xmcd" signature on its first line, a DISCID line naming the disc (several ids may be
+// listed, separated by commas) and a DTITLE line. Empty when it is; else why it is not.
+QString CheckXmcdEntry(const QString &entryText, const QString &discId);
+
 // Reads the album fields of an entry. `discTrackCount` is the track count of the disc being
 // described (from its album ID); the entry's own count is clamped to it.
 CddbAlbumFields ReadCddbEntry(const QString &category, int source, const QStringList &lines,

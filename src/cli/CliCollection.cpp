@@ -15,6 +15,70 @@ namespace {
 const QString Synopsis =
     QStringLiteral("collection list | collection show ID | collection set ID FIELD VALUE | "
                    "collection delete ID [--force] | collection merge FILE");
+const QString Fields = QStringLiteral(
+    "artist (AR), binder (BI), category (CA), comments (TX), copyright (CO), index (IX),\n"
+    "  other (US), owner (OW), title (TL), year (YR), flags (FL), source (SR), revision (RV),\n"
+    "  custom (CS), event1, event2, weblinks, weblinks-replace, track-title:N, track-note:N\n"
+    "  (N from 1, or -1 for every track)");
+const QString Details =
+    QStringLiteral("  list                    one line per album: ID<TAB>artist<TAB>title\n"
+                   "  show ID                 the album's block as the file holds it\n"
+                   "  set ID FIELD VALUE      changes one field; prints changed or unchanged\n"
+                   "  delete ID [--force]     deletes an album\n"
+                   "  merge FILE              merges another collection file into this one\n"
+                   "ID is the 13-digit album ID that list prints. FIELD is one of:\n  ") +
+    Fields +
+    QStringLiteral(
+        "\nIn VALUE, \\r stands for CR (a line break in comments and track-note:N, which also "
+        "take \\n) and \\x0e for character 14.");
+
+// The stored keys a user sees in `collection show`, taken as the field they hold.
+QString fieldOfKey(const QString &field)
+{
+    static const QHash<QString, QString> keys = {
+        {QStringLiteral("AR"), QStringLiteral("artist")},
+        {QStringLiteral("BI"), QStringLiteral("binder")},
+        {QStringLiteral("CA"), QStringLiteral("category")},
+        {QStringLiteral("TX"), QStringLiteral("comments")},
+        {QStringLiteral("CO"), QStringLiteral("copyright")},
+        {QStringLiteral("IX"), QStringLiteral("index")},
+        {QStringLiteral("US"), QStringLiteral("other")},
+        {QStringLiteral("OW"), QStringLiteral("owner")},
+        {QStringLiteral("TL"), QStringLiteral("title")},
+        {QStringLiteral("YR"), QStringLiteral("year")},
+        {QStringLiteral("FL"), QStringLiteral("flags")},
+        {QStringLiteral("SR"), QStringLiteral("source")},
+        {QStringLiteral("RV"), QStringLiteral("revision")},
+        {QStringLiteral("CS"), QStringLiteral("custom")},
+    };
+    return keys.value(field.toUpper(), field.toLower());
+}
+
+// Blocks of a file to merge that are no album (no 13-digit ID or no media kind); -1 when the
+// file cannot be read. `albums` counts the rest.
+int strayBlocks(const QString &path, int *albums)
+{
+    TCfgFile other(path);
+    if (!other.load())
+        return -1;
+    QStringList names;
+    other.ReadBlockNames(names);
+    *albums = 0;
+    for (const QString &block : std::as_const(names)) {
+        const bool album =
+            other.ReadString(block, QStringLiteral("Album"), QStringLiteral("ID"), {}).size() ==
+                13 &&
+            other.ReadInteger(block, QStringLiteral("Media"), QStringLiteral("MD"), 0) != 0;
+        *albums += album ? 1 : 0;
+    }
+    return int(names.size()) - *albums;
+}
+
+int noAlbum(Context &c, const QString &id)
+{
+    c.err << "no album " << id << " in the collection\n";
+    return NotFound;
+}
 
 // VALUE is literal except for the two escapes that carry list separators.
 QString unescapeValue(QString value)
@@ -50,8 +114,12 @@ bool runSetter(Collection &collection, const QString &id, const QString &field,
         {QStringLiteral("year"), &Collection::SetAlbumYear},
     };
     *known = true;
+    // Comments and notes take the stored one-line form, where a line break is "\n".
+    const bool escaped =
+        field == QLatin1String("comments") || field.startsWith(QLatin1String("track-note:"));
+    const QString text = escaped ? QString(value).replace(QChar(13), QLatin1String("\\n")) : value;
     if (const auto setter = textSetters.value(field))
-        return (collection.*setter)(id, value);
+        return (collection.*setter)(id, text);
     int number = 0;
     if (field == QLatin1String("flags") || field == QLatin1String("source") ||
         field == QLatin1String("revision")) {
@@ -82,7 +150,7 @@ bool runSetter(Collection &collection, const QString &id, const QString &field,
             return false;
         }
         return title ? collection.SetAlbumTrackTitle(id, number, value)
-                     : collection.SetAlbumTrackNote(id, number, value);
+                     : collection.SetAlbumTrackNote(id, number, text);
     }
     *known = false;
     return false;
@@ -100,7 +168,7 @@ int run(Context &c, Collection &collection)
     if (verb == QLatin1String("show") && count == 2) {
         const AlbumIndexNode *node = collection.FindAlbum(c.args.at(1));
         if (!node)
-            return NotFound;
+            return noAlbum(c, c.args.at(1));
         collection.OpenCollectionFile();
         if (TCfgFile *file = collection.file())
             c.out << QString::fromUtf8(file->writtenBlock(node->blockName));
@@ -110,33 +178,47 @@ int run(Context &c, Collection &collection)
     if (verb == QLatin1String("set") && count == 4) {
         const QString id = c.args.at(1);
         if (!collection.FindAlbum(id))
-            return NotFound;
+            return noAlbum(c, id);
         bool known = false;
-        const bool changed =
-            runSetter(collection, id, c.args.at(2), unescapeValue(c.args.at(3)), &known);
+        const QString field = fieldOfKey(c.args.at(2));
+        const bool changed = runSetter(collection, id, field, unescapeValue(c.args.at(3)), &known);
         if (!known)
-            return c.usage(QStringLiteral("collection set ID FIELD VALUE (unknown field or "
-                                          "value: ") +
-                           c.args.at(2) + QLatin1Char(')'));
+            return c.fail(QStringLiteral("collection set: unknown field or unreadable value: "
+                                         "%1 %2\nthe fields are: %3")
+                              .arg(c.args.at(2), c.args.at(3), Fields));
         c.out << (changed ? "changed" : "unchanged") << '\n';
         return Success;
     }
     if (verb == QLatin1String("delete") &&
         (count == 2 || (count == 3 && c.args.at(2) == QLatin1String("--force")))) {
+        if (!collection.FindAlbum(c.args.at(1)))
+            return noAlbum(c, c.args.at(1));
         if (!collection.DeleteAlbum(c.args.at(1), count == 3))
-            return NotFound;
+            return c.fail(QStringLiteral("album %1 was not deleted").arg(c.args.at(1)));
         c.out << "deleted\n";
         return Success;
     }
     if (verb == QLatin1String("merge") && count == 2) {
         const QFileInfo other(c.args.at(1));
-        if (!other.exists())
-            return c.fail(QStringLiteral("no such file: ") + c.args.at(1));
+        if (!other.exists()) {
+            c.err << "no such file: " << c.args.at(1) << '\n';
+            return NotFound;
+        }
         if (other.canonicalFilePath() == QFileInfo(collection.path()).canonicalFilePath())
             return c.fail(QStringLiteral("cannot merge the collection into itself"));
+        int albums = 0;
+        const int stray = strayBlocks(other.filePath(), &albums);
+        if (stray >= 0 && albums == 0)
+            return c.fail(
+                QStringLiteral("%1 holds no album; nothing was merged").arg(other.filePath()));
         if (!collection.ImportCollection(other.filePath()))
             return c.fail(QStringLiteral("merge failed: ") + collection.lastError());
         c.out << "albums " << collection.albumCount() << '\n';
+        if (stray > 0)
+            return c.fail(QStringLiteral("%1 is damaged: %2 of its blocks are no album and "
+                                         "were skipped")
+                              .arg(other.filePath())
+                              .arg(stray));
         return Success;
     }
     return c.usage(Synopsis);
@@ -151,8 +233,10 @@ int collectionCommand(Context &c)
     collection.setQuestionPort(&c.questions);
     collection.BuildAlbumIndex();
     if (!QFileInfo::exists(collection.path()) && c.args.value(0) != QLatin1String("merge") &&
-        c.args.value(0) != QLatin1String("list"))
-        return c.fail(QStringLiteral("no collection file at ") + collection.path());
+        c.args.value(0) != QLatin1String("list")) {
+        c.err << "no collection file at " << collection.path() << '\n';
+        return NotFound;
+    }
     const int code = run(c, collection);
     if (!collection.ShutdownCollection())
         return c.fail(QStringLiteral("cannot write ") + collection.path() + QStringLiteral(": ") +
@@ -160,7 +244,7 @@ int collectionCommand(Context &c)
     return code;
 }
 
-const Registration registration(QStringLiteral("collection"), Synopsis, collectionCommand);
+const Registration registration(QStringLiteral("collection"), Synopsis, collectionCommand, Details);
 
 } // namespace
 

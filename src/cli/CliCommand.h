@@ -17,7 +17,7 @@ enum ExitCode { Success = 0, NotFound = 1, Failure = 2 };
 
 struct Context
 {
-    QStringList args; // the words after the subcommand's name
+    QStringList args;   // the words after the subcommand's name
     QString collection; // --collection, empty when not given
     QTextStream &out;
     QTextStream &err;
@@ -38,10 +38,12 @@ struct Context
 
 using Handler = std::function<int(Context &)>;
 
-// Subcommands register themselves with a static Registration in their own file.
+// Subcommands register themselves with a static Registration in their own file. `details`
+// explains the arguments for `help COMMAND`, one line each.
 struct Registration
 {
-    Registration(const QString &name, const QString &synopsis, Handler handler);
+    Registration(const QString &name, const QString &synopsis, Handler handler,
+                 const QString &details = {});
 };
 
 } // namespace Orbisong::Cli

@@ -16,8 +16,10 @@ int convertCommand(Context &c)
 {
     if (c.args.size() != 2 || c.args.at(0) != QLatin1String("--from"))
         return c.usage(Synopsis);
-    if (!QFileInfo(c.args.at(1)).isDir())
-        return c.fail(QStringLiteral("no such folder: ") + c.args.at(1));
+    if (!QFileInfo(c.args.at(1)).isDir()) {
+        c.err << "no such folder: " << c.args.at(1) << '\n';
+        return NotFound;
+    }
     SettingsSession session;
     Collection collection(session.settings(), c.collection);
     collection.setQuestionPort(&c.questions);
@@ -26,10 +28,16 @@ int convertCommand(Context &c)
         return c.fail(QStringLiteral("cannot back up ") + collection.path() +
                       QStringLiteral("; nothing was converted"));
     c.out << "converted " << result.converted << '\n' << "failed " << result.failed << '\n';
+    if (result.failed > 0)
+        return c.fail(QStringLiteral("%1 album files could not be converted").arg(result.failed));
     return Success;
 }
 
-const Registration registration(QStringLiteral("convert"), Synopsis, convertCommand);
+const Registration registration(
+    QStringLiteral("convert"), Synopsis, convertCommand,
+    QStringLiteral("  --from FOLDER  the folder of the previous version's album files\n"
+                   "Converts them into the collection (backed up first) and prints\n"
+                   "\"converted N\" and \"failed N\"; exit 2 when any failed."));
 
 } // namespace
 

@@ -1,8 +1,8 @@
 #include "cli/CliCommand.h"
 
+#include "collection/DiscId.h"
 #include "playback/CdioDevice.h"
 #include "playback/DemoDisc.h"
-#include "collection/DiscId.h"
 
 #include <QElapsedTimer>
 #include <QThread>
@@ -51,8 +51,10 @@ std::unique_ptr<CdioDevice> openSource(Context &c, const QString &source, int *c
     auto device = std::make_unique<CdioDevice>(source);
     QString error;
     bool present = false;
-    if (!device->isOpen(&error))
-        return c.fail(error), nullptr;
+    if (!device->isOpen(&error)) {
+        c.fail(error.isEmpty() ? QStringLiteral("cannot open %1").arg(source) : error);
+        return nullptr;
+    }
     if (device->mediaPresent(&present) != 0 || !present || device->trackCount(count) != 0) {
         c.fail(QStringLiteral("no disc in %1").arg(source));
         return nullptr;
@@ -105,6 +107,8 @@ int playCommand(Context &c)
             seconds = c.args.at(++i).toDouble(&ok);
         if (!ok)
             return c.usage(PlaySynopsis);
+        if (c.args.at(i - 1) == QLatin1String("--seconds") && seconds < 1)
+            return c.fail(QStringLiteral("--seconds needs a number of at least 1"));
     }
     int count = 0;
     const auto device = openSource(c, c.args.first(), &count);
@@ -166,10 +170,26 @@ int demoCommand(Context &c)
     return Success;
 }
 
-const Registration discIdRegistration(QStringLiteral("discid"), DiscIdSynopsis, discIdCommand);
-const Registration tocRegistration(QStringLiteral("toc"), TocSynopsis, tocCommand);
-const Registration playRegistration(QStringLiteral("play"), PlaySynopsis, playCommand);
-const Registration demoRegistration(QStringLiteral("demo-disc"), DemoSynopsis, demoCommand);
+const Registration discIdRegistration(
+    QStringLiteral("discid"), DiscIdSynopsis, discIdCommand,
+    QStringLiteral("  L       the lead-out in frames (75 a second, 150 before track 1)\n"
+                   "  F1..FN  the tracks' starts in frames\n"
+                   "Prints the album ID and the CDDB id."));
+const Registration tocRegistration(
+    QStringLiteral("toc"), TocSynopsis, tocCommand,
+    QStringLiteral("  SOURCE  a drive (/dev/cdrom) or a disc image (.cue, .toc, .nrg)\n"
+                   "Prints each track's start, length and kind, the lead-out and the ids.\n"
+                   "An image whose data file is shorter than its sheet is refused (exit 2)."));
+const Registration playRegistration(
+    QStringLiteral("play"), PlaySynopsis, playCommand,
+    QStringLiteral("  SOURCE       a drive or a disc image, as for toc\n"
+                   "  --track N    the track to start at (1 by default)\n"
+                   "  --seconds S  stop after S seconds (at least 1); to the end without it\n"
+                   "Prints \"track N mm:ss\" each second; Ctrl+C stops."));
+const Registration demoRegistration(
+    QStringLiteral("demo-disc"), DemoSynopsis, demoCommand,
+    QStringLiteral("  FOLDER  where the demo disc's CUE/BIN image and its CDDB entry are written\n"
+                   "Prints the CUE sheet's path."));
 
 } // namespace
 

@@ -1,19 +1,24 @@
 #include "cli/CliCommand.h"
 
 #include "base/AppPaths.h"
-#include "cddb/CddbApply.h"
-#include "cddb/CddbQuery.h"
-#include "cli/CliCddbAlbum.h"
-#include "collection/DiscId.h"
-#include "cddb/LocalCddbDatabase.h"
-#include "cddb/RunningLookups.h"
 #include "base/MessageText.h"
 #include "base/QuestionPort.h"
 #include "base/StringTable.h"
-#include "cddb/TCDDBThread.h"
 #include "base/ThreadWindow.h"
+#include "cddb/CddbApply.h"
+#include "cddb/CddbQuery.h"
+#include "cddb/LocalCddbDatabase.h"
+#include "cddb/RunningLookups.h"
+#include "cddb/TCDDBThread.h"
+#include "cli/CliCddbAlbum.h"
+#include "cli/CliQuestionPort.h"
+#include "collection/DiscId.h"
 
+#include <QElapsedTimer>
 #include <QEventLoop>
+#include <QTimer>
+
+#include <unistd.h>
 
 namespace Orbisong::Cli {
 
@@ -21,7 +26,28 @@ namespace {
 
 const QString Synopsis = QStringLiteral(
     "lookup local --album ID [--path DIR] | lookup remote --server HOST[:PORT][/PATH] "
-    "--protocol cddbp|http [--socks HOST:PORT] [--choose N] --leadout L F1 ... FN");
+    "--protocol cddbp|http [--socks HOST:PORT] [--choose N] [--timeout S] "
+    "--leadout L F1 ... FN");
+const QString Details = QStringLiteral(
+    "  local --album ID [--path DIR]  looks the album up in a local xmcd database (DIR, else\n"
+    "                                 the settings' one); prints \"found CATEGORY\"\n"
+    "  remote                         looks a disc up on a CDDB server:\n"
+    "    --server HOST[:PORT][/PATH]  the server (port 888 for cddbp, 80 for http)\n"
+    "    --protocol cddbp|http\n"
+    "    --socks HOST:PORT            through a SOCKS proxy (port 1080 when left out)\n"
+    "    --choose N                   the Nth of several matches (1 by default)\n"
+    "    --timeout S                  give up after S seconds of silence (60 by default)\n"
+    "    --leadout L F1 ... FN        the disc: lead-out and track starts in frames\n"
+    "A found entry is applied to the album in the collection (made when missing).\n"
+    "Exit 1 and \"not found\" when the server has no entry; errors go to stderr.");
+
+// A port as typed; 0 when it is not one.
+int portOf(const QString &text)
+{
+    bool ok = false;
+    const int port = text.toInt(&ok);
+    return ok && port >= 1 && port <= 65535 ? port : 0;
+}
 
 // Options of the form "--name value"; the rest stays in order.
 QMap<QString, QString> takeOptions(QStringList &args, const QStringList &names)
@@ -55,10 +81,8 @@ int lookupLocal(Context &c, QStringList args)
     const QString path = options.value(QStringLiteral("--path"), session.settings().cddbLocalPath);
     LocalCddbDatabase database(path, LocalCddbDatabase::defaultIndexFolder());
     const LocalCddbDatabase::Result result = database.find(albumId.left(8));
-    if (result.status == LocalCddbDatabase::NoDatabase) {
-        c.out << "no database\n";
-        return Failure;
-    }
+    if (result.status == LocalCddbDatabase::NoDatabase)
+        return c.fail(QStringLiteral("no database at %1").arg(path));
     if (result.status != LocalCddbDatabase::Found) {
         c.out << "not found\n";
         return NotFound;
@@ -95,20 +119,34 @@ struct CliRequests : ThreadRequestHandler
 struct CliMessages : QuestionPort
 {
     QString text;
+    QString proxy; // HOST:PORT of the SOCKS proxy, empty without one
     int ask(int id, const QString &t1, const QString &t2, const QString &t3) override
     {
-        const MessageText message = MessageText::parse(StringTable::text(id), t1, t2, t3);
-        if (text.isEmpty())
-            text = message.title + QLatin1Char(' ') + message.body;
+        // Through a proxy the connection that failed is the one to the proxy.
+        const bool connecting = id >= 16385 && id <= 16394;
+        const bool viaProxy = !proxy.isEmpty() && connecting;
+        const MessageText message =
+            MessageText::parse(StringTable::text(id), viaProxy ? proxy : t1, t2, t3);
+        if (text.isEmpty()) {
+            text = CliQuestionPort::commandLineText(message.title, message.body);
+            if (viaProxy) {
+                text = QStringLiteral("SOCKS proxy %1: %2").arg(proxy, text);
+                text.replace(QStringLiteral("choose a different server with --server"),
+                             QStringLiteral("check --socks"));
+                text.replace(QStringLiteral("Choose a different server with --server"),
+                             QStringLiteral("Check --socks"));
+            }
+        }
         return message.enterResult();
     }
 };
 
 int lookupRemote(Context &c, QStringList args)
 {
-    const auto options = takeOptions(
-        args, {QStringLiteral("--server"), QStringLiteral("--protocol"), QStringLiteral("--socks"),
-               QStringLiteral("--choose"), QStringLiteral("--leadout")});
+    const auto options =
+        takeOptions(args, {QStringLiteral("--server"), QStringLiteral("--protocol"),
+                           QStringLiteral("--socks"), QStringLiteral("--choose"),
+                           QStringLiteral("--leadout"), QStringLiteral("--timeout")});
     bool ok = false;
     const int leadOut = options.value(QStringLiteral("--leadout")).toInt(&ok);
     QList<int> starts;
@@ -131,8 +169,16 @@ int lookupRemote(Context &c, QStringList args)
     const QString path = slash < 0 ? QString() : server.mid(slash);
     settings.port = protocol == QLatin1String("http") ? 80 : 888;
     if (const qsizetype colon = hostPort.lastIndexOf(QLatin1Char(':')); colon > 0) {
-        settings.port = hostPort.mid(colon + 1).toInt();
+        settings.port = portOf(hostPort.mid(colon + 1));
+        if (settings.port == 0)
+            return c.fail(QStringLiteral("--server %1: the port must be 1-65535").arg(server));
         hostPort = hostPort.left(colon);
+    }
+    if (options.contains(QStringLiteral("--timeout"))) {
+        bool timeoutOk = false;
+        settings.idleTimeoutSeconds = options.value(QStringLiteral("--timeout")).toInt(&timeoutOk);
+        if (!timeoutOk || settings.idleTimeoutSeconds < 1)
+            return c.fail(QStringLiteral("--timeout needs a number of seconds of at least 1"));
     }
     settings.server = hostPort + path;
     settings.login = loginName();
@@ -141,7 +187,10 @@ int lookupRemote(Context &c, QStringList args)
         const QString socks = options.value(QStringLiteral("--socks"));
         const qsizetype colon = socks.lastIndexOf(QLatin1Char(':'));
         settings.proxyHost = colon > 0 ? socks.left(colon) : socks;
-        settings.proxyPort = quint16(colon > 0 ? socks.mid(colon + 1).toUInt() : 1080);
+        const int port = colon > 0 ? portOf(socks.mid(colon + 1)) : 1080;
+        if (port == 0)
+            return c.fail(QStringLiteral("--socks %1: the port must be 1-65535").arg(socks));
+        settings.proxyPort = quint16(port);
         settings.proxyUserId = settings.login;
     }
 
@@ -153,6 +202,8 @@ int lookupRemote(Context &c, QStringList args)
     requests.choice = options.value(QStringLiteral("--choose"), QStringLiteral("1")).toInt();
     threadWindow.setHandler(&requests);
     CliMessages messages;
+    if (!settings.proxyHost.isEmpty())
+        messages.proxy = QStringLiteral("%1:%2").arg(settings.proxyHost).arg(settings.proxyPort);
     threadWindow.setQuestionPort(&messages);
     // Without a receiver the lookup leaves the entry to us, applied like any other.
     RunningLookups lookups(nullptr, &threadWindow);
@@ -164,6 +215,18 @@ int lookupRemote(Context &c, QStringList args)
     QString discId;
     QString entry;
     QEventLoop loop;
+    // A person at a terminal sees that the lookup is still waiting; scripts see nothing.
+    QTimer progress;
+    QElapsedTimer clock;
+    clock.start();
+    const bool terminal = isatty(STDERR_FILENO) == 1;
+    if (terminal) {
+        c.err << "looking up " << albumId << " on " << hostPort << ':' << settings.port << Qt::endl;
+        QObject::connect(&progress, &QTimer::timeout, &loop, [&] {
+            c.err << "\rwaiting " << (clock.elapsed() + 500) / 1000 << " s" << Qt::flush;
+        });
+        progress.start(1000);
+    }
     QObject::connect(thread, &TCDDBThread::lookupFinished, &loop, [&](int code) {
         result = code;
         category = thread->category();
@@ -172,6 +235,8 @@ int lookupRemote(Context &c, QStringList args)
         loop.quit();
     });
     loop.exec();
+    if (terminal && clock.elapsed() >= 1000)
+        c.err << '\n';
     if (result == TCDDBThread::Found && !entry.isEmpty())
         session.applyEntry(albumId, category, SourceCddbServer, entry);
     if (!session.close())
@@ -184,8 +249,7 @@ int lookupRemote(Context &c, QStringList args)
         c.out << "not found\n";
         return NotFound;
     }
-    c.out << "failed: " << messages.text << '\n';
-    return Failure;
+    return c.fail(QStringLiteral("failed: ") + messages.text);
 }
 
 int lookupCommand(Context &c)
@@ -199,7 +263,7 @@ int lookupCommand(Context &c)
     return c.usage(Synopsis);
 }
 
-const Registration registration(QStringLiteral("lookup"), Synopsis, lookupCommand);
+const Registration registration(QStringLiteral("lookup"), Synopsis, lookupCommand, Details);
 
 } // namespace
 

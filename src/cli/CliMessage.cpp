@@ -7,6 +7,8 @@ namespace Orbisong::Cli {
 
 namespace {
 
+const QString Synopsis = QStringLiteral("message ID [TEXT1 [TEXT2 [TEXT3]]]  (ID 8193-17158)");
+
 QString escapeLineBreaks(QString text)
 {
     return text.replace(QLatin1String("\r\n"), QLatin1String("\\n"))
@@ -16,17 +18,17 @@ QString escapeLineBreaks(QString text)
 int printMessage(Context &c)
 {
     if (c.args.isEmpty() || c.args.size() > 4)
-        return c.usage(QStringLiteral("message ID [TEXT1 [TEXT2 [TEXT3]]]"));
+        return c.usage(Synopsis);
     bool ok = false;
     const int id = c.args.at(0).toInt(&ok);
     if (!ok)
         return c.fail(QStringLiteral("not a message id: %1").arg(c.args.at(0)));
     if (!StringTable::contains(id)) {
-        c.err << "no message " << id << '\n';
+        c.err << "no message " << id << " (ids are 8193-17158, not every one used)\n";
         return NotFound;
     }
-    const MessageText message =
-        MessageText::parse(StringTable::text(id), c.args.value(1), c.args.value(2), c.args.value(3));
+    const MessageText message = MessageText::parse(StringTable::text(id), c.args.value(1),
+                                                   c.args.value(2), c.args.value(3));
     QStringList buttons;
     for (MessageButton button : message.buttons)
         buttons.append(MessageText::nameOf(button));
@@ -38,9 +40,11 @@ int printMessage(Context &c)
     return Success;
 }
 
-const Registration registration(QStringLiteral("message"),
-                                QStringLiteral("message ID [TEXT1 [TEXT2 [TEXT3]]]"),
-                                printMessage);
+const Registration registration(
+    QStringLiteral("message"), Synopsis, printMessage,
+    QStringLiteral("  ID     a message box's number, 8193-17158 (not every number is used)\n"
+                   "  TEXTn  the words put in place of the message's %1, %2 and %3\n"
+                   "Prints the box's picture, buttons, default button, title and body."));
 
 } // namespace
 

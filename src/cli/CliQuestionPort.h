@@ -17,6 +17,10 @@ public:
 
     int ask(int id, const QString &text1, const QString &text2, const QString &text3) override;
 
+    // A message's title and body as one line, its advice about windows and menus turned into
+    // the command line's own.
+    static QString commandLineText(const QString &title, const QString &body);
+
 private:
     QTextStream &m_err;
 };

@@ -41,8 +41,10 @@ int scriptCommand(Context &c)
         procedure = scriptArgs.at(1);
         scriptArgs = scriptArgs.mid(2);
     }
-    if (!QFileInfo::exists(file))
-        return c.fail(QStringLiteral("script not found: ") + file);
+    if (!QFileInfo::exists(file)) {
+        c.err << "script not found: " << file << '\n';
+        return NotFound;
+    }
 
     TQuillan engine;
     ScriptedResponder responder(readStdinLine);
@@ -85,7 +87,14 @@ int scriptCommand(Context &c)
     return Success;
 }
 
-const Registration registration(QStringLiteral("script"), Synopsis, scriptCommand);
+const Registration registration(
+    QStringLiteral("script"), Synopsis, scriptCommand,
+    QStringLiteral("  FILE              the script to run\n"
+                   "  --procedure NAME  the procedure to start (Main by default)\n"
+                   "  ARG...            the words the script reads with ParamCount and\n"
+                   "                    ParamStr(1)..ParamStr(ParamCount)\n"
+                   "The script's output goes to stdout and its input comes from stdin.\n"
+                   "An error prints \"TEXT on line N\" on stderr and exits 100."));
 
 } // namespace
 

@@ -1,9 +1,9 @@
 #include "cli/CliCommand.h"
 
-#include "collection/AlbumRecord.h"
 #include "cddb/CddbApply.h"
 #include "cddb/CddbEntry.h"
 #include "cli/CliCddbAlbum.h"
+#include "collection/AlbumRecord.h"
 #include "collection/StoredText.h"
 #include "collection/TCfgFile.h"
 
@@ -14,17 +14,20 @@ namespace Orbisong::Cli {
 
 namespace {
 
-const QString Synopsis =
-    QStringLiteral("xmcd apply FILE --album ID --category CAT | xmcd write ID [--category CAT]");
+const QString Synopsis = QStringLiteral("xmcd apply FILE --album ID --category CAT [--create] | "
+                                        "xmcd write ID [--category CAT]");
 
 int apply(Context &c, QStringList args)
 {
     QString albumId;
     QString category;
     QString fileName;
+    bool create = false;
     while (!args.isEmpty()) {
         const QString word = args.takeFirst();
-        if (word == QLatin1String("--album") && !args.isEmpty())
+        if (word == QLatin1String("--create"))
+            create = true;
+        else if (word == QLatin1String("--album") && !args.isEmpty())
             albumId = args.takeFirst().toUpper();
         else if (word == QLatin1String("--category") && !args.isEmpty())
             category = args.takeFirst();
@@ -33,17 +36,42 @@ int apply(Context &c, QStringList args)
         else
             return c.usage(Synopsis);
     }
-    if (fileName.isEmpty() || albumId.size() != 13 || !IsCddbDiscId(albumId.left(8)))
+    if (fileName.isEmpty())
         return c.usage(Synopsis);
+    if (albumId.size() != 13 || !IsCddbDiscId(albumId.left(8)))
+        return c.fail(QStringLiteral("--album needs a 13-digit album ID, not '%1'").arg(albumId));
     if (!IsCddbCategory(category) &&
         category.compare(QLatin1String("classica"), Qt::CaseInsensitive) != 0)
         return c.fail(QStringLiteral("not a CDDB category: %1").arg(category));
     QFile file(fileName);
+    if (!file.exists()) {
+        c.err << "no such file: " << fileName << '\n';
+        return NotFound;
+    }
     if (!file.open(QIODevice::ReadOnly))
         return c.fail(QStringLiteral("cannot read %1").arg(fileName));
-    const QString entry = decodeStoredText(file.readAll());
+    // A bounded read: the name may be a device that never ends.
+    QByteArray bytes;
+    while (bytes.size() <= MaxXmcdEntryBytes) {
+        const QByteArray chunk = file.read(MaxXmcdEntryBytes + 1 - bytes.size());
+        if (chunk.isEmpty())
+            break;
+        bytes += chunk;
+    }
+    if (bytes.size() > MaxXmcdEntryBytes)
+        return c.fail(QStringLiteral("%1: not an xmcd entry: larger than %2 bytes")
+                          .arg(fileName)
+                          .arg(MaxXmcdEntryBytes));
+    const QString entry = decodeStoredText(bytes);
+    const QString reason = CheckXmcdEntry(entry, albumId.left(8));
+    if (!reason.isEmpty())
+        return c.fail(QStringLiteral("%1: not an xmcd entry: %2").arg(fileName, reason));
 
     CddbAlbumSession session(c.collection, c.questions);
+    if (!create && !session.collection().FindAlbum(albumId)) {
+        c.err << "no album " << albumId << " in the collection (--create makes it)\n";
+        return NotFound;
+    }
     const bool applied = session.applyEntry(albumId, category, SourceLocalDatabase, entry);
     if (!session.close())
         return c.fail(QStringLiteral("cannot write the collection"));
@@ -136,7 +164,17 @@ int xmcdCommand(Context &c)
     return c.usage(Synopsis);
 }
 
-const Registration registration(QStringLiteral("xmcd"), Synopsis, xmcdCommand);
+const Registration registration(
+    QStringLiteral("xmcd"), Synopsis, xmcdCommand,
+    QStringLiteral(
+        "  apply FILE --album ID --category CAT [--create]\n"
+        "      applies the xmcd entry in FILE to album ID (13 digits) under category CAT.\n"
+        "      FILE must be an entry for this disc: \"# xmcd\" on its first line, a DISCID\n"
+        "      line naming the album's CDDB id (the ID's first 8 digits), a DTITLE line and at\n"
+        "      most 1 MiB; else exit 2 and nothing changes. An album not in the collection is\n"
+        "      exit 1 unless --create makes it.\n"
+        "  write ID [--category CAT]\n"
+        "      prints the album as the entry a submission would carry."));
 
 } // namespace
 

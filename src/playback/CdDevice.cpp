@@ -19,6 +19,8 @@ QString CdDevice::standardErrorText(int code)
         return QStringLiteral("There is no disc in the drive.");
     case ErrorNoAudioOutput:
         return QStringLiteral("The audio output cannot be opened.");
+    case ErrorImageTruncated:
+        return QStringLiteral("The disc image's data file is shorter than its sheet says.");
     default:
         return QStringLiteral("Drive error %1.").arg(code);
     }

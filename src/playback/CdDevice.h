@@ -30,6 +30,7 @@ public:
         ErrorOutOfRange = 282,
         ErrorMediaNotPresent = 6000,
         ErrorNoAudioOutput = 6001,
+        ErrorImageTruncated = 6002,
     };
 
     virtual ~CdDevice() = default;

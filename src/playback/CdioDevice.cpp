@@ -51,6 +51,28 @@ driver_id_t imageDriver(const QString &path)
     return DRIVER_UNKNOWN;
 }
 
+// The sheet of an image places its tracks; libcdio ends the last one where the data file
+// ends. A track that starts at or past that end means the data file is shorter than the sheet
+// says. Empty when every track has data; else the first track that has none.
+QString imageShortfall(CdIo_t *cdio)
+{
+    const track_t first = cdio_get_first_track_num(cdio);
+    const track_t count = cdio_get_num_tracks(cdio);
+    if (first == CDIO_INVALID_TRACK || count == CDIO_INVALID_TRACK || count == 0)
+        return {};
+    const lba_t leadOut = cdio_get_track_lba(cdio, CDIO_CDROM_LEADOUT_TRACK);
+    for (track_t t = first; t < first + count; ++t) {
+        const lba_t start = cdio_get_track_lba(cdio, t);
+        if (start >= leadOut) {
+            return QStringLiteral("its data ends at frame %1 but track %2 starts at frame %3")
+                .arg(leadOut)
+                .arg(t)
+                .arg(start);
+        }
+    }
+    return {};
+}
+
 } // namespace
 
 CdioDevice::CdioDevice(const QString &source, const QString &audioSink)
@@ -89,9 +111,20 @@ bool CdioDevice::openSource()
         QDir::setCurrent(previous);
     if (!m_cdio) {
         m_openError = QStringLiteral("cannot open %1").arg(m_source);
+        m_openErrorCode = ErrorHardware;
+        return false;
+    }
+    const QString shortfall = m_image ? imageShortfall(m_cdio) : QString();
+    if (!shortfall.isEmpty()) {
+        cdio_destroy(m_cdio);
+        m_cdio = nullptr;
+        m_openError = QStringLiteral("The image %1 is shorter than its sheet says: %2.")
+                          .arg(QFileInfo(m_source).fileName(), shortfall);
+        m_openErrorCode = ErrorImageTruncated;
         return false;
     }
     m_openError.clear();
+    m_openErrorCode = NoError;
     // cdrdao keeps raw audio files in big-endian order unless a file is marked SWAP or is a
     // WAVE file; CUE/BIN and NRG images hold the disc's own little-endian samples.
     if (imageDriver(m_source) == DRIVER_CDRDAO) {

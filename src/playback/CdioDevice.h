@@ -27,6 +27,9 @@ public:
 
     // False when libcdio cannot open the source at all; `error` says why.
     bool isOpen(QString *error = nullptr) const;
+    // Why the last open failed: ErrorHardware, or ErrorImageTruncated for an image whose data
+    // file is shorter than its sheet; NoError after a successful open.
+    int openErrorCode() const { return m_openErrorCode; }
     QString source() const { return m_source; }
     bool isImage() const { return m_image; }
 
@@ -62,6 +65,7 @@ private:
     QString m_source;
     bool m_image = false;
     QString m_openError;
+    int m_openErrorCode = NoError;
     CdIo_t *m_cdio = nullptr;
     cdrom_drive_t *m_drive = nullptr;
     cdrom_paranoia_t *m_paranoia = nullptr;

@@ -58,7 +58,7 @@ std::shared_ptr<CdDevice> CdioDriveSet::open(QChar letter, int *error, QString *
     auto device = std::make_shared<CdioDevice>(path, m_audioSink);
     // Some drives cannot be opened while empty; such a drive is opened again when polled.
     if (device->isImage() && !device->isOpen(errorText)) {
-        *error = CdDevice::ErrorHardware;
+        *error = device->openErrorCode();
         return nullptr;
     }
     return device;

@@ -180,3 +180,23 @@ TEST(CddbEntry, ApplyGoesToWindowElseToStoredAlbum)
     EXPECT_EQ(receiver.applied.size(), 1);
     EXPECT_EQ(receiver.windowCategory, QStringLiteral("Rock"));
 }
+
+TEST(CddbEntry, XmcdCheckWantsSignatureDiscIdAndTitle)
+{
+    const QString good = QStringLiteral("# xmcd\r\n#\r\nDISCID=0a0b0c03,04018E02\r\n"
+                                        "DTITLE=A / B\r\nTTITLE0=x\r\n");
+    EXPECT_TRUE(CheckXmcdEntry(good, QStringLiteral("04018e02")).isEmpty());
+    EXPECT_TRUE(CheckXmcdEntry(good, QStringLiteral("0A0B0C03")).isEmpty());
+    EXPECT_TRUE(CheckXmcdEntry(good, QStringLiteral("04018e03")).contains("does not name"));
+    EXPECT_TRUE(
+        CheckXmcdEntry(QStringLiteral("DISCID=04018e02\nDTITLE=A\n"), QStringLiteral("04018e02"))
+            .contains("signature"));
+    EXPECT_TRUE(CheckXmcdEntry(QStringLiteral("# xmcd\nDTITLE=A\n"), QStringLiteral("04018e02"))
+                    .contains("DISCID"));
+    EXPECT_TRUE(CheckXmcdEntry(QStringLiteral("# xmcd\nDISCID=04018e02\nDTITLE=\n"),
+                               QStringLiteral("04018e02"))
+                    .contains("DTITLE"));
+    EXPECT_FALSE(CheckXmcdEntry(QString(), QStringLiteral("04018e02")).isEmpty());
+    const QByteArray noise("\x8f\x01\xff# xmcd\nDISCID=04018e02\n", 24);
+    EXPECT_FALSE(CheckXmcdEntry(QString::fromLatin1(noise), QStringLiteral("04018e02")).isEmpty());
+}

@@ -53,7 +53,8 @@ TEST(CliCddb, LocalLookupFillsANewAlbum)
                base + QStringList{QStringLiteral("--album"), QStringLiteral("11118E0203A98"),
                                   QStringLiteral("--path"), db + QStringLiteral("x")});
     EXPECT_EQ(r.exitCode, 2);
-    EXPECT_EQ(r.out, QStringLiteral("no database\n"));
+    EXPECT_TRUE(r.out.isEmpty());
+    EXPECT_TRUE(r.err.startsWith(QStringLiteral("no database at "))) << qPrintable(r.err);
 
     // The entry a submission would carry, written back from the album.
     r = runCli(home.path(), {QStringLiteral("--collection"), collection, QStringLiteral("xmcd"),
@@ -106,7 +107,8 @@ TEST(CliCddb, RemoteLookupAndFailureText)
     ASSERT_TRUE(refusing.start({QStringLiteral("--greeting"), QStringLiteral("433")}));
     r = remote(QStringLiteral("127.0.0.1:%1").arg(refusing.cddbpPort()), QStringLiteral("cddbp"));
     EXPECT_EQ(r.exitCode, 2);
-    EXPECT_EQ(r.out, QStringLiteral("failed: Too many users are accessing the CDDB server. The "
+    EXPECT_TRUE(r.out.isEmpty());
+    EXPECT_EQ(r.err, QStringLiteral("failed: Too many users are accessing the CDDB server. The "
                                     "server is overloaded at this time. Please try again later, "
-                                    "or choose a different server from the Options window.\n"));
+                                    "or choose a different server with --server.\n"));
 }

@@ -65,8 +65,10 @@ TEST(CliQuestions, ALargeCollectionIsAnsweredWithoutAWord)
     EXPECT_TRUE(r.out.contains("DTITLE=Artist / Renamed"));
     EXPECT_TRUE(r.err.isEmpty()) << qPrintable(r.err);
     const QString entry = c.home.file(QStringLiteral("entry.txt"));
-    writeFile(entry, "DISCID=04018e02\nDTITLE=Some Band / Best Of\nTTITLE0=one\nTTITLE1=two\n");
-    r = c.run({"xmcd", "apply", entry, "--album", "04018E0203A98", "--category", "rock"});
+    writeFile(entry,
+              "# xmcd\nDISCID=04018e02\nDTITLE=Some Band / Best Of\nTTITLE0=one\nTTITLE1=two\n");
+    r = c.run(
+        {"xmcd", "apply", entry, "--album", "04018E0203A98", "--category", "rock", "--create"});
     EXPECT_EQ(r.exitCode, 0);
     EXPECT_TRUE(r.err.isEmpty()) << qPrintable(r.err);
     EXPECT_TRUE(readFile(c.path).contains("TL=Best Of"));
@@ -76,7 +78,7 @@ TEST(CliQuestions, ErrorsStillReachStandardError)
 {
     LargeCollection c;
     const CliResult r = c.run({"collection", "merge", c.home.file(QStringLiteral("none.obc"))});
-    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_EQ(r.exitCode, 1);
     EXPECT_TRUE(r.err.startsWith("no such file")) << qPrintable(r.err);
 
     // A notice of the collection itself is printed, not answered silently.
@@ -84,9 +86,10 @@ TEST(CliQuestions, ErrorsStillReachStandardError)
     const CliResult convert =
         runCli(home.path(), {"--collection", home.file("c.obc"), "convert", "--from",
                              TestHome::sourceDir() + "/tests/data/collection/old"});
-    EXPECT_EQ(convert.exitCode, 0);
+    EXPECT_EQ(convert.exitCode, 2);
     EXPECT_EQ(convert.err.toStdString(),
               "Some album(s) were not converted. Your collection contained 2 albums that were "
               "created by a very old version of Orbisong and could not be converted. They did "
-              "not contain all necessary information. See CONVLOG.TXT for details.\n");
+              "not contain all necessary information. See CONVLOG.TXT for details.\n"
+              "2 album files could not be converted\n");
 }

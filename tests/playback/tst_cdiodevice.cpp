@@ -1,8 +1,8 @@
+#include "CliRunner.h"
+#include "collection/DiscId.h"
 #include "playback/CdioDevice.h"
 #include "playback/CdioDriveSet.h"
-#include "CliRunner.h"
 #include "playback/DemoDisc.h"
-#include "collection/DiscId.h"
 #include "playback/DiscImageWriter.h"
 #include "playback/Ob4Ctrl.h"
 #include "playback/Ob4Mci.h"
@@ -110,6 +110,37 @@ TEST_F(CdioImages, TableOfContentsAndAlbumId)
     QByteArray read(2 * 2352, '\0');
     ASSERT_EQ(device.readAudio(825 + 10, read.data(), 2), 2);
     EXPECT_EQ(read, tone(120, 660).mid(10 * 2352, 2 * 2352));
+}
+
+TEST_F(CdioImages, AnImageShorterThanItsSheetIsRefused)
+{
+    DiscImageWriter writer;
+    writer.addAudioTrack(tone(300, 440));
+    writer.addAudioTrack(tone(300, 660));
+    const QString cue = writeImage(writer, QStringLiteral("short.cue"));
+    const QString bin = m_dir.filePath(QStringLiteral("short.bin"));
+    ASSERT_TRUE(QFileInfo::exists(bin));
+    // Cut inside track 1: track 2 starts past the end of the data.
+    QFile::resize(bin, 100 * 2352);
+    CdioDevice device(cue, QStringLiteral("fakesink sync=false"));
+    QString error;
+    EXPECT_FALSE(device.isOpen(&error));
+    EXPECT_EQ(device.openErrorCode(), CdDevice::ErrorImageTruncated);
+    EXPECT_TRUE(error.contains(QStringLiteral("shorter than its sheet"))) << qPrintable(error);
+    EXPECT_TRUE(error.contains(QStringLiteral("track 2"))) << qPrintable(error);
+
+    CdioDriveSet drives({cue}, QStringLiteral("fakesink sync=false"));
+    int code = 0;
+    QString text;
+    EXPECT_EQ(drives.open(drives.letters().back(), &code, &text), nullptr);
+    EXPECT_EQ(code, CdDevice::ErrorImageTruncated);
+    EXPECT_EQ(text, error);
+
+    // Cut inside the last track: it still has data, so the image opens.
+    QFile::resize(bin, 450 * 2352);
+    CdioDevice shortened(cue, QStringLiteral("fakesink sync=false"));
+    EXPECT_TRUE(shortened.isOpen());
+    EXPECT_EQ(shortened.openErrorCode(), CdDevice::NoError);
 }
 
 TEST_F(CdioImages, CdrdaoImagesHoldBigEndianAudio)

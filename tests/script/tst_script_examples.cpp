@@ -88,3 +88,19 @@ TEST(ScriptExamples, ProcedureArgumentsAndStandardInput)
     EXPECT_EQ(missing.exitCode, 100);
     EXPECT_EQ(missing.err, QByteArray("Procedure NOPE not defined. on line 1\n"));
 }
+
+TEST(ScriptExamples, ArgumentsReachParamCountAndParamStr)
+{
+    TestHome home;
+    const QString script =
+        TestHome::sourceDir() + QStringLiteral("/data/scripts/examples/arguments.qs");
+    ScriptRun run =
+        runScript(home.path(), {script, QStringLiteral("one"), QStringLiteral("two words")});
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(run.out.toStdString(),
+              "2 argument(s)\n1: [one]\n2: [two words]\nbeyond the last: []\n");
+    // Words after --procedure NAME are the procedure's arguments.
+    run = runScript(home.path(), {script, QStringLiteral("--procedure"), QStringLiteral("Greet"),
+                                  QStringLiteral("Ann")});
+    EXPECT_EQ(run.out.toStdString(), "Hello, Ann\n");
+}
