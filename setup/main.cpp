@@ -14,8 +14,8 @@ bool platformReachable(const QString &platform)
     if (name.startsWith(QLatin1String("xcb")))
         return !qEnvironmentVariableIsEmpty("DISPLAY");
     if (name.startsWith(QLatin1String("wayland")))
-        return !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
-               || !qEnvironmentVariableIsEmpty("WAYLAND_SOCKET");
+        return !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
+               !qEnvironmentVariableIsEmpty("WAYLAND_SOCKET");
     return true;
 }
 
@@ -24,8 +24,8 @@ bool displayReachable()
 {
     const QString platform = qEnvironmentVariable("QT_QPA_PLATFORM");
     if (platform.isEmpty()) {
-        return platformReachable(QStringLiteral("xcb"))
-               || platformReachable(QStringLiteral("wayland"));
+        return platformReachable(QStringLiteral("xcb")) ||
+               platformReachable(QStringLiteral("wayland"));
     }
     const QStringList candidates = platform.split(QLatin1Char(';'), Qt::SkipEmptyParts);
     for (const QString &candidate : candidates) {

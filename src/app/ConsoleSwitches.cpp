@@ -7,8 +7,8 @@ namespace Orbisong {
 ConsoleAction consoleAction(const QStringList &arguments)
 {
     for (const QString &argument : arguments) {
-        if (argument == QLatin1String("--help") || argument == QLatin1String("-h")
-            || argument == QLatin1String("/?"))
+        if (argument == QLatin1String("--help") || argument == QLatin1String("-h") ||
+            argument == QLatin1String("/?"))
             return ConsoleAction::PrintHelp;
         if (argument == QLatin1String("--version") || argument == QLatin1String("-v"))
             return ConsoleAction::PrintVersion;
@@ -18,22 +18,21 @@ ConsoleAction consoleAction(const QStringList &arguments)
 
 QString usageText()
 {
-    return QStringLiteral(
-        "Usage: orbisong [switches] [disc images...]\n"
-        "\n"
-        "Plays audio CDs and disc images.\n"
-        "\n"
-        "  /PLAY          start playing the disc at once\n"
-        "  /CLOSE         close the player when the disc is ejected\n"
-        "  /NODRIVE       start without opening a CD drive\n"
-        "  /CONVERT       convert an old collection before starting\n"
-        "  /NOANIM        no animations\n"
-        "  --demo         open the demo disc that comes with the player\n"
-        "  image.cue      open a CUE, TOC or NRG disc image as an extra drive\n"
-        "  --help         print this text and exit\n"
-        "  --version      print the version and exit\n"
-        "\n"
-        "A second start hands /PLAY or a track file to the running player.\n");
+    return QStringLiteral("Usage: orbisong [switches] [disc images...]\n"
+                          "\n"
+                          "Plays audio CDs and disc images.\n"
+                          "\n"
+                          "  /PLAY          start playing the disc at once\n"
+                          "  /CLOSE         close the player when the disc is ejected\n"
+                          "  /NODRIVE       start without opening a CD drive\n"
+                          "  /CONVERT       convert an old collection before starting\n"
+                          "  /NOANIM        no animations\n"
+                          "  --demo         open the demo disc that comes with the player\n"
+                          "  image.cue      open a CUE, TOC or NRG disc image as an extra drive\n"
+                          "  --help         print this text and exit\n"
+                          "  --version      print the version and exit\n"
+                          "\n"
+                          "A second start hands /PLAY or a track file to the running player.\n");
 }
 
 QString versionText()
@@ -57,8 +56,8 @@ bool platformReachable(const QString &platform)
     if (name.startsWith(QLatin1String("xcb")))
         return !qEnvironmentVariableIsEmpty("DISPLAY");
     if (name.startsWith(QLatin1String("wayland")))
-        return !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
-               || !qEnvironmentVariableIsEmpty("WAYLAND_SOCKET");
+        return !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
+               !qEnvironmentVariableIsEmpty("WAYLAND_SOCKET");
     return true;
 }
 
@@ -68,8 +67,8 @@ bool displayReachable(const QStringList &arguments)
 {
     const QString platform = requestedPlatform(arguments);
     if (platform.isEmpty()) {
-        return platformReachable(QStringLiteral("xcb"))
-               || platformReachable(QStringLiteral("wayland"));
+        return platformReachable(QStringLiteral("xcb")) ||
+               platformReachable(QStringLiteral("wayland"));
     }
     // Qt tries a list of platforms in turn; one that can start is enough.
     const QStringList candidates = platform.split(QLatin1Char(';'), Qt::SkipEmptyParts);

@@ -1,9 +1,9 @@
-#include "base/AppPaths.h"
 #include "app/CommandLine.h"
 #include "app/ConsoleSwitches.h"
 #include "app/InstanceChannel.h"
-#include "playback/Ob4Mci.h"
 #include "app/StartupSequence.h"
+#include "base/AppPaths.h"
+#include "playback/Ob4Mci.h"
 
 #include <QApplication>
 #include <QCoreApplication>

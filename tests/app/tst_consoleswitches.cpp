@@ -64,8 +64,8 @@ TEST(ConsoleSwitches, EveryProgramRefusesPolitelyWithoutDisplay)
 {
     TestHome home;
     const QProcessEnvironment env = headlessEnvironment(home);
-    for (const QString name : {QStringLiteral("orbisong"), QStringLiteral("grabvid"),
-                               QStringLiteral("setup")}) {
+    for (const QString name :
+         {QStringLiteral("orbisong"), QStringLiteral("grabvid"), QStringLiteral("setup")}) {
         const Outcome outcome = run(name, {}, env);
         ASSERT_TRUE(outcome.finished) << qPrintable(name);
         EXPECT_EQ(outcome.status, QProcess::NormalExit) << qPrintable(name);
@@ -86,13 +86,13 @@ TEST(ConsoleSwitches, HelpAndVersionPrintWithoutDisplayOrHandOver)
     ASSERT_TRUE(waitForListening());
 
     const QProcessEnvironment env = headlessEnvironment(home);
-    const Outcome help = run(QStringLiteral("orbisong"),
-                             {QStringLiteral("--help"), QStringLiteral("/PLAY")}, env);
+    const Outcome help =
+        run(QStringLiteral("orbisong"), {QStringLiteral("--help"), QStringLiteral("/PLAY")}, env);
     ASSERT_TRUE(help.finished);
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_TRUE(help.err.isEmpty()) << help.err.constData();
-    for (const char *item : {"/PLAY", "/CLOSE", "/NODRIVE", "/CONVERT", "/NOANIM", "--demo",
-                             "image"})
+    for (const char *item :
+         {"/PLAY", "/CLOSE", "/NODRIVE", "/CONVERT", "/NOANIM", "--demo", "image"})
         EXPECT_TRUE(help.out.contains(item)) << item;
 
     const Outcome version = run(QStringLiteral("orbisong"),
