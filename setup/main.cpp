@@ -24,8 +24,10 @@ bool displayReachable()
 {
     const QString platform = qEnvironmentVariable("QT_QPA_PLATFORM");
     if (platform.isEmpty()) {
+        // Qt tries wayland first only in a wayland session, and falls back to xcb.
+        const bool waylandSession = qEnvironmentVariable("XDG_SESSION_TYPE") == "wayland";
         return platformReachable(QStringLiteral("xcb")) ||
-               platformReachable(QStringLiteral("wayland"));
+               (waylandSession && platformReachable(QStringLiteral("wayland")));
     }
     const QStringList candidates = platform.split(QLatin1Char(';'), Qt::SkipEmptyParts);
     for (const QString &candidate : candidates) {

@@ -67,8 +67,10 @@ bool displayReachable(const QStringList &arguments)
 {
     const QString platform = requestedPlatform(arguments);
     if (platform.isEmpty()) {
+        // Qt tries wayland first only in a wayland session, and falls back to xcb.
+        const bool waylandSession = qEnvironmentVariable("XDG_SESSION_TYPE") == "wayland";
         return platformReachable(QStringLiteral("xcb")) ||
-               platformReachable(QStringLiteral("wayland"));
+               (waylandSession && platformReachable(QStringLiteral("wayland")));
     }
     // Qt tries a list of platforms in turn; one that can start is enough.
     const QStringList candidates = platform.split(QLatin1Char(';'), Qt::SkipEmptyParts);
