@@ -39,8 +39,8 @@ void PlayerMenus::buildMainMenu(QMainWindow *window)
 {
     QMenuBar *bar = window->menuBar();
     QMenu *file = bar->addMenu(tr("&File"));
-    QAction *openImage = file->addAction(tr("Open Disc &Image..."), this,
-                                         &PlayerMenus::openImageRequested);
+    QAction *openImage =
+        file->addAction(tr("Open Disc &Image..."), this, &PlayerMenus::openImageRequested);
     openImage->setObjectName(QStringLiteral("OpenImageAction"));
     QMenu *recent = file->addMenu(tr("&Recent Images"));
     recent->setObjectName(QStringLiteral("RecentImagesMenu"));
