@@ -2,6 +2,7 @@
 
 #include "app/ExitSignals.h"
 #include "base/AppPaths.h"
+#include "base/MessageIds.h"
 #include "cddb/RunningLookups.h"
 #include "playback/CdioDriveSet.h"
 #include "collection/Collection.h"
@@ -131,6 +132,7 @@ bool StartupSequence::start()
     player->setLookups(m_lookups.get());
 
     connect(player, &TPlayerForm::closing, this, &StartupSequence::onPlayerClosing);
+    connect(player, &TPlayerForm::discImageRequested, this, &StartupSequence::openDiscImage);
     connect(qApp, &QApplication::aboutToQuit, this, &StartupSequence::onPlayerClosing);
     // Queued: the request comes from inside the engine's call that saw the disc leave.
     connect(m_engine.get(), &ControllerEngine::closeRequested, player, &QWidget::close,
@@ -187,6 +189,31 @@ void StartupSequence::prepareDemoDisc(const QString &folder)
         m_player->setEngine(m_engine.get());
     });
     worker->start();
+}
+
+void StartupSequence::openDiscImage(const QString &path)
+{
+    const QChar letter = m_drives->addImage(path);
+    if (letter.isNull()) {
+        m_questionPort->ask(Msg::UnableToOpenDrive, QDir::toNativeSeparators(path),
+                            tr("The file is not a CUE, TOC or NRG disc image, or no drive "
+                               "letter is left for it."),
+                            {});
+        return;
+    }
+    m_askedNoDrive = false;
+    m_switches.noDrive = false;
+    // Opens the drive when none is open; otherwise only the drive list learns of it.
+    m_engine->addDrive(letter);
+    if (m_engine->currentDrive() != letter) {
+        if (m_engine->playing())
+            m_engine->stop();
+        if (m_engine->closeDrive())
+            m_engine->openDrive(letter);
+    }
+    if (m_engine->currentDrive() == letter)
+        m_session->settings().rememberImage(path);
+    m_player->setEngine(m_engine.get());
 }
 
 void StartupSequence::openCollection(QuestionPort *questions)

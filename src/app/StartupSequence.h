@@ -45,6 +45,8 @@ private:
     void reportDisc();
     void openCollection(QuestionPort *questions);
     void prepareDemoDisc(const QString &folder);
+    // "Open Disc Image...": the image becomes a new drive and the player switches to it.
+    void openDiscImage(const QString &path);
     void placePlayerWindow();
 
     QStringList m_arguments;

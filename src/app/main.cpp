@@ -1,11 +1,14 @@
-#include "base/AppPaths.h"
 #include "app/CommandLine.h"
+#include "app/ConsoleSwitches.h"
 #include "app/InstanceChannel.h"
-#include "playback/Ob4Mci.h"
 #include "app/StartupSequence.h"
+#include "base/AppPaths.h"
+#include "playback/Ob4Mci.h"
 
 #include <QApplication>
 #include <QCoreApplication>
+
+#include <cstdio>
 
 using namespace Orbisong;
 
@@ -38,11 +41,26 @@ int main(int argc, char **argv)
     QCoreApplication::setApplicationName(QStringLiteral("orbisong"));
     QCoreApplication::setApplicationVersion(QStringLiteral("4.0.3"));
     const QStringList arguments = argumentList(argc, argv);
+    switch (consoleAction(arguments)) {
+    case ConsoleAction::PrintHelp:
+        std::fputs(usageText().toLocal8Bit().constData(), stdout);
+        return 0;
+    case ConsoleAction::PrintVersion:
+        std::fputs(versionText().toLocal8Bit().constData(), stdout);
+        return 0;
+    case ConsoleAction::Start:
+        break;
+    }
     {
         // The hand-over needs an application object but must not touch the display.
         QCoreApplication probe(argc, argv);
         if (handOverToRunningInstance(arguments))
             return 0;
+    }
+    // Without a display the platform plugin would abort; a hand-over above needs none.
+    if (!displayReachable(arguments)) {
+        std::fputs("orbisong: no display (set DISPLAY or WAYLAND_DISPLAY)\n", stderr);
+        return 1;
     }
 
     QApplication app(argc, argv);

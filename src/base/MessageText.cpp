@@ -79,6 +79,9 @@ MessageText MessageText::parse(const QString &resource, const QString &text1,
 
     message.title = substitutePlaceholders(fields.at(3), text1, text2, text3);
     message.body = substitutePlaceholders(fields.at(4), text1, text2, text3);
+    // A reason left empty must not leave the blank lines that would have set it apart.
+    while (message.body.endsWith(QLatin1Char('\n')))
+        message.body.chop(1);
     return message;
 }
 

@@ -4,6 +4,7 @@
 #include "collection/MultilineCodec.h"
 #include "collection/SettingsStore.h"
 
+#include <QFileInfo>
 #include <QtEndian>
 
 namespace Orbisong {
@@ -15,6 +16,7 @@ const QString Profiles = QStringLiteral("Profiles");
 const QString Events = QStringLiteral("Events");
 const QString CustomFields = QStringLiteral("Custom Fields");
 const QString ExportProfiles = QStringLiteral("Export Profiles");
+const QString RecentImages = QStringLiteral("Recent Images");
 const QString Volume = QStringLiteral("Volume");
 const QString Smtp = QStringLiteral("SMTP");
 const QString Cddb = QStringLiteral("CDDB");
@@ -147,6 +149,16 @@ CollectionProperties CollectionProperties::unpack(const QByteArray &bytes)
     properties.reserved = getInt32(bytes, 40);
     properties.searchType = getInt32(bytes, 44);
     return properties;
+}
+
+void Settings::rememberImage(const QString &path)
+{
+    // Two spellings of one file are one entry, so the menu never offers it twice.
+    const QString absolute = QFileInfo(path).absoluteFilePath();
+    recentImages.removeAll(absolute);
+    recentImages.prepend(absolute);
+    while (recentImages.size() > MaxRecentImages)
+        recentImages.removeLast();
 }
 
 bool Settings::GetOptionFlag(int bit) const
@@ -294,6 +306,7 @@ void LoadSettings(SettingsStore &store, Settings &s)
     }
     s.customFields = readNumberedList(store, CustomFields);
     s.exportProfiles = readNumberedList(store, ExportProfiles);
+    s.recentImages = readNumberedList(store, RecentImages);
 
     const QString defaultLocalPath = AppPaths::dataFolder() + QStringLiteral("/cddb");
     while (s.cddbLocalPath.size() > 1
@@ -315,13 +328,15 @@ void RecordProgramStart(SettingsStore &store, Settings &s, const QString &progra
 
 void SaveSettings(SettingsStore &store, const Settings &s)
 {
-    for (const QString &key : {Cddb, CustomFields, Events, Options, Smtp, Volume, Windows})
+    for (const QString &key :
+         {Cddb, CustomFields, Events, Options, RecentImages, Smtp, Volume, Windows})
         store.deleteKey(key);
 
     for (const SettingField &field : settingFields())
         store.writeString(field.section, field.name, field.get(s));
     writeNumberedList(store, CustomFields, s.customFields);
     writeNumberedList(store, ExportProfiles, s.exportProfiles);
+    writeNumberedList(store, RecentImages, s.recentImages);
 
     store.writeBinary(Windows, QStringLiteral("Collection Properties"), s.collectionProperties.pack());
     store.writeBinary(Windows, QStringLiteral("Main"), s.mainWindow.pack());

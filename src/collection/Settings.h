@@ -127,8 +127,13 @@ struct Settings
     CollectionProperties collectionProperties;
     // Program starts so far, this one included.
     int startCount = 0;
+    // "Recent Images": disc image files opened from the File menu, the latest first.
+    QStringList recentImages;
 
     bool GetOptionFlag(int bit) const;
+    // Puts `path` first in the recent images, once, keeping at most MaxRecentImages.
+    void rememberImage(const QString &path);
+    static constexpr int MaxRecentImages = 8;
     // Returns the previous state.
     bool SetOptionFlag(int bit, bool on);
 

@@ -140,7 +140,7 @@ int OB4MCI_Open(QChar letter)
     c.device = c.drives->open(letter, &error, &text);
     if (!c.device) {
         qCWarning(lcMci).noquote() << "OB4MCI_Open()" << letter << text;
-        askOrDefault(ctx().questions, Msg::Notice, QStringLiteral("OB4MCI_Open()"), text);
+        askOrDefault(ctx().questions, Msg::UnableToOpenDrive, QString(letter), text);
         return error ? error : -1;
     }
     c.device->setVolume(c.volume);

@@ -74,6 +74,9 @@ TEST(StringTable, HoldsTheProgramMessages)
                             "'No' playback will continue until the end of the album.");
     const MessageText drive = MessageText::parse(StringTable::text(12293), "E");
     EXPECT_EQ(drive.body, "An error occurred while attempting to open CD-ROM drive 'E'.");
+    // The reason, when there is one, follows after a blank line.
+    EXPECT_EQ(MessageText::parse(StringTable::text(12293), "E", "no such file").body,
+              "An error occurred while attempting to open CD-ROM drive 'E'.\n\nno such file");
     EXPECT_EQ(MessageText::parse(StringTable::text(12309), "T", "B").body, "B ");
     for (int id : {8193, 8208, 12288, 12328, 16384, 16395, 16640, 16642, 16896, 17152, 17158})
         EXPECT_TRUE(StringTable::contains(id)) << id;

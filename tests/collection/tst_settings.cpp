@@ -209,3 +209,30 @@ TEST(SettingsSession, UsesTheHomeFolder)
     SettingsSession again;
     EXPECT_TRUE(again.settings().GetOptionFlag(_GLOB_OPTION_PLAYONINSERT));
 }
+
+// Recent images: latest first, one entry per file, a bounded list, and a shorter list saved
+// over a longer one leaves no stale entries behind.
+TEST(Settings, RecentImagesAreKeptLatestFirstAndBounded)
+{
+    TestHome home;
+    SettingsStore store(home.file("s.ini"), Root);
+    Settings s = loadFrom(store);
+    EXPECT_TRUE(s.recentImages.isEmpty());
+    for (int i = 0; i < Settings::MaxRecentImages + 2; ++i)
+        s.rememberImage(home.file(QStringLiteral("disc%1.cue").arg(i)));
+    ASSERT_EQ(s.recentImages.size(), Settings::MaxRecentImages);
+    EXPECT_EQ(s.recentImages.first(), home.file(QStringLiteral("disc%1.cue")
+                                                    .arg(Settings::MaxRecentImages + 1)));
+    s.rememberImage(home.path() + QStringLiteral("/./disc5.cue"));
+    EXPECT_EQ(s.recentImages.first(), home.file(QStringLiteral("disc5.cue")));
+    EXPECT_EQ(s.recentImages.count(home.file(QStringLiteral("disc5.cue"))), 1);
+    SaveSettings(store, s);
+    ASSERT_TRUE(store.sync());
+    EXPECT_EQ(store.readString(QStringLiteral("Recent Images"), QStringLiteral("1"), {}),
+              home.file(QStringLiteral("disc5.cue")));
+    EXPECT_EQ(loadFrom(store).recentImages, s.recentImages);
+
+    s.recentImages = {home.file(QStringLiteral("only.cue"))};
+    SaveSettings(store, s);
+    EXPECT_EQ(loadFrom(store).recentImages, s.recentImages);
+}

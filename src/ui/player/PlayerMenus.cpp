@@ -6,6 +6,7 @@
 #include "ui/player/TPlaylistList.h"
 
 #include <QActionGroup>
+#include <QDir>
 #include <QLoggingCategory>
 #include <QMainWindow>
 #include <QMenu>
@@ -38,6 +39,14 @@ void PlayerMenus::buildMainMenu(QMainWindow *window)
 {
     QMenuBar *bar = window->menuBar();
     QMenu *file = bar->addMenu(tr("&File"));
+    QAction *openImage =
+        file->addAction(tr("Open Disc &Image..."), this, &PlayerMenus::openImageRequested);
+    openImage->setObjectName(QStringLiteral("OpenImageAction"));
+    QMenu *recent = file->addMenu(tr("&Recent Images"));
+    recent->setObjectName(QStringLiteral("RecentImagesMenu"));
+    fillRecentImages(recent);
+    connect(recent, &QMenu::aboutToShow, this, [this, recent] { fillRecentImages(recent); });
+    file->addSeparator();
     m_propertiesAction =
         file->addAction(tr("&Album Properties"), QKeySequence(Qt::CTRL | Qt::Key_I), this,
                         &PlayerMenus::propertiesRequested);
@@ -88,6 +97,20 @@ void PlayerMenus::buildMainMenu(QMainWindow *window)
     QAction *about = help->addAction(tr("&About"), QKeySequence(Qt::CTRL | Qt::Key_F1), this,
                                      &PlayerMenus::aboutRequested);
     about->setObjectName(QStringLiteral("AboutAction"));
+}
+
+void PlayerMenus::fillRecentImages(QMenu *menu)
+{
+    menu->clear();
+    for (const QString &path : std::as_const(m_settings.recentImages)) {
+        QString text = QDir::toNativeSeparators(path);
+        QAction *action = menu->addAction(text.replace(QLatin1Char('&'), QLatin1String("&&")));
+        connect(action, &QAction::triggered, this,
+                [this, path] { emit recentImageRequested(path); });
+    }
+    // A menu filled only when it opens could never open while empty.
+    if (menu->isEmpty())
+        menu->addAction(tr("(none)"))->setEnabled(false);
 }
 
 void PlayerMenus::buildTimePopup(QWidget *parent)

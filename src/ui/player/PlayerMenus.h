@@ -49,6 +49,10 @@ public:
 
 signals:
     void propertiesRequested();
+    // "Open Disc Image...": the window asks for the file.
+    void openImageRequested();
+    // An entry of the recent images submenu.
+    void recentImageRequested(const QString &path);
     void collectionRequested();
     void optionsRequested();
     void helpRequested();
@@ -79,6 +83,7 @@ private:
     void chooseDrive(QChar letter);
     void fillJumpMenu(QMenu *menu);
     void fillTrayMenu();
+    void fillRecentImages(QMenu *menu);
 
     Settings &m_settings;
     TPlaylistList *m_list;

@@ -5,6 +5,7 @@
 #include "ui/player/TPlaylistList.h"
 
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QTabBar>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -18,6 +19,18 @@ PlayerPlaylistPanel::PlayerPlaylistPanel(PlayerHints &hints, QWidget *parent) : 
     hints.add(m_list, tr("Tracks in the current playlist"));
     // Double-clicks have a setting of their own; Enter still plays through the key handler.
     disconnect(m_list, &QListWidget::itemActivated, nullptr, nullptr);
+
+    // A first start on a machine without a CD drive would otherwise show an empty window.
+    m_noDriveHint = new QLabel(
+        tr("<p><b>No CD drive or disc image is open.</b></p>"
+           "<p>Open a CUE, TOC or NRG disc image with <b>File &gt; Open Disc Image...</b></p>"
+           "<p>or try the demo disc: start the player with <tt>orbisong --demo</tt>.</p>"),
+        this);
+    m_noDriveHint->setObjectName(QStringLiteral("NoDriveHint"));
+    m_noDriveHint->setAlignment(Qt::AlignCenter);
+    m_noDriveHint->setWordWrap(true);
+    m_noDriveHint->setMargin(12);
+    m_noDriveHint->hide();
 
     m_editPanel = new QWidget(this);
     m_editPanel->setObjectName(QStringLiteral("EditPanel"));
@@ -60,6 +73,7 @@ PlayerPlaylistPanel::PlayerPlaylistPanel(PlayerHints &hints, QWidget *parent) : 
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->addWidget(m_list, 1);
+    layout->addWidget(m_noDriveHint, 1);
     layout->addWidget(m_editPanel);
 }
 
@@ -82,6 +96,9 @@ void PlayerPlaylistPanel::showSteps(PlayerEngine *engine, const PlayerDisplay &d
     const int selected = m_list->currentRow();
     QSignalBlocker block(m_list);
     m_list->clear();
+    const bool noDrive = !engine || engine->noDrive();
+    m_noDriveHint->setVisible(noDrive);
+    m_list->setVisible(!noDrive);
     if (!engine)
         return;
     const QList<TStep> &steps = engine->list();

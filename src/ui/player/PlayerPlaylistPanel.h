@@ -6,6 +6,7 @@
 
 #include <array>
 
+class QLabel;
 class QTabBar;
 class QToolButton;
 
@@ -31,6 +32,8 @@ public:
     // The row of tabs and buttons, which the size stops measure on its own.
     QWidget *editPanel() const { return m_editPanel; }
     QToolButton *button(Button which) const { return m_buttons[which]; }
+    // Stands in for the list while there is no drive: what to do instead.
+    QLabel *noDriveHint() const { return m_noDriveHint; }
 
     void applyEnabled(const PlayerDisplay::Enabled &enabled);
     // The stop button stands in for the remote lookup button while a remote lookup runs.
@@ -42,6 +45,7 @@ public:
 
 private:
     TPlaylistList *m_list = nullptr;
+    QLabel *m_noDriveHint = nullptr;
     QWidget *m_editPanel = nullptr;
     QTabBar *m_tabs = nullptr;
     std::array<QToolButton *, ButtonCount> m_buttons{};

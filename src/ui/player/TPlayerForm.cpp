@@ -28,6 +28,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFileDialog>
 #include <QLocale>
 #include <QProcess>
 #include <QToolButton>
@@ -42,7 +43,11 @@ constexpr int DriveTimerMs = 300;
 } // namespace
 
 TPlayerForm::TPlayerForm(Settings &settings, QWidget *parent)
-    : QMainWindow(parent), m_settings(settings)
+    : QMainWindow(parent), m_settings(settings), m_imageChooser([](QWidget *parent) {
+          return QFileDialog::getOpenFileName(parent, tr("Open Disc Image"), QString(),
+                                              tr("Disc images (*.cue *.toc *.nrg);;"
+                                                 "All files (*)"));
+      })
 {
     setObjectName(QStringLiteral("TPlayerForm"));
     setWindowIcon(PlayerHints::icon(QStringLiteral("orbisong")));
@@ -148,6 +153,8 @@ void TPlayerForm::connectMenus()
     PlayerMenus *menus = m_menus;
     connect(menus, &PlayerMenus::propertiesRequested, this, &TPlayerForm::propertiesRequested);
     connect(menus, &PlayerMenus::collectionRequested, this, &TPlayerForm::collectionRequested);
+    connect(menus, &PlayerMenus::openImageRequested, this, &TPlayerForm::chooseDiscImage);
+    connect(menus, &PlayerMenus::recentImageRequested, this, &TPlayerForm::discImageRequested);
     connect(menus, &PlayerMenus::optionsRequested, this, &TPlayerForm::optionsRequested);
     connect(menus, &PlayerMenus::helpRequested, this, &TPlayerForm::helpRequested);
     connect(menus, &PlayerMenus::aboutRequested, this, &TPlayerForm::openAbout);
@@ -572,6 +579,15 @@ void TPlayerForm::openAbout()
     suspendStayOnTop();
     connect(about, &QObject::destroyed, this, &TPlayerForm::resumeStayOnTop);
     about->show();
+}
+
+void TPlayerForm::chooseDiscImage()
+{
+    suspendStayOnTop();
+    const QString path = m_imageChooser(this);
+    resumeStayOnTop();
+    if (!path.isEmpty())
+        emit discImageRequested(path);
 }
 
 void TPlayerForm::openVolumeProgram()

@@ -9,6 +9,7 @@
 #include <QMainWindow>
 #include <QTimer>
 
+#include <functional>
 #include <memory>
 
 class QTabBar;
@@ -62,6 +63,10 @@ public:
     // What the command line asked for the first disc: a step (-1 none, INT_MAX random), a
     // track (0 none), or the first step.
     void setStartRequest(int step, int track, bool playAtStart);
+    // Asks the user for a disc image file over `parent`; an empty path when none was chosen.
+    using ImageChooser = std::function<QString(QWidget *parent)>;
+    // Replaces the file dialog of "Open Disc Image..." (tests choose without a dialog).
+    void setImageChooser(ImageChooser chooser) { m_imageChooser = std::move(chooser); }
     // Whether the process was asked to start minimised.
     void setStartMinimized(bool on) { m_startMinimized = on; }
 
@@ -108,6 +113,9 @@ public:
 
 signals:
     void propertiesRequested();
+    // The user chose a disc image to open as a new drive and switch to; the owner adds the
+    // drive and, when it opens, remembers the image in Settings::recentImages.
+    void discImageRequested(const QString &path);
     void collectionRequested();
     void optionsRequested();
     void helpRequested();
@@ -146,6 +154,7 @@ private:
     void refreshAll();
 
     void openAbout();
+    void chooseDiscImage();
     void openVolumeProgram();
 
     Settings &m_settings;
@@ -183,6 +192,7 @@ private:
     PlayerTray *m_tray = nullptr;
     DiscRecognizer *m_recognizer = nullptr;
     std::unique_ptr<PlayerView> m_view;
+    ImageChooser m_imageChooser;
 };
 
 } // namespace Orbisong
