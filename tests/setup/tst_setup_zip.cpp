@@ -126,6 +126,35 @@ TEST_F(setupZipReader, BadCrcNamesBothValuesAndLeavesNoFile)
     EXPECT_TRUE(filesBelow(destination()).isEmpty());
 }
 
+// The CRC that follows the data (flag bit 3) is the one checked, whatever the header holds.
+TEST_F(setupZipReader, BadCrcInADataDescriptorIsCaught)
+{
+    const QByteArray data = "an entry whose CRC follows its data\n";
+    const quint32 good = ZipFixture::crc(data);
+    const QString expected = QStringLiteral("ZIP damaged: file LATE.TXT: Bad CRC %1 (should be %2)")
+                                 .arg(good, 8, 16, QLatin1Char('0'))
+                                 .arg(good + 1, 8, 16, QLatin1Char('0'));
+    struct Shape
+    {
+        int method;
+        bool signature;
+        bool sizesInHeader;
+    };
+    for (const Shape shape : {Shape{8, true, false}, Shape{8, false, false}, Shape{0, true, true},
+                              Shape{8, true, true}}) {
+        SCOPED_TRACE(testing::Message()
+                     << "method " << shape.method << ", signature " << shape.signature
+                     << ", sizes in header " << shape.sizesInHeader);
+        QDir(destination()).removeRecursively();
+        FixtureEntry late{"LATE.TXT", data, shape.method,    false,
+                          {},         true, shape.signature, shape.sizesInHeader};
+        late.badCrc = true;
+        EXPECT_FALSE(extract({{"FIRST.TXT", "first", 8}, late, {"AFTER.TXT", "after", 8}}));
+        EXPECT_EQ(m_error, expected);
+        EXPECT_EQ(filesBelow(destination()), QStringList{QStringLiteral("FIRST.TXT")});
+    }
+}
+
 TEST_F(setupZipReader, RefusesNamesThatLeaveTheDestination)
 {
     const QList<QByteArray> hostile = {"../ESCAPED.TXT",
