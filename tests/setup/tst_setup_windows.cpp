@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QPalette>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QPushButton>
@@ -29,16 +30,29 @@ namespace {
 TEST(setupMeter, PaintsThePositionAsAPercentageOfTheRange)
 {
     TMeter meter;
+    QPalette palette = meter.palette();
+    palette.setColor(QPalette::Base, Qt::white);
+    palette.setColor(QPalette::Highlight, Qt::blue);
+    meter.setPalette(palette);
+    meter.resize(200, meter.sizeHint().height());
+    // A row above the centred text: filled up to the position, empty after it.
+    const auto filledAt = [&meter](int x) {
+        return meter.grab().toImage().pixelColor(x, 2) == QColor(Qt::blue);
+    };
     meter.setRange(200);
     meter.setPosition(50);
     EXPECT_EQ(meter.text(), QStringLiteral("25%"));
+    EXPECT_TRUE(filledAt(20));
+    EXPECT_TRUE(filledAt(45));
+    EXPECT_FALSE(filledAt(55));
+    EXPECT_FALSE(filledAt(180));
     meter.setPosition(500);
     EXPECT_EQ(meter.text(), QStringLiteral("100%"));
+    EXPECT_TRUE(filledAt(180));
     meter.setRange(0);
     meter.setPosition(0);
     EXPECT_EQ(meter.text(), QStringLiteral("0%"));
-    meter.resize(meter.sizeHint());
-    EXPECT_FALSE(meter.grab().isNull());
+    EXPECT_FALSE(filledAt(20));
 }
 
 TEST(setupProgressDialog, CountsTensOfKilobytesAndConfirmsCancel)
