@@ -5,6 +5,7 @@
 #include "TestHome.h"
 #include "TMeter.h"
 #include "TProgressDialog.h"
+#include "VirtualDisplay.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
@@ -14,10 +15,13 @@
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QThread>
 
 #include <gtest/gtest.h>
+
+#include <memory>
 
 // Xlib's macros (None, Bool, Status) clash with names in the headers above, so it comes last.
 #include <X11/Xlib.h>
@@ -113,26 +117,12 @@ class setupDesktop : public ::testing::Test
 protected:
     void SetUp() override
     {
-        for (int number = 87; number < 120 && !m_display; ++number) {
-            if (QFileInfo::exists(QStringLiteral("/tmp/.X%1-lock").arg(number)) ||
-                QFileInfo::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(number)))
-                continue;
-            const QByteArray name = ":" + QByteArray::number(number);
-            m_server.start(QStringLiteral("Xvfb"),
-                           {QString::fromLatin1(name), QStringLiteral("-nolisten"),
-                            QStringLiteral("tcp"), QStringLiteral("-screen"), QStringLiteral("0"),
-                            QStringLiteral("320x240x24")});
-            if (!m_server.waitForStarted(5000))
-                GTEST_SKIP() << "Xvfb is not available";
-            QDeadlineTimer deadline(5000);
-            while (!deadline.hasExpired() && m_server.state() == QProcess::Running &&
-                   !(m_display = XOpenDisplay(name.constData())))
-                QThread::msleep(50);
-            if (m_display)
-                m_name = name;
-            else
-                stopServer();
-        }
+        if (QStandardPaths::findExecutable(QStringLiteral("Xvfb")).isEmpty())
+            GTEST_SKIP() << "Xvfb is not available";
+        m_server = std::make_unique<VirtualDisplay>(QStringLiteral("320x240x24"));
+        m_name = m_server->name().toLatin1();
+        ASSERT_FALSE(m_name.isEmpty()) << "Xvfb did not start";
+        m_display = XOpenDisplay(m_name.constData());
         ASSERT_NE(m_display, nullptr);
         m_previous = qgetenv("DISPLAY");
         qputenv("DISPLAY", m_name);
@@ -140,19 +130,11 @@ protected:
 
     void TearDown() override
     {
-        if (m_display)
+        if (m_display) {
             XCloseDisplay(m_display);
-        if (!m_name.isEmpty())
             qputenv("DISPLAY", m_previous);
-        stopServer();
-    }
-
-    void stopServer()
-    {
-        if (m_server.state() != QProcess::NotRunning) {
-            m_server.terminate();
-            m_server.waitForFinished(5000);
         }
+        m_server.reset();
     }
 
     void createWindow(const char *className)
@@ -169,7 +151,7 @@ protected:
         XSync(m_display, False);
     }
 
-    QProcess m_server;
+    std::unique_ptr<VirtualDisplay> m_server;
     Display *m_display = nullptr;
     QByteArray m_name;
     QByteArray m_previous;

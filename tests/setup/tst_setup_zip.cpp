@@ -1,5 +1,6 @@
 #include "InstallDiskFixture.h"
 #include "SetupStrings.h"
+#include "TestFiles.h"
 #include "ZipReader.h"
 
 #include <QDir>
@@ -14,12 +15,6 @@
 using namespace Orbisong;
 
 namespace {
-
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 // Every file below `folder`, relative, sorted.
 QStringList filesBelow(const QString &folder)
@@ -80,7 +75,7 @@ TEST_F(setupZipReader, ExtractsEveryKindOfGoodEntryWithItsExactBytes)
         if (entry.name.endsWith('/'))
             continue;
         const QString path = ZipReader::confinedName(QString::fromUtf8(entry.name));
-        EXPECT_EQ(readAll(destination() + QLatin1Char('/') + path), entry.data)
+        EXPECT_EQ(readFile(destination() + QLatin1Char('/') + path), entry.data)
             << entry.name.data();
         EXPECT_TRUE(QFileInfo(destination() + QLatin1Char('/') + path).isFile())
             << entry.name.data();
@@ -194,9 +189,9 @@ TEST_F(setupZipReader, NeverWritesThroughALinkInTheDestination)
     victimFile.close();
     ASSERT_TRUE(QFile::link(victim, destination() + QStringLiteral("/FILE.TXT")));
     EXPECT_TRUE(extract({{"FILE.TXT", "fresh", 0}})) << m_error.toStdString();
-    EXPECT_EQ(readAll(victim), QByteArray("untouched"));
+    EXPECT_EQ(readFile(victim), QByteArray("untouched"));
     EXPECT_FALSE(QFileInfo(destination() + QStringLiteral("/FILE.TXT")).isSymLink());
-    EXPECT_EQ(readAll(destination() + QStringLiteral("/FILE.TXT")), QByteArray("fresh"));
+    EXPECT_EQ(readFile(destination() + QStringLiteral("/FILE.TXT")), QByteArray("fresh"));
 }
 
 TEST_F(setupZipReader, NeverWritesMoreThanTheDeclaredSize)
@@ -226,7 +221,7 @@ TEST_F(setupZipReader, WrongOrMissingPasswordAbandonsTheExtraction)
     ZipReader own(archive(), destination());
     own.setPassword("another password");
     EXPECT_TRUE(extract({{"SEALED.TXT", "sealed", 8, true, "another password"}}, &own));
-    EXPECT_EQ(readAll(destination() + QStringLiteral("/SEALED.TXT")), QByteArray("sealed"));
+    EXPECT_EQ(readFile(destination() + QStringLiteral("/SEALED.TXT")), QByteArray("sealed"));
 }
 
 TEST_F(setupZipReader, DamagedArchivesGiveTheirMessages)
