@@ -8,6 +8,7 @@
 #include <QSaveFile>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 
 Q_LOGGING_CATEGORY(lcCfgFile, "orbisong.cfgfile")
@@ -39,6 +40,14 @@ struct TCfgFile::Block
 namespace {
 
 constexpr qsizetype WriteChunk = 1 << 22;
+
+// Lets a test that kills the process time its kill from the moment the file is being written.
+void announceWrite(const char *what)
+{
+    static const bool announce = qEnvironmentVariableIsSet("ORBISONG_ANNOUNCE_WRITES");
+    if (announce)
+        std::fputs(what, stderr);
+}
 
 inline bool isBlankByte(char c)
 {
@@ -601,6 +610,7 @@ bool TCfgFile::save()
         m_error = file.errorString();
         return false;
     }
+    announceWrite("write begins\n");
     QByteArray out;
     out.reserve(WriteChunk + (1 << 16));
     bool ok = true;
@@ -620,6 +630,7 @@ bool TCfgFile::save()
         file.cancelWriting();
         return false;
     }
+    announceWrite("write ends\n");
     m_modified = false;
     return true;
 }

@@ -92,6 +92,7 @@ int ScriptedDevice::trackLength(int track, int *frames)
 
 int ScriptedDevice::position(int *frames)
 {
+    ++m_positionReadsSincePlay;
     if (const int code = ready(Position))
         return code;
     *frames = m_position;
@@ -108,6 +109,7 @@ int ScriptedDevice::mode(int *mode)
 
 int ScriptedDevice::play(int from)
 {
+    m_positionReadsSincePlay = 0;
     if (const int code = ready(Play))
         return code;
     if (from < m_disc.trackStarts.value(0, 0) || from > m_disc.leadOut)

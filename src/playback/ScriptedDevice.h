@@ -62,6 +62,9 @@ public:
     int playCount() const { return m_playCount; }
     int stopCount() const { return m_stopCount; }
     int lastPlayFrom() const { return m_lastPlayFrom; }
+    // Position reads since the last play command, failed or not: tells whether the caller
+    // waited for the drive to reach the start.
+    int positionReadsSincePlay() const { return m_positionReadsSincePlay; }
     bool isPlaying() const { return m_mode == ModePlay; }
 
     int mediaPresent(bool *present) override;
@@ -93,6 +96,7 @@ private:
     int m_playCount = 0;
     int m_stopCount = 0;
     int m_lastPlayFrom = -1;
+    int m_positionReadsSincePlay = 0;
     int m_volume = 65535;
     QHash<int, int> m_failures;
 };

@@ -1,9 +1,10 @@
 #include "base/MessageText.h"
-#include "ScriptedQuestionPort.h"
 #include "base/ThreadWindow.h"
+#include "ScriptedQuestionPort.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QEvent>
 #include <QThread>
 
 #include <gtest/gtest.h>
@@ -27,6 +28,31 @@ public:
         *discId = candidates.left(8);
         return true;
     }
+};
+
+// On the first queued call to the window: begins closing and waits for the worker to end
+// before the call is delivered.
+class CloseOnFirstCall : public QObject
+{
+public:
+    CloseOnFirstCall(ThreadWindow *window, QThread *worker) : m_window(window), m_worker(worker) {}
+
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::MetaCall && !seen) {
+            seen = true;
+            m_window->beginClosing();
+            workerGone = m_worker->wait(30000);
+        }
+        return false;
+    }
+
+    bool seen = false;
+    bool workerGone = false;
+
+private:
+    ThreadWindow *m_window;
+    QThread *m_worker;
 };
 
 // Runs `work` on a worker thread while the main thread keeps its event loop going.
@@ -101,20 +127,26 @@ TEST(ThreadWindow, WaitingWorkerGivesUpWhenClosing)
     request.kind = ThreadRequest::ShowGreeting;
     std::atomic<bool> result{true};
     std::atomic<bool> finished{false};
-    // The main thread never processes the request, as when it is busy shutting down.
     QThread *thread = QThread::create([&] {
         result = window.request(&request);
         finished = true;
     });
+    // The worker's queued call reaching the main thread shows the worker is waiting. The main
+    // thread does not answer it: it begins closing, as when it is busy shutting down, and the
+    // call is delivered only after the worker has given up.
+    CloseOnFirstCall closer(&window, thread);
+    window.installEventFilter(&closer);
     thread->start();
-    QThread::msleep(150);
-    window.beginClosing();
-    EXPECT_TRUE(thread->wait(2000));
+    QElapsedTimer waited;
+    waited.start();
+    while (!closer.seen && waited.elapsed() < 30000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    ASSERT_TRUE(closer.seen);
+    EXPECT_TRUE(closer.workerGone);
+    EXPECT_TRUE(thread->wait(30000));
     delete thread;
     EXPECT_TRUE(finished.load());
     EXPECT_FALSE(result.load());
-    EXPECT_EQ(request.done.load(), 0);
-    // The queued call that arrives afterwards must not touch the abandoned request.
-    QCoreApplication::processEvents();
+    // The queued call that arrived afterwards did not touch the abandoned request.
     EXPECT_EQ(request.done.load(), 0);
 }

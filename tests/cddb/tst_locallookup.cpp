@@ -12,6 +12,9 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+
 using namespace Orbisong;
 
 namespace {
@@ -19,6 +22,17 @@ namespace {
 QByteArray entry(const char *id, const char *title)
 {
     return QByteArray("# xmcd\nDISCID=") + id + "\nDTITLE=" + title + "\nTTITLE0=t\nPLAYORDER=\n";
+}
+
+// Sets a folder's modification time ten seconds on, as a later change would: a change made
+// within the file system's time granularity would leave it where it was.
+void moveFolderTimeOn(const QString &folder)
+{
+    struct stat info = {};
+    ASSERT_EQ(stat(QFile::encodeName(folder).constData(), &info), 0);
+    timespec times[2] = {info.st_atim, info.st_mtim};
+    times[1].tv_sec += 10;
+    ASSERT_EQ(utimensat(AT_FDCWD, QFile::encodeName(folder).constData(), times, 0), 0);
 }
 
 class LocalLookup : public ::testing::Test
@@ -121,15 +135,14 @@ TEST_F(LocalLookup, IndexFollowsFolderChangesAndAgreesWithFullSearch)
     writeFile(db() + QStringLiteral("/rock/00to3f"), entry("11111111", "A / B"));
     EXPECT_EQ(find(QStringLiteral("12121212")).status, LocalCddbDatabase::NotFound);
     EXPECT_TRUE(QDir(index()).exists());
-    // Let the folder's modification time move on.
-    QTest::qWait(20);
     writeFile(db() + QStringLiteral("/rock/12121212"), entry("12121212", "New / One"));
+    moveFolderTimeOn(db() + QStringLiteral("/rock"));
     EXPECT_EQ(find(QStringLiteral("12121212")).status, LocalCddbDatabase::Found);
 
     // A file in an earlier category wins over the file named by the id.
     writeFile(db() + QStringLiteral("/blues/aaaaaaaa"), entry("12121212", "Blues / One"));
-    QTest::qWait(20);
     writeFile(db() + QStringLiteral("/blues/zz"), "");
+    moveFolderTimeOn(db() + QStringLiteral("/blues"));
     EXPECT_EQ(find(QStringLiteral("12121212")).category, QStringLiteral("blues"));
 }
 

@@ -1,13 +1,16 @@
-#include "cddb/CddbApply.h"
-#include "CddbPeer.h"
-#include "cddb/RunningLookups.h"
-#include "ScriptedQuestionPort.h"
-#include "collection/Settings.h"
-#include "cddb/TCDDBThread.h"
-#include "TestHome.h"
 #include "base/ThreadWindow.h"
+#include "cddb/CddbApply.h"
+#include "cddb/RunningLookups.h"
+#include "cddb/TCDDBThread.h"
 #include "cddb/THTTPCDDBThread.h"
+#include "CddbPeer.h"
+#include "collection/Settings.h"
+#include "ScriptedQuestionPort.h"
+#include "TestHome.h"
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QEvent>
 #include <QFile>
 #include <QProcess>
 #include <QSignalSpy>
@@ -19,12 +22,35 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 using namespace Orbisong;
 
 namespace {
 
 const QString AlbumId = QStringLiteral("04018E0203A98");
 const QString Query = QStringLiteral("04018E02 2 150 15000 400");
+
+// Runs `action` when the first queued call reaches the watched object, before it is delivered.
+class OnFirstCall : public QObject
+{
+public:
+    explicit OnFirstCall(std::function<void()> action) : m_action(std::move(action)) {}
+
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::MetaCall && !seen) {
+            seen = true;
+            m_action();
+        }
+        return false;
+    }
+
+    bool seen = false;
+
+private:
+    std::function<void()> m_action;
+};
 
 QByteArray entryText()
 {
@@ -410,12 +436,20 @@ TEST_F(RemoteLookup, ClosingReleasesAWorkerWaitingForAWindow)
     TCDDBThread *thread = TCDDBThread::StartLookup(m_lookups, s, AlbumId, Query);
     EXPECT_EQ(m_lookups.count(), 1);
     QSignalSpy finished(thread, &TCDDBThread::lookupFinished);
-    // The main thread is busy (closing) while the worker asks for the match window.
-    for (int i = 0; i < 100 && !peer.transcript().contains(QStringLiteral("quit")); ++i)
-        QThread::msleep(50);
-    QThread::msleep(300);
-    EXPECT_TRUE(m_lookups.stopAndWait(5000));
-    ASSERT_TRUE(finished.wait(5000));
+    // The main thread is busy (closing) while the worker asks for the match window: the
+    // worker's queued request shows it is waiting, and closing runs before that request is
+    // delivered.
+    bool stopped = false;
+    OnFirstCall closer([&] { stopped = m_lookups.stopAndWait(30000); });
+    m_threadWindow.installEventFilter(&closer);
+    QElapsedTimer waited;
+    waited.start();
+    while (!closer.seen && waited.elapsed() < 30000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    m_threadWindow.removeEventFilter(&closer);
+    ASSERT_TRUE(closer.seen);
+    EXPECT_TRUE(stopped);
+    ASSERT_TRUE(finished.count() > 0 || finished.wait(30000));
     EXPECT_EQ(finished.at(0).at(0).toInt(), 2);
     EXPECT_TRUE(m_windows.offered.isEmpty());
     EXPECT_TRUE(m_port.asked().isEmpty());

@@ -1,9 +1,9 @@
+#include "base/ThreadWindow.h"
 #include "cddb/CddbApply.h"
 #include "cddb/RunningLookups.h"
+#include "cddb/TCDDBThread.h"
 #include "CddbPeer.h"
 #include "ScriptedQuestionPort.h"
-#include "cddb/TCDDBThread.h"
-#include "base/ThreadWindow.h"
 
 #include <QFile>
 #include <QProcess>
@@ -37,6 +37,41 @@ int freePort()
     QTcpServer server;
     server.listen(QHostAddress::LocalHost);
     return server.serverPort();
+}
+
+// Starts dante on a port that was free a moment ago; another process may take it first, and
+// then dante reports the failed bind and ends, and the next free port is tried. Returns the
+// port once dante reports that it runs, or 0.
+int startDante(const QString &danted, const QTemporaryDir &dir, QProcess &dante)
+{
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        const int port = freePort();
+        QFile conf(dir.filePath(QStringLiteral("danted.conf")));
+        if (!conf.open(QIODevice::WriteOnly))
+            return 0;
+        conf.write(QStringLiteral("logoutput: stderr\n"
+                                  "internal: 127.0.0.1 port = %1\n"
+                                  "external: 127.0.0.1\n"
+                                  "clientmethod: none\n"
+                                  "socksmethod: none\n"
+                                  "client pass { from: 127.0.0.0/8 to: 0.0.0.0/0 }\n"
+                                  "socks pass { from: 127.0.0.0/8 to: 0.0.0.0/0 protocol: tcp }\n")
+                       .arg(port)
+                       .toLatin1());
+        conf.close();
+        dante.setReadChannel(QProcess::StandardError);
+        dante.start(danted, {QStringLiteral("-f"), conf.fileName(), QStringLiteral("-p"),
+                             dir.filePath(QStringLiteral("danted.pid"))});
+        if (!dante.waitForStarted(30000))
+            return 0;
+        QByteArray log;
+        while (!log.contains(" running") && dante.waitForReadyRead(30000))
+            log += dante.readAllStandardError();
+        if (log.contains(" running"))
+            return port;
+        dante.waitForFinished(30000);
+    }
+    return 0;
 }
 
 class SocksLookup : public ::testing::Test
@@ -84,33 +119,9 @@ TEST_F(SocksLookup, ThroughDante)
     if (danted.isEmpty())
         GTEST_SKIP() << "danted is not installed";
     QTemporaryDir dir;
-    const int port = freePort();
-    QFile conf(dir.filePath(QStringLiteral("danted.conf")));
-    ASSERT_TRUE(conf.open(QIODevice::WriteOnly));
-    conf.write(QStringLiteral("logoutput: stderr\n"
-                              "internal: 127.0.0.1 port = %1\n"
-                              "external: 127.0.0.1\n"
-                              "clientmethod: none\n"
-                              "socksmethod: none\n"
-                              "client pass { from: 127.0.0.0/8 to: 0.0.0.0/0 }\n"
-                              "socks pass { from: 127.0.0.0/8 to: 0.0.0.0/0 protocol: tcp }\n")
-                   .arg(port)
-                   .toLatin1());
-    conf.close();
     QProcess dante;
-    dante.setProcessChannelMode(QProcess::ForwardedChannels);
-    dante.start(danted, {QStringLiteral("-f"), conf.fileName(), QStringLiteral("-p"),
-                         dir.filePath(QStringLiteral("danted.pid"))});
-    ASSERT_TRUE(dante.waitForStarted(5000));
-    bool listening = false;
-    for (int i = 0; i < 50 && !listening; ++i) {
-        QTcpSocket probe;
-        probe.connectToHost(QHostAddress::LocalHost, quint16(port));
-        listening = probe.waitForConnected(100);
-        if (!listening)
-            QTest::qWait(100);
-    }
-    ASSERT_TRUE(listening);
+    const int port = startDante(danted, dir, dante);
+    ASSERT_GT(port, 0) << "dante did not start";
     EXPECT_EQ(run(quint16(port)), 0);
     EXPECT_EQ(m_receiver.applied, 1);
     EXPECT_TRUE(m_port.asked().isEmpty());

@@ -9,11 +9,43 @@
 
 #include <optional>
 
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 using namespace Orbisong;
 
 namespace {
+
+// Run in a forked child: lowers the file-size limit under the size of the new content, saves
+// (which must fail and leave `path` as `original`), lifts the limit and saves again.
+// Returns 0 when all went as expected, else the number of the step that did not.
+int saveUnderSizeLimit(const QString &path, const QByteArray &original)
+{
+    signal(SIGXFSZ, SIG_IGN);
+    rlimit limit{};
+    if (getrlimit(RLIMIT_FSIZE, &limit) != 0)
+        return 1;
+    const rlimit lowered{4096, limit.rlim_max};
+    TCfgFile file(path);
+    if (!file.load())
+        return 2;
+    file.WriteString("A", "S", "k", QString(64 * 1024, QLatin1Char('x')));
+    if (setrlimit(RLIMIT_FSIZE, &lowered) != 0)
+        return 3;
+    if (file.save())
+        return 4;
+    if (file.errorString().isEmpty() || !file.isModified())
+        return 5;
+    if (readFile(path) != original)
+        return 6;
+    if (setrlimit(RLIMIT_FSIZE, &limit) != 0)
+        return 7;
+    return file.save() ? 0 : 8;
+}
 
 // Loads `bytes`, forces a write and returns what was written.
 QByteArray rewritten(const TestHome &home, const QByteArray &bytes)
@@ -126,20 +158,19 @@ TEST(CfgFile, SaveOnlyWhenModifiedAndNeverInPlace)
     EXPECT_TRUE(missing.load());
     EXPECT_EQ(missing.blockCount(), 0);
 
-    // A folder that is gone cannot take the temporary file: the save fails, the changes stay.
-    QDir(home.path()).mkdir("sub");
-    const QString inSub = home.file("sub/s.obc");
-    writeFile(inSub, original);
-    TCfgFile file(inSub);
-    ASSERT_TRUE(file.load());
-    file.WriteString("A", "S", "k", "changed");
-    QDir(home.file("sub")).removeRecursively();
-    EXPECT_FALSE(file.save());
-    EXPECT_FALSE(file.errorString().isEmpty());
-    EXPECT_TRUE(file.isModified());
-    QDir(home.path()).mkdir("sub");
-    EXPECT_TRUE(file.save());
-    EXPECT_TRUE(readFile(inSub).contains("  k=changed\r\n"));
+    // A write that fails part-way (a file-size limit, in a child so the limit stays there)
+    // leaves the old file whole, where a write in place would have cut it; the changes stay.
+    const QString limited = home.file("limited.obc");
+    writeFile(limited, original);
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0)
+        _exit(saveUnderSizeLimit(limited, original));
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "failed step in the child: " << WEXITSTATUS(status);
+    EXPECT_TRUE(readFile(limited).contains("  k=" + QByteArray(64 * 1024, 'x') + "\r\n"));
 }
 
 TEST(CfgFile, EightBitText)

@@ -92,13 +92,15 @@ TEST(CliCollection, ConvertFromAFolder)
     EXPECT_TRUE(readFile(home.file("c.obc")).startsWith("<04018E0207530>\r\n"));
 }
 
-// A process killed while it writes the collection leaves the old file or the new one.
+// A process killed while it writes the collection leaves the old file or the new one. The CLI
+// announces on stderr when the write begins and ends, so each kill is timed from the start of
+// the write, and the test counts the kills that landed before the write ended.
 TEST(CliCollection, KilledDuringSaveLeavesOldOrNew)
 {
     TestHome home;
     const QString path = home.file("big.obc");
     QByteArray old;
-    for (int n = 0; n < 6000; ++n) {
+    for (int n = 0; n < 20000; ++n) {
         const QByteArray id = QByteArray::number(0x10000000 + n * 7919, 16).toUpper() + "00096";
         old += "<" + id + ">\r\n [Album]\r\n  ID=" + id + "\r\n  TL=Title " +
                QByteArray::number(n) + "\r\n [Tracks]\r\n  CT=12\r\n";
@@ -111,23 +113,39 @@ TEST(CliCollection, KilledDuringSaveLeavesOldOrNew)
     const QStringList arguments{"--home", home.path(), "--collection", path,     "collection",
                                 "set",    id,          "title",        "Renamed"};
     const QString cli = TestHome::program("orbisong-cli");
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("ORBISONG_ANNOUNCE_WRITES", "1");
 
     QProcess finish;
+    finish.setProcessEnvironment(environment);
     finish.start(cli, arguments);
     ASSERT_TRUE(finish.waitForFinished(60000));
+    EXPECT_TRUE(finish.readAllStandardError().contains("write begins\nwrite ends\n"));
     const QByteArray renamed = readFile(path);
     ASSERT_NE(renamed, old);
     writeFile(path, old);
 
-    for (int delay = 0; delay <= 300; delay += 15) {
+    const int kills = 20;
+    int midWrite = 0;
+    for (int n = 0; n < kills; ++n) {
         QProcess victim;
+        victim.setProcessEnvironment(environment);
+        victim.setReadChannel(QProcess::StandardError);
         victim.start(cli, arguments);
         ASSERT_TRUE(victim.waitForStarted());
-        QThread::msleep(delay);
+        QByteArray announced;
+        while (!announced.contains("write begins\n") && victim.waitForReadyRead(60000))
+            announced += victim.readAllStandardError();
+        ASSERT_TRUE(announced.contains("write begins\n")) << "kill " << n;
+        QThread::usleep(n * 500);
         victim.kill();
-        victim.waitForFinished();
+        ASSERT_TRUE(victim.waitForFinished(60000));
+        announced += victim.readAllStandardError();
         const QByteArray now = readFile(path);
-        ASSERT_TRUE(now == old || now == renamed) << "after " << delay << " ms";
+        ASSERT_TRUE(now == old || now == renamed) << "kill " << n << " at " << n * 500 << " us";
+        if (!announced.contains("write ends\n") && now == old)
+            ++midWrite;
         writeFile(path, old);
     }
+    EXPECT_GE(midWrite, kills / 4) << midWrite << " of " << kills << " kills landed mid-write";
 }

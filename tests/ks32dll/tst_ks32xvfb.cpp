@@ -1,4 +1,5 @@
 #include "TestHome.h"
+#include "VirtualDisplay.h"
 
 #include "ks32.h"
 
@@ -8,52 +9,12 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include <dlfcn.h>
 #include <unistd.h>
 
 namespace {
-
-// An X server of the test's own; Xvfb picks a free display number and reports it.
-class VirtualDisplay
-{
-public:
-    VirtualDisplay()
-    {
-        m_server.setProgram(QStringLiteral("Xvfb"));
-        m_server.setArguments({QStringLiteral("-displayfd"), QStringLiteral("1"),
-                               QStringLiteral("-nolisten"), QStringLiteral("tcp"),
-                               QStringLiteral("-screen"), QStringLiteral("0"),
-                               QStringLiteral("640x480x24")});
-        m_server.start();
-        QDeadlineTimer deadline(10000);
-        QByteArray output;
-        while (!deadline.hasExpired() && !output.contains('\n') &&
-               m_server.state() != QProcess::NotRunning) {
-            m_server.waitForReadyRead(100);
-            output += m_server.readAllStandardOutput();
-        }
-        bool ok = false;
-        const int number = output.trimmed().toInt(&ok);
-        if (ok)
-            m_name = QStringLiteral(":%1").arg(number);
-    }
-    ~VirtualDisplay()
-    {
-        // Asked politely first, the server removes its socket and lock file.
-        m_server.terminate();
-        if (!m_server.waitForFinished(3000)) {
-            m_server.kill();
-            m_server.waitForFinished(3000);
-        }
-    }
-
-    // Empty when the server did not start.
-    QString name() const { return m_name; }
-
-private:
-    QProcess m_server;
-    QString m_name;
-};
 
 // The window under test, on the virtual display.
 class TestWindow
@@ -124,6 +85,27 @@ struct Ks32Library
     void (*quitSendKeys)() = nullptr;
 };
 
+// A virtual display with the test window waiting for keys, and the library loaded to type
+// into it.
+class ks32OnXvfb : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_FALSE(m_display.name().isEmpty()) << "Xvfb did not start";
+        m_window = std::make_unique<TestWindow>(m_display.name());
+        ASSERT_TRUE(m_window->waitForLine("READY", 30000)) << "the line edit never got the focus";
+        m_library = std::make_unique<Ks32Library>();
+        ASSERT_NE(m_library->handle, nullptr) << dlerror();
+        ASSERT_TRUE(m_library->sendKeys && m_library->keysPlaying && m_library->quitSendKeys);
+        qputenv("DISPLAY", m_display.name().toUtf8());
+    }
+
+    VirtualDisplay m_display;
+    std::unique_ptr<TestWindow> m_window;
+    std::unique_ptr<Ks32Library> m_library;
+};
+
 struct SendResult
 {
     int exitCode;
@@ -146,17 +128,10 @@ SendResult runKs32Send(const QProcessEnvironment &env, const QString &text)
 
 } // namespace
 
-TEST(ks32Xvfb, TypesIntoTheFocusedLineEdit)
+TEST_F(ks32OnXvfb, TypesIntoTheFocusedLineEdit)
 {
-    VirtualDisplay display;
-    ASSERT_FALSE(display.name().isEmpty()) << "Xvfb did not start";
-    TestWindow window(display.name());
-    ASSERT_TRUE(window.waitForLine("READY", 15000)) << "the line edit never got the focus";
-
-    Ks32Library library;
-    ASSERT_NE(library.handle, nullptr) << dlerror();
-    ASSERT_TRUE(library.sendKeys && library.keysPlaying && library.quitSendKeys);
-    qputenv("DISPLAY", display.name().toUtf8());
+    Ks32Library &library = *m_library;
+    TestWindow &window = *m_window;
     ASSERT_EQ(library.sendKeys("\"Hello\" SHIFT-\"w\" \"orld\" ENTER") & 0xFF, KS32_QUEUED);
 
     const std::optional<QByteArray> text = window.waitForLine("TEXT:", 15000);
@@ -168,16 +143,10 @@ TEST(ks32Xvfb, TypesIntoTheFocusedLineEdit)
     EXPECT_EQ(library.keysPlaying(), 0);
 }
 
-TEST(ks32Xvfb, ANewSendReleasesTheModifiersOfTheOneItStops)
+TEST_F(ks32OnXvfb, ANewSendReleasesTheModifiersOfTheOneItStops)
 {
-    VirtualDisplay display;
-    ASSERT_FALSE(display.name().isEmpty()) << "Xvfb did not start";
-    TestWindow window(display.name());
-    ASSERT_TRUE(window.waitForLine("READY", 15000)) << "the line edit never got the focus";
-
-    Ks32Library library;
-    ASSERT_NE(library.handle, nullptr) << dlerror();
-    qputenv("DISPLAY", display.name().toUtf8());
+    Ks32Library &library = *m_library;
+    TestWindow &window = *m_window;
     // SHIFT stays down through the long pause; the second call cuts the pause short.
     ASSERT_EQ(library.sendKeys("SHIFT-(x /W 200 y)") & 0xFF, KS32_QUEUED);
     usleep(200000);

@@ -5,6 +5,8 @@
 
 #include <QStringList>
 
+#include <gtest/gtest.h>
+
 #include <ostream>
 
 QT_BEGIN_NAMESPACE
@@ -57,3 +59,21 @@ struct ScriptHarness
 
     QString error() const { return errors.value(0); }
 };
+
+// A routine body and the output it must write, without an error.
+struct ScriptCase
+{
+    QString body;
+    QString output;
+};
+
+// Runs each body as routine Main on an engine of its own; a failure names the body.
+inline void expectOutputs(const QList<ScriptCase> &cases)
+{
+    for (const ScriptCase &c : cases) {
+        SCOPED_TRACE(c.body.toStdString());
+        ScriptHarness h;
+        EXPECT_TRUE(h.runMain(c.body)) << h.error().toStdString();
+        EXPECT_EQ(h.output, c.output);
+    }
+}

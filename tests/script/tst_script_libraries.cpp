@@ -1,6 +1,6 @@
 #include "script/ScriptedResponder.h"
-#include "ScriptHarness.h"
 #include "script/TDynaTable.h"
+#include "ScriptHarness.h"
 
 #include <QDir>
 #include <QFile>
@@ -37,17 +37,17 @@ QString path(const QString &p)
 
 TEST(ScriptLibraries, Math)
 {
-    ScriptHarness h;
-    EXPECT_TRUE(h.runMain(QStringLiteral(
-        "var i : integer; ok : boolean; endvar\n ok := TRUE\n"
-        "for i := 1 to 50 do if random(1) <> 0 then ok := FALSE endif endfor\n"
-        "if ok then writeln('zero') endif\n"
-        "writeln(sqr(3):0, sqrt(2):6:3, exp(0):2, ln(exp(2)):2, log10(1000):2, log2(8):2)\n"
-        "writeln(abs(-2.5):4:1, sin(0):2, cos(0):2, tan(0):2, arctan(0):2, arcsin(1) * 2:6:3, "
-        "arccos(1):2)\n"
-        "writeln(trunc(-3.7):0, round(3.5):3, round(2.5):3, pi:6:3, cotan(pi / 4):4:1)")));
-    EXPECT_EQ(h.output,
-              QStringLiteral("zero\n9 1.414 1 2 3 3\n 2.5 0 1 0 0 3.142 0\n-3  4  2 3.142 1.0\n"));
+    expectOutputs(
+        {{QStringLiteral(
+              "var i : integer; ok : boolean; endvar\n ok := TRUE\n"
+              "for i := 1 to 50 do if random(1) <> 0 then ok := FALSE endif endfor\n"
+              "if ok then writeln('zero') endif\n"
+              "writeln(sqr(3):0, sqrt(2):6:3, exp(0):2, ln(exp(2)):2, log10(1000):2, log2(8):2)\n"
+              "writeln(abs(-2.5):4:1, sin(0):2, cos(0):2, tan(0):2, arctan(0):2, arcsin(1) * "
+              "2:6:3, "
+              "arccos(1):2)\n"
+              "writeln(trunc(-3.7):0, round(3.5):3, round(2.5):3, pi:6:3, cotan(pi / 4):4:1)"),
+          QStringLiteral("zero\n9 1.414 1 2 3 3\n 2.5 0 1 0 0 3.142 0\n-3  4  2 3.142 1.0\n")}});
     ScriptHarness domain;
     EXPECT_FALSE(domain.runMain(QStringLiteral("writeln(arcsin(2))")));
     EXPECT_EQ(domain.error(), QStringLiteral("Invalid argument for arcsin."));
@@ -55,29 +55,30 @@ TEST(ScriptLibraries, Math)
 
 TEST(ScriptLibraries, StringsClampLikePascal)
 {
-    ScriptHarness h;
-    EXPECT_TRUE(h.runMain(QStringLiteral(
-        "var s : string; r : real; n : integer; endvar\n"
-        "writeln('[', copy('hello', 0, 2), '|', copy('hello', 4, 99), '|', copy('hello', 9, 1), "
-        "'|', copy('hello', 2, -1), ']')\n"
-        "s := 'abc'\n insert('X', s, 0)\n insert('Y', s, 99)\n delete(s, 2, 1)\n delete(s, 0, 5)\n "
-        "delete(s, 3, 99)\n writeln(s)\n"
-        "n := val('12x', r)\n write(n:0)\n n := val('1.5', r)\n writeln(n:2, r:4:1)\n"
-        "writeln(pos('lo', 'hello'):0, pos('z', 'hello'):2, pos('', 'a'):2, length(''):2)\n"
-        "writeln(intToStr(-12), strToInt(' 34 '):3, chr(72), ord('A'):3)\n"
-        "str(42:5, s)\n writeln('[', s, ']')\n str(2.5:0:2, s)\n writeln(s)")));
-    EXPECT_EQ(h.output,
-              QStringLiteral("[he|lo||]\nXb\n3 0 1.5\n4 0 0 0\n-12 34H 65\n[   42]\n2.50\n"));
+    expectOutputs(
+        {{QStringLiteral(
+              "var s : string; r : real; n : integer; endvar\n"
+              "writeln('[', copy('hello', 0, 2), '|', copy('hello', 4, 99), '|', copy('hello', 9, "
+              "1), "
+              "'|', copy('hello', 2, -1), ']')\n"
+              "s := 'abc'\n insert('X', s, 0)\n insert('Y', s, 99)\n delete(s, 2, 1)\n delete(s, "
+              "0, 5)\n "
+              "delete(s, 3, 99)\n writeln(s)\n"
+              "n := val('12x', r)\n write(n:0)\n n := val('1.5', r)\n writeln(n:2, r:4:1)\n"
+              "writeln(pos('lo', 'hello'):0, pos('z', 'hello'):2, pos('', 'a'):2, length(''):2)\n"
+              "writeln(intToStr(-12), strToInt(' 34 '):3, chr(72), ord('A'):3)\n"
+              "str(42:5, s)\n writeln('[', s, ']')\n str(2.5:0:2, s)\n writeln(s)"),
+          QStringLiteral("[he|lo||]\nXb\n3 0 1.5\n4 0 0 0\n-12 34H 65\n[   42]\n2.50\n")}});
 }
 
 TEST(ScriptLibraries, VarLibrary)
 {
-    ScriptHarness h;
-    EXPECT_TRUE(h.runMain(QStringLiteral(
-        "var i : integer; a : array [-2 .. 4] of integer; o : array of string; endvar\n"
-        "inc(i)\n inc(i, 10)\n dec(i, 3)\n o[7] := 'x'\n"
-        "writeln(i:0, low(a):3, high(a):2, lowBound(a):3, highBound(o):2)")));
-    EXPECT_EQ(h.output, QStringLiteral("8 -2 4 -2 7\n"));
+    expectOutputs(
+        {{QStringLiteral(
+              "var i : integer; a : array [-2 .. 4] of integer; o : array of string; endvar\n"
+              "inc(i)\n inc(i, 10)\n dec(i, 3)\n o[7] := 'x'\n"
+              "writeln(i:0, low(a):3, high(a):2, lowBound(a):3, highBound(o):2)"),
+          QStringLiteral("8 -2 4 -2 7\n")}});
     ScriptHarness bad;
     EXPECT_FALSE(bad.runMain(QStringLiteral("var s : string; endvar\n inc(s)")));
     EXPECT_EQ(bad.error(), QStringLiteral("Variable Type Mismatch, Numeric expected."));

@@ -22,12 +22,6 @@ using namespace Orbisong;
 
 namespace {
 
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 QString decode(const QString &text)
 {
     QString result;
@@ -97,7 +91,7 @@ protected:
             return outcome;
         }
         outcome.exitCode = process.exitCode();
-        const QString log = QString::fromUtf8(readAll(path("log.txt")));
+        const QString log = QString::fromUtf8(readFile(path("log.txt")));
         for (const QString &line : log.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
             const qsizetype tab = line.indexOf(QLatin1Char('\t'));
             outcome.titles << decode(line.left(tab));
@@ -111,7 +105,7 @@ protected:
     {
         QDeadlineTimer deadline(10000);
         while (!deadline.hasExpired()) {
-            const QByteArray text = readAll(path("record.txt"));
+            const QByteArray text = readFile(path("record.txt"));
             if (text.endsWith('\n'))
                 return QString::fromUtf8(text).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
             QThread::msleep(20);
@@ -141,7 +135,7 @@ protected:
     void expectInstalled(const QString &destination)
     {
         for (const QString &name : Installer::looseFiles())
-            EXPECT_EQ(readAll(destination + QLatin1Char('/') + name),
+            EXPECT_EQ(readFile(destination + QLatin1Char('/') + name),
                       InstallDiskFixture::looseFileContent(name))
                 << name.toStdString();
         for (const FixtureEntry &entry : m_disk.goodEntries()) {
@@ -149,11 +143,11 @@ protected:
                 continue;
             const QString name =
                 QString::fromUtf8(entry.name).replace(QLatin1Char('\\'), QLatin1Char('/'));
-            EXPECT_EQ(readAll(destination + QLatin1Char('/') + name), entry.data)
+            EXPECT_EQ(readFile(destination + QLatin1Char('/') + name), entry.data)
                 << entry.name.data();
         }
         const QString program = destination + QStringLiteral("/ARCWELL32.EXE");
-        EXPECT_EQ(readAll(program), m_disk.fakeProduct());
+        EXPECT_EQ(readFile(program), m_disk.fakeProduct());
         EXPECT_TRUE(QFileInfo(program).isExecutable());
         EXPECT_FALSE(QFileInfo::exists(destination + QStringLiteral("/ARCWELL32.EX_")));
     }
@@ -268,7 +262,7 @@ TEST_F(setupProgram, DamagedArchiveStopsWithItsMessageAndNothingOutsideTheDestin
         EXPECT_TRUE(QFileInfo::exists(destination + QStringLiteral("/STORED.TXT")));
         EXPECT_FALSE(QFileInfo::exists(destination + QStringLiteral("/BIG.DAT")));
     }
-    EXPECT_TRUE(readAll(path("record.txt")).isEmpty());
+    EXPECT_TRUE(readFile(path("record.txt")).isEmpty());
 }
 
 TEST_F(setupProgram, SecondSetupIsRefusedWhileOneRuns)
@@ -322,7 +316,7 @@ TEST_F(setupProgram, CancelDuringCopyFinishesTheFileInHandThenStops)
         run({QStringLiteral("~/Arcwell")}, QStringLiteral("yes"), QStringLiteral("ARCWELL.TXT"));
     EXPECT_EQ(outcome.exitCode, 1);
     EXPECT_EQ(outcome.messages, QStringList({message(1005), message(1006)}));
-    EXPECT_EQ(readAll(destination + QStringLiteral("/ARCWELL.TXT")),
+    EXPECT_EQ(readFile(destination + QStringLiteral("/ARCWELL.TXT")),
               InstallDiskFixture::looseFileContent(QStringLiteral("ARCWELL.TXT")));
     EXPECT_FALSE(QFileInfo::exists(destination + QStringLiteral("/LICENSE.TXT")));
 

@@ -5,18 +5,23 @@
 #include "TestHome.h"
 #include "TMeter.h"
 #include "TProgressDialog.h"
+#include "VirtualDisplay.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QPalette>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QThread>
 
 #include <gtest/gtest.h>
+
+#include <memory>
 
 // Xlib's macros (None, Bool, Status) clash with names in the headers above, so it comes last.
 #include <X11/Xlib.h>
@@ -29,16 +34,29 @@ namespace {
 TEST(setupMeter, PaintsThePositionAsAPercentageOfTheRange)
 {
     TMeter meter;
+    QPalette palette = meter.palette();
+    palette.setColor(QPalette::Base, Qt::white);
+    palette.setColor(QPalette::Highlight, Qt::blue);
+    meter.setPalette(palette);
+    meter.resize(200, meter.sizeHint().height());
+    // A row above the centred text: filled up to the position, empty after it.
+    const auto filledAt = [&meter](int x) {
+        return meter.grab().toImage().pixelColor(x, 2) == QColor(Qt::blue);
+    };
     meter.setRange(200);
     meter.setPosition(50);
     EXPECT_EQ(meter.text(), QStringLiteral("25%"));
+    EXPECT_TRUE(filledAt(20));
+    EXPECT_TRUE(filledAt(45));
+    EXPECT_FALSE(filledAt(55));
+    EXPECT_FALSE(filledAt(180));
     meter.setPosition(500);
     EXPECT_EQ(meter.text(), QStringLiteral("100%"));
+    EXPECT_TRUE(filledAt(180));
     meter.setRange(0);
     meter.setPosition(0);
     EXPECT_EQ(meter.text(), QStringLiteral("0%"));
-    meter.resize(meter.sizeHint());
-    EXPECT_FALSE(meter.grab().isNull());
+    EXPECT_FALSE(filledAt(20));
 }
 
 TEST(setupProgressDialog, CountsTensOfKilobytesAndConfirmsCancel)
@@ -99,26 +117,12 @@ class setupDesktop : public ::testing::Test
 protected:
     void SetUp() override
     {
-        for (int number = 87; number < 120 && !m_display; ++number) {
-            if (QFileInfo::exists(QStringLiteral("/tmp/.X%1-lock").arg(number)) ||
-                QFileInfo::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(number)))
-                continue;
-            const QByteArray name = ":" + QByteArray::number(number);
-            m_server.start(QStringLiteral("Xvfb"),
-                           {QString::fromLatin1(name), QStringLiteral("-nolisten"),
-                            QStringLiteral("tcp"), QStringLiteral("-screen"), QStringLiteral("0"),
-                            QStringLiteral("320x240x24")});
-            if (!m_server.waitForStarted(5000))
-                GTEST_SKIP() << "Xvfb is not available";
-            QDeadlineTimer deadline(5000);
-            while (!deadline.hasExpired() && m_server.state() == QProcess::Running &&
-                   !(m_display = XOpenDisplay(name.constData())))
-                QThread::msleep(50);
-            if (m_display)
-                m_name = name;
-            else
-                stopServer();
-        }
+        if (QStandardPaths::findExecutable(QStringLiteral("Xvfb")).isEmpty())
+            GTEST_SKIP() << "Xvfb is not available";
+        m_server = std::make_unique<VirtualDisplay>(QStringLiteral("320x240x24"));
+        m_name = m_server->name().toLatin1();
+        ASSERT_FALSE(m_name.isEmpty()) << "Xvfb did not start";
+        m_display = XOpenDisplay(m_name.constData());
         ASSERT_NE(m_display, nullptr);
         m_previous = qgetenv("DISPLAY");
         qputenv("DISPLAY", m_name);
@@ -126,19 +130,11 @@ protected:
 
     void TearDown() override
     {
-        if (m_display)
+        if (m_display) {
             XCloseDisplay(m_display);
-        if (!m_name.isEmpty())
             qputenv("DISPLAY", m_previous);
-        stopServer();
-    }
-
-    void stopServer()
-    {
-        if (m_server.state() != QProcess::NotRunning) {
-            m_server.terminate();
-            m_server.waitForFinished(5000);
         }
+        m_server.reset();
     }
 
     void createWindow(const char *className)
@@ -155,7 +151,7 @@ protected:
         XSync(m_display, False);
     }
 
-    QProcess m_server;
+    std::unique_ptr<VirtualDisplay> m_server;
     Display *m_display = nullptr;
     QByteArray m_name;
     QByteArray m_previous;

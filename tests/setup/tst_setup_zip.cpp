@@ -1,5 +1,6 @@
 #include "InstallDiskFixture.h"
 #include "SetupStrings.h"
+#include "TestFiles.h"
 #include "ZipReader.h"
 
 #include <QDir>
@@ -14,12 +15,6 @@
 using namespace Orbisong;
 
 namespace {
-
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 // Every file below `folder`, relative, sorted.
 QStringList filesBelow(const QString &folder)
@@ -80,7 +75,7 @@ TEST_F(setupZipReader, ExtractsEveryKindOfGoodEntryWithItsExactBytes)
         if (entry.name.endsWith('/'))
             continue;
         const QString path = ZipReader::confinedName(QString::fromUtf8(entry.name));
-        EXPECT_EQ(readAll(destination() + QLatin1Char('/') + path), entry.data)
+        EXPECT_EQ(readFile(destination() + QLatin1Char('/') + path), entry.data)
             << entry.name.data();
         EXPECT_TRUE(QFileInfo(destination() + QLatin1Char('/') + path).isFile())
             << entry.name.data();
@@ -126,6 +121,35 @@ TEST_F(setupZipReader, BadCrcNamesBothValuesAndLeavesNoFile)
     EXPECT_TRUE(filesBelow(destination()).isEmpty());
 }
 
+// The CRC that follows the data (flag bit 3) is the one checked, whatever the header holds.
+TEST_F(setupZipReader, BadCrcInADataDescriptorIsCaught)
+{
+    const QByteArray data = "an entry whose CRC follows its data\n";
+    const quint32 good = ZipFixture::crc(data);
+    const QString expected = QStringLiteral("ZIP damaged: file LATE.TXT: Bad CRC %1 (should be %2)")
+                                 .arg(good, 8, 16, QLatin1Char('0'))
+                                 .arg(good + 1, 8, 16, QLatin1Char('0'));
+    struct Shape
+    {
+        int method;
+        bool signature;
+        bool sizesInHeader;
+    };
+    for (const Shape shape : {Shape{8, true, false}, Shape{8, false, false}, Shape{0, true, true},
+                              Shape{8, true, true}}) {
+        SCOPED_TRACE(testing::Message()
+                     << "method " << shape.method << ", signature " << shape.signature
+                     << ", sizes in header " << shape.sizesInHeader);
+        QDir(destination()).removeRecursively();
+        FixtureEntry late{"LATE.TXT", data, shape.method,    false,
+                          {},         true, shape.signature, shape.sizesInHeader};
+        late.badCrc = true;
+        EXPECT_FALSE(extract({{"FIRST.TXT", "first", 8}, late, {"AFTER.TXT", "after", 8}}));
+        EXPECT_EQ(m_error, expected);
+        EXPECT_EQ(filesBelow(destination()), QStringList{QStringLiteral("FIRST.TXT")});
+    }
+}
+
 TEST_F(setupZipReader, RefusesNamesThatLeaveTheDestination)
 {
     const QList<QByteArray> hostile = {"../ESCAPED.TXT",
@@ -165,9 +189,9 @@ TEST_F(setupZipReader, NeverWritesThroughALinkInTheDestination)
     victimFile.close();
     ASSERT_TRUE(QFile::link(victim, destination() + QStringLiteral("/FILE.TXT")));
     EXPECT_TRUE(extract({{"FILE.TXT", "fresh", 0}})) << m_error.toStdString();
-    EXPECT_EQ(readAll(victim), QByteArray("untouched"));
+    EXPECT_EQ(readFile(victim), QByteArray("untouched"));
     EXPECT_FALSE(QFileInfo(destination() + QStringLiteral("/FILE.TXT")).isSymLink());
-    EXPECT_EQ(readAll(destination() + QStringLiteral("/FILE.TXT")), QByteArray("fresh"));
+    EXPECT_EQ(readFile(destination() + QStringLiteral("/FILE.TXT")), QByteArray("fresh"));
 }
 
 TEST_F(setupZipReader, NeverWritesMoreThanTheDeclaredSize)
@@ -197,7 +221,7 @@ TEST_F(setupZipReader, WrongOrMissingPasswordAbandonsTheExtraction)
     ZipReader own(archive(), destination());
     own.setPassword("another password");
     EXPECT_TRUE(extract({{"SEALED.TXT", "sealed", 8, true, "another password"}}, &own));
-    EXPECT_EQ(readAll(destination() + QStringLiteral("/SEALED.TXT")), QByteArray("sealed"));
+    EXPECT_EQ(readFile(destination() + QStringLiteral("/SEALED.TXT")), QByteArray("sealed"));
 }
 
 TEST_F(setupZipReader, DamagedArchivesGiveTheirMessages)

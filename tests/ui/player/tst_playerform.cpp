@@ -438,12 +438,15 @@ TEST(PlayerScreenshot, DemoDiscPlaying)
     player.show();
     QElapsedTimer waited;
     waited.start();
-    while (!engine.audioPresent() && waited.elapsed() < 5000) {
+    while (!engine.audioPresent() && waited.elapsed() < 30000) {
         player.driveTick();
         QTest::qWait(50);
     }
     ASSERT_TRUE(engine.audioPresent());
-    QTest::qWait(200);
+    // The local lookup fills the title after the disc is seen.
+    waited.restart();
+    while (engine.current().album.title != DemoDisc::title() && waited.elapsed() < 30000)
+        QTest::qWait(20);
     EXPECT_EQ(engine.current().album.title, DemoDisc::title());
     player.pressPlay();
     player.pressNext();

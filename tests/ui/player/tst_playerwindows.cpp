@@ -14,6 +14,7 @@
 #include <QScrollBar>
 #include <QSet>
 #include <QSignalSpy>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -45,10 +46,11 @@ TEST(TimerForm, DelayAndClockTimeAreHandedOver)
     EXPECT_EQ(form->windowTitle(), QStringLiteral("Timer Play"));
     EXPECT_EQ(form->valueEdit()->text(), QStringLiteral("0"));
     QSignalSpy delay(form.data(), &TTimerForm::delayChosen);
-    form->valueEdit()->setText(QStringLiteral("0"));
+    form->valueEdit()->clear();
+    QTest::keyClicks(form->valueEdit(), QStringLiteral("45"));
     form->accept();
     ASSERT_EQ(delay.count(), 1);
-    EXPECT_EQ(delay.at(0).at(0).toInt(), 0);
+    EXPECT_EQ(delay.at(0).at(0).toInt(), 45);
 
     QPointer<TTimerForm> stop = new TAutostopForm({}, nullptr, &fixedNow);
     stop->setQuestionPort(&questions);
