@@ -1,12 +1,12 @@
 #include "playback/Ob4Ctrl.h"
 
-#include "collection/AlbumRecord.h"
 #include "base/MessageIds.h"
+#include "base/QuestionPort.h"
+#include "collection/AlbumRecord.h"
+#include "collection/Settings.h"
 #include "playback/Ob4Mci.h"
 #include "playback/PlaybackScope.h"
 #include "playback/PlayerListener.h"
-#include "base/QuestionPort.h"
-#include "collection/Settings.h"
 
 #include <QDateTime>
 #include <QLoggingCategory>
@@ -30,17 +30,6 @@ PlaybackContext &ctx()
 PlayerState &state()
 {
     return ctx().state;
-}
-
-bool option(int bit)
-{
-    return ctx().settings && ctx().settings->GetOptionFlag(bit);
-}
-
-PlayerListener &listener()
-{
-    static PlayerListener quiet;
-    return ctx().listener ? *ctx().listener : quiet;
 }
 
 bool albumFlag(int flag)
@@ -89,7 +78,7 @@ void updateTooltips(int index)
         previous += QStringLiteral(" (") + stepTitle(list.at(index - 1)) + QLatin1Char(')');
     if (index + 1 < list.size())
         next += QStringLiteral(" (") + stepTitle(list.at(index + 1)) + QLatin1Char(')');
-    listener().trayTooltipsChanged(previous.left(79), next.left(79));
+    PlaybackScope::listener().trayTooltipsChanged(previous.left(79), next.left(79));
 }
 
 bool switchDrive(QChar letter)
@@ -106,7 +95,7 @@ void nextRandom(bool running)
 {
     PlaybackContext &c = ctx();
     const QString drives = c.state.driveList;
-    if (option(_GLOB_OPTION_RANDOMDRIVE) && drives.size() > 1 && running) {
+    if (PlaybackScope::option(_GLOB_OPTION_RANDOMDRIVE) && drives.size() > 1 && running) {
         c.state.closeOnEject = false;
         const QChar letter = drives.at(draw(int(drives.size())));
         if (QString(letter) != c.state.currentDrive) {
@@ -248,14 +237,15 @@ IntroRange OB4CTRL_ComputeIntro(const TStep &step)
 void OB4CTRL_BuildAlbumPlaylist()
 {
     CurrentAlbum &current = ctx().current;
-    auto album = MakeAlbumPlaylist(current.disc, option(_GLOB_OPTION_NOALBUMBLANKTRACKS));
+    auto album =
+        MakeAlbumPlaylist(current.disc, PlaybackScope::option(_GLOB_OPTION_NOALBUMBLANKTRACKS));
     current.playlists.prepend(album);
 }
 
 void SetCurrentPlaylist(const QString &name)
 {
     PlaybackContext &c = ctx();
-    listener().closePlaylistEditors();
+    PlaybackScope::listener().closePlaylistEditors();
     const PlaylistList &tabs = c.current.playlists;
     int index = -1;
     for (int i = 0; i < tabs.size(); ++i) {
@@ -283,10 +273,10 @@ void SetCurrentPlaylist(const QString &name)
             c.playlistList.append(copyStep(step));
         c.current.album.currentPlaylist = c.currentPlaylist->title;
     }
-    listener().playlistSelected(index);
-    if (option(_GLOB_OPTION_AUTOSHUFFLE))
+    PlaybackScope::listener().playlistSelected(index);
+    if (PlaybackScope::option(_GLOB_OPTION_AUTOSHUFFLE))
         ShuffleSteps(c.playlistList, c.random);
-    listener().playlistListChanged();
+    PlaybackScope::listener().playlistListChanged();
     OB4CTRL_Stop();
 }
 
@@ -297,7 +287,7 @@ void ShufflePlaylist()
     const int index = c.state.currentStepIndex;
     OB4MCI_StopPlayback();
     ShuffleSteps(c.playlistList, c.random);
-    listener().playlistListChanged();
+    PlaybackScope::listener().playlistListChanged();
     OB4CTRL_Stop();
     if (running)
         OB4CTRL_PlayStep(index);
@@ -312,7 +302,7 @@ void RevertPlaylist()
     c.playlistList.clear();
     for (const TStep &step : std::as_const(c.currentPlaylist->steps))
         c.playlistList.append(copyStep(step));
-    listener().playlistListChanged();
+    PlaybackScope::listener().playlistListChanged();
     OB4CTRL_Stop();
 }
 
@@ -320,7 +310,7 @@ void OB4CTRL_MoveToStep(int index)
 {
     PlaybackContext &c = ctx();
     PlayerState &s = c.state;
-    listener().closePositionWindow();
+    PlaybackScope::listener().closePositionWindow();
     if (index >= 0 && index < c.playlistList.size()) {
         const TStep &step = c.playlistList.at(index);
         s.currentStep = step;
@@ -336,9 +326,9 @@ void OB4CTRL_MoveToStep(int index)
         s.currentStep.reset();
         s.introStart = s.introEnd = s.currentStepIndex = s.currentTrack = s.position = -1;
         s.playedMark = -1;
-        listener().trayTooltipsChanged({}, {});
+        PlaybackScope::listener().trayTooltipsChanged({}, {});
     }
-    listener().currentStepChanged(s.currentStepIndex);
+    PlaybackScope::listener().currentStepChanged(s.currentStepIndex);
 }
 
 void OB4CTRL_PlayStep(int index)
@@ -365,7 +355,7 @@ void OB4CTRL_PlayStep(int index)
         OB4CTRL_MoveToStep(index);
     }
     if (index < c.playlistList.size())
-        listener().itemPlay(c.playlistList.at(index));
+        PlaybackScope::listener().itemPlay(c.playlistList.at(index));
 }
 
 bool OB4CTRL_PlayTrack(int track)
@@ -385,7 +375,7 @@ void OB4CTRL_NextStep()
     PlaybackContext &c = ctx();
     const bool running = c.state.isRunning();
     reseed();
-    if (option(_GLOB_OPTION_RANDOMORDER)) {
+    if (PlaybackScope::option(_GLOB_OPTION_RANDOMORDER)) {
         nextRandom(running);
         return;
     }
@@ -402,11 +392,11 @@ void OB4CTRL_NextStep()
         } else {
             // The drive crossed into the next step by itself: it plays on untouched.
             OB4CTRL_MoveToStep(current + 1);
-            listener().itemPlay(c.playlistList.at(current + 1));
+            PlaybackScope::listener().itemPlay(c.playlistList.at(current + 1));
         }
         return;
     }
-    if (option(_GLOB_OPTION_RANDOMDRIVE) && c.state.driveList.size() != 1) {
+    if (PlaybackScope::option(_GLOB_OPTION_RANDOMDRIVE) && c.state.driveList.size() != 1) {
         relay();
         return;
     }

@@ -1,15 +1,15 @@
 #include "playback/Ob4Mci.h"
 
+#include "base/MessageIds.h"
+#include "base/QuestionPort.h"
 #include "collection/AlbumRecord.h"
-#include "playback/CdDriveSet.h"
 #include "collection/Collection.h"
 #include "collection/DiscId.h"
-#include "base/MessageIds.h"
+#include "collection/Settings.h"
+#include "playback/CdDriveSet.h"
 #include "playback/Ob4Ctrl.h"
 #include "playback/PlaybackScope.h"
 #include "playback/PlayerListener.h"
-#include "base/QuestionPort.h"
-#include "collection/Settings.h"
 
 #include <QDateTime>
 #include <QElapsedTimer>
@@ -37,17 +37,6 @@ PlaybackContext &ctx()
 CdDevice *device()
 {
     return ctx().device.get();
-}
-
-bool option(int bit)
-{
-    return ctx().settings && ctx().settings->GetOptionFlag(bit);
-}
-
-PlayerListener &listener()
-{
-    static PlayerListener quiet;
-    return ctx().listener ? *ctx().listener : quiet;
 }
 
 DiscInfo &disc()
@@ -105,7 +94,7 @@ void stopAnimation()
 {
     if (ctx().animating) {
         ctx().animating = false;
-        listener().playAnimation(false);
+        PlaybackScope::listener().playAnimation(false);
     }
 }
 
@@ -148,7 +137,7 @@ int OB4MCI_Open(QChar letter)
     c.state.currentDrive = QString(letter);
     if (c.settings)
         c.settings->driveLetter = QString(letter);
-    listener().driveOpened(letter);
+    PlaybackScope::listener().driveOpened(letter);
     return 0;
 }
 
@@ -301,10 +290,10 @@ int OB4MCI_GetDiscType()
     if (error == CdDevice::ErrorUnsupportedFunction) {
         if (disc().trackCount >= 2)
             return DiscKindAudio;
-        if (option(_GLOB_OPTION_NOSINGLETRACK))
+        if (PlaybackScope::option(_GLOB_OPTION_NOSINGLETRACK))
             return DiscKindCdRom;
         return askOrDefault(ctx().questions, Msg::SingleTrackDisc) == 7 ? DiscKindAudio
-                                                                      : DiscKindCdRom;
+                                                                        : DiscKindCdRom;
     }
     return 0;
 }
@@ -341,9 +330,9 @@ void OB4MCI_ReadTOC()
     c.current.discPresent = true;
     qCInfo(lcMci).noquote() << "disc" << d.id << "tracks" << d.trackCount << "kind" << kind;
 
-    if (option(_GLOB_OPTION_SHOWALBUMTITLES))
+    if (PlaybackScope::option(_GLOB_OPTION_SHOWALBUMTITLES))
         OB4MCI_RefreshDriveIDs();
-    listener().discInserted();
+    PlaybackScope::listener().discInserted();
     if (opened)
         collection->CloseCollection();
 }
@@ -487,7 +476,8 @@ int OB4MCI_GetCachedDriveDiscID(const QString &letter, QString *id)
     if (letter.isEmpty())
         return -1;
     const QChar drive = letter.at(0).toUpper();
-    if (!option(_GLOB_OPTION_CHANGERCOMPAT) || QString(drive) == ctx().state.currentDrive)
+    if (!PlaybackScope::option(_GLOB_OPTION_CHANGERCOMPAT) ||
+        QString(drive) == ctx().state.currentDrive)
         return OB4MCI_GetDriveDiscID(drive, id);
     const PlaybackContext::DriveId entry = ctx().driveIds.value(drive);
     *id = entry.id;
@@ -518,7 +508,7 @@ int OB4MCI_GetTrackFromFile(const QString &path, const QString &identity)
 void OB4MCI_StartPlayback()
 {
     PlaybackContext &c = ctx();
-    listener().processEvents();
+    PlaybackScope::listener().processEvents();
     if (!c.device || !c.state.discPresent || c.state.discIgnored || c.playlistList.isEmpty())
         return;
     const int start = c.state.position;
@@ -545,7 +535,7 @@ void OB4MCI_StartPlayback()
     c.state.paused = false;
     if (!c.animating) {
         c.animating = true;
-        listener().playAnimation(true);
+        PlaybackScope::listener().playAnimation(true);
     }
 }
 
@@ -567,18 +557,18 @@ void HandleEject()
     PlaybackContext &c = ctx();
     qCDebug(lcMci) << "HandleEject";
     c.cachedTrack = -1;
-    const bool closing = listener().isClosing();
+    const bool closing = PlaybackScope::listener().isClosing();
     if (!closing)
         OB4MCI_StopPlayback();
     const bool audioDisc = c.state.discPresent && !c.state.discIgnored;
     resetDiscState();
     c.current.discPresent = false;
-    listener().discRemoved(audioDisc);
+    PlaybackScope::listener().discRemoved(audioDisc);
     clearAlbum();
     clearDisc();
-    listener().currentStepChanged(-1);
+    PlaybackScope::listener().currentStepChanged(-1);
     if (!closing && c.state.closeOnEject)
-        listener().closeWindow();
+        PlaybackScope::listener().closeWindow();
 }
 
 int OB4MCI_Poll()
@@ -613,14 +603,14 @@ int OB4MCI_Poll()
         OB4MCI_GetMode() != CdDevice::ModePlay || (intro && position > s.introEnd - 25)) {
         OB4CTRL_NextStep();
     }
-    listener().timeDisplayChanged();
+    PlaybackScope::listener().timeDisplayChanged();
 
     if (c.state.playedMark >= 0 && c.state.position >= c.state.playedMark) {
         const int track = c.state.currentTrack;
         if (track >= 1 && track <= AlbumInfo::MaxTracks)
             CountTrackPlay(c.current.album, track, QDateTime::currentDateTime());
         c.state.playedMark = -1;
-        listener().statisticsChanged();
+        PlaybackScope::listener().statisticsChanged();
     }
     return 0;
 }

@@ -1,5 +1,9 @@
 #include "playback/PlaybackScope.h"
 
+#include "collection/Settings.h"
+#include "playback/PlaybackContext.h"
+#include "playback/PlayerListener.h"
+
 #include <QtGlobal>
 
 namespace Orbisong {
@@ -23,6 +27,19 @@ PlaybackContext &PlaybackScope::current()
     if (!installed)
         qFatal("The device layer ran without a PlaybackScope.");
     return *installed;
+}
+
+bool PlaybackScope::option(int bit)
+{
+    const PlaybackContext &context = current();
+    return context.settings && context.settings->GetOptionFlag(bit);
+}
+
+PlayerListener &PlaybackScope::listener()
+{
+    static PlayerListener quiet;
+    PlaybackContext &context = current();
+    return context.listener ? *context.listener : quiet;
 }
 
 } // namespace Orbisong

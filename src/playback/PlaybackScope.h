@@ -2,6 +2,7 @@
 
 namespace Orbisong {
 
+class PlayerListener;
 struct PlaybackContext;
 
 // Installs a context for the OB4MCI_ and OB4CTRL_ routines while it lives, and puts back the
@@ -19,6 +20,10 @@ public:
 
     // The context of the innermost scope.
     static PlaybackContext &current();
+    // An option bit of the current context's settings; false without settings.
+    static bool option(int bit);
+    // The current context's listener, or one that ignores every notice.
+    static PlayerListener &listener();
 
 private:
     PlaybackContext *m_previous;
