@@ -49,8 +49,7 @@ private:
     QTimer m_timer;
 };
 
-template <typename Window>
-Window *visibleWindow()
+template <typename Window> Window *visibleWindow()
 {
     for (QWidget *widget : QApplication::topLevelWidgets()) {
         if (auto *window = qobject_cast<Window *>(widget); window && window->isVisible())
@@ -193,7 +192,8 @@ TEST(Startup, TheConversionShowsItsProgress)
         }
         bool visible = true;
     } progress;
-    const QString old = QDir(TestHome::sourceDir()).filePath(QStringLiteral("tests/data/collection/old"));
+    const QString old =
+        QDir(TestHome::sourceDir()).filePath(QStringLiteral("tests/data/collection/old"));
     const ConversionResult result = ConvertCollection(collection, {old}, &progress);
     ASSERT_TRUE(result.ran);
     EXPECT_EQ(progress.title, QStringLiteral("Converting Collection"));

@@ -44,7 +44,8 @@ QList<Include> includesUnder(const QString &folder)
             ++number;
             const QRegularExpressionMatch match = includeLine.match(text);
             if (match.hasMatch())
-                found.append({QDir(sourceRoot()).relativeFilePath(path), number, match.captured(1)});
+                found.append(
+                    {QDir(sourceRoot()).relativeFilePath(path), number, match.captured(1)});
         }
     }
     return found;
@@ -68,15 +69,15 @@ QStringList violations(const QStringList &folders, const QStringList &forbidden)
     return bad;
 }
 
-const QStringList Engines = {QStringLiteral("src/base"),     QStringLiteral("src/collection"),
-                             QStringLiteral("src/cddb"),     QStringLiteral("src/playback"),
-                             QStringLiteral("src/net"),      QStringLiteral("src/script")};
+const QStringList Engines = {QStringLiteral("src/base"), QStringLiteral("src/collection"),
+                             QStringLiteral("src/cddb"), QStringLiteral("src/playback"),
+                             QStringLiteral("src/net"),  QStringLiteral("src/script")};
 
-const QStringList SourceRooms = {QStringLiteral("app/"),      QStringLiteral("base/"),
-                                 QStringLiteral("cddb/"),     QStringLiteral("cli/"),
+const QStringList SourceRooms = {QStringLiteral("app/"),        QStringLiteral("base/"),
+                                 QStringLiteral("cddb/"),       QStringLiteral("cli/"),
                                  QStringLiteral("collection/"), QStringLiteral("net/"),
-                                 QStringLiteral("playback/"), QStringLiteral("player/"),
-                                 QStringLiteral("script/"),   QStringLiteral("ui/")};
+                                 QStringLiteral("playback/"),   QStringLiteral("player/"),
+                                 QStringLiteral("script/"),     QStringLiteral("ui/")};
 
 } // namespace
 
@@ -96,10 +97,10 @@ TEST(IncludeRules, EnginesKnowNoStartUpPlayerOrWindow)
 
 TEST(IncludeRules, TheBaseUsesNoEngine)
 {
-    const QStringList bad = violations(
-        {QStringLiteral("src/base")},
-        {QStringLiteral("collection/"), QStringLiteral("cddb/"), QStringLiteral("playback/"),
-         QStringLiteral("net/"), QStringLiteral("script/"), QStringLiteral("cli/")});
+    const QStringList bad = violations({QStringLiteral("src/base")},
+                                       {QStringLiteral("collection/"), QStringLiteral("cddb/"),
+                                        QStringLiteral("playback/"), QStringLiteral("net/"),
+                                        QStringLiteral("script/"), QStringLiteral("cli/")});
     EXPECT_TRUE(bad.isEmpty()) << bad.join(u'\n').toStdString();
 }
 
@@ -125,9 +126,9 @@ TEST(IncludeRules, TheScriptEngineStaysEmbeddable)
 
 TEST(IncludeRules, CompanionsShareNothingWithThePlayer)
 {
-    const QStringList bad = violations(
-        {QStringLiteral("setup"), QStringLiteral("grabvid"), QStringLiteral("ks32dll")},
-        SourceRooms);
+    const QStringList bad =
+        violations({QStringLiteral("setup"), QStringLiteral("grabvid"), QStringLiteral("ks32dll")},
+                   SourceRooms);
     EXPECT_TRUE(bad.isEmpty()) << bad.join(u'\n').toStdString();
 }
 

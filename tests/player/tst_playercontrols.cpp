@@ -21,7 +21,6 @@ namespace {
 class Controls : public ScriptedEngineFixture
 {
 protected:
-
     void insert()
     {
         drive->insert(fourTracks());

@@ -16,8 +16,8 @@ void ConversionProgressDialog::begin(int files)
     // The conversion cannot be stopped half-way without losing the albums already moved, so
     // the window offers no cancel button.
     m_dialog = std::make_unique<QProgressDialog>(
-        QStringLiteral("Orbisong is converting your collection to Orbisong 4.0 format."),
-        QString(), 0, files, m_parent);
+        QStringLiteral("Orbisong is converting your collection to Orbisong 4.0 format."), QString(),
+        0, files, m_parent);
     m_dialog->setWindowTitle(QStringLiteral("Converting Collection"));
     m_dialog->setMinimumDuration(0);
     m_dialog->setAutoClose(false);

@@ -2,8 +2,8 @@
 #include "collection/Settings.h"
 #include "playback/ScriptedDriveSet.h"
 #include "player/ControllerEngine.h"
-#include "ScriptedQuestionPort.h"
 #include "ScriptedEngineFixture.h"
+#include "ScriptedQuestionPort.h"
 #include "TestHome.h"
 #include "ui/player/TPlayerForm.h"
 
