@@ -3,6 +3,7 @@
 #include "collection/AlbumRecord.h"
 #include "collection/AlbumText.h"
 #include "collection/CollectionSink.h"
+#include "collection/CollectionSections.h"
 #include "collection/CurrentAlbum.h"
 #include "collection/MediaKind.h"
 #include "base/MessageIds.h"
@@ -20,13 +21,12 @@ Q_LOGGING_CATEGORY(lcCollection, "orbisong.collection")
 
 namespace Orbisong {
 
+using namespace CollectionSections;
+
 namespace {
 
 constexpr int LargeCollectionSize = 100;
 
-const QString Album = QStringLiteral("Album");
-const QString Tracks = QStringLiteral("Tracks");
-const QString WebLink = QStringLiteral("WebLink");
 
 // IDs are compared upper-cased (ASCII letters) both when the index is built and when it is
 // searched, so hand-edited lower-case IDs are found and never indexed twice.
@@ -60,11 +60,6 @@ int parseInteger(QByteArrayView text, int fallback)
     else
         value = text.toInt(&ok, 10);
     return ok ? value : fallback;
-}
-
-QString key(const char *stem, int n)
-{
-    return QLatin1String(stem) + QLatin1Char('[') + QString::number(n) + QLatin1Char(']');
 }
 
 // The web link items passed between setters and lookups: CR-separated, each an address,
@@ -721,149 +716,6 @@ bool Collection::SetAlbumWebLinks(const QString &id, const QString &items, bool 
             file.WriteInteger(block, WebLink, QStringLiteral("CT"), int(links.size()));
         },
         {});
-}
-
-namespace {
-
-// Copies one album block from an imported file; a key missing there is written empty
-// unless it has a default.
-class AlbumCopier
-{
-public:
-    AlbumCopier(TCfgFile &from, TCfgFile &to, const QString &block)
-        : m_from(from), m_to(to), m_block(block)
-    {
-    }
-
-    QString copy(const QString &section, const QString &name, const QString &fallback = {})
-    {
-        const QString value = m_from.ReadString(m_block, section, name, fallback);
-        m_to.WriteString(m_block, section, name, value);
-        return value;
-    }
-
-    int copyInteger(const QString &section, const QString &name, int fallback = 0)
-    {
-        const int value = m_from.ReadInteger(m_block, section, name, fallback);
-        m_to.WriteString(m_block, section, name,
-                         m_from.ReadString(m_block, section, name, QString::number(fallback)));
-        return value;
-    }
-
-private:
-    TCfgFile &m_from;
-    TCfgFile &m_to;
-    QString m_block;
-};
-
-void copyAlbum(TCfgFile &from, TCfgFile &to, const QString &block)
-{
-    AlbumCopier c(from, to, block);
-    const QString media = QStringLiteral("Media");
-    const QString usage = QStringLiteral("Usage");
-    const QString playlists = QStringLiteral("Playlists");
-    c.copy(media, QStringLiteral("MD"));
-    c.copy(Album, QStringLiteral("ID"));
-    to.WriteInteger(block, Album, QStringLiteral("NW"), 0);
-    for (const char *name : {"AR", "BI", "CA", "CO", "FL", "IX"})
-        c.copy(Album, QLatin1String(name));
-    c.copy(Album, QStringLiteral("OW"), defaultOwner());
-    c.copy(Album, QStringLiteral("TL"));
-    c.copy(Album, QStringLiteral("US"));
-    c.copy(Album, QStringLiteral("YR"), QString::number(QDate::currentDate().year()));
-    c.copy(Album, QStringLiteral("RV"), QStringLiteral("1"));
-    c.copy(Album, QStringLiteral("SR"), QStringLiteral("0"));
-    c.copy(Album, QStringLiteral("CS"));
-    c.copy(usage, QStringLiteral("IC"));
-    c.copy(usage, QStringLiteral("FI"));
-    for (int n = 1;; ++n) {
-        if (c.copy(usage, key("RI", n)).trimmed().isEmpty())
-            break;
-    }
-    const int tracks = c.copyInteger(Tracks, QStringLiteral("CT"));
-    for (int n = 1; n <= qMin(tracks, int(AlbumInfo::MaxTracks)); ++n) {
-        for (const char *stem : {"TL", "TO", "TT", "TM", "TC"})
-            c.copy(Tracks, key(stem, n));
-    }
-    const int lists = c.copyInteger(playlists, QStringLiteral("CT"));
-    c.copy(playlists, QStringLiteral("CU"));
-    for (int k = 1; k <= lists; ++k) {
-        const QString title = c.copy(playlists, key("PL", k)).trimmed();
-        if (title.isEmpty())
-            continue;
-        const int steps = c.copyInteger(title, QStringLiteral("CT"));
-        for (int m = 1; m <= steps; ++m) {
-            for (const char *stem : {"ST", "SS", "SE", "SS1"})
-                c.copy(title, key(stem, m));
-        }
-    }
-    c.copy(QStringLiteral("Events"), key("AE", 1));
-    c.copy(QStringLiteral("Events"), key("AE", 2));
-    c.copy(QStringLiteral("Comments"), QStringLiteral("TX"));
-    const int links = c.copyInteger(WebLink, QStringLiteral("CT"));
-    for (int n = 1; n <= links; ++n) {
-        for (const char *stem : {"WT", "WU", "WF"})
-            c.copy(WebLink, key(stem, n));
-    }
-}
-
-} // namespace
-
-bool Collection::ImportCollection(const QString &path)
-{
-    OpenCollectionFile();
-    if (!m_file) {
-        CloseCollection();
-        return false;
-    }
-    TCfgFile other(path);
-    if (!other.load()) {
-        m_lastError = other.errorString();
-        askOrDefault(m_questions, Msg::Notice,
-                     QStringLiteral("Unable to import the collection file."),
-                     QStringLiteral("'%1': %2").arg(path, m_lastError));
-        CloseCollection();
-        return false;
-    }
-    QStringList names;
-    other.ReadBlockNames(names);
-    bool currentReplaced = false;
-    for (const QString &block : std::as_const(names)) {
-        const QString id = other.ReadString(block, Album, QStringLiteral("ID"), {});
-        if (id.size() != 13)
-            continue;
-        const int kind = other.ReadInteger(block, QStringLiteral("Media"), QStringLiteral("MD"), 0);
-        if (kind == 0)
-            continue;
-        // The album with this ID goes, and so does whatever album holds the block name, so
-        // no index entry is left pointing at a block that now holds another album.
-        DeleteAlbum(id, true);
-        if (m_file->blockExists(block)) {
-            for (const AlbumIndexNode *node : albums()) {
-                if (node->blockName.compare(block, Qt::CaseInsensitive) == 0) {
-                    DeleteAlbum(node->id, true);
-                    break;
-                }
-            }
-            m_file->EraseBlock(block);
-        }
-        copyAlbum(other, *m_file, block);
-        AddAlbumToIndex(id, block, kind,
-                        m_file->ReadInteger(block, Tracks, QStringLiteral("CT"), 0),
-                        m_file->ReadString(block, Album, QStringLiteral("YR"), {}),
-                        m_file->ReadString(block, Album, QStringLiteral("TL"), {}),
-                        m_file->ReadString(block, Album, QStringLiteral("OW"), {}),
-                        m_file->ReadString(block, Album, QStringLiteral("CA"), {}),
-                        m_file->ReadString(block, Album, QStringLiteral("BI"), {}),
-                        m_file->ReadString(block, Album, QStringLiteral("AR"), {}),
-                        m_file->ReadInteger(block, Album, QStringLiteral("FL"), 0));
-        currentReplaced = currentReplaced || isCurrentAlbum(id);
-    }
-    if (currentReplaced) {
-        ReadAlbumInfo(*this);
-        notifyCurrentAlbumChanged(ChangeAlbumAdded);
-    }
-    return CloseCollection();
 }
 
 } // namespace Orbisong

@@ -36,7 +36,7 @@ void OB4CTRL_NextStep();
 void OB4CTRL_PrevStep();
 void OB4CTRL_Stop();
 
-// The intro range of `step` from the "Intro Value" and "Intro Spec" settings.
+// The intro range of `step` from the player's intro settings (its value and how it is read).
 IntroRange OB4CTRL_ComputeIntro(const TStep &step);
 // The same from explicit settings.
 IntroRange ComputeIntro(const TStep &step, const QString &introValue, int introSpec);
