@@ -16,10 +16,14 @@ constexpr int CddbTooManyUsers = 8203;
 constexpr int CddbLoadTooHigh = 8204;
 constexpr int LargeCollection = 12288;
 constexpr int StillPlaying = 12290;
+constexpr int AlbumNotFoundEnterManually = 12291;
 constexpr int UnableToOpenDrive = 12293;
+constexpr int DeleteOneAlbum = 12295;
+constexpr int DeleteSeveralAlbums = 12296;
 constexpr int SingleTrackDisc = 12308;
 // A plain notice: "%1" is the heading, "%2" the body.
 constexpr int Notice = 12309;
+constexpr int CannotImportCurrentCollection = 12311;
 constexpr int TimerPlayFailed = 12312;
 constexpr int TimerStopFailed = 12313;
 constexpr int AlbumNotInCddb = 12327;
