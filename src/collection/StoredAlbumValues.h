@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+#include <QStringList>
+
+namespace Orbisong {
+
+class Collection;
+struct AlbumIndexNode;
+struct AlbumInfo;
+
+// Reads single values of many albums for browsing: stored values straight from the collection
+// file, which stays open for the reader's lifetime; the album in the drive from the current
+// album, whose values are newer than the stored ones.
+class StoredAlbumValues
+{
+public:
+    explicit StoredAlbumValues(Collection &collection);
+    ~StoredAlbumValues();
+
+    StoredAlbumValues(const StoredAlbumValues &) = delete;
+    StoredAlbumValues &operator=(const StoredAlbumValues &) = delete;
+
+    // The album the following reads concern.
+    void select(const AlbumIndexNode &album);
+
+    QString copyright();
+    QString other();
+    // The decoded "name=value" lines.
+    QStringList customData();
+    int insertCount();
+    // Read up to the first empty one, oldest first.
+    QStringList recentInserts();
+
+    int trackCount() const { return m_trackCount; }
+    // "Track " and the number when it has none.
+    QString trackTitle(int track);
+    // Decoded.
+    QString trackNotes(int track);
+    int trackPlays(int track);
+
+private:
+    QByteArrayView raw(QByteArrayView section, QByteArrayView key, bool *found);
+    QString text(QByteArrayView section, QByteArrayView key);
+    int integer(QByteArrayView section, QByteArrayView key);
+
+    Collection &m_collection;
+    bool m_open = false;
+    const AlbumInfo *m_current = nullptr; // set while the album in the drive is selected
+    QByteArray m_block;
+    int m_trackCount = 0;
+};
+
+} // namespace Orbisong
