@@ -1,3 +1,4 @@
+#include "cli/CliCollectionBrowse.h"
 #include "cli/CliCommand.h"
 
 #include "collection/Collection.h"
@@ -14,7 +15,8 @@ namespace {
 
 const QString Synopsis =
     QStringLiteral("collection list | collection show ID | collection set ID FIELD VALUE | "
-                   "collection delete ID [--force] | collection merge FILE");
+                   "collection delete ID [--force] | collection merge FILE | ") +
+    collectionBrowseSynopsis();
 const QString Fields = QStringLiteral(
     "artist (AR), binder (BI), category (CA), comments (TX), copyright (CO), index (IX),\n"
     "  other (US), owner (OW), title (TL), year (YR), flags (FL), source (SR), revision (RV),\n"
@@ -30,7 +32,8 @@ const QString Details =
     Fields +
     QStringLiteral(
         "\nIn VALUE, \\r stands for CR (a line break in comments and track-note:N, which also "
-        "take \\n) and \\x0e for character 14.");
+        "take \\n) and \\x0e for character 14.\n") +
+    collectionBrowseDetails();
 
 // The stored keys a user sees in `collection show`, taken as the field they hold.
 QString fieldOfKey(const QString &field)
@@ -160,6 +163,8 @@ int run(Context &c, Collection &collection)
 {
     const QString verb = c.args.value(0);
     const int count = int(c.args.size());
+    if (isCollectionBrowseVerb(verb))
+        return runCollectionBrowse(c, collection);
     if (verb == QLatin1String("list") && count == 1) {
         for (const AlbumIndexNode *node : collection.albums())
             c.out << node->id << '\t' << node->artist << '\t' << node->title << '\n';
