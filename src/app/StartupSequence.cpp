@@ -1,5 +1,6 @@
 #include "app/StartupSequence.h"
 
+#include "app/CollectionWindows.h"
 #include "app/ExitSignals.h"
 #include "base/AppPaths.h"
 #include "base/MessageIds.h"
@@ -131,6 +132,8 @@ bool StartupSequence::start()
     m_lookups = std::make_unique<RunningLookups>(m_entryReceiver.get(), &m_threadWindow);
     player->setLookups(m_lookups.get());
 
+    m_collectionWindows =
+        std::make_unique<CollectionWindows>(player, m_collection.get(), questions);
     connect(player, &TPlayerForm::closing, this, &StartupSequence::onPlayerClosing);
     connect(player, &TPlayerForm::discImageRequested, this, &StartupSequence::openDiscImage);
     connect(qApp, &QApplication::aboutToQuit, this, &StartupSequence::onPlayerClosing);
@@ -279,6 +282,9 @@ void StartupSequence::onPlayerClosing()
         m_engine->setClosing(true);
         m_engine->shutdown();
     }
+    // The window lets go of the index and stores its state before both go.
+    if (m_collectionWindows)
+        m_collectionWindows->close();
     if (m_collection)
         m_collection->ShutdownCollection();
     if (!m_player || !m_session)

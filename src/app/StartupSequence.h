@@ -12,6 +12,7 @@
 namespace Orbisong {
 
 class Collection;
+class CollectionWindows;
 class CdioDriveSet;
 class ControllerEngine;
 class LookupWindows;
@@ -65,6 +66,7 @@ private:
     std::unique_ptr<PlayerEntryReceiver> m_entryReceiver;
     std::unique_ptr<RunningLookups> m_lookups;
     std::unique_ptr<LookupWindows> m_lookupWindows;
+    std::unique_ptr<CollectionWindows> m_collectionWindows;
     bool m_askedNoDrive = false;
     bool m_closed = false;
 };

@@ -53,6 +53,7 @@ MemberListView::MemberListView(QWidget *parent) : QListView(parent)
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setContextMenuPolicy(Qt::CustomContextMenu);
     setAcceptDrops(true);
+    viewport()->setAcceptDrops(true);
     setDropIndicatorShown(true);
     setDragDropMode(QAbstractItemView::DropOnly);
 }
