@@ -13,7 +13,7 @@ namespace Orbisong {
 
 namespace {
 
-constexpr int DesignWidths[AlbumListModel::ColumnCount] = {200, 150, 100, 50, 100};
+constexpr int DesignWidths[AlbumListModel::ColumnCount] = {170, 140, 90, 50, 80};
 
 } // namespace
 

@@ -63,7 +63,7 @@ TCollectionForm::TCollectionForm(Collection &collection, QuestionPort *questions
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_pages, 1);
     layout->addLayout(buttons);
-    resize(720, 480);
+    resize(760, 500);
 
     m_chooser = [this](QWidget *parent) {
         return chooseCollectionFile(parent, m_collection.path());
