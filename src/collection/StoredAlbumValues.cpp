@@ -117,6 +117,16 @@ void StoredAlbumValues::parseBlock()
     const char *p = m_blockText.constData();
     const char *end = p + m_blockText.size();
     while (p < end) {
+        if (section == 0 && tracksSeen && usageSeen)
+            break;
+        if (section == 0 && p != m_blockText.constData()) {
+            // Outside the two sections only the next section line matters; the written form
+            // starts those with " [", entries with two blanks.
+            const qsizetype next = QByteArrayView(p - 1, end - p + 1).indexOf("\n [");
+            if (next < 0)
+                break;
+            p += next;
+        }
         const char *lf = static_cast<const char *>(std::memchr(p, '\n', std::size_t(end - p)));
         const char *lineEnd = lf ? lf : end;
         const QByteArrayView line = QByteArrayView(p, lineEnd - p).trimmed();
