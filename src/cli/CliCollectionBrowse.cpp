@@ -36,7 +36,9 @@ QString collectionBrowseDetails()
         "                          one-line form, \\n for a line break)\n"
         "  stats albums|tracks|recent [--merge]\n"
         "                          most played albums, most played tracks, recently played\n"
-        "                          albums, largest or newest first: value<TAB>artist<TAB>title;\n"
+        "                          albums, largest or newest first: value<TAB>artist<TAB>title\n"
+        "                          (track title for tracks; the time as yyyy-MM-dd HH:mm for\n"
+        "                          recent);\n"
         "                          tracks with equal titles are added up with --merge or the\n"
         "                          merge option of the settings\n"
         "Each exits with 1 when nothing matches.");

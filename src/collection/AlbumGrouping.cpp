@@ -85,6 +85,19 @@ QList<const AlbumIndexNode *> albumsOfMember(const QList<const AlbumIndexNode *>
     return result;
 }
 
+GroupMember newGroupMember(const QString &typed)
+{
+    const QString value = typed.trimmed();
+    if (value.isEmpty())
+        return {QString(), QStringLiteral("(None)"), 0};
+    return {SortKey(value, 0), value, 0};
+}
+
+QString memberValue(const GroupMember &member)
+{
+    return member.key.isEmpty() ? QString() : member.text;
+}
+
 QString groupTypeWord(GroupField field)
 {
     switch (field) {

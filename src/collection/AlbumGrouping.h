@@ -35,6 +35,11 @@ QList<GroupMember> groupMembers(const QList<const AlbumIndexNode *> &albums, Gro
 QList<const AlbumIndexNode *> albumsOfMember(const QList<const AlbumIndexNode *> &albums,
                                              GroupField field, const GroupMember &member);
 
+// The member for a value the user typed ("&New"): trimmed, "(None)" when empty, no albums yet.
+GroupMember newGroupMember(const QString &typed);
+// The value that puts an album under the member: its text, empty for "(None)".
+QString memberValue(const GroupMember &member);
+
 QString groupTypeWord(GroupField field); // "Artist", "Binder", "Category", "Owner", "Year"
 QString groupCaption(GroupField field);  // "Artists", "Binders", "Categories", "Owners", "Years"
 

@@ -3,7 +3,6 @@
 #include "collection/AlbumText.h"
 
 #include <algorithm>
-#include <array>
 #include <vector>
 
 namespace Orbisong {
@@ -72,31 +71,28 @@ bool AlbumSortOrder::lessThan(const AlbumIndexNode &a, const AlbumIndexNode &b) 
 void AlbumSortOrder::sort(QList<const AlbumIndexNode *> &albums) const
 {
     // SortKey and case folding cost far more than a comparison, so each album's keys are
-    // made once; folded keys then compare as plain text.
-    struct Entry
-    {
-        const AlbumIndexNode *album;
-        std::array<QString, MaxLetters> keys;
-    };
-    const qsizetype letterCount = m_letters.size();
-    std::vector<Entry> entries;
-    entries.reserve(std::size_t(albums.size()));
-    for (const AlbumIndexNode *album : std::as_const(albums)) {
-        Entry entry{album, {}};
-        for (qsizetype i = 0; i < letterCount; ++i)
-            entry.keys[std::size_t(i)] = sortText(*album, m_letters.at(i)).toCaseFolded();
-        entries.push_back(std::move(entry));
+    // made once; folded keys then compare as plain text. Positions are sorted, not keys.
+    const auto letterCount = std::size_t(m_letters.size());
+    const auto count = std::size_t(albums.size());
+    std::vector<QString> keys(count * letterCount);
+    std::vector<std::size_t> order(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        order[i] = i;
+        for (std::size_t l = 0; l < letterCount; ++l)
+            keys[i * letterCount + l] =
+                sortText(*albums.at(qsizetype(i)), m_letters.at(qsizetype(l))).toCaseFolded();
     }
-    std::stable_sort(entries.begin(), entries.end(), [letterCount](const Entry &a, const Entry &b) {
-        for (qsizetype i = 0; i < letterCount; ++i) {
-            const int order = QString::compare(a.keys[std::size_t(i)], b.keys[std::size_t(i)]);
-            if (order != 0)
-                return order < 0;
+    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+        for (std::size_t l = 0; l < letterCount; ++l) {
+            const int c = QString::compare(keys[a * letterCount + l], keys[b * letterCount + l]);
+            if (c != 0)
+                return c < 0;
         }
         return false;
     });
-    for (std::size_t i = 0; i < entries.size(); ++i)
-        albums[qsizetype(i)] = entries[i].album;
+    const QList<const AlbumIndexNode *> unsorted = albums;
+    for (std::size_t i = 0; i < count; ++i)
+        albums[qsizetype(i)] = unsorted.at(qsizetype(order[i]));
 }
 
 } // namespace Orbisong

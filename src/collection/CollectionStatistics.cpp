@@ -8,6 +8,9 @@
 #include <QLocale>
 
 #include <algorithm>
+#include <functional>
+#include <limits>
+#include <vector>
 
 namespace Orbisong {
 
@@ -41,11 +44,26 @@ QDateTime parseInsertTime(const QString &text)
     return QDateTime::fromString(text, Qt::ISODate);
 }
 
+// Largest value first, equal values in list order. The items are sorted through their values
+// and positions only: moving whole items, and comparing times, costs far more.
+void sortByValue(QList<StatisticsItem> &items, const std::function<qint64(qsizetype)> &value)
+{
+    std::vector<std::pair<qint64, qsizetype>> order;
+    order.reserve(std::size_t(items.size()));
+    for (qsizetype i = 0; i < items.size(); ++i)
+        order.emplace_back(value(i), i);
+    std::stable_sort(order.begin(), order.end(),
+                     [](const auto &a, const auto &b) { return a.first > b.first; });
+    QList<StatisticsItem> sorted;
+    sorted.reserve(items.size());
+    for (const auto &entry : order)
+        sorted.append(std::move(items[entry.second]));
+    items = std::move(sorted);
+}
+
 void sortByCount(QList<StatisticsItem> &items)
 {
-    std::stable_sort(
-        items.begin(), items.end(),
-        [](const StatisticsItem &a, const StatisticsItem &b) { return a.count > b.count; });
+    sortByValue(items, [&items](qsizetype i) { return items.at(i).count; });
 }
 
 StatisticsItem albumItem(const AlbumIndexNode *album, qint64 count)
@@ -102,7 +120,7 @@ QList<StatisticsItem> CollectionStatistics::mostPlayedTracks(bool mergeEqualTitl
             StatisticsItem item = albumItem(album, plays);
             item.title = title;
             item.track = n;
-            items.append(item);
+            items.append(std::move(item));
         }
     }
     sortByCount(items);
@@ -113,27 +131,33 @@ QList<StatisticsItem> CollectionStatistics::recentlyPlayed()
 {
     StoredAlbumValues values(m_collection);
     QList<StatisticsItem> items;
-    QHash<QString, QDateTime> parsed; // many albums share their insert times' texts
+    // Many albums share their insert times' texts; each is read once.
+    struct Time
+    {
+        QDateTime time;
+        qint64 order; // unreadable times go last
+    };
+    QHash<QString, Time> parsed;
+    std::vector<qint64> times; // per item
     for (const AlbumIndexNode *album : audioAlbums(m_collection)) {
         values.select(*album);
         if (values.insertCount() <= 0)
             continue;
         for (const QString &text : values.recentInserts()) {
             auto known = parsed.constFind(text);
-            if (known == parsed.constEnd())
-                known = parsed.insert(text, parseInsertTime(text));
+            if (known == parsed.constEnd()) {
+                const QDateTime time = parseInsertTime(text);
+                known = parsed.insert(text,
+                                      {time, time.isValid() ? time.toMSecsSinceEpoch()
+                                                            : std::numeric_limits<qint64>::min()});
+            }
             StatisticsItem item = albumItem(album, 0);
-            item.time = *known;
-            items.append(item);
+            item.time = known->time;
+            times.push_back(known->order);
+            items.append(std::move(item));
         }
     }
-    // Times that do not read as times go last.
-    std::stable_sort(items.begin(), items.end(),
-                     [](const StatisticsItem &a, const StatisticsItem &b) {
-                         if (a.time.isValid() != b.time.isValid())
-                             return a.time.isValid();
-                         return a.time > b.time;
-                     });
+    sortByValue(items, [&times](qsizetype i) { return times[std::size_t(i)]; });
     return items;
 }
 

@@ -7,46 +7,39 @@
 #include "collection/StoredText.h"
 #include "collection/TCfgFile.h"
 
-#include <array>
+#include <cstring>
 
 namespace Orbisong {
 
 namespace {
 
-// The keys of an indexed family ("TT[1]" ...), made once rather than per album.
-struct TrackKeys
-{
-    std::array<QByteArray, AlbumInfo::MaxTracks + 1> keys;
-    explicit TrackKeys(const char *stem)
-    {
-        for (int n = 1; n <= AlbumInfo::MaxTracks; ++n)
-            keys[std::size_t(n)] = QByteArray(stem) + '[' + QByteArray::number(n) + ']';
-    }
-    QByteArrayView at(int n) const { return keys[std::size_t(n)]; }
-};
+static_assert(AlbumInfo::MaxTracks < 101, "track slots");
 
-const TrackKeys &titleKeys()
+bool sameName(QByteArrayView a, QByteArrayView b)
 {
-    static const TrackKeys keys("TT");
-    return keys;
+    return a.compare(b, Qt::CaseInsensitive) == 0;
 }
 
-const TrackKeys &noteKeys()
+// The number of an indexed key ("TT[12]" with stem "TT"), 0 when the key is not one.
+int keyIndex(QByteArrayView key, QByteArrayView stem)
 {
-    static const TrackKeys keys("TM");
-    return keys;
+    if (key.size() < stem.size() + 3 || !sameName(key.first(stem.size()), stem) ||
+        key[stem.size()] != '[' || !key.endsWith(']'))
+        return 0;
+    const QByteArrayView digits = key.sliced(stem.size() + 1, key.size() - stem.size() - 2);
+    if (digits.startsWith('0'))
+        return 0;
+    bool ok = false;
+    const int n = digits.toInt(&ok);
+    return ok && n > 0 ? n : 0;
 }
 
-const TrackKeys &playKeys()
+int parseInteger(QByteArrayView value)
 {
-    static const TrackKeys keys("TC");
-    return keys;
-}
-
-const TrackKeys &insertKeys()
-{
-    static const TrackKeys keys("RI");
-    return keys;
+    bool ok = false;
+    const int number =
+        value.startsWith('$') ? int(value.sliced(1).toUInt(&ok, 16)) : value.toInt(&ok, 10);
+    return ok ? number : 0;
 }
 
 bool validTrack(int track)
@@ -78,7 +71,9 @@ void StoredAlbumValues::select(const AlbumIndexNode &album)
     const bool inDrive = current && current->discPresent && !isCdRomKind(current->disc.mediaKind) &&
                          current->disc.id.compare(album.id, Qt::CaseInsensitive) == 0;
     m_current = inDrive ? &current->album : nullptr;
+    m_blockName = album.blockName;
     m_block = album.blockName.toUtf8();
+    m_parsed = false;
     m_trackCount =
         qBound(0, inDrive ? current->disc.trackCount : album.trackCount, int(AlbumInfo::MaxTracks));
 }
@@ -103,11 +98,88 @@ QString StoredAlbumValues::text(QByteArrayView section, QByteArrayView key)
 int StoredAlbumValues::integer(QByteArrayView section, QByteArrayView key)
 {
     bool found = false;
-    const QByteArrayView value = raw(section, key, &found);
-    bool ok = false;
-    const int number =
-        value.startsWith('$') ? int(value.sliced(1).toUInt(&ok, 16)) : value.toInt(&ok, 10);
-    return ok ? number : 0;
+    return parseInteger(raw(section, key, &found));
+}
+
+void StoredAlbumValues::parseBlock()
+{
+    m_parsed = true;
+    m_titles.fill({});
+    m_notes.fill({});
+    m_plays.fill({});
+    m_inserts.clear();
+    TCfgFile *file = m_collection.file();
+    m_blockText = file ? file->writtenBlock(m_blockName) : QByteArray();
+    // Only the first section of a name counts, as for single lookups.
+    bool tracksSeen = false;
+    bool usageSeen = false;
+    int section = 0; // 1 in "Tracks", 2 in "Usage"
+    const char *p = m_blockText.constData();
+    const char *end = p + m_blockText.size();
+    while (p < end) {
+        if (section == 0 && tracksSeen && usageSeen)
+            break;
+        if (section == 0 && p != m_blockText.constData()) {
+            // Outside the two sections only the next section line matters; the written form
+            // starts those with " [", entries with two blanks.
+            const qsizetype next = QByteArrayView(p - 1, end - p + 1).indexOf("\n [");
+            if (next < 0)
+                break;
+            p += next;
+        }
+        const char *lf = static_cast<const char *>(std::memchr(p, '\n', std::size_t(end - p)));
+        const char *lineEnd = lf ? lf : end;
+        const QByteArrayView line = QByteArrayView(p, lineEnd - p).trimmed();
+        p = lineEnd + 1;
+        if (line.startsWith('[') && line.endsWith(']')) {
+            const QByteArrayView name = line.sliced(1, line.size() - 2);
+            section = 0;
+            if (!tracksSeen && sameName(name, "Tracks")) {
+                tracksSeen = true;
+                section = 1;
+            } else if (!usageSeen && sameName(name, "Usage")) {
+                usageSeen = true;
+                section = 2;
+            }
+        } else if (section != 0) {
+            parseEntry(line, section == 1);
+        }
+    }
+}
+
+void StoredAlbumValues::parseEntry(QByteArrayView entry, bool tracks)
+{
+    const qsizetype equals = entry.indexOf('=');
+    if (equals < 2)
+        return;
+    const QByteArrayView key = entry.first(equals);
+    const QByteArrayView value = entry.sliced(equals + 1);
+    // The first of equal keys counts; a view that is not null has been set.
+    const auto keep = [&value](QByteArrayView &slot) {
+        if (slot.isNull())
+            slot = value.isNull() ? QByteArrayView("") : value;
+    };
+    const QByteArrayView stem = key.first(2);
+    const int n = keyIndex(key, stem);
+    if (n <= 0)
+        return;
+    if (!tracks) {
+        if (!sameName(stem, "RI"))
+            return;
+        if (std::size_t(n) >= m_inserts.size())
+            m_inserts.resize(std::size_t(n) + 1);
+        keep(m_inserts[std::size_t(n)]);
+        return;
+    }
+    if (n > AlbumInfo::MaxTracks)
+        return;
+    const auto slot = std::size_t(n);
+    if (sameName(stem, "TT"))
+        keep(m_titles[slot]);
+    else if (sameName(stem, "TM"))
+        keep(m_notes[slot]);
+    else if (sameName(stem, "TC"))
+        keep(m_plays[slot]);
 }
 
 QString StoredAlbumValues::copyright()
@@ -139,11 +211,11 @@ QStringList StoredAlbumValues::recentInserts()
 {
     if (m_current)
         return m_current->recentInserts;
+    if (!m_parsed)
+        parseBlock();
     QStringList times;
-    for (int n = 1;; ++n) {
-        const QByteArray key = n <= AlbumInfo::MaxTracks ? insertKeys().keys[std::size_t(n)]
-                                                         : "RI[" + QByteArray::number(n) + ']';
-        const QString time = text("Usage", key).trimmed();
+    for (std::size_t n = 1; n < m_inserts.size(); ++n) {
+        const QString time = decodeStoredText(m_inserts[n]).trimmed();
         if (time.isEmpty())
             break;
         times.append(time);
@@ -155,8 +227,10 @@ QString StoredAlbumValues::trackTitle(int track)
 {
     if (!validTrack(track))
         return {};
+    if (!m_current && !m_parsed)
+        parseBlock();
     QString title = m_current ? m_current->trackTitles[std::size_t(track)]
-                              : text("Tracks", titleKeys().at(track));
+                              : decodeStoredText(m_titles[std::size_t(track)]);
     return title.isEmpty() ? defaultTitle(track) : title;
 }
 
@@ -164,16 +238,20 @@ QString StoredAlbumValues::trackNotes(int track)
 {
     if (!validTrack(track))
         return {};
+    if (!m_current && !m_parsed)
+        parseBlock();
     return DecodeMultiline(m_current ? m_current->trackNotes[std::size_t(track)]
-                                     : text("Tracks", noteKeys().at(track)));
+                                     : decodeStoredText(m_notes[std::size_t(track)]));
 }
 
 int StoredAlbumValues::trackPlays(int track)
 {
     if (!validTrack(track))
         return 0;
+    if (!m_current && !m_parsed)
+        parseBlock();
     return m_current ? m_current->trackPlayCounts[std::size_t(track)]
-                     : integer("Tracks", playKeys().at(track));
+                     : parseInteger(m_plays[std::size_t(track)]);
 }
 
 } // namespace Orbisong

@@ -5,6 +5,9 @@
 #include <QString>
 #include <QStringList>
 
+#include <array>
+#include <vector>
+
 namespace Orbisong {
 
 class Collection;
@@ -45,12 +48,25 @@ private:
     QByteArrayView raw(QByteArrayView section, QByteArrayView key, bool *found);
     QString text(QByteArrayView section, QByteArrayView key);
     int integer(QByteArrayView section, QByteArrayView key);
+    void parseBlock();
+    void parseEntry(QByteArrayView entry, bool tracks);
 
     Collection &m_collection;
     bool m_open = false;
     const AlbumInfo *m_current = nullptr; // set while the album in the drive is selected
+    QString m_blockName;
     QByteArray m_block;
     int m_trackCount = 0;
+    // Indexed families are read from one pass over the written block: looking each key up
+    // would walk the section again for every track. The views point into m_blockText; a null
+    // view is a missing key.
+    bool m_parsed = false;
+    QByteArray m_blockText;
+    static constexpr std::size_t Slots = 101;
+    std::array<QByteArrayView, Slots> m_titles;
+    std::array<QByteArrayView, Slots> m_notes;
+    std::array<QByteArrayView, Slots> m_plays;
+    std::vector<QByteArrayView> m_inserts; // index 0 unused
 };
 
 } // namespace Orbisong

@@ -86,6 +86,14 @@ TEST(CollectionBrowse, MembersAreToldApartBySortKey)
     EXPECT_EQ(groupCaption(GroupField::Year), "Years");
     EXPECT_EQ(groupTypeWord(GroupField::Owner), "Owner");
 
+    const GroupMember typed = newGroupMember("  The Who ");
+    EXPECT_EQ(typed.text, "The Who");
+    EXPECT_EQ(typed.key, "Who");
+    EXPECT_EQ(memberValue(typed), "The Who");
+    EXPECT_EQ(newGroupMember(" ").text, "(None)");
+    EXPECT_EQ(memberValue(binders.at(0)), "");
+    EXPECT_TRUE(albumsOfMember(b.albums(), GroupField::Artist, typed).isEmpty());
+
     // Setting the field moves the album to the other member, in the index and the file.
     EXPECT_TRUE(setGroupValue(*b.collection, "6000000000006", GroupField::Artist, "beatles"));
     EXPECT_EQ(texts(groupMembers(b.albums(), GroupField::Artist)).first(), "The Beatles:3");
