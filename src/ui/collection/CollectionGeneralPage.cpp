@@ -3,7 +3,6 @@
 #include "base/MessageIds.h"
 #include "base/MessageText.h"
 #include "base/QuestionPort.h"
-#include "collection/AlbumText.h"
 #include "collection/Collection.h"
 #include "collection/CollectionSink.h"
 #include "ui/collection/AlbumListModel.h"
@@ -25,8 +24,6 @@
 namespace Orbisong {
 
 namespace {
-
-const QString NoneText = QStringLiteral("(None)");
 
 // The grouping field a change code names, or -1.
 int fieldOfChange(int code)
@@ -287,27 +284,16 @@ void CollectionGeneralPage::addMember()
                              tr("Please enter the text for the new ") + word + tr(" value."),
                              &value))
         return;
-    value = value.trimmed();
-    if (value.isEmpty())
-        value = NoneText;
-    const QString key = value == NoneText ? SortKey(QString(), 0) : SortKey(value, 0);
-    const int row = m_members->model()->addMember({key, value, 0});
+    const int row = m_members->model()->addMember(newGroupMember(value));
     m_members->selectRow(row);
-}
-
-QString CollectionGeneralPage::memberValue(int row) const
-{
-    const GroupMember *member = m_members->model()->memberAt(row);
-    if (!member || (member->text == NoneText && member->key.isEmpty()))
-        return {};
-    return member->text;
 }
 
 void CollectionGeneralPage::moveAlbumsToMember(int row, const QStringList &albumIds)
 {
-    if (!m_members->model()->memberAt(row))
+    const GroupMember *member = m_members->model()->memberAt(row);
+    if (!member)
         return;
-    const QString value = memberValue(row);
+    const QString value = memberValue(*member);
     for (const QString &id : albumIds)
         setGroupValue(m_collection, id, m_grouping, value);
 }

@@ -82,7 +82,6 @@ private:
     void updateCount();
     bool inCurrentMember(const AlbumIndexNode &album) const;
     void insertSorted(const AlbumIndexNode &album);
-    QString memberValue(int row) const;
 
     Collection &m_collection;
     QuestionPort *m_questions;

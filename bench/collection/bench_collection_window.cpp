@@ -1,0 +1,165 @@
+// Times the collection window over a generated collection of realistic albums, offscreen:
+// opening it, grouping, sorting by a header click, switching the look, searching and ranking,
+// and prints the peak memory. Usage: bench_collection_window [ALBUMS] (default 100000).
+
+#include "collection/AlbumGrouping.h"
+#include "collection/AlbumSearch.h"
+#include "collection/Collection.h"
+#include "collection/Settings.h"
+#include "CollectionGenerator.h"
+#include "ui/collection/AlbumListModel.h"
+#include "ui/collection/AlbumViews.h"
+#include "ui/collection/CollectionGeneralPage.h"
+#include "ui/collection/CollectionSearchPage.h"
+#include "ui/collection/CollectionStatisticsPage.h"
+#include "ui/collection/MemberColumn.h"
+#include "ui/collection/MemberListModel.h"
+#include "ui/collection/ResultListModel.h"
+#include "ui/collection/ResultListView.h"
+#include "ui/collection/TCollectionForm.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <cstdio>
+#include <functional>
+
+using namespace Orbisong;
+
+namespace {
+
+double peakMegabytes()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024.0;
+    }
+    return 0;
+}
+
+// One run of a step, painted: the window's own work and the repaint it causes.
+void measure(const char *what, const std::function<QString()> &work)
+{
+    QElapsedTimer timer;
+    timer.start();
+    const QString result = work();
+    QCoreApplication::processEvents();
+    std::printf("%-36s %9.1f ms  peak %7.1f MB  %s\n", what,
+                double(timer.nsecsElapsed()) / 1e6, peakMegabytes(), qPrintable(result));
+    std::fflush(stdout);
+}
+
+// The row of the member with the most albums.
+int largestMember(const CollectionGeneralPage *page)
+{
+    const QList<GroupMember> &members = page->memberColumn()->model()->members();
+    int best = 0;
+    for (int row = 1; row < members.size(); ++row) {
+        if (members.at(row).albumCount > members.at(best).albumCount)
+            best = row;
+    }
+    return best;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const int albums = argc > 1 ? QByteArray(argv[1]).toInt() : 100000;
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("bench.obc"));
+    generateCollection(path, albums);
+    Settings settings = Settings::defaults(dir.path(), QStringLiteral("ann"), QString());
+    settings.SetOptionFlag(_GLOB_OPTION_COLLECTIONALWAYSOPEN, true);
+    settings.peakCount = albums;
+    Collection collection(settings, path);
+    std::printf("== %d albums\n", albums);
+    measure("build the index", [&] {
+        collection.BuildAlbumIndex();
+        return QStringLiteral("%1 indexed").arg(collection.albumCount());
+    });
+
+    std::unique_ptr<TCollectionForm> window;
+    measure("open the window", [&] {
+        window = std::make_unique<TCollectionForm>(collection, nullptr);
+        window->show();
+        return window->generalPage()->countText();
+    });
+    CollectionGeneralPage *page = window->generalPage();
+    const auto members = [page] {
+        return QStringLiteral("%1 members").arg(page->memberColumn()->model()->rowCount());
+    };
+    measure("group by year", [&] {
+        page->setGrouping(GroupField::Year);
+        return members();
+    });
+    measure("group by artist", [&] {
+        page->setGrouping(GroupField::Artist);
+        return members();
+    });
+    measure("choose the largest artist", [&] {
+        page->chooseMember(largestMember(page));
+        return page->countText();
+    });
+    measure("group by owner", [&] {
+        page->setGrouping(GroupField::Owner);
+        return members();
+    });
+    measure("choose the largest owner", [&] {
+        page->chooseMember(largestMember(page));
+        return page->countText();
+    });
+    measure("sort by title (header click)", [&] {
+        page->sortByColumn(AlbumListModel::Title);
+        return page->countText();
+    });
+    measure("sort by year (header click)", [&] {
+        page->sortByColumn(AlbumListModel::Year);
+        return page->countText();
+    });
+    measure("look: large icons", [&] {
+        page->views()->setStyle(AlbumViews::LargeIcons);
+        return page->countText();
+    });
+    measure("look: details", [&] {
+        page->views()->setStyle(AlbumViews::Details);
+        return page->countText();
+    });
+    CollectionSearchPage *search = window->searchPage();
+    const auto hits = [search] {
+        return QStringLiteral("%1 hits").arg(search->results()->resultModel()->rowCount());
+    };
+    measure("search album titles for \"river\"", [&] {
+        search->setSearchType(SearchTitle);
+        search->setText(QStringLiteral("river"));
+        search->search();
+        return hits();
+    });
+    measure("search track titles for \"river\"", [&] {
+        search->setSearchType(SearchTrackTitle);
+        search->search();
+        return hits();
+    });
+    CollectionStatisticsPage *statistics = window->statisticsPage();
+    measure("statistics: most played albums", [&] {
+        statistics->calculate(CollectionStatisticsPage::MostPlayedAlbums);
+        const ResultListView *ranking =
+            statistics->ranking(CollectionStatisticsPage::MostPlayedAlbums);
+        return QStringLiteral("%1 items").arg(ranking->resultModel()->rowCount());
+    });
+    measure("close the window", [&] {
+        window->close();
+        return QString();
+    });
+    std::printf("peak memory %.1f MB\n", peakMegabytes());
+    return 0;
+}
