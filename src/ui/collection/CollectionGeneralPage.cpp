@@ -10,6 +10,7 @@
 #include "ui/collection/MemberColumn.h"
 #include "ui/collection/MemberListModel.h"
 #include "ui/collection/MemberListView.h"
+#include "ui/common/TInputForm.h"
 
 #include <QAbstractItemView>
 #include <QActionGroup>
@@ -84,6 +85,9 @@ CollectionGeneralPage::CollectionGeneralPage(Collection &collection, QuestionPor
             [this](const AlbumIndexNode *album) { emit propertiesRequested(album->id); });
     connect(m_views, &AlbumViews::menuRequested, this,
             [this](const QPoint &pos) { m_albumMenu->popup(pos); });
+    m_asker = [this](const QString &caption, const QString &prompt, QString *value) {
+        return TInputForm::ask(this, caption, prompt, value);
+    };
     m_members->setGrouping(m_grouping);
     updateCount();
 }

@@ -32,6 +32,7 @@ public:
     CollectionGeneralPage(Collection &collection, QuestionPort *questions,
                           QWidget *parent = nullptr);
 
+    // Replaces the input window of "&New" (tests answer without a window).
     void setValueAsker(ValueAsker asker) { m_asker = std::move(asker); }
 
     // Takes a new snapshot of the index and fills the member column and the list again.

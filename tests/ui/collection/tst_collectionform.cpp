@@ -12,10 +12,13 @@
 #include "ui/collection/MemberColumn.h"
 #include "ui/collection/MemberListModel.h"
 #include "ui/collection/MemberListView.h"
+#include "ui/common/TInputForm.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
@@ -23,6 +26,7 @@
 #include <QSplitter>
 #include <QTableView>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 
 #include <gtest/gtest.h>
@@ -181,6 +185,28 @@ TEST(CollectionForm, NewMemberAsksForItsValue)
     window->generalPage()->addMember();
     EXPECT_EQ(f.memberTexts(), QStringList({"(None)", "Shelf 2"}));
     EXPECT_EQ(window->generalPage()->currentMember(), 0);
+}
+
+TEST(CollectionForm, NewMemberAsksInTheInputWindow)
+{
+    CollectionWindowFixture f;
+    TCollectionForm *window = f.openWindow();
+    ASSERT_TRUE(f.chooseMember(GroupField::Category, QStringLiteral("Jazz")));
+    QStringList shown;
+    QTimer::singleShot(0, [&] {
+        auto *input = qobject_cast<TInputForm *>(QApplication::activeModalWidget());
+        if (!input)
+            return;
+        shown = {input->windowTitle(), input->prompt()->text(), input->text()};
+        input->edit()->setText(QStringLiteral("Blues"));
+        input->accept();
+    });
+    window->generalPage()->addMember();
+    EXPECT_EQ(shown, QStringList({"Add New Category",
+                                  "Please enter the text for the new Category value.",
+                                  "New Category"}));
+    EXPECT_TRUE(f.memberTexts().contains(QStringLiteral("Blues")));
+    EXPECT_EQ(countLine(window), QStringLiteral("No albums"));
 }
 
 TEST(CollectionForm, DroppingAlbumsOnAMemberSetsTheirField)
