@@ -49,8 +49,8 @@ void measure(const char *what, const std::function<QString()> &work)
     timer.start();
     const QString result = work();
     QCoreApplication::processEvents();
-    std::printf("%-36s %9.1f ms  peak %7.1f MB  %s\n", what,
-                double(timer.nsecsElapsed()) / 1e6, peakMegabytes(), qPrintable(result));
+    std::printf("%-36s %9.1f ms  peak %7.1f MB  %s\n", what, double(timer.nsecsElapsed()) / 1e6,
+                peakMegabytes(), qPrintable(result));
     std::fflush(stdout);
 }
 

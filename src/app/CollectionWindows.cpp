@@ -22,8 +22,8 @@ void CollectionWindows::open()
     if (!m_collection)
         return;
     if (!m_window) {
-        m_window = new TCollectionForm(*m_collection, m_questions, m_player->cursorStack(),
-                                       m_player);
+        m_window =
+            new TCollectionForm(*m_collection, m_questions, m_player->cursorStack(), m_player);
         m_window->setAttribute(Qt::WA_DeleteOnClose);
         connect(m_window, &TCollectionForm::propertiesRequested, this,
                 &CollectionWindows::propertiesRequested);

@@ -47,7 +47,8 @@ TEST(CollectionWindows, ThePlayersButtonOpensOneWindow)
     {
         StartupSequence startup({QStringLiteral("/NODRIVE")});
         ASSERT_TRUE(startup.start());
-        auto *button = startup.player()->findChild<QToolButton *>(QStringLiteral("CollectionButton"));
+        auto *button =
+            startup.player()->findChild<QToolButton *>(QStringLiteral("CollectionButton"));
         ASSERT_NE(button, nullptr);
         QTest::mouseClick(button, Qt::LeftButton);
         ASSERT_EQ(collectionWindows().size(), 1);

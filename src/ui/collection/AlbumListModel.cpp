@@ -127,7 +127,8 @@ QMimeData *AlbumListModel::mimeData(const QModelIndexList &indexes) const
     QSet<int> rows;
     QStringList ids;
     for (const QModelIndex &index : indexes) {
-        if (const AlbumIndexNode *album = albumAt(index.row()); album && !rows.contains(index.row())) {
+        if (const AlbumIndexNode *album = albumAt(index.row());
+            album && !rows.contains(index.row())) {
             rows.insert(index.row());
             ids.append(album->id);
         }

@@ -75,8 +75,7 @@ CollectionGeneralPage::CollectionGeneralPage(Collection &collection, QuestionPor
     connect(m_members, &MemberColumn::groupingChosen, this, &CollectionGeneralPage::setGrouping);
     connect(m_members, &MemberColumn::memberChosen, this, &CollectionGeneralPage::listMember);
     connect(m_members, &MemberColumn::newRequested, this, &CollectionGeneralPage::addMember);
-    connect(m_members, &MemberColumn::deleteRequested, this,
-            &CollectionGeneralPage::deleteMember);
+    connect(m_members, &MemberColumn::deleteRequested, this, &CollectionGeneralPage::deleteMember);
     connect(m_members, &MemberColumn::albumsDropped, this,
             &CollectionGeneralPage::moveAlbumsToMember);
     connect(m_views, &AlbumViews::headerClicked, this, &CollectionGeneralPage::sortByColumn);
@@ -104,9 +103,8 @@ void CollectionGeneralPage::buildAlbumMenu()
                                                {tr("&List"), AlbumViews::List},
                                                {tr("&Details"), AlbumViews::Details}};
     for (const auto &[caption, style] : styles) {
-        QAction *action = view->addAction(caption, this, [this, style] {
-            m_views->setStyle(style);
-        });
+        QAction *action =
+            view->addAction(caption, this, [this, style] { m_views->setStyle(style); });
         action->setCheckable(true);
         action->setData(style);
         looks->addAction(action);
@@ -189,12 +187,12 @@ void CollectionGeneralPage::refreshMembers()
     const GroupMember *current = model->memberAt(m_members->currentRow());
     // A chosen member that has lost its last album (or a new one that has none yet) keeps
     // its button while it is chosen.
-    const bool keepCurrent = m_hasMember && current &&
-                             std::none_of(members.cbegin(), members.cend(), [this](auto &m) {
-                                 return m.key.compare(m_memberKey, Qt::CaseInsensitive) == 0;
-                             });
-    const GroupMember kept = keepCurrent ? GroupMember{current->key, current->text, 0}
-                                         : GroupMember{};
+    const bool keepCurrent =
+        m_hasMember && current && std::none_of(members.cbegin(), members.cend(), [this](auto &m) {
+            return m.key.compare(m_memberKey, Qt::CaseInsensitive) == 0;
+        });
+    const GroupMember kept =
+        keepCurrent ? GroupMember{current->key, current->text, 0} : GroupMember{};
     const QSignalBlocker blocker(m_members->view()->selectionModel());
     model->setMembers(members);
     if (keepCurrent)
@@ -263,9 +261,8 @@ void CollectionGeneralPage::deleteMember(int row)
     QStringList ids;
     for (const AlbumIndexNode *album : albumsOfMember(m_snapshot, m_grouping, *member))
         ids.append(album->id);
-    if (!ids.isEmpty() &&
-        askOrDefault(m_questions, Msg::DeleteSeveralAlbums, QString::number(ids.size())) !=
-            ResultYes)
+    if (!ids.isEmpty() && askOrDefault(m_questions, Msg::DeleteSeveralAlbums,
+                                       QString::number(ids.size())) != ResultYes)
         return;
     bool allDeleted = true;
     for (const QString &id : std::as_const(ids))
@@ -284,9 +281,9 @@ void CollectionGeneralPage::addMember()
 {
     const QString word = groupTypeWord(m_grouping);
     QString value = tr("New ") + word;
-    if (!m_asker || !m_asker(tr("Add New ") + word,
-                             tr("Please enter the text for the new ") + word + tr(" value."),
-                             &value))
+    if (!m_asker ||
+        !m_asker(tr("Add New ") + word,
+                 tr("Please enter the text for the new ") + word + tr(" value."), &value))
         return;
     const int row = m_members->model()->addMember(newGroupMember(value));
     m_members->selectRow(row);

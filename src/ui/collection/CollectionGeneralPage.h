@@ -26,8 +26,8 @@ class CollectionGeneralPage : public QWidget
 
 public:
     // Asks for a text: caption, prompt, and the default answer in `value`; false on cancel.
-    using ValueAsker = std::function<bool(const QString &caption, const QString &prompt,
-                                          QString *value)>;
+    using ValueAsker =
+        std::function<bool(const QString &caption, const QString &prompt, QString *value)>;
 
     CollectionGeneralPage(Collection &collection, QuestionPort *questions,
                           QWidget *parent = nullptr);

@@ -17,8 +17,8 @@ namespace Orbisong {
 
 CollectionSearchPage::CollectionSearchPage(Collection &collection, QuestionPort *questions,
                                            TCursorStack &cursors, QWidget *parent)
-    : QWidget(parent), m_collection(collection), m_cursors(cursors),
-      m_typeButton(new QToolButton), m_typeMenu(new QMenu(this)), m_edit(new QLineEdit),
+    : QWidget(parent), m_collection(collection), m_cursors(cursors), m_typeButton(new QToolButton),
+      m_typeMenu(new QMenu(this)), m_edit(new QLineEdit),
       m_searchButton(new QPushButton(tr("&Search"))),
       m_instructions(new QLabel(tr("To search for an item, enter the data field and text to "
                                    "search for and then click the \"Search\" button."))),
@@ -32,8 +32,7 @@ CollectionSearchPage::CollectionSearchPage(Collection &collection, QuestionPort 
     m_typeButton->setMenu(m_typeMenu);
     m_typeMenu->setObjectName(QStringLiteral("SearchTypeMenu"));
     for (int type : searchTypesInMenuOrder()) {
-        m_typeMenu->addAction(searchTypeCaption(type), this,
-                              [this, type] { setSearchType(type); });
+        m_typeMenu->addAction(searchTypeCaption(type), this, [this, type] { setSearchType(type); });
     }
     m_edit->setObjectName(QStringLiteral("SearchEdit"));
     m_searchButton->setObjectName(QStringLiteral("SearchButton"));

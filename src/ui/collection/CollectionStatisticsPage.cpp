@@ -28,8 +28,7 @@ ResultRow rowOf(const StatisticsItem &item, const QString &value)
 
 } // namespace
 
-CollectionStatisticsPage::CollectionStatisticsPage(Collection &collection,
-                                                   QuestionPort *questions,
+CollectionStatisticsPage::CollectionStatisticsPage(Collection &collection, QuestionPort *questions,
                                                    TCursorStack &cursors, QWidget *parent)
     : QWidget(parent), m_collection(collection), m_cursors(cursors),
       m_clock([] { return QDateTime::currentDateTime(); }), m_tabs(new QTabWidget)

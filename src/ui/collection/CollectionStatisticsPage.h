@@ -25,8 +25,8 @@ class CollectionStatisticsPage : public QWidget
 public:
     enum Ranking { MostPlayedAlbums, MostPlayedTracks, RecentlyPlayedAlbums, RankingCount };
 
-    CollectionStatisticsPage(Collection &collection, QuestionPort *questions,
-                             TCursorStack &cursors, QWidget *parent = nullptr);
+    CollectionStatisticsPage(Collection &collection, QuestionPort *questions, TCursorStack &cursors,
+                             QWidget *parent = nullptr);
 
     // The clock that ages the times of "Recently Played Albums" (tests fix it).
     void setClock(std::function<QDateTime()> clock) { m_clock = std::move(clock); }

@@ -6,7 +6,9 @@
 
 namespace Orbisong {
 
-MemberListModel::MemberListModel(QObject *parent) : QAbstractListModel(parent) {}
+MemberListModel::MemberListModel(QObject *parent) : QAbstractListModel(parent)
+{
+}
 
 void MemberListModel::setMembers(const QList<GroupMember> &members)
 {

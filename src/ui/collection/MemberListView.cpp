@@ -25,8 +25,8 @@ public:
         QStyleOptionButton button;
         button.rect = option.rect.adjusted(1, 1, -1, -1);
         button.state = option.state & (QStyle::State_Enabled | QStyle::State_MouseOver);
-        button.state |= (option.state & QStyle::State_Selected) ? QStyle::State_Sunken
-                                                                : QStyle::State_Raised;
+        button.state |=
+            (option.state & QStyle::State_Selected) ? QStyle::State_Sunken : QStyle::State_Raised;
         button.palette = option.palette;
         const QWidget *widget = option.widget;
         QStyle *style = widget ? widget->style() : QApplication::style();
@@ -87,8 +87,8 @@ void MemberListView::dropEvent(QDropEvent *event)
     // list removes them itself when the change arrives.
     event->setDropAction(Qt::CopyAction);
     event->accept();
-    emit albumsDropped(index.row(), QString::fromUtf8(ids).split(QLatin1Char('\n'),
-                                                                 Qt::SkipEmptyParts));
+    emit albumsDropped(index.row(),
+                       QString::fromUtf8(ids).split(QLatin1Char('\n'), Qt::SkipEmptyParts));
 }
 
 } // namespace Orbisong

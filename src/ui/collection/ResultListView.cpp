@@ -22,10 +22,8 @@ ResultListView::ResultListView(ResultListModel *model, QuestionPort *questions, 
     header()->setStretchLastSection(true);
     header()->setDefaultSectionSize(160);
     setContextMenuPolicy(Qt::CustomContextMenu);
-    m_menu->addAction(tr("Information"), this,
-                      [this] { showInformation(currentIndex().row()); });
-    m_menu->addAction(tr("P&roperties"), this,
-                      [this] { requestProperties(currentIndex().row()); });
+    m_menu->addAction(tr("Information"), this, [this] { showInformation(currentIndex().row()); });
+    m_menu->addAction(tr("P&roperties"), this, [this] { requestProperties(currentIndex().row()); });
     connect(this, &QWidget::customContextMenuRequested, this, [this](const QPoint &pos) {
         if (indexAt(pos).isValid())
             m_menu->popup(viewport()->mapToGlobal(pos));
@@ -39,8 +37,7 @@ void ResultListView::showInformation(int row)
     const ResultRow *item = m_model->rowAt(row);
     if (!item)
         return;
-    QString text = tr("Album: ") + item->title + QLatin1Char('\n') + tr("Artist: ") +
-                   item->artist;
+    QString text = tr("Album: ") + item->title + QLatin1Char('\n') + tr("Artist: ") + item->artist;
     if (item->track > 0)
         text += QLatin1Char('\n') + tr("Track Number: ") + QString::number(item->track);
     askOrDefault(m_questions, Msg::Notice, tr("Information"), text);

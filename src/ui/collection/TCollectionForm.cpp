@@ -170,10 +170,10 @@ void TCollectionForm::importFile(const QString &path)
 {
     const QFileInfo chosen(path);
     const QFileInfo current(m_collection.path());
-    const QString chosenPath = chosen.exists() ? chosen.canonicalFilePath()
-                                               : chosen.absoluteFilePath();
-    const QString currentPath = current.exists() ? current.canonicalFilePath()
-                                                 : current.absoluteFilePath();
+    const QString chosenPath =
+        chosen.exists() ? chosen.canonicalFilePath() : chosen.absoluteFilePath();
+    const QString currentPath =
+        current.exists() ? current.canonicalFilePath() : current.absoluteFilePath();
     if (chosenPath.compare(currentPath, Qt::CaseInsensitive) == 0) {
         askOrDefault(m_questions, Msg::CannotImportCurrentCollection);
         return;
@@ -190,8 +190,7 @@ void TCollectionForm::importFile(const QString &path)
     m_general->refill();
 }
 
-void TCollectionForm::albumIndexChanged(const AlbumIndexNode &node, int code,
-                                        const QVariant &value)
+void TCollectionForm::albumIndexChanged(const AlbumIndexNode &node, int code, const QVariant &value)
 {
     Q_UNUSED(value)
     if (m_importing)

@@ -56,8 +56,8 @@ TEST(CollectionForm, GroupsAudioAlbumsByTheirSortKeys)
     EXPECT_EQ(window->windowTitle(), QStringLiteral("Collection"));
     // "The Beatles" and "Beatles" share a member; John Smith with flag 4 sorts under S; the
     // CD-ROM never shows.
-    EXPECT_EQ(f.memberTexts(), QStringList({"Abba", "The Beatles", "BEE GEES", "Cher",
-                                            "John Smith"}));
+    EXPECT_EQ(f.memberTexts(),
+              QStringList({"Abba", "The Beatles", "BEE GEES", "Cher", "John Smith"}));
     EXPECT_EQ(window->generalPage()->memberColumn()->headerButton()->text(),
               QStringLiteral("Artists"));
     ASSERT_TRUE(f.chooseMember(GroupField::Artist, QStringLiteral("The Beatles")));
@@ -173,9 +173,9 @@ TEST(CollectionForm, NewMemberAsksForItsValue)
         return true;
     });
     window->generalPage()->addMember();
-    EXPECT_EQ(asked, QStringList({"Add New Binder",
-                                  "Please enter the text for the new Binder value.",
-                                  "New Binder"}));
+    EXPECT_EQ(asked,
+              QStringList({"Add New Binder", "Please enter the text for the new Binder value.",
+                           "New Binder"}));
     EXPECT_EQ(f.memberTexts(), QStringList({"(None)", "Shelf 2"}));
     EXPECT_EQ(window->generalPage()->currentMember(), 1);
     EXPECT_EQ(countLine(window), QStringLiteral("No albums"));
@@ -202,9 +202,9 @@ TEST(CollectionForm, NewMemberAsksInTheInputWindow)
         input->accept();
     });
     window->generalPage()->addMember();
-    EXPECT_EQ(shown, QStringList({"Add New Category",
-                                  "Please enter the text for the new Category value.",
-                                  "New Category"}));
+    EXPECT_EQ(shown,
+              QStringList({"Add New Category", "Please enter the text for the new Category value.",
+                           "New Category"}));
     EXPECT_TRUE(f.memberTexts().contains(QStringLiteral("Blues")));
     EXPECT_EQ(countLine(window), QStringLiteral("No albums"));
 }
@@ -225,8 +225,7 @@ TEST(CollectionForm, DroppingAlbumsOnAMemberSetsTheirField)
     ASSERT_GE(bob, 0);
     ASSERT_TRUE(members->rect().contains(on));
     // A drag enters the column before it drops there.
-    QDragEnterEvent enter(on, Qt::CopyAction | Qt::MoveAction, dragged.get(), Qt::LeftButton,
-                          {});
+    QDragEnterEvent enter(on, Qt::CopyAction | Qt::MoveAction, dragged.get(), Qt::LeftButton, {});
     QCoreApplication::sendEvent(members->viewport(), &enter);
     EXPECT_TRUE(enter.isAccepted());
     QDropEvent drop(on, Qt::CopyAction | Qt::MoveAction, dragged.get(), Qt::LeftButton, {});

@@ -55,12 +55,11 @@ TEST(CollectionSearch, FindsAlbumsAndTracksWithoutRegardToCase)
     QStringList menu;
     for (QAction *action : page->typeMenu()->actions())
         menu.append(action->text());
-    EXPECT_EQ(menu, QStringList({"Find albums with title containing",
-                                 "Find albums with artist containing",
-                                 "Find albums with any field containing",
-                                 "Find tracks with title containing",
-                                 "Find tracks with artist containing",
-                                 "Find tracks with other data containing"}));
+    EXPECT_EQ(menu, QStringList(
+                        {"Find albums with title containing", "Find albums with artist containing",
+                         "Find albums with any field containing",
+                         "Find tracks with title containing", "Find tracks with artist containing",
+                         "Find tracks with other data containing"}));
 
     page->typeMenu()->actions().at(1)->trigger();
     EXPECT_EQ(page->searchType(), 0);
@@ -109,9 +108,9 @@ TEST(CollectionSearch, StatisticsRankPlaysAndMergeEqualTrackTitles)
 
     window->pages()->setCurrentWidget(page);
     page->tabs()->setCurrentIndex(1);
-    EXPECT_EQ(rowsOf(page->ranking(CollectionStatisticsPage::MostPlayedAlbums)),
-              QList<QStringList>({{"The Beatles", "Abbey Road", "2"},
-                                  {"BEE GEES", "Main Course", "1"}}));
+    EXPECT_EQ(
+        rowsOf(page->ranking(CollectionStatisticsPage::MostPlayedAlbums)),
+        QList<QStringList>({{"The Beatles", "Abbey Road", "2"}, {"BEE GEES", "Main Course", "1"}}));
 
     f.settings.SetOptionFlag(_GLOB_OPTION_STATMERGETRACKS, false);
     page->calculate(CollectionStatisticsPage::MostPlayedTracks);
@@ -122,7 +121,8 @@ TEST(CollectionSearch, StatisticsRankPlaysAndMergeEqualTrackTitles)
                                   {"BEE GEES", "Jive Talkin'", "1"}}));
     f.settings.SetOptionFlag(_GLOB_OPTION_STATMERGETRACKS, true);
     page->calculate(CollectionStatisticsPage::MostPlayedTracks);
-    const QList<QStringList> merged = rowsOf(page->ranking(CollectionStatisticsPage::MostPlayedTracks));
+    const QList<QStringList> merged =
+        rowsOf(page->ranking(CollectionStatisticsPage::MostPlayedTracks));
     ASSERT_EQ(merged.size(), 3);
     EXPECT_EQ(merged.at(0).mid(1), QStringList({"Intro", "7"}));
 
@@ -148,8 +148,8 @@ TEST(CollectionSearch, Screenshot)
 {
     CollectionWindowFixture f;
     QList<TestAlbum> albums = CollectionWindowFixture::albums();
-    TestAlbum demo{QStringLiteral("0F0000000000A"), DemoDisc::artist(), DemoDisc::title(),
-                   QStringLiteral("Demo"), QStringLiteral("2026"), QStringLiteral("Ann")};
+    TestAlbum demo{QStringLiteral("0F0000000000A"), DemoDisc::artist(),     DemoDisc::title(),
+                   QStringLiteral("Demo"),          QStringLiteral("2026"), QStringLiteral("Ann")};
     demo.tracks = DemoDisc::trackTitles();
     albums.prepend(demo);
     writeFile(f.path, collectionText(albums));
