@@ -17,8 +17,10 @@
 #include <QApplication>
 #include <QDir>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
@@ -363,4 +365,37 @@ TEST(CollectionForm, ClosingStoresItsStateAndOpeningRestoresIt)
     EXPECT_EQ(again->searchPage()->searchType(), 4);
     EXPECT_EQ(again->searchPage()->typeButton()->text(),
               QStringLiteral("Find tracks with title containing"));
+}
+
+TEST(CollectionForm, TheViewMenuSwitchesLooksAndKeepsTheSelection)
+{
+    CollectionWindowFixture f;
+    TCollectionForm *window = f.openWindow();
+    ASSERT_TRUE(f.chooseMember(GroupField::Owner, QStringLiteral("Ann")));
+    AlbumViews *views = window->generalPage()->views();
+    views->selection()->select(window->generalPage()->albumModel()->index(1, 0),
+                               QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    QMenu *view = window->generalPage()->albumMenu()->actions().at(0)->menu();
+    QStringList looks;
+    for (QAction *action : view->actions())
+        looks.append(action->text());
+    EXPECT_EQ(looks, QStringList({"Lar&ge Icons", "S&mall Icons", "&List", "&Details"}));
+
+    const QList<int> expected = {AlbumViews::LargeIcons, AlbumViews::SmallIcons, AlbumViews::List,
+                                 AlbumViews::Details};
+    for (int i = 0; i < expected.size(); ++i) {
+        view->actions().at(i)->trigger();
+        EXPECT_EQ(views->style(), expected.at(i));
+        EXPECT_EQ(views->currentWidget(), views->currentView());
+        ASSERT_EQ(views->selectedAlbums().size(), 1);
+        EXPECT_EQ(views->selectedAlbums().first()->title, QStringLiteral("Believe"));
+    }
+
+    // The Delete key works in every look.
+    view->actions().at(2)->trigger();
+    f.questions.answer(ResultNo);
+    QTest::keyClick(views->list(), Qt::Key_Delete);
+    ASSERT_EQ(f.questions.asked().size(), 1);
+    EXPECT_EQ(f.questions.asked().at(0).id, Msg::DeleteOneAlbum);
+    EXPECT_EQ(f.questions.asked().at(0).texts.at(0), QStringLiteral("Believe"));
 }
