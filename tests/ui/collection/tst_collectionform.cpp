@@ -320,7 +320,10 @@ TEST(CollectionForm, ImportRefusesTheCurrentFileAndMergesOthers)
     ASSERT_EQ(f.questions.asked().size(), 1);
     EXPECT_EQ(f.questions.asked().at(0).id, Msg::CannotImportCurrentCollection);
 
-    TestAlbum other{"9000000000009", "Zappa", "Hot Rats", "Jazz", "1969", "Ann"};
+    TestAlbum other = CollectionWindowFixture::albums().at(2);
+    other.id = QStringLiteral("9000000000009");
+    other.artist = QStringLiteral("Zappa");
+    other.title = QStringLiteral("Hot Rats");
     TestAlbum replaced = CollectionWindowFixture::albums().at(5);
     replaced.artist = QStringLiteral("ABBA");
     replaced.title = QStringLiteral("Arrival (Remaster)");

@@ -148,9 +148,14 @@ TEST(CollectionSearch, Screenshot)
 {
     CollectionWindowFixture f;
     QList<TestAlbum> albums = CollectionWindowFixture::albums();
-    TestAlbum demo{QStringLiteral("0F0000000000A"), DemoDisc::artist(),     DemoDisc::title(),
-                   QStringLiteral("Demo"),          QStringLiteral("2026"), QStringLiteral("Ann")};
+    TestAlbum demo = albums.at(0);
+    demo.id = QStringLiteral("0F0000000000A");
+    demo.artist = DemoDisc::artist();
+    demo.title = DemoDisc::title();
+    demo.category = QStringLiteral("Demo");
+    demo.year = QStringLiteral("2026");
     demo.tracks = DemoDisc::trackTitles();
+    demo.playCounts.clear();
     albums.prepend(demo);
     writeFile(f.path, collectionText(albums));
     f.collection->BuildAlbumIndex();
