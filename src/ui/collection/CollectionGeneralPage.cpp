@@ -249,8 +249,28 @@ void CollectionGeneralPage::deleteSelected()
     QStringList ids;
     for (const AlbumIndexNode *album : albums)
         ids.append(album->id);
-    for (const QString &id : std::as_const(ids))
-        m_collection.DeleteAlbum(id, false);
+    deleteAlbums(ids);
+}
+
+bool CollectionGeneralPage::deleteAlbums(const QStringList &ids)
+{
+    // The rows go together at the end: taking them out one by one would walk a list of
+    // 100,000 albums once per deleted album. The entries are only compared, never read, once
+    // the collection has freed them.
+    m_deleting = true;
+    bool allDeleted = true;
+    for (const QString &id : ids)
+        allDeleted = m_collection.DeleteAlbum(id, false) && allDeleted;
+    m_deleting = false;
+    const auto gone = [this](const AlbumIndexNode *album) { return m_removed.contains(album); };
+    m_snapshot.removeIf(gone);
+    QList<const AlbumIndexNode *> listed = m_model->albums();
+    if (listed.removeIf(gone) > 0)
+        m_model->setAlbums(listed);
+    m_removed.clear();
+    scheduleMemberRefresh();
+    updateCount();
+    return allDeleted;
 }
 
 void CollectionGeneralPage::deleteMember(int row)
@@ -264,10 +284,7 @@ void CollectionGeneralPage::deleteMember(int row)
     if (!ids.isEmpty() && askOrDefault(m_questions, Msg::DeleteSeveralAlbums,
                                        QString::number(ids.size())) != ResultYes)
         return;
-    bool allDeleted = true;
-    for (const QString &id : std::as_const(ids))
-        allDeleted = m_collection.DeleteAlbum(id, false) && allDeleted;
-    if (!allDeleted)
+    if (!deleteAlbums(ids))
         return;
     if (m_members->currentRow() == row) {
         m_hasMember = false;
@@ -360,6 +377,10 @@ void CollectionGeneralPage::albumAdded(const AlbumIndexNode &album)
 
 void CollectionGeneralPage::albumRemoving(const AlbumIndexNode &album)
 {
+    if (m_deleting) {
+        m_removed.insert(&album);
+        return;
+    }
     if (!m_snapshot.removeOne(&album))
         return;
     m_model->removeAlbum(&album);

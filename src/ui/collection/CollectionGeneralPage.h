@@ -3,6 +3,7 @@
 #include "collection/AlbumGrouping.h"
 #include "collection/AlbumSortOrder.h"
 
+#include <QSet>
 #include <QWidget>
 
 #include <functional>
@@ -77,6 +78,8 @@ signals:
 
 private:
     void buildAlbumMenu();
+    // Deletes without force; false when an album stayed (the one in the drive).
+    bool deleteAlbums(const QStringList &ids);
     void listMember(int row);
     void refreshMembers();
     void scheduleMemberRefresh();
@@ -93,6 +96,8 @@ private:
     QString m_memberKey;
     bool m_hasMember = false;
     bool m_refreshPending = false;
+    bool m_deleting = false;
+    QSet<const AlbumIndexNode *> m_removed;
 
     MemberColumn *m_members;
     AlbumListModel *m_model;
