@@ -3,6 +3,8 @@
 // and prints the peak memory. Usage: bench_collection_window [ALBUMS] (default 100000).
 
 #include "collection/AlbumGrouping.h"
+#include "base/MessageText.h"
+#include "base/QuestionPort.h"
 #include "collection/AlbumSearch.h"
 #include "collection/Collection.h"
 #include "collection/Settings.h"
@@ -21,6 +23,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QItemSelectionModel>
 #include <QTemporaryDir>
 
 #include <cstdio>
@@ -53,6 +56,13 @@ void measure(const char *what, const std::function<QString()> &work)
                 peakMegabytes(), qPrintable(result));
     std::fflush(stdout);
 }
+
+// Says "Yes" to the deletion questions.
+class YesPort : public QuestionPort
+{
+public:
+    int ask(int, const QString &, const QString &, const QString &) override { return ResultYes; }
+};
 
 // The row of the member with the most albums.
 int largestMember(const CollectionGeneralPage *page)
@@ -88,9 +98,10 @@ int main(int argc, char **argv)
         return QStringLiteral("%1 indexed").arg(collection.albumCount());
     });
 
+    YesPort yes;
     std::unique_ptr<TCollectionForm> window;
     measure("open the window", [&] {
-        window = std::make_unique<TCollectionForm>(collection, nullptr);
+        window = std::make_unique<TCollectionForm>(collection, &yes);
         window->show();
         return window->generalPage()->countText();
     });
@@ -155,6 +166,29 @@ int main(int argc, char **argv)
         const ResultListView *ranking =
             statistics->ranking(CollectionStatisticsPage::MostPlayedAlbums);
         return QStringLiteral("%1 items").arg(ranking->resultModel()->rowCount());
+    });
+    measure("delete the largest artist's albums", [&] {
+        page->setGrouping(GroupField::Artist);
+        const int row = largestMember(page);
+        const int count = page->memberColumn()->model()->memberAt(row)->albumCount;
+        page->deleteMember(row);
+        return QStringLiteral("%1 deleted, %2 left").arg(count).arg(collection.albumCount());
+    });
+    measure("delete a year's albums from the owner's list", [&] {
+        page->setGrouping(GroupField::Owner);
+        page->chooseMember(largestMember(page));
+        AlbumViews *views = page->views();
+        const AlbumListModel *model = page->albumModel();
+        int selected = 0;
+        for (int row = 0; row < model->rowCount(); ++row) {
+            if (model->albumAt(row)->year == QStringLiteral("1990")) {
+                views->selection()->select(model->index(row, 0), QItemSelectionModel::Select |
+                                                                     QItemSelectionModel::Rows);
+                ++selected;
+            }
+        }
+        page->deleteSelected();
+        return QStringLiteral("%1 deleted, %2 left").arg(selected).arg(page->countText());
     });
     measure("close the window", [&] {
         window->close();

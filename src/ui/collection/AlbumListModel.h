@@ -3,10 +3,14 @@
 #include <QAbstractTableModel>
 #include <QIcon>
 #include <QList>
+#include <QSet>
 
 namespace Orbisong {
 
 struct AlbumIndexNode;
+
+// Index entries that have left the index: compared, never read.
+using AlbumSet = QSet<const AlbumIndexNode *>;
 
 // The albums of one member as rows of "Title", "Artist", "Category", "Year", "Owner". It
 // holds index entries, never copies, so a list of 100,000 albums costs one pointer a row.

@@ -255,21 +255,12 @@ void CollectionGeneralPage::deleteSelected()
 bool CollectionGeneralPage::deleteAlbums(const QStringList &ids)
 {
     // The rows go together at the end: taking them out one by one would walk a list of
-    // 100,000 albums once per deleted album. The entries are only compared, never read, once
-    // the collection has freed them.
-    m_deleting = true;
+    // 100,000 albums once per deleted album.
+    emit deletionStarted();
     bool allDeleted = true;
     for (const QString &id : ids)
         allDeleted = m_collection.DeleteAlbum(id, false) && allDeleted;
-    m_deleting = false;
-    const auto gone = [this](const AlbumIndexNode *album) { return m_removed.contains(album); };
-    m_snapshot.removeIf(gone);
-    QList<const AlbumIndexNode *> listed = m_model->albums();
-    if (listed.removeIf(gone) > 0)
-        m_model->setAlbums(listed);
-    m_removed.clear();
-    scheduleMemberRefresh();
-    updateCount();
+    emit deletionFinished();
     return allDeleted;
 }
 
@@ -375,15 +366,18 @@ void CollectionGeneralPage::albumAdded(const AlbumIndexNode &album)
     updateCount();
 }
 
-void CollectionGeneralPage::albumRemoving(const AlbumIndexNode &album)
+void CollectionGeneralPage::albumsRemoved(const AlbumSet &albums)
 {
-    if (m_deleting) {
-        m_removed.insert(&album);
+    const auto gone = [&albums](const AlbumIndexNode *album) { return albums.contains(album); };
+    if (m_snapshot.removeIf(gone) == 0)
         return;
+    if (albums.size() == 1) {
+        m_model->removeAlbum(*albums.cbegin());
+    } else {
+        QList<const AlbumIndexNode *> listed = m_model->albums();
+        if (listed.removeIf(gone) > 0)
+            m_model->setAlbums(listed);
     }
-    if (!m_snapshot.removeOne(&album))
-        return;
-    m_model->removeAlbum(&album);
     scheduleMemberRefresh();
     updateCount();
 }

@@ -2,8 +2,8 @@
 
 #include "collection/AlbumGrouping.h"
 #include "collection/AlbumSortOrder.h"
+#include "ui/collection/AlbumListModel.h"
 
-#include <QSet>
 #include <QWidget>
 
 #include <functional>
@@ -14,7 +14,6 @@ class QSplitter;
 
 namespace Orbisong {
 
-class AlbumListModel;
 class AlbumViews;
 class Collection;
 class MemberColumn;
@@ -63,7 +62,8 @@ public:
     // Live updates from the collection.
     void albumChanged(const AlbumIndexNode &album, int code);
     void albumAdded(const AlbumIndexNode &album);
-    void albumRemoving(const AlbumIndexNode &album);
+    // The entries are about to be freed, or were freed during a deletion of this page.
+    void albumsRemoved(const AlbumSet &albums);
 
     MemberColumn *memberColumn() const { return m_members; }
     AlbumViews *views() const { return m_views; }
@@ -75,6 +75,10 @@ public:
 
 signals:
     void propertiesRequested(const QString &albumId);
+    // Around the deletion of several albums: the window gathers the entries that go and
+    // drops their rows together at the end.
+    void deletionStarted();
+    void deletionFinished();
 
 private:
     void buildAlbumMenu();
@@ -96,8 +100,6 @@ private:
     QString m_memberKey;
     bool m_hasMember = false;
     bool m_refreshPending = false;
-    bool m_deleting = false;
-    QSet<const AlbumIndexNode *> m_removed;
 
     MemberColumn *m_members;
     AlbumListModel *m_model;

@@ -98,9 +98,9 @@ void CollectionSearchPage::clear()
     m_results->resultModel()->setRows({});
 }
 
-void CollectionSearchPage::albumRemoving(const AlbumIndexNode &album)
+void CollectionSearchPage::albumsRemoved(const QSet<const AlbumIndexNode *> &albums)
 {
-    m_results->resultModel()->removeAlbum(&album);
+    m_results->resultModel()->removeAlbums(albums);
 }
 
 } // namespace Orbisong

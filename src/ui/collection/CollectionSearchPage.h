@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QSet>
 #include <QWidget>
 
 class QLabel;
@@ -31,7 +32,8 @@ public:
     // Searches for the edit field's text; an empty field does nothing.
     void search();
     void clear();
-    void albumRemoving(const AlbumIndexNode &album);
+    // The entries are about to be freed, or were freed during a deletion.
+    void albumsRemoved(const QSet<const AlbumIndexNode *> &albums);
 
     QToolButton *typeButton() const { return m_typeButton; }
     QMenu *typeMenu() const { return m_typeMenu; }

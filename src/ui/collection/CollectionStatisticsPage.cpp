@@ -122,10 +122,10 @@ void CollectionStatisticsPage::clear()
     }
 }
 
-void CollectionStatisticsPage::albumRemoving(const AlbumIndexNode &album)
+void CollectionStatisticsPage::albumsRemoved(const QSet<const AlbumIndexNode *> &albums)
 {
     for (ResultListView *list : m_lists)
-        list->resultModel()->removeAlbum(&album);
+        list->resultModel()->removeAlbums(albums);
 }
 
 } // namespace Orbisong

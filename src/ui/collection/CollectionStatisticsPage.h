@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDateTime>
+#include <QSet>
 #include <QWidget>
 
 #include <array>
@@ -37,7 +38,8 @@ public:
     // The play counts changed: the shown ranking is calculated again, the others when shown.
     void playCountsChanged();
     void clear();
-    void albumRemoving(const AlbumIndexNode &album);
+    // The entries are about to be freed, or were freed during a deletion.
+    void albumsRemoved(const QSet<const AlbumIndexNode *> &albums);
 
 signals:
     void propertiesRequested(const QString &albumId);

@@ -19,13 +19,30 @@ const ResultRow *ResultListModel::rowAt(int row) const
     return row >= 0 && row < m_rows.size() ? &m_rows.at(row) : nullptr;
 }
 
-void ResultListModel::removeAlbum(const AlbumIndexNode *album)
+void ResultListModel::removeAlbums(const QSet<const AlbumIndexNode *> &albums)
 {
-    for (int row = int(m_rows.size()) - 1; row >= 0; --row) {
-        if (m_rows.at(row).album != album)
+    // An album's rows follow each other: one run per album. Many runs are dropped in one
+    // reset, since each removal makes the view lay out all its rows again.
+    QList<QPair<int, int>> runs;
+    for (int row = 0; row < m_rows.size(); ++row) {
+        if (!albums.contains(m_rows.at(row).album))
             continue;
-        beginRemoveRows({}, row, row);
-        m_rows.removeAt(row);
+        if (!runs.isEmpty() && runs.last().second == row - 1)
+            runs.last().second = row;
+        else
+            runs.append({row, row});
+    }
+    if (runs.isEmpty())
+        return;
+    if (runs.size() > 4) {
+        beginResetModel();
+        m_rows.removeIf([&albums](const ResultRow &row) { return albums.contains(row.album); });
+        endResetModel();
+        return;
+    }
+    for (auto run = runs.crbegin(); run != runs.crend(); ++run) {
+        beginRemoveRows({}, run->first, run->second);
+        m_rows.remove(run->first, run->second - run->first + 1);
         endRemoveRows();
     }
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QAbstractTableModel>
+#include <QSet>
 #include <QStringList>
 
 namespace Orbisong {
@@ -29,8 +30,8 @@ public:
 
     void setRows(const QList<ResultRow> &rows);
     const ResultRow *rowAt(int row) const;
-    // Drops the rows of an album that is about to leave the index.
-    void removeAlbum(const AlbumIndexNode *album);
+    // Drops the rows of albums that leave the index.
+    void removeAlbums(const QSet<const AlbumIndexNode *> &albums);
 
     int rowCount(const QModelIndex &parent = {}) const override;
     int columnCount(const QModelIndex &parent = {}) const override;

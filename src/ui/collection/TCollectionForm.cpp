@@ -19,6 +19,8 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include <utility>
+
 namespace Orbisong {
 
 namespace {
@@ -74,6 +76,15 @@ TCollectionForm::TCollectionForm(Collection &collection, QuestionPort *questions
     connect(m_import, &QPushButton::clicked, this, &TCollectionForm::importCollection);
     connect(m_general, &CollectionGeneralPage::propertiesRequested, this,
             &TCollectionForm::propertiesRequested);
+    // The entries deleted meanwhile are freed: their rows go at the end, compared by address
+    // only.
+    connect(m_general, &CollectionGeneralPage::deletionStarted, this,
+            [this] { m_deleting = true; });
+    connect(m_general, &CollectionGeneralPage::deletionFinished, this, [this] {
+        m_deleting = false;
+        const AlbumSet removed = std::exchange(m_removed, {});
+        albumsRemoved(removed);
+    });
     connect(m_search, &CollectionSearchPage::propertiesRequested, this,
             &TCollectionForm::propertiesRequested);
     connect(m_statistics, &CollectionStatisticsPage::propertiesRequested, this,
@@ -190,6 +201,13 @@ void TCollectionForm::importFile(const QString &path)
     m_general->refill();
 }
 
+void TCollectionForm::albumsRemoved(const AlbumSet &albums)
+{
+    m_general->albumsRemoved(albums);
+    m_search->albumsRemoved(albums);
+    m_statistics->albumsRemoved(albums);
+}
+
 void TCollectionForm::albumIndexChanged(const AlbumIndexNode &node, int code, const QVariant &value)
 {
     Q_UNUSED(value)
@@ -200,9 +218,10 @@ void TCollectionForm::albumIndexChanged(const AlbumIndexNode &node, int code, co
         m_general->albumAdded(node);
         break;
     case ChangeAlbumDeleted:
-        m_general->albumRemoving(node);
-        m_search->albumRemoving(node);
-        m_statistics->albumRemoving(node);
+        if (m_deleting)
+            m_removed.insert(&node);
+        else
+            albumsRemoved({&node});
         break;
     case ChangePlayCount:
         m_statistics->playCountsChanged();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "collection/CollectionSink.h"
+#include "ui/collection/AlbumListModel.h"
 #include "ui/collection/CollectionGeneralPage.h"
 
 #include <QWidget>
@@ -68,6 +69,7 @@ private:
     void detach();
     void restoreState();
     void storeState();
+    void albumsRemoved(const AlbumSet &albums);
 
     Collection &m_collection;
     QuestionPort *m_questions;
@@ -76,6 +78,8 @@ private:
     FileChooser m_chooser;
     bool m_attached = false;
     bool m_importing = false;
+    bool m_deleting = false;
+    AlbumSet m_removed;
 
     QTabWidget *m_pages;
     CollectionGeneralPage *m_general;

@@ -12,6 +12,8 @@
 #include "ui/collection/MemberColumn.h"
 #include "ui/collection/MemberListModel.h"
 #include "ui/collection/MemberListView.h"
+#include "ui/collection/ResultListModel.h"
+#include "ui/collection/ResultListView.h"
 #include "ui/common/TInputForm.h"
 
 #include <QApplication>
@@ -123,8 +125,20 @@ TEST(CollectionForm, DeletingSelectedAlbumsAsksAndKeepsTheDiscInTheDrive)
     EXPECT_EQ(f.questions.asked().at(0).texts.at(0), QStringLiteral("3"));
     EXPECT_EQ(f.listedTitles().size(), 3);
 
+    // The search results name the albums too: their rows go with them.
+    window->searchPage()->setSearchType(1);
+    window->searchPage()->setText(QStringLiteral("e"));
+    window->searchPage()->search();
+    const ResultListModel *hits = window->searchPage()->results()->resultModel();
+    ASSERT_EQ(hits->rowCount(), 5);
+
     f.questions.answer(ResultYes);
     QTest::keyClick(window->generalPage()->views()->table(), Qt::Key_Delete);
+    QStringList found;
+    for (int row = 0; row < hits->rowCount(); ++row)
+        found.append(hits->rowAt(row)->title);
+    found.sort();
+    EXPECT_EQ(found, QStringList({"Believe", "Help", "Main Course"}));
     ASSERT_EQ(f.questions.asked().size(), 2);
     EXPECT_EQ(f.questions.asked().at(1).id, Msg::DeleteSeveralAlbums);
     EXPECT_EQ(f.listedTitles(), QStringList({"Believe"}));
