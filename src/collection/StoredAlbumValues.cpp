@@ -13,8 +13,6 @@ namespace Orbisong {
 
 namespace {
 
-static_assert(AlbumInfo::MaxTracks < 101, "track slots");
-
 bool sameName(QByteArrayView a, QByteArrayView b)
 {
     return a.compare(b, Qt::CaseInsensitive) == 0;
@@ -41,6 +39,8 @@ int parseInteger(QByteArrayView value)
         value.startsWith('$') ? int(value.sliced(1).toUInt(&ok, 16)) : value.toInt(&ok, 10);
     return ok ? number : 0;
 }
+
+constexpr int MaxInserts = 10000;
 
 bool validTrack(int track)
 {
@@ -157,14 +157,15 @@ void StoredAlbumValues::parseEntry(QByteArrayView entry, bool tracks)
     // The first of equal keys counts; a view that is not null has been set.
     const auto keep = [&value](QByteArrayView &slot) {
         if (slot.isNull())
-            slot = value.isNull() ? QByteArrayView("") : value;
+            slot = value;
     };
     const QByteArrayView stem = key.first(2);
     const int n = keyIndex(key, stem);
     if (n <= 0)
         return;
     if (!tracks) {
-        if (!sameName(stem, "RI"))
+        // A damaged file's huge index must not claim memory; no list gets that long.
+        if (!sameName(stem, "RI") || n > MaxInserts)
             return;
         if (std::size_t(n) >= m_inserts.size())
             m_inserts.resize(std::size_t(n) + 1);
