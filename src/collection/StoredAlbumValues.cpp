@@ -13,34 +13,54 @@ namespace Orbisong {
 
 namespace {
 
-static_assert(AlbumInfo::MaxTracks < 101, "track slots");
-
 bool sameName(QByteArrayView a, QByteArrayView b)
 {
     return a.compare(b, Qt::CaseInsensitive) == 0;
 }
 
-// The number of an indexed key ("TT[12]" with stem "TT"), 0 when the key is not one.
-int keyIndex(QByteArrayView key, QByteArrayView stem)
+// Every block holds hundreds of these keys and values, so the plain forms are read here
+// rather than through the general number conversion.
+
+// Plain decimal digits without a leading zero, at most 9 of them; -1 otherwise.
+int plainNumber(QByteArrayView digits)
 {
-    if (key.size() < stem.size() + 3 || !sameName(key.first(stem.size()), stem) ||
-        key[stem.size()] != '[' || !key.endsWith(']'))
+    if (digits.isEmpty() || digits.size() > 9 || (digits[0] == '0' && digits.size() > 1))
+        return -1;
+    int n = 0;
+    for (const char c : digits) {
+        if (c < '0' || c > '9')
+            return -1;
+        n = n * 10 + (c - '0');
+    }
+    return n;
+}
+
+// Whether the two letters of `stem` are the upper-case letters `a` and `b` in any case.
+bool isStem(QByteArrayView stem, char a, char b)
+{
+    return (stem[0] == a || stem[0] == a + 32) && (stem[1] == b || stem[1] == b + 32);
+}
+
+// The number of an indexed key with a two-letter stem ("TT[12]"), 0 when the key is not one.
+int keyIndex(QByteArrayView key)
+{
+    if (key.size() < 5 || key[2] != '[' || !key.endsWith(']'))
         return 0;
-    const QByteArrayView digits = key.sliced(stem.size() + 1, key.size() - stem.size() - 2);
-    if (digits.startsWith('0'))
-        return 0;
-    bool ok = false;
-    const int n = digits.toInt(&ok);
-    return ok && n > 0 ? n : 0;
+    return qMax(0, plainNumber(key.sliced(3, key.size() - 4)));
 }
 
 int parseInteger(QByteArrayView value)
 {
+    const int plain = plainNumber(value);
+    if (plain >= 0)
+        return plain;
     bool ok = false;
     const int number =
         value.startsWith('$') ? int(value.sliced(1).toUInt(&ok, 16)) : value.toInt(&ok, 10);
     return ok ? number : 0;
 }
+
+constexpr int MaxInserts = 10000;
 
 bool validTrack(int track)
 {
@@ -157,14 +177,15 @@ void StoredAlbumValues::parseEntry(QByteArrayView entry, bool tracks)
     // The first of equal keys counts; a view that is not null has been set.
     const auto keep = [&value](QByteArrayView &slot) {
         if (slot.isNull())
-            slot = value.isNull() ? QByteArrayView("") : value;
+            slot = value;
     };
     const QByteArrayView stem = key.first(2);
-    const int n = keyIndex(key, stem);
+    const int n = keyIndex(key);
     if (n <= 0)
         return;
     if (!tracks) {
-        if (!sameName(stem, "RI"))
+        // A damaged file's huge index must not claim memory; no list gets that long.
+        if (!isStem(stem, 'R', 'I') || n > MaxInserts)
             return;
         if (std::size_t(n) >= m_inserts.size())
             m_inserts.resize(std::size_t(n) + 1);
@@ -174,11 +195,11 @@ void StoredAlbumValues::parseEntry(QByteArrayView entry, bool tracks)
     if (n > AlbumInfo::MaxTracks)
         return;
     const auto slot = std::size_t(n);
-    if (sameName(stem, "TT"))
+    if (isStem(stem, 'T', 'T'))
         keep(m_titles[slot]);
-    else if (sameName(stem, "TM"))
+    else if (isStem(stem, 'T', 'M'))
         keep(m_notes[slot]);
-    else if (sameName(stem, "TC"))
+    else if (isStem(stem, 'T', 'C'))
         keep(m_plays[slot]);
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "collection/AlbumInfo.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
@@ -12,7 +14,6 @@ namespace Orbisong {
 
 class Collection;
 struct AlbumIndexNode;
-struct AlbumInfo;
 
 // Reads single values of many albums for browsing: stored values straight from the collection
 // file, which stays open for the reader's lifetime; the album in the drive from the current
@@ -62,7 +63,7 @@ private:
     // view is a missing key.
     bool m_parsed = false;
     QByteArray m_blockText;
-    static constexpr std::size_t Slots = 101;
+    static constexpr std::size_t Slots = AlbumInfo::MaxTracks + 1;
     std::array<QByteArrayView, Slots> m_titles;
     std::array<QByteArrayView, Slots> m_notes;
     std::array<QByteArrayView, Slots> m_plays;

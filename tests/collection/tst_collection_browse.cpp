@@ -212,6 +212,27 @@ TEST(CollectionBrowse, SearchesTracks)
     b.collection->setCurrentAlbum(nullptr);
 }
 
+// Track values read like single lookups: keys in any letter case, the first of equal keys,
+// only the first "Tracks" section, and recent inserts up to the first missing one.
+TEST(CollectionBrowse, ReadsTrackValuesLikeLookups)
+{
+    CollectionFixture f;
+    // The file keeps sections in byte order of their names, so " [Tracks]" comes first.
+    f.write("<7000000000007>\n [Album]\n  ID=7000000000007\n  AR=Solo\n [Media]\n  MD=65537\n"
+            " [tracks]\n  TT[1]=Later\n  TC[1]=9\n"
+            " [Tracks]\n  ct=3\n  tt[2]=Second\n  TT[2]=Shadowed\n  tc[2]=6\n  TT[02]=Zero\n"
+            "  TC[3]=x\n [Usage]\n  IC=1\n  RI[2]=3/15/2023 1:00 PM\n  RI[1]=3/14/2023 1:00 PM\n"
+            "  RI[4]=3/17/2023 1:00 PM\n  RI[999999999]=3/18/2023 1:00 PM\n");
+    const auto collection = f.open();
+    EXPECT_EQ(hits(AlbumSearch(*collection).run(SearchTrackTitle, "s")),
+              QStringList({"7/2/Second"}));
+    CollectionStatistics statistics(*collection);
+    EXPECT_EQ(ranking(statistics.mostPlayedTracks(false)), QStringList({"Second=6"}));
+    const QList<StatisticsItem> recent = statistics.recentlyPlayed();
+    ASSERT_EQ(recent.size(), 2);
+    EXPECT_EQ(recent.at(0).time.date(), QDate(2023, 3, 15));
+}
+
 TEST(CollectionBrowse, RanksPlaysAndInserts)
 {
     Browse b;
