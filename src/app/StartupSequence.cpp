@@ -1,5 +1,6 @@
 #include "app/StartupSequence.h"
 
+#include "app/AlbumWindows.h"
 #include "app/ExitSignals.h"
 #include "base/AppPaths.h"
 #include "base/MessageIds.h"
@@ -42,6 +43,7 @@ StartupSequence::~StartupSequence()
     m_threadWindow.setHandler(nullptr);
     m_lookups.reset();
     m_entryReceiver.reset();
+    m_albumWindows.reset();
     m_player.reset();
     m_engine.reset();
 }
@@ -130,6 +132,11 @@ bool StartupSequence::start()
     m_entryReceiver = std::make_unique<PlayerEntryReceiver>(m_engine.get(), m_collection.get());
     m_lookups = std::make_unique<RunningLookups>(m_entryReceiver.get(), &m_threadWindow);
     player->setLookups(m_lookups.get());
+    m_albumWindows = std::make_unique<AlbumWindows>(player, m_engine.get(), m_collection.get(),
+                                                    settings);
+    m_albumWindows->setQuestionPort(questions);
+    m_albumWindows->setLookups(m_lookups.get(), cddbFolders);
+    m_entryReceiver->setWindowHook(m_albumWindows->registry().hook());
 
     connect(player, &TPlayerForm::closing, this, &StartupSequence::onPlayerClosing);
     connect(player, &TPlayerForm::discImageRequested, this, &StartupSequence::openDiscImage);

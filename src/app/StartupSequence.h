@@ -11,6 +11,7 @@
 
 namespace Orbisong {
 
+class AlbumWindows;
 class Collection;
 class CdioDriveSet;
 class ControllerEngine;
@@ -35,6 +36,7 @@ public:
     // Runs the start-up; false when another instance took the hand-over instead.
     bool start();
     TPlayerForm *player() const { return m_player.get(); }
+    AlbumWindows *albumWindows() const { return m_albumWindows.get(); }
 
 private:
     void onHandover(const Handover &handover);
@@ -65,6 +67,7 @@ private:
     std::unique_ptr<PlayerEntryReceiver> m_entryReceiver;
     std::unique_ptr<RunningLookups> m_lookups;
     std::unique_ptr<LookupWindows> m_lookupWindows;
+    std::unique_ptr<AlbumWindows> m_albumWindows;
     bool m_askedNoDrive = false;
     bool m_closed = false;
 };

@@ -58,6 +58,8 @@ public:
     void setLocalCddbFolders(const QStringList &folders);
     // The lookups the CDDB buttons and the recognition of new discs start; none starts none.
     void setLookups(RunningLookups *lookups);
+    // What identifies new discs; the owner may add the album wizard stage to it.
+    DiscRecognizer *recognizer() const { return m_recognizer; }
     void setAnimationsEnabled(bool on);
     void setTimerClock(TimerMoments::Clock clock);
     // What the command line asked for the first disc: a step (-1 none, INT_MAX random), a
