@@ -15,10 +15,10 @@ namespace Orbisong {
 AlbumTrackPane::AlbumTrackPane(DraftTrackList *tracks, QWidget *parent)
     : QWidget(parent), m_tracks(tracks)
 {
-    auto *heading = new QLabel(tr("Enter the title of each track, and any other information "
-                                  "about it."),
-                               this);
-    heading->setWordWrap(true);
+    auto *heading = new QLabel(tr("Track Information"), this);
+    QFont font = heading->font();
+    font.setBold(true);
+    heading->setFont(font);
     m_number = new QLabel(this);
     m_number->setObjectName(QStringLiteral("TrackNumberLabel"));
     m_title = new QLineEdit(this);

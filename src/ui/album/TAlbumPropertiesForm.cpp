@@ -69,7 +69,7 @@ TAlbumPropertiesForm::TAlbumPropertiesForm(Collection &collection, const QString
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_tabs, 1);
     layout->addLayout(buttons);
-    resize(440, 480);
+    resize(540, 480);
     loadPages();
 }
 

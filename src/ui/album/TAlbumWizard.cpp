@@ -32,6 +32,15 @@ QLabel *wrappedLabel(const QString &text, QWidget *parent)
     return label;
 }
 
+QLabel *heading(const QString &text, QWidget *parent)
+{
+    QLabel *label = wrappedLabel(text, parent);
+    QFont font = label->font();
+    font.setBold(true);
+    label->setFont(font);
+    return label;
+}
+
 } // namespace
 
 TAlbumWizard::TAlbumWizard(Collection &collection, const Settings &settings, const QString &albumId,
@@ -68,7 +77,7 @@ QWidget *TAlbumWizard::buildSourcePane(const Settings &settings)
     connect(local, &QPushButton::clicked, this,
             [this] { emit localLookupRequested(m_draft.albumId()); });
     auto *layout = new QVBoxLayout(pane);
-    layout->addWidget(wrappedLabel(tr("Information Source"), pane));
+    layout->addWidget(heading(tr("Information Source"), pane));
     layout->addWidget(wrappedLabel(tr("Orbisong does not recognize this album."), pane));
     layout->addWidget(wrappedLabel(tr("You can look the album up in a CDDB database, or click "
                                       "'Next' to enter its information yourself."),
@@ -97,7 +106,7 @@ QWidget *TAlbumWizard::buildGeneralPane()
     m_lastNameFirst = new QCheckBox(tr("Alphabetize &last name first."), pane);
     m_lastNameFirst->setObjectName(QStringLiteral("LastNameCheck"));
     auto *layout = new QVBoxLayout(pane);
-    layout->addWidget(wrappedLabel(tr("General Information"), pane));
+    layout->addWidget(heading(tr("General Information"), pane));
     auto *form = new QFormLayout;
     form->addRow(tr("&Artist:"), m_artist);
     form->addRow(tr("&Title:"), m_title);
@@ -120,7 +129,7 @@ QWidget *TAlbumWizard::buildOrganizationPane()
     m_owner->setObjectName(QStringLiteral("OwnerCombo"));
     m_index = addEdit(pane, QStringLiteral("IndexEdit"));
     auto *layout = new QVBoxLayout(pane);
-    layout->addWidget(wrappedLabel(tr("Organizational Information"), pane));
+    layout->addWidget(heading(tr("Organizational Information"), pane));
     auto *form = new QFormLayout;
     form->addRow(tr("Cate&gory:"), m_category);
     form->addRow(tr("&Binder:"), m_binder);
@@ -137,7 +146,7 @@ QWidget *TAlbumWizard::buildConfirmPane()
     m_submit = new QCheckBox(tr("Submit information to the CDDB database."), pane);
     m_submit->setObjectName(QStringLiteral("SubmitCheck"));
     auto *layout = new QVBoxLayout(pane);
-    layout->addWidget(wrappedLabel(tr("Confirm"), pane));
+    layout->addWidget(heading(tr("Confirm"), pane));
     layout->addWidget(wrappedLabel(tr("Orbisong now has all the information it needs to add "
                                       "this album to your collection."),
                                    pane));
