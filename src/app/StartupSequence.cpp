@@ -1,6 +1,7 @@
 #include "app/StartupSequence.h"
 
 #include "app/ExitSignals.h"
+#include "app/PlaylistWindows.h"
 #include "base/AppPaths.h"
 #include "base/MessageIds.h"
 #include "cddb/RunningLookups.h"
@@ -42,6 +43,7 @@ StartupSequence::~StartupSequence()
     m_threadWindow.setHandler(nullptr);
     m_lookups.reset();
     m_entryReceiver.reset();
+    m_playlistWindows.reset();
     m_player.reset();
     m_engine.reset();
 }
@@ -130,6 +132,9 @@ bool StartupSequence::start()
     m_entryReceiver = std::make_unique<PlayerEntryReceiver>(m_engine.get(), m_collection.get());
     m_lookups = std::make_unique<RunningLookups>(m_entryReceiver.get(), &m_threadWindow);
     player->setLookups(m_lookups.get());
+    m_playlistWindows = std::make_unique<PlaylistWindows>(player, m_engine.get(), questions);
+    m_playlistWindows->setModalHooks([player] { player->suspendStayOnTop(); },
+                                     [player] { player->resumeStayOnTop(); });
 
     connect(player, &TPlayerForm::closing, this, &StartupSequence::onPlayerClosing);
     connect(player, &TPlayerForm::discImageRequested, this, &StartupSequence::openDiscImage);

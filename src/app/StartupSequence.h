@@ -16,6 +16,7 @@ class CdioDriveSet;
 class ControllerEngine;
 class LookupWindows;
 class PlayerEntryReceiver;
+class PlaylistWindows;
 class QuestionPort;
 class RunningLookups;
 class TPlayerForm;
@@ -35,6 +36,7 @@ public:
     // Runs the start-up; false when another instance took the hand-over instead.
     bool start();
     TPlayerForm *player() const { return m_player.get(); }
+    PlaylistWindows *playlistWindows() const { return m_playlistWindows.get(); }
 
 private:
     void onHandover(const Handover &handover);
@@ -65,6 +67,7 @@ private:
     std::unique_ptr<PlayerEntryReceiver> m_entryReceiver;
     std::unique_ptr<RunningLookups> m_lookups;
     std::unique_ptr<LookupWindows> m_lookupWindows;
+    std::unique_ptr<PlaylistWindows> m_playlistWindows;
     bool m_askedNoDrive = false;
     bool m_closed = false;
 };
