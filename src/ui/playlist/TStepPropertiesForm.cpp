@@ -30,7 +30,8 @@ TStepPropertiesForm::TStepPropertiesForm(PlayerEngine &engine, int serial, QWidg
     const TStep step = row >= 0 ? engine.list().at(row) : TStep();
     const CurrentAlbum &current = engine.current();
     const StepProperties properties(current.disc, current.album, step);
-    m_pages->addTab(buildPositionPage(properties.track(), properties.trackLength()),
+    m_pages->addTab(buildPositionPage(properties.track(), properties.trackTitle(),
+                                      properties.trackLength()),
                     tr("Position"));
     m_pages->addTab(buildScriptPage(), tr("Scripts"));
     m_title->setText(properties.title());
@@ -63,11 +64,14 @@ QWidget *TStepPropertiesForm::buildTitlePage()
     return page;
 }
 
-QWidget *TStepPropertiesForm::buildPositionPage(int track, int length)
+QWidget *TStepPropertiesForm::buildPositionPage(int track, const QString &title, int length)
 {
     auto *page = new QWidget(this);
     auto *layout = new QGridLayout(page);
-    layout->addWidget(new QLabel(tr("Track %1").arg(TwoDigits(track)), page), 0, 0, 1, 2);
+    const QString heading = tr("Track %1").arg(TwoDigits(track));
+    layout->addWidget(new QLabel(title.isEmpty() ? heading : heading + QStringLiteral(": ") + title,
+                                 page),
+                      0, 0, 1, 2);
     const QString captions[] = {tr("&Starting position:"), tr("&Ending position:")};
     QSlider **sliders[] = {&m_start, &m_end};
     QLabel **times[] = {&m_startTime, &m_endTime};

@@ -40,7 +40,7 @@ signals:
 
 private:
     QWidget *buildTitlePage();
-    QWidget *buildPositionPage(int track, int length);
+    QWidget *buildPositionPage(int track, const QString &title, int length);
     QWidget *buildScriptPage();
 
     PlayerEngine &m_engine;

@@ -209,7 +209,7 @@ void TrackPicker::insertTracks(const QList<int> &tracks, int row)
             continue;
         m_chosen->insertItem(at++, makeItem(WholeTrackStep(m_disc, track)));
     }
-    m_chosen->setCurrentRow(at - 1);
+    m_chosen->setCurrentRow(at - 1, QItemSelectionModel::ClearAndSelect);
     emit changed();
 }
 
@@ -233,7 +233,7 @@ void TrackPicker::moveChosen(int from, int to)
     if (from < 0 || from >= m_chosen->count() || to < 0 || to >= m_chosen->count() || from == to)
         return;
     m_chosen->insertItem(to, m_chosen->takeItem(from));
-    m_chosen->setCurrentRow(to);
+    m_chosen->setCurrentRow(to, QItemSelectionModel::ClearAndSelect);
     emit changed();
 }
 
