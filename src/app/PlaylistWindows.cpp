@@ -12,8 +12,8 @@
 
 namespace Orbisong {
 
-PlaylistWindows::PlaylistWindows(TPlayerForm *player, PlayerEngine *engine,
-                                 QuestionPort *questions, QObject *parent)
+PlaylistWindows::PlaylistWindows(TPlayerForm *player, PlayerEngine *engine, QuestionPort *questions,
+                                 QObject *parent)
     : QObject(parent), m_player(player), m_engine(engine), m_questions(questions)
 {
     connect(player, &TPlayerForm::playlistEditRequested, this, &PlaylistWindows::onRequest);

@@ -115,8 +115,8 @@ int addPlaylist(Context &c, StoredAlbum &stored, const QHash<QString, QString> &
         if (favorites.isEmpty())
             return c.fail(QStringLiteral("no track of the album has been played; use --tracks"));
         if (!ok || count < 1 || count > favorites.size())
-            return c.fail(QStringLiteral("--favorites: a number from 1 to %1")
-                              .arg(favorites.size()));
+            return c.fail(
+                QStringLiteral("--favorites: a number from 1 to %1").arg(favorites.size()));
         tracks = favorites.mid(0, count);
     }
     if (options.contains(QStringLiteral("--shuffle-seed"))) {
@@ -176,8 +176,9 @@ int run(Context &c, Collection &collection)
 {
     const QString verb = c.args.value(0);
     static const QStringList valued = {
-        QStringLiteral("--album"),  QStringLiteral("--title"),     QStringLiteral("--tracks"),
-        QStringLiteral("--rename"), QStringLiteral("--favorites"), QStringLiteral("--shuffle-seed")};
+        QStringLiteral("--album"),     QStringLiteral("--title"),
+        QStringLiteral("--tracks"),    QStringLiteral("--rename"),
+        QStringLiteral("--favorites"), QStringLiteral("--shuffle-seed")};
     QHash<QString, QString> options;
     for (int i = 1; i < c.args.size(); i += 2) {
         if (!valued.contains(c.args.at(i)) || i + 1 >= c.args.size())
@@ -211,7 +212,8 @@ int run(Context &c, Collection &collection)
     if (!WriteAlbumInfo(collection, false, stored.links, stored.playlists, stored.disc,
                         stored.album))
         return c.fail(QStringLiteral("album %1 was not written: an album with no title, artist "
-                                     "or index is not stored").arg(id));
+                                     "or index is not stored")
+                          .arg(id));
     return Success;
 }
 

@@ -13,12 +13,10 @@ namespace Orbisong {
 int CheckPlaylistTitle(const PlaylistList &playlists, const QString &title, const TPlaylist *self)
 {
     const QString trimmed = title.trimmed();
-    if (trimmed.isEmpty() || trimmed.contains(QLatin1Char(']')) ||
-        isReservedPlaylistTitle(trimmed))
+    if (trimmed.isEmpty() || trimmed.contains(QLatin1Char(']')) || isReservedPlaylistTitle(trimmed))
         return Msg::ReservedPlaylistTitle;
     for (const std::shared_ptr<TPlaylist> &playlist : playlists) {
-        if (playlist.get() != self &&
-            playlist->title.compare(trimmed, Qt::CaseInsensitive) == 0)
+        if (playlist.get() != self && playlist->title.compare(trimmed, Qt::CaseInsensitive) == 0)
             return Msg::PlaylistTitleInUse;
     }
     return 0;

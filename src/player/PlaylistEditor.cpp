@@ -94,8 +94,8 @@ int PlaylistEditor::copyStepsTo(const QString &title, const QList<int> &rows)
     const auto playlist = findPlaylist(m_engine.current().playlists, title);
     if (!playlist || playlist->isAlbumPlaylist())
         return 0;
-    const bool isCurrent = playlist->title.compare(m_engine.currentPlaylist(),
-                                                   Qt::CaseInsensitive) == 0;
+    const bool isCurrent =
+        playlist->title.compare(m_engine.currentPlaylist(), Qt::CaseInsensitive) == 0;
     const QList<TStep> source = m_engine.list();
     int copied = 0;
     for (int row : rows) {

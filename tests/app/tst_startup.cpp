@@ -20,10 +20,10 @@
 #include "ui/playlist/TPlaylistWizard.h"
 #include "ui/playlist/TrackPicker.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QAbstractButton>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QProgressDialog>

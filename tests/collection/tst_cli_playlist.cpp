@@ -1,7 +1,7 @@
 #include "CliRunner.h"
-#include "CollectionFixture.h"
 #include "collection/AlbumRecord.h"
 #include "collection/MediaKind.h"
+#include "CollectionFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -68,8 +68,8 @@ struct StoredAlbum : CollectionFixture
 TEST(CliPlaylist, AddsPlaylistsThatTheAlbumKeeps)
 {
     StoredAlbum s;
-    CliResult r = s.run({"add", "--album", Id.toLower(), "--title", " Favorites ", "--favorites",
-                         "3"});
+    CliResult r =
+        s.run({"add", "--album", Id.toLower(), "--title", " Favorites ", "--favorites", "3"});
     EXPECT_EQ(r.exitCode, 0) << qPrintable(r.err);
     EXPECT_EQ(r.out, "added Favorites: 5,2,7\n");
     r = s.run({"add", "--album", Id, "--title", "Picked", "--tracks", "8,1,4"});
@@ -108,8 +108,7 @@ TEST(CliPlaylist, RefusesTitlesWithTheirMessage)
     EXPECT_EQ(s.run({"add", "--album", Id, "--title", "  ", "--tracks", "1"}).exitCode, 2);
     EXPECT_EQ(s.run({"add", "--album", Id, "--title", "x", "--tracks", "9"}).exitCode, 2);
     EXPECT_EQ(s.run({"add", "--album", Id, "--title", "x", "--favorites", "4"}).exitCode, 2);
-    EXPECT_EQ(s.run({"add", "--album", "0000000000000", "--title", "x", "--tracks", "1"})
-                  .exitCode,
+    EXPECT_EQ(s.run({"add", "--album", "0000000000000", "--title", "x", "--tracks", "1"}).exitCode,
               1);
     EXPECT_EQ(s.reload().size(), 1);
 }
@@ -122,8 +121,7 @@ TEST(CliPlaylist, EditsRenameAndReplaceTheTracks)
     CliResult r = s.run({"edit", "--album", Id, "--title", "two", "--rename", "ONE"});
     EXPECT_EQ(r.exitCode, 2);
     EXPECT_TRUE(r.err.contains("already in use")) << qPrintable(r.err);
-    r = s.run({"edit", "--album", Id, "--title", "two", "--rename", " Second ", "--tracks",
-               "6,3"});
+    r = s.run({"edit", "--album", Id, "--title", "two", "--rename", " Second ", "--tracks", "6,3"});
     EXPECT_EQ(r.exitCode, 0) << qPrintable(r.err);
     EXPECT_EQ(r.out, "edited Second: 2 steps\n");
     EXPECT_EQ(s.run({"edit", "--album", Id, "--title", "one", "--rename", "one"}).exitCode, 0);

@@ -128,22 +128,22 @@ TEST(StepProperties, PositionsAreOffsetsWithinTheStartingTrack)
     EXPECT_EQ(properties.shownScript(), StepProperties::scriptTemplate());
 
     // The end before the start changes nothing.
-    EXPECT_FALSE(properties.apply(step, QStringLiteral("Intro"), QStringLiteral("beep;"), 2000,
-                                  1000));
+    EXPECT_FALSE(
+        properties.apply(step, QStringLiteral("Intro"), QStringLiteral("beep;"), 2000, 1000));
     EXPECT_EQ(step.start, 9900);
     EXPECT_TRUE(step.title.isEmpty());
     EXPECT_TRUE(step.script.isEmpty());
 
-    ASSERT_TRUE(properties.apply(step, QStringLiteral(" Intro "), QStringLiteral("beep;"), 0,
-                                 4500));
+    ASSERT_TRUE(
+        properties.apply(step, QStringLiteral(" Intro "), QStringLiteral("beep;"), 0, 4500));
     EXPECT_EQ(step.title, QStringLiteral(" Intro "));
     EXPECT_EQ(step.script, QStringLiteral("beep;"));
     EXPECT_EQ(step.start, 9150);
     EXPECT_EQ(step.end, 13650);
     // The track's own title, in any case, leaves the step untitled; the template is no script.
     ASSERT_TRUE(properties.apply(step, QStringLiteral(" THIRD"),
-                                 StepProperties::scriptTemplate().replace("\n", "\r\n") + "\n",
-                                 0, 0));
+                                 StepProperties::scriptTemplate().replace("\n", "\r\n") + "\n", 0,
+                                 0));
     EXPECT_TRUE(step.title.isEmpty());
     EXPECT_TRUE(step.script.isEmpty());
     EXPECT_EQ(step.end, step.start);

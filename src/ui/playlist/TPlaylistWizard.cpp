@@ -95,8 +95,7 @@ void TPlaylistWizard::buildMethodPane()
     const int favorites = int(m_favoriteTracks.size());
     m_count->setRange(qMin(1, favorites), favorites);
     m_count->setValue(favorites);
-    m_countLabel->setText(m_count->value() == 1 ? tr("&favorite track.")
-                                                : tr("&favorite tracks."));
+    m_countLabel->setText(m_count->value() == 1 ? tr("&favorite track.") : tr("&favorite tracks."));
     const bool any = favorites > 0;
     m_favorites->setEnabled(any);
     m_count->setEnabled(any);
@@ -182,8 +181,7 @@ void TPlaylistWizard::showFavorites()
     m_favoritesList->clear();
     for (int track : m_favoriteTracks.mid(0, count)) {
         const QString title = m_current.album.trackTitles[std::size_t(track)];
-        m_favoritesList->addItem(title.isEmpty() ? tr("Track ") + QString::number(track)
-                                                 : title);
+        m_favoritesList->addItem(title.isEmpty() ? tr("Track ") + QString::number(track) : title);
     }
 }
 
@@ -191,8 +189,8 @@ void TPlaylistWizard::showConfirmation()
 {
     const int count = int(tracks().size());
     m_confirmText->setText(
-        tr("The playlist \"%1\" will be made of %n track(s)%2.\n\nClick Finish to add it.",
-           nullptr, count)
+        tr("The playlist \"%1\" will be made of %n track(s)%2.\n\nClick Finish to add it.", nullptr,
+           count)
             .arg(title(), shuffle() ? tr(" in random order") : QString()));
 }
 

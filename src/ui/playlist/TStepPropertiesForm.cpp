@@ -30,9 +30,9 @@ TStepPropertiesForm::TStepPropertiesForm(PlayerEngine &engine, int serial, QWidg
     const TStep step = row >= 0 ? engine.list().at(row) : TStep();
     const CurrentAlbum &current = engine.current();
     const StepProperties properties(current.disc, current.album, step);
-    m_pages->addTab(buildPositionPage(properties.track(), properties.trackTitle(),
-                                      properties.trackLength()),
-                    tr("Position"));
+    m_pages->addTab(
+        buildPositionPage(properties.track(), properties.trackTitle(), properties.trackLength()),
+        tr("Position"));
     m_pages->addTab(buildScriptPage(), tr("Scripts"));
     m_title->setText(properties.title());
     m_start->setValue(properties.startOffset());
@@ -69,17 +69,16 @@ QWidget *TStepPropertiesForm::buildPositionPage(int track, const QString &title,
     auto *page = new QWidget(this);
     auto *layout = new QGridLayout(page);
     const QString heading = tr("Track %1").arg(TwoDigits(track));
-    layout->addWidget(new QLabel(title.isEmpty() ? heading : heading + QStringLiteral(": ") + title,
-                                 page),
-                      0, 0, 1, 2);
+    layout->addWidget(
+        new QLabel(title.isEmpty() ? heading : heading + QStringLiteral(": ") + title, page), 0, 0,
+        1, 2);
     const QString captions[] = {tr("&Starting position:"), tr("&Ending position:")};
     QSlider **sliders[] = {&m_start, &m_end};
     QLabel **times[] = {&m_startTime, &m_endTime};
     for (int i = 0; i < 2; ++i) {
         auto *caption = new QLabel(captions[i], page);
         QSlider *slider = new QSlider(Qt::Horizontal, page);
-        slider->setObjectName(i == 0 ? QStringLiteral("StartSlider")
-                                     : QStringLiteral("EndSlider"));
+        slider->setObjectName(i == 0 ? QStringLiteral("StartSlider") : QStringLiteral("EndSlider"));
         slider->setRange(0, length);
         // A second per step of the arrow keys, ten per page.
         slider->setSingleStep(75);
@@ -119,8 +118,8 @@ void TStepPropertiesForm::accept()
     PlaylistEditor editor(m_engine);
     // A step deleted from the list meanwhile has nothing left to change.
     if (editor.rowOfStep(m_serial) >= 0) {
-        if (!editor.editStep(m_serial, m_title->text(), m_script->toPlainText(),
-                             m_start->value(), m_end->value()))
+        if (!editor.editStep(m_serial, m_title->text(), m_script->toPlainText(), m_start->value(),
+                             m_end->value()))
             return;
         emit stepChanged();
     }

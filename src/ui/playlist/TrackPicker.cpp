@@ -153,16 +153,15 @@ int TrackPicker::trackOf(int frame) const
 QListWidgetItem *TrackPicker::makeItem(const TStep &step) const
 {
     const int track = trackOf(step.start);
-    const QString title = step.title.trimmed().isEmpty()
-                              ? m_album.trackTitles[std::size_t(track)]
-                              : step.title.trimmed();
+    const QString title = step.title.trimmed().isEmpty() ? m_album.trackTitles[std::size_t(track)]
+                                                         : step.title.trimmed();
     QString text = TwoDigits(track) + QStringLiteral("  ") +
                    (title.isEmpty() ? QStringLiteral("Track ") + QString::number(track) : title);
     const TStep whole = WholeTrackStep(m_disc, track);
     if (step.start != whole.start || step.end != whole.end) {
         // Part of a track: where it lies within the track.
-        text += QStringLiteral("  (") + FramesToText(step.start - whole.start) +
-                QChar(0x2013) + FramesToText(step.end - whole.start) + QLatin1Char(')');
+        text += QStringLiteral("  (") + FramesToText(step.start - whole.start) + QChar(0x2013) +
+                FramesToText(step.end - whole.start) + QLatin1Char(')');
     }
     auto *item = new QListWidgetItem(text);
     item->setData(TrackRole, track);

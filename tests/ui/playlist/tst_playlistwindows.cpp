@@ -8,8 +8,8 @@
 #include "ui/player/TPlaylistList.h"
 #include "ui/playlist/TPlaylistForm.h"
 #include "ui/playlist/TPlaylistWizard.h"
-#include "ui/playlist/TStepPropertiesForm.h"
 #include "ui/playlist/TrackPicker.h"
+#include "ui/playlist/TStepPropertiesForm.h"
 
 #include <QAbstractButton>
 #include <QApplication>
