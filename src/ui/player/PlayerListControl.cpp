@@ -21,9 +21,10 @@ PlayerListControl::PlayerListControl(Settings &settings, PlayerPlaylistPanel *pa
 {
     TPlaylistList *list = panel->list();
     connect(list, &QListWidget::itemDoubleClicked, this, [this, list](QListWidgetItem *item) {
+        // Values other than these two leave the double-click without effect.
         if (m_settings.playlistDoubleClick == 1)
             emit playlistEditRequested(QStringLiteral("step"));
-        else
+        else if (m_settings.playlistDoubleClick == 0)
             playRow(list->row(item));
     });
     connect(list, &TPlaylistList::playRequested, this, &PlayerListControl::playRow);

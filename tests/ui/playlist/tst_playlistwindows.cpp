@@ -1,5 +1,6 @@
 #include "app/PlaylistWindows.h"
 #include "base/MessageIds.h"
+#include "collection/PlaylistRules.h"
 #include "ScriptedEngineFixture.h"
 #include "ScriptedQuestionPort.h"
 #include "ui/player/PlayerListControl.h"
@@ -202,6 +203,23 @@ TEST_F(PlaylistWindowsTest, WizardOffersTheFavoritesMostPlayedFirst)
     wizard->nextButton()->click();
     wizard->backButton()->click();
     EXPECT_EQ(wizard->currentPane()->findChild<QListWidget *>(), wizard->favoritesList());
+
+    // The shuffle draws from the windows' random source, seeded 7 here.
+    wizard->favoritesCount()->setValue(3);
+    wizard->backButton()->click();
+    wizard->nextButton()->click();
+    wizard->nextButton()->click();
+    wizard->shuffleChoice()->setChecked(true);
+    wizard->nextButton()->click();
+    wizard->finishButton()->click();
+    QList<int> expected = {3, 1, 4};
+    QRandomGenerator random(7);
+    ShuffleTracks(expected, random);
+    QList<int> tracks;
+    for (const TStep &step : std::as_const(engine->list()))
+        tracks.append((step.start - 150) / 4500 + 1);
+    EXPECT_EQ(tracks, expected);
+    EXPECT_EQ(engine->currentPlaylist(), QStringLiteral("New Playlist"));
 }
 
 TEST_F(PlaylistWindowsTest, PlaylistWindowAppliesAndRefusesTitles)
@@ -269,8 +287,12 @@ TEST_F(PlaylistWindowsTest, MenusAndButtonsOpenTheirWindowsAndRemove)
     menuAction(menus()->playlistPopup(), QStringLiteral("P&roperties"))->trigger();
     EXPECT_EQ(windows->stepForms().size(), 1);
     player->playlistList()->setCurrentRow(0);
-    settings.playlistDoubleClick = 1;
     QListWidget *list = player->playlistList();
+    settings.playlistDoubleClick = 2;
+    emit list->itemDoubleClicked(list->item(0));
+    EXPECT_EQ(windows->stepForms().size(), 1);
+    EXPECT_FALSE(engine->playing());
+    settings.playlistDoubleClick = 1;
     emit list->itemDoubleClicked(list->item(0));
     EXPECT_EQ(windows->stepForms().size(), 2);
 
