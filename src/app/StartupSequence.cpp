@@ -2,6 +2,7 @@
 
 #include "app/AlbumWindows.h"
 #include "app/ExitSignals.h"
+#include "app/PlaylistWindows.h"
 #include "base/AppPaths.h"
 #include "base/MessageIds.h"
 #include "cddb/RunningLookups.h"
@@ -44,6 +45,7 @@ StartupSequence::~StartupSequence()
     m_lookups.reset();
     m_entryReceiver.reset();
     m_albumWindows.reset();
+    m_playlistWindows.reset();
     m_player.reset();
     m_engine.reset();
 }
@@ -137,6 +139,9 @@ bool StartupSequence::start()
     m_albumWindows->setQuestionPort(questions);
     m_albumWindows->setLookups(m_lookups.get(), cddbFolders);
     m_entryReceiver->setWindowHook(m_albumWindows->registry().hook());
+    m_playlistWindows = std::make_unique<PlaylistWindows>(player, m_engine.get(), questions);
+    m_playlistWindows->setModalHooks([player] { player->suspendStayOnTop(); },
+                                     [player] { player->resumeStayOnTop(); });
 
     connect(player, &TPlayerForm::closing, this, &StartupSequence::onPlayerClosing);
     connect(player, &TPlayerForm::discImageRequested, this, &StartupSequence::openDiscImage);

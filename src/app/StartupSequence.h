@@ -17,6 +17,7 @@ class CdioDriveSet;
 class ControllerEngine;
 class LookupWindows;
 class PlayerEntryReceiver;
+class PlaylistWindows;
 class QuestionPort;
 class RunningLookups;
 class TPlayerForm;
@@ -37,6 +38,7 @@ public:
     bool start();
     TPlayerForm *player() const { return m_player.get(); }
     AlbumWindows *albumWindows() const { return m_albumWindows.get(); }
+    PlaylistWindows *playlistWindows() const { return m_playlistWindows.get(); }
 
 private:
     void onHandover(const Handover &handover);
@@ -68,6 +70,7 @@ private:
     std::unique_ptr<RunningLookups> m_lookups;
     std::unique_ptr<LookupWindows> m_lookupWindows;
     std::unique_ptr<AlbumWindows> m_albumWindows;
+    std::unique_ptr<PlaylistWindows> m_playlistWindows;
     bool m_askedNoDrive = false;
     bool m_closed = false;
 };
