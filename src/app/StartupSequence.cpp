@@ -1,7 +1,9 @@
 #include "app/StartupSequence.h"
 
+#include "app/AlbumWindows.h"
 #include "app/CollectionWindows.h"
 #include "app/ExitSignals.h"
+#include "app/PlaylistWindows.h"
 #include "base/AppPaths.h"
 #include "base/MessageIds.h"
 #include "cddb/RunningLookups.h"
@@ -43,6 +45,8 @@ StartupSequence::~StartupSequence()
     m_threadWindow.setHandler(nullptr);
     m_lookups.reset();
     m_entryReceiver.reset();
+    m_albumWindows.reset();
+    m_playlistWindows.reset();
     m_player.reset();
     m_engine.reset();
 }
@@ -131,6 +135,14 @@ bool StartupSequence::start()
     m_entryReceiver = std::make_unique<PlayerEntryReceiver>(m_engine.get(), m_collection.get());
     m_lookups = std::make_unique<RunningLookups>(m_entryReceiver.get(), &m_threadWindow);
     player->setLookups(m_lookups.get());
+    m_albumWindows = std::make_unique<AlbumWindows>(player, m_engine.get(), m_collection.get(),
+                                                    settings);
+    m_albumWindows->setQuestionPort(questions);
+    m_albumWindows->setLookups(m_lookups.get(), cddbFolders);
+    m_entryReceiver->setWindowHook(m_albumWindows->registry().hook());
+    m_playlistWindows = std::make_unique<PlaylistWindows>(player, m_engine.get(), questions);
+    m_playlistWindows->setModalHooks([player] { player->suspendStayOnTop(); },
+                                     [player] { player->resumeStayOnTop(); });
 
     m_collectionWindows =
         std::make_unique<CollectionWindows>(player, m_collection.get(), questions);

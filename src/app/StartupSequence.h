@@ -11,12 +11,14 @@
 
 namespace Orbisong {
 
+class AlbumWindows;
 class Collection;
 class CollectionWindows;
 class CdioDriveSet;
 class ControllerEngine;
 class LookupWindows;
 class PlayerEntryReceiver;
+class PlaylistWindows;
 class QuestionPort;
 class RunningLookups;
 class TPlayerForm;
@@ -36,6 +38,8 @@ public:
     // Runs the start-up; false when another instance took the hand-over instead.
     bool start();
     TPlayerForm *player() const { return m_player.get(); }
+    AlbumWindows *albumWindows() const { return m_albumWindows.get(); }
+    PlaylistWindows *playlistWindows() const { return m_playlistWindows.get(); }
 
 private:
     void onHandover(const Handover &handover);
@@ -66,6 +70,8 @@ private:
     std::unique_ptr<PlayerEntryReceiver> m_entryReceiver;
     std::unique_ptr<RunningLookups> m_lookups;
     std::unique_ptr<LookupWindows> m_lookupWindows;
+    std::unique_ptr<AlbumWindows> m_albumWindows;
+    std::unique_ptr<PlaylistWindows> m_playlistWindows;
     std::unique_ptr<CollectionWindows> m_collectionWindows;
     bool m_askedNoDrive = false;
     bool m_closed = false;

@@ -334,6 +334,11 @@ void ControllerEngine::playlistListChanged()
     emit stepChanged();
 }
 
+void ControllerEngine::closePlaylistEditors()
+{
+    emit playlistEditorsClosing();
+}
+
 void ControllerEngine::playAnimation(bool running)
 {
     Q_UNUSED(running);

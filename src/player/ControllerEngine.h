@@ -84,6 +84,7 @@ public:
     void currentStepChanged(int index) override;
     void timeDisplayChanged() override;
     void playlistListChanged() override;
+    void closePlaylistEditors() override;
     void playAnimation(bool running) override;
     void processEvents() override;
     bool isClosing() const override { return m_closing; }

@@ -44,6 +44,7 @@ void DiscRecognizer::recognise(const DiscInfo &disc)
                            if (!runRemote(albumId, request.query, report))
                                report(RecognitionSequence::NotFound);
                        });
+    sequence->setStage(RecognitionSequence::AlbumWizard, m_albumWizard);
     connect(sequence, &RecognitionSequence::finished, this, &DiscRecognizer::recognitionFinished);
     sequence->start();
 }

@@ -30,6 +30,13 @@ public:
     void setLocalCddbFolders(const QStringList &folders) { m_localCddbFolders = folders; }
     QStringList localCddbFolders() const { return m_localCddbFolders; }
 
+    // Runs the album wizard stage of the recognition sequence; without it the stage reports
+    // "not found".
+    void setAlbumWizard(RecognitionSequence::StageRunner runner)
+    {
+        m_albumWizard = std::move(runner);
+    }
+
     // What the recognition sequence is given for `disc`.
     static RecognitionSequence::Request requestFor(const DiscInfo &disc, const Settings &settings);
 
@@ -67,6 +74,7 @@ private:
     const Settings &m_settings;
     RunningLookups *m_lookups = nullptr;
     QStringList m_localCddbFolders;
+    RecognitionSequence::StageRunner m_albumWizard;
     int m_lastLookup = 0;
 };
 

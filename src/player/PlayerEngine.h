@@ -72,6 +72,8 @@ signals:
     void discLeaving();
     void discLeft();
     void stepChanged();
+    // Another playlist is about to become current: the playlist-editing windows close.
+    void playlistEditorsClosing();
     void stateChanged();
 };
 

@@ -10,6 +10,12 @@ PlayerEntryReceiver::PlayerEntryReceiver(PlayerEngine *engine, Collection *colle
 {
 }
 
+bool PlayerEntryReceiver::handToWindow(const QString &albumId, const QString &category,
+                                       const QStringList &lines, int source)
+{
+    return m_windowHook && m_windowHook(albumId, category, lines, source);
+}
+
 bool PlayerEntryReceiver::applyToAlbum(const QString &albumId, const CddbAlbumFields &fields)
 {
     bool applied = false;

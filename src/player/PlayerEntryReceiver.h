@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cddb/CddbApply.h"
+#include "cddb/CollectionEntryReceiver.h"
 
 namespace Orbisong {
 
@@ -15,11 +15,17 @@ class PlayerEntryReceiver : public CddbEntryReceiver
 public:
     PlayerEntryReceiver(PlayerEngine *engine, Collection *collection);
 
+    // An open album window for the entry's album takes it instead of the album.
+    void setWindowHook(CollectionEntryReceiver::WindowHook hook) { m_windowHook = std::move(hook); }
+
+    bool handToWindow(const QString &albumId, const QString &category, const QStringList &lines,
+                      int source) override;
     bool applyToAlbum(const QString &albumId, const CddbAlbumFields &fields) override;
 
 private:
     PlayerEngine *m_engine;
     Collection *m_collection;
+    CollectionEntryReceiver::WindowHook m_windowHook;
 };
 
 } // namespace Orbisong

@@ -1,6 +1,7 @@
 #include "player/RecognitionSequence.h"
 
 #include <QMetaObject>
+#include <QPointer>
 
 namespace Orbisong {
 
@@ -34,8 +35,11 @@ void RecognitionSequence::runStage()
         return;
     }
     const int generation = ++m_generation;
-    // Reports arrive as queued notices, as a lookup thread's would, and only once.
-    auto report = [this, generation](int code) {
+    // Reports arrive as queued notices, as a lookup thread's would, and only once. A window
+    // may report after the sequence is gone.
+    auto report = [self = QPointer<RecognitionSequence>(this), this, generation](int code) {
+        if (!self)
+            return;
         QMetaObject::invokeMethod(
             this,
             [this, generation, code] {
@@ -47,12 +51,6 @@ void RecognitionSequence::runStage()
     const bool allowed = (m_stage != RemoteCddb || m_request.remoteLookup) &&
                          (m_stage != AlbumWizard || m_request.albumWizard);
     const StageRunner &runner = m_runners[m_stage];
-    if (m_stage == AlbumWizard) {
-        if (allowed && runner)
-            runner(m_request, [](int) {});
-        close(NotFound);
-        return;
-    }
     if (allowed && runner)
         runner(m_request, report);
     else

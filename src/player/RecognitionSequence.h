@@ -9,7 +9,8 @@ namespace Orbisong {
 
 // The recognition of a new disc: its stages run one after another until one finds the disc.
 // Each stage reports with a notice: 0 found (the sequence ends), anything else goes on.
-// A stage whose lookup is not available reports "not found".
+// A stage whose lookup is not available reports "not found". The last stage, the album
+// wizard, reports "found" when the user finishes it and "not found" when it is cancelled.
 class RecognitionSequence : public QObject
 {
     Q_OBJECT

@@ -1,5 +1,6 @@
 // The composition root run in-process: the parts it wires show their windows over the player.
 
+#include "app/PlaylistWindows.h"
 #include "app/StartupSequence.h"
 #include "CddbPeer.h"
 #include "collection/Collection.h"
@@ -15,10 +16,15 @@
 #include "ui/lookup/TRemoteInexactMatchForm.h"
 #include "ui/player/TPlayerForm.h"
 #include "ui/player/TQuestionForm.h"
+#include "ui/playlist/TPlaylistForm.h"
+#include "ui/playlist/TPlaylistWizard.h"
+#include "ui/playlist/TrackPicker.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QProgressDialog>
 #include <QPushButton>
@@ -201,4 +207,49 @@ TEST(Startup, TheConversionShowsItsProgress)
     EXPECT_EQ(progress.values.size(), result.converted + result.failed);
     EXPECT_TRUE(progress.visible);
     EXPECT_EQ(progress.window(), nullptr);
+}
+
+// The player's playlist buttons reach the playlist windows that the start-up wires to them.
+TEST(Startup, PlaylistButtonsOpenThePlaylistWindows)
+{
+    TestHome home;
+    qputenv("ORBISONG_AUDIO_SINK", "fakesink sync=true");
+    DiscImageWriter writer;
+    writer.addSilentTrack(75 * 20);
+    writer.addSilentTrack(75 * 30);
+    const QString cue = home.file(QStringLiteral("disc.cue"));
+    ASSERT_TRUE(writer.write(cue));
+    StartupSequence startup({cue});
+    ASSERT_TRUE(startup.start());
+    TPlayerForm *player = startup.player();
+    PlayerEngine *engine = player->engine();
+    QElapsedTimer waited;
+    waited.start();
+    while (!engine->audioPresent() && waited.elapsed() < 15000)
+        QTest::qWait(20);
+    ASSERT_TRUE(engine->audioPresent());
+
+    player->findChild<QAbstractButton *>(QStringLiteral("AddButton"))->click();
+    auto *wizard = visibleWindow<TPlaylistWizard>();
+    ASSERT_NE(wizard, nullptr);
+    wizard->titleEdit()->setText(QStringLiteral("Both"));
+    wizard->nextButton()->click();
+    wizard->nextButton()->click();
+    wizard->picker()->insertTracks({2, 1}, -1);
+    wizard->nextButton()->click();
+    wizard->nextButton()->click();
+    wizard->finishButton()->click();
+    QApplication::processEvents();
+    EXPECT_EQ(engine->currentPlaylist(), QStringLiteral("Both"));
+    EXPECT_EQ(engine->list().size(), 2);
+
+    player->findChild<QAbstractButton *>(QStringLiteral("EditButton"))->click();
+    auto *form = startup.playlistWindows()->playlistForm();
+    ASSERT_NE(form, nullptr);
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_EQ(form->titleEdit()->text(), QStringLiteral("Both"));
+    player->findChild<QAbstractButton *>(QStringLiteral("RemoveButton"))->click();
+    QApplication::processEvents();
+    EXPECT_EQ(engine->currentPlaylist(), QStringLiteral("Album"));
+    EXPECT_EQ(startup.playlistWindows()->playlistForm(), nullptr);
 }

@@ -263,3 +263,30 @@ TEST_F(Recognizer, RemoteLookupAloneReportsAnUnknownDisc)
     EXPECT_EQ(remoteDone.count(), 1);
     EXPECT_TRUE(peer.transcript().join(u'\n').contains(QStringLiteral("04018e02")));
 }
+
+// The wizard stage ends the sequence the way the user leaves the wizard.
+TEST(RecognitionSequence, TheWizardStageReportsHowTheWizardEnded)
+{
+    for (int outcome : {int(RecognitionSequence::Found), int(RecognitionSequence::NotFound)}) {
+        RecognitionSequence::Request request;
+        request.albumWizard = true;
+        auto *lookup = new RecognitionSequence(request);
+        std::function<void(int)> wizardReport;
+        lookup->setStage(
+            RecognitionSequence::AlbumWizard,
+            [&](const RecognitionSequence::Request &, auto report) { wizardReport = report; });
+        QSignalSpy finished(lookup, &RecognitionSequence::finished);
+        lookup->start();
+        for (int i = 0; i < 10; ++i)
+            QCoreApplication::processEvents();
+        ASSERT_TRUE(wizardReport) << "the wizard stage runs while the wizard is allowed";
+        EXPECT_TRUE(finished.isEmpty()) << "the sequence waits for the wizard";
+        wizardReport(outcome);
+        ASSERT_TRUE(finished.wait(1000));
+        const int endStage = outcome == RecognitionSequence::Found
+                                 ? RecognitionSequence::AlbumWizard
+                                 : RecognitionSequence::StageCount;
+        EXPECT_EQ(finished.at(0).at(0).toInt(), endStage);
+        EXPECT_EQ(finished.at(0).at(1).toInt(), outcome);
+    }
+}

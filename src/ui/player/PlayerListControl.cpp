@@ -7,8 +7,11 @@
 #include "ui/player/PlayerView.h"
 #include "ui/player/TPlaylistList.h"
 
+#include <QDropEvent>
 #include <QTabBar>
 #include <QToolButton>
+
+#include <algorithm>
 
 namespace Orbisong {
 
@@ -18,9 +21,10 @@ PlayerListControl::PlayerListControl(Settings &settings, PlayerPlaylistPanel *pa
 {
     TPlaylistList *list = panel->list();
     connect(list, &QListWidget::itemDoubleClicked, this, [this, list](QListWidgetItem *item) {
+        // Values other than these two leave the double-click without effect.
         if (m_settings.playlistDoubleClick == 1)
             emit playlistEditRequested(QStringLiteral("step"));
-        else
+        else if (m_settings.playlistDoubleClick == 0)
             playRow(list->row(item));
     });
     connect(list, &TPlaylistList::playRequested, this, &PlayerListControl::playRow);
@@ -37,6 +41,60 @@ PlayerListControl::PlayerListControl(Settings &settings, PlayerPlaylistPanel *pa
         connect(panel->button(button), &QToolButton::clicked, this,
                 [this, request] { emit playlistEditRequested(request); });
     }
+    for (QWidget *target : {static_cast<QWidget *>(panel->tabs()),
+                            static_cast<QWidget *>(panel->button(PlayerPlaylistPanel::Remove))}) {
+        target->setAcceptDrops(true);
+        target->installEventFilter(this);
+    }
+}
+
+bool PlayerListControl::eventFilter(QObject *watched, QEvent *event)
+{
+    const QEvent::Type type = event->type();
+    if (type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::Drop)
+        return QObject::eventFilter(watched, event);
+    auto *drag = static_cast<QDropEvent *>(event);
+    QTabBar *tabs = m_panel->tabs();
+    const int tab = watched == tabs ? tabs->tabAt(drag->position().toPoint()) : -1;
+    // Only the list's own rows, and only onto a custom playlist's tab: "Album" is built in.
+    if (drag->source() != m_panel->list() || (watched == tabs && tab <= 0)) {
+        drag->ignore();
+        return true;
+    }
+    // A copy, so that the list does not remove the rows it dragged.
+    drag->setDropAction(Qt::CopyAction);
+    drag->accept();
+    if (type == QEvent::Drop) {
+        if (watched == tabs)
+            dropStepsOnTab(tab);
+        else
+            dropStepsOnRemove();
+    }
+    return true;
+}
+
+QList<int> PlayerListControl::selectedRows() const
+{
+    QList<int> rows;
+    TPlaylistList *list = m_panel->list();
+    for (QListWidgetItem *item : list->selectedItems())
+        rows.append(list->row(item));
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
+void PlayerListControl::dropStepsOnTab(int index)
+{
+    const QList<int> rows = selectedRows();
+    if (index > 0 && index < m_panel->tabs()->count() && !rows.isEmpty())
+        emit stepsDroppedOnPlaylist(m_panel->tabs()->tabText(index), rows);
+}
+
+void PlayerListControl::dropStepsOnRemove()
+{
+    const QList<int> rows = selectedRows();
+    if (!rows.isEmpty())
+        emit stepsDroppedOnRemove(rows);
 }
 
 TPlaylistList *PlayerListControl::list() const

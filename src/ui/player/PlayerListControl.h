@@ -35,12 +35,23 @@ public:
     void addToFavorites(const QList<int> &rows);
     void shuffle();
     void selectTab(int index);
+    // The selected rows of the list dropped onto tab `index` or onto the remove button.
+    void dropStepsOnTab(int index);
+    void dropStepsOnRemove();
+
+protected:
+    // Takes drags of the list's rows on the tab row and the remove button.
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 signals:
     // "add", "edit", "remove" a playlist, or the properties of a "step".
     void playlistEditRequested(const QString &what);
+    void stepsDroppedOnPlaylist(const QString &playlist, const QList<int> &rows);
+    void stepsDroppedOnRemove(const QList<int> &rows);
 
 private:
+    QList<int> selectedRows() const;
+
     Settings &m_settings;
     PlayerPlaylistPanel *m_panel;
     PlayerView *m_view;

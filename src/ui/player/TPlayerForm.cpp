@@ -146,6 +146,10 @@ void TPlayerForm::connectControls()
     connect(m_status->volumeButton(), &QToolButton::clicked, this, &TPlayerForm::openVolumeProgram);
     connect(m_listControl, &PlayerListControl::playlistEditRequested, this,
             &TPlayerForm::playlistEditRequested);
+    connect(m_listControl, &PlayerListControl::stepsDroppedOnPlaylist, this,
+            &TPlayerForm::stepsDroppedOnPlaylist);
+    connect(m_listControl, &PlayerListControl::stepsDroppedOnRemove, this,
+            &TPlayerForm::stepsDroppedOnRemove);
 }
 
 void TPlayerForm::connectMenus()

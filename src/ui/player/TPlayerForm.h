@@ -58,6 +58,8 @@ public:
     void setLocalCddbFolders(const QStringList &folders);
     // The lookups the CDDB buttons and the recognition of new discs start; none starts none.
     void setLookups(RunningLookups *lookups);
+    // What identifies new discs; the owner may add the album wizard stage to it.
+    DiscRecognizer *recognizer() const { return m_recognizer; }
     void setAnimationsEnabled(bool on);
     void setTimerClock(TimerMoments::Clock clock);
     // What the command line asked for the first disc: a step (-1 none, INT_MAX random), a
@@ -110,6 +112,8 @@ public:
 
     // The info line and caption as shown now.
     QString infoLine() const;
+    // Redraws everything from the engine: after playlists were added, renamed or removed.
+    void refreshAll();
 
 signals:
     void propertiesRequested();
@@ -120,6 +124,10 @@ signals:
     void optionsRequested();
     void helpRequested();
     void playlistEditRequested(const QString &what);
+    // Steps of the list at `rows` were dragged onto the tab of `playlist`.
+    void stepsDroppedOnPlaylist(const QString &playlist, const QList<int> &rows);
+    // Steps of the list at `rows` were dragged onto the remove button.
+    void stepsDroppedOnRemove(const QList<int> &rows);
     // The window closes: the owner shuts the engine down, closes the collection and saves.
     void closing();
     // A new disc was identified by a lookup stage (0..4).
@@ -151,7 +159,6 @@ private:
     void onTimerDue(TimerMoments::Kind kind);
     void showLookupStatus(int lookup, const QString &text);
     void onLookupFinished(int stage, int result);
-    void refreshAll();
 
     void openAbout();
     void chooseDiscImage();
