@@ -7,12 +7,12 @@
 #include "base/AppPaths.h"
 #include "base/MessageIds.h"
 #include "cddb/RunningLookups.h"
-#include "playback/CdioDriveSet.h"
 #include "collection/Collection.h"
 #include "collection/Conversion.h"
-#include "player/ControllerEngine.h"
+#include "playback/CdioDriveSet.h"
 #include "playback/DemoDisc.h"
 #include "playback/Ob4Mci.h"
+#include "player/ControllerEngine.h"
 #include "player/PlayerEntryReceiver.h"
 #include "ui/collection/ConversionProgressDialog.h"
 #include "ui/lookup/LookupWindows.h"
@@ -135,8 +135,8 @@ bool StartupSequence::start()
     m_entryReceiver = std::make_unique<PlayerEntryReceiver>(m_engine.get(), m_collection.get());
     m_lookups = std::make_unique<RunningLookups>(m_entryReceiver.get(), &m_threadWindow);
     player->setLookups(m_lookups.get());
-    m_albumWindows = std::make_unique<AlbumWindows>(player, m_engine.get(), m_collection.get(),
-                                                    settings);
+    m_albumWindows =
+        std::make_unique<AlbumWindows>(player, m_engine.get(), m_collection.get(), settings);
     m_albumWindows->setQuestionPort(questions);
     m_albumWindows->setLookups(m_lookups.get(), cddbFolders);
     m_entryReceiver->setWindowHook(m_albumWindows->registry().hook());
@@ -146,6 +146,10 @@ bool StartupSequence::start()
 
     m_collectionWindows =
         std::make_unique<CollectionWindows>(player, m_collection.get(), questions);
+    connect(m_collectionWindows.get(), &CollectionWindows::propertiesRequested,
+            m_albumWindows.get(),
+            [this](const QString &id) { m_albumWindows->showProperties(id); });
+
     connect(player, &TPlayerForm::closing, this, &StartupSequence::onPlayerClosing);
     connect(player, &TPlayerForm::discImageRequested, this, &StartupSequence::openDiscImage);
     connect(qApp, &QApplication::aboutToQuit, this, &StartupSequence::onPlayerClosing);

@@ -5,6 +5,7 @@
 #include "collection/SettingsSession.h"
 #include "TestFiles.h"
 #include "TestHome.h"
+#include "ui/album/TAlbumPropertiesForm.h"
 #include "ui/collection/CollectionGeneralPage.h"
 #include "ui/collection/TCollectionForm.h"
 #include "ui/player/TPlayerForm.h"
@@ -55,6 +56,18 @@ TEST(CollectionWindows, ThePlayersButtonOpensOneWindow)
         TCollectionForm *window = collectionWindows().first();
         window->generalPage()->setGrouping(GroupField::Category);
         EXPECT_EQ(window->generalPage()->countText(), QStringLiteral("2 albums"));
+
+        // Asking for an album's properties in the collection opens its properties window.
+        emit window->propertiesRequested(QStringLiteral("2000000000002"));
+        TAlbumPropertiesForm *properties = nullptr;
+        for (QWidget *widget : QApplication::topLevelWidgets()) {
+            if (auto *form = qobject_cast<TAlbumPropertiesForm *>(widget);
+                form && form->isVisible())
+                properties = form;
+        }
+        ASSERT_NE(properties, nullptr);
+        EXPECT_EQ(properties->albumId(), QStringLiteral("2000000000002"));
+        properties->close();
 
         // Again: the open window comes to the front, no second one opens.
         QTest::mouseClick(button, Qt::LeftButton);
