@@ -69,6 +69,11 @@ public:
     // Waits until every change made so far is on disk, also when pinned; false when that
     // failed (reported to the user, the data stays in memory).
     bool flush();
+    // True while changes wait for the background writer or are being written.
+    bool isWritePending() const;
+    // While held, background writes wait; flush() lets them go. For tests that look at the
+    // collection with a write outstanding.
+    void holdWrites(bool hold);
     // Off: every outermost close writes before it returns, as flush() does.
     void setWriteBehind(bool writeBehind) { m_writeBehind = writeBehind; }
     // Flushes, releases the file even when pinned, and frees the index.
@@ -157,9 +162,10 @@ private:
     void installIndex();
     void indexLoadedFile();
     void scheduleSave();
+    void createSaver();
     void submitSave();
     // Takes the finished writes' results; true when it reported a failure.
-    bool collectSaveResults();
+    bool collectSaveResults(bool report);
     void reportWriteFailure();
     void reportLoadFailure();
     // Runs `call` on the collection's thread when its event loop next turns.
@@ -199,9 +205,8 @@ private:
     bool m_writeBehind = true;
     // The file changed while a write was running; the next one starts when it ends.
     bool m_saveWanted = false;
-    // The generation of the file whose write failed last, and whether that is still so.
+    // The last write failed, and no later one succeeded.
     bool m_saveFailed = false;
-    quint64 m_failedGeneration = 0;
     // Declared before the threads that post to it, so that it outlives them.
     std::unique_ptr<QObject> m_context;
     std::unique_ptr<CollectionSaver> m_saver;

@@ -33,6 +33,15 @@ bool CollectionSaver::isBusy() const
     return m_writing || m_queued.has_value();
 }
 
+void CollectionSaver::setHeld(bool held)
+{
+    {
+        std::lock_guard lock(m_mutex);
+        m_held = held;
+    }
+    m_wake.notify_all();
+}
+
 void CollectionSaver::waitUntilIdle()
 {
     std::unique_lock lock(m_mutex);
@@ -49,7 +58,7 @@ void CollectionSaver::run()
 {
     std::unique_lock lock(m_mutex);
     for (;;) {
-        m_wake.wait(lock, [this] { return m_stopping || m_queued.has_value(); });
+        m_wake.wait(lock, [this] { return m_stopping || (m_queued && !m_held); });
         if (!m_queued)
             return;
         TCfgFile::Snapshot snapshot = std::move(*m_queued);

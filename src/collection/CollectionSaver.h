@@ -38,6 +38,8 @@ public:
     void submit(TCfgFile::Snapshot snapshot, quint64 generation);
     // True while a snapshot is queued or being written.
     bool isBusy() const;
+    // While held, queued snapshots wait (so tests can look at a write not yet done).
+    void setHeld(bool held);
     // Returns once nothing is queued or being written.
     void waitUntilIdle();
     // The results of the writes finished since the last call, oldest first.
@@ -53,6 +55,7 @@ private:
     std::optional<TCfgFile::Snapshot> m_queued;
     quint64 m_queuedGeneration = 0;
     bool m_writing = false;
+    bool m_held = false;
     bool m_stopping = false;
     QList<Result> m_results;
     std::thread m_thread;

@@ -91,7 +91,7 @@ bool Collection::CloseCollection()
     m_openCount = 0;
     if (!m_file)
         return true;
-    collectSaveResults();
+    collectSaveResults(true);
     scheduleSave();
     return !m_saveFailed;
 }
@@ -112,22 +112,38 @@ void Collection::scheduleSave()
     submitSave();
 }
 
-void Collection::submitSave()
+bool Collection::isWritePending() const
+{
+    return m_saveWanted || (m_saver && m_saver->isBusy());
+}
+
+void Collection::holdWrites(bool hold)
+{
+    createSaver();
+    m_saver->setHeld(hold);
+}
+
+void Collection::createSaver()
 {
     if (!m_saver) {
         m_saver = std::make_unique<CollectionSaver>([this] {
             post([this] {
-                collectSaveResults();
+                collectSaveResults(true);
                 if (m_saveWanted && !m_saveFailed && m_openCount <= 0)
                     scheduleSave();
             });
         });
     }
+}
+
+void Collection::submitSave()
+{
+    createSaver();
     m_saveWanted = false;
     m_saver->submit(m_file->snapshot(), m_file->generation());
 }
 
-bool Collection::collectSaveResults()
+bool Collection::collectSaveResults(bool report)
 {
     if (!m_saver)
         return false;
@@ -144,9 +160,9 @@ bool Collection::collectSaveResults()
     if (last.written)
         return false;
     m_lastError = last.error;
-    m_failedGeneration = last.generation;
-    reportWriteFailure();
-    return true;
+    if (report)
+        reportWriteFailure();
+    return report;
 }
 
 bool Collection::flush()
@@ -154,14 +170,16 @@ bool Collection::flush()
     awaitIndex();
     if (!m_file)
         return true;
-    if (m_saver)
+    if (m_saver) {
+        m_saver->setHeld(false);
         m_saver->waitUntilIdle();
-    const bool reported = collectSaveResults();
-    // A write that just failed and was reported is not tried again for the same content.
-    if (m_file->isModified() && !(reported && m_failedGeneration == m_file->generation())) {
+    }
+    // An earlier failure is tried again here and only this attempt's outcome is reported.
+    collectSaveResults(false);
+    if (m_file->isModified()) {
         submitSave();
         m_saver->waitUntilIdle();
-        collectSaveResults();
+        collectSaveResults(true);
     }
     return !m_file->isModified();
 }

@@ -123,11 +123,12 @@ QByteArrayView entryKey(QByteArrayView entry)
 }
 
 // The position of the first entry of a split section that answers to `key`, or -1.
-int findEntry(TCfgFile::Section &section, QByteArrayView key)
+int findEntry(TCfgFile::Section &section, QByteArrayView key, quint64 &steps)
 {
     QByteArrayView value;
     if (section.entries.size() < KeyedSectionSize || key.contains('=')) {
         for (std::size_t i = 0; i < section.entries.size(); ++i) {
+            ++steps;
             if (entryValue(section.entries[i], key, &value))
                 return int(i);
         }
@@ -135,6 +136,7 @@ int findEntry(TCfgFile::Section &section, QByteArrayView key)
     }
     if (section.keys.isEmpty()) {
         // Backwards, so that the first of equal keys is the one kept.
+        steps += section.entries.size();
         for (std::size_t i = section.entries.size(); i-- > 0;) {
             const QByteArrayView name = entryKey(section.entries[i]);
             if (!name.isNull())
@@ -316,6 +318,7 @@ void TCfgFile::unindexBlock(Block *block)
     // Names that differ only in case or repeat are rare: find the next one by a scan.
     found->first = nullptr;
     for (const std::shared_ptr<Block> &b : m_blocks) {
+        ++m_steps;
         if (b.get() != block && b->folded == block->folded) {
             found->first = b.get();
             break;
@@ -339,6 +342,7 @@ void TCfgFile::eraseBlockAt(std::size_t position)
         m_cacheName.clear();
     }
     unindexBlock(block);
+    m_steps += m_blocks.size() - position;
     m_blocks.erase(m_blocks.begin() + std::ptrdiff_t(position));
 }
 
@@ -412,7 +416,7 @@ QByteArrayView TCfgFile::readFrom(Block &block, QByteArrayView sectionName, QByt
         return {};
     QByteArrayView value;
     if (section->split) {
-        const int at = findEntry(*section, key);
+        const int at = findEntry(*section, key, m_steps);
         if (at < 0)
             return {};
         entryValue(section->entries[std::size_t(at)], key, &value);
@@ -455,7 +459,7 @@ void TCfgFile::writeValue(QByteArrayView blockName, QByteArrayView sectionName, 
     splitSection(*section);
     QByteArray text = entryText(key, value);
     changed();
-    const int at = findEntry(*section, key);
+    const int at = findEntry(*section, key, m_steps);
     if (at >= 0) {
         section->entries[std::size_t(at)] = std::move(text);
         return;
@@ -548,6 +552,7 @@ void TCfgFile::EraseBlocks(const QStringList &names)
         }
         Block *next = nullptr;
         for (const std::shared_ptr<Block> &b : m_blocks) {
+            ++m_steps;
             if (!doomed.contains(b.get()) && b->folded == block->folded) {
                 next = b.get();
                 break;
@@ -555,6 +560,7 @@ void TCfgFile::EraseBlocks(const QStringList &names)
         }
         slot->first = next;
     }
+    m_steps += m_blocks.size();
     std::erase_if(m_blocks, [&doomed](const std::shared_ptr<Block> &b) {
         return doomed.contains(b.get());
     });

@@ -106,6 +106,9 @@ public:
     void EraseSection(const QString &block, const QString &section);
 
     bool blockExists(const QString &block);
+    // How many entries and blocks writes and erasures have stepped over so far, for checks
+    // that bulk changes stay linear in their size.
+    quint64 steps() const { return m_steps; }
     int blockCount() const { return int(m_blocks.size()); }
     // The block as save() would write it: its block line, section lines and entries, each
     // line ending in CR LF. Empty when the block does not exist.
@@ -125,8 +128,8 @@ private:
     // The block itself when no snapshot shares it, else a copy that replaces it.
     Block *mutableBlock(Block *block);
     void changed();
-    static QByteArrayView readFrom(Block &block, QByteArrayView section, QByteArrayView key,
-                                   bool *found);
+    QByteArrayView readFrom(Block &block, QByteArrayView section, QByteArrayView key,
+                            bool *found);
     Block *findOrCreateBlock(QByteArrayView name);
     void insertBlock(std::shared_ptr<Block> block);
     void eraseBlockAt(std::size_t position);
@@ -152,6 +155,7 @@ private:
     QByteArray m_cacheName;
     quint64 m_nextSequence = 0;
     quint64 m_generation = 0;
+    quint64 m_steps = 0;
     bool m_modified = false;
 };
 

@@ -21,8 +21,7 @@ constexpr qsizetype WriteChunk = 1 << 22;
 // Lets a test that kills the process time its kill from the moment the file is being written.
 void announceWrite(const char *what)
 {
-    static const bool announce = qEnvironmentVariableIsSet("ORBISONG_ANNOUNCE_WRITES");
-    if (announce)
+    if (qEnvironmentVariableIsSet("ORBISONG_ANNOUNCE_WRITES"))
         std::fputs(what, stderr);
 }
 

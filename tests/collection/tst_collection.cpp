@@ -306,3 +306,25 @@ TEST(Collection, AFailedWriteIsReportedAndKeepsTheChanges)
     EXPECT_TRUE(collection->ShutdownCollection());
     EXPECT_TRUE(f.read().contains("  TL=Kept\r\n"));
 }
+
+// Two albums under names that differ only in case: each keeps its own block, and a setter
+// changes the album it was asked for, never the other.
+TEST(Collection, RepeatedBlockNamesBecomeTwoAlbums)
+{
+    CollectionFixture f;
+    f.write(album("X", "0A00000000001", "One") + album("x", "0B00000000002", "Two"));
+    auto collection = f.open();
+    ASSERT_EQ(collection->albumCount(), 2);
+    const AlbumIndexNode *one = collection->FindAlbum("0A00000000001");
+    const AlbumIndexNode *two = collection->FindAlbum("0B00000000002");
+    ASSERT_TRUE(one && two);
+    EXPECT_NE(one->blockName.toUpper(), two->blockName.toUpper());
+    EXPECT_TRUE(collection->SetAlbumTitle("0B00000000002", "Second"));
+    EXPECT_TRUE(collection->SetAlbumTitle("0A00000000001", "First"));
+    ASSERT_TRUE(collection->ShutdownCollection());
+
+    auto again = f.open();
+    EXPECT_EQ(again->albumCount(), 2);
+    EXPECT_EQ(again->FindAlbum("0A00000000001")->title, "First");
+    EXPECT_EQ(again->FindAlbum("0B00000000002")->title, "Second");
+}
