@@ -216,8 +216,6 @@ TEST(CollectionSaving, KilledWhileWritingInTheBackgroundLeavesAWholeFile)
         if (said.lastIndexOf("write begins\n") > said.lastIndexOf("write ends\n"))
             ++midWrite;
         ASSERT_TRUE(isWhole(f.path, count)) << "kill " << k;
-        const QString folder = f.home.path();
-        EXPECT_EQ(QDir(folder).entryList(QDir::Files).size(), 1) << "a temporary file was left";
     }
     qunsetenv("ORBISONG_ANNOUNCE_WRITES");
     EXPECT_GE(midWrite, kills / 3) << midWrite << " of " << kills << " kills landed mid-write";
