@@ -5,9 +5,9 @@
 // blocks without an ID. Usage: bench_collection_save [ALBUMS] (default 100000).
 
 #include "collection/Collection.h"
-#include "CollectionGenerator.h"
 #include "collection/Settings.h"
 #include "collection/TCfgFile.h"
+#include "CollectionGenerator.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

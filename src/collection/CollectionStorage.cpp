@@ -16,20 +16,14 @@ Q_LOGGING_CATEGORY(lcCollection, "orbisong.collection")
 namespace Orbisong {
 
 Collection::Collection(Settings &settings, const QString &path)
-    : m_settings(settings),
-      m_path(path.isEmpty() ? settings.collectionPath : path),
+    : m_settings(settings), m_path(path.isEmpty() ? settings.collectionPath : path),
       m_context(std::make_unique<QObject>())
 {
 }
 
 Collection::~Collection()
 {
-    if (m_indexBuild) {
-        if (m_indexBuild->thread.joinable())
-            m_indexBuild->thread.join();
-        m_indexBuild.reset();
-    }
-    if (m_file)
+    if (m_file || m_indexBuild)
         ShutdownCollection();
 }
 
@@ -186,7 +180,13 @@ bool Collection::flush()
 
 bool Collection::ShutdownCollection()
 {
-    awaitIndex();
+    // An index still being built has changed nothing yet; the end does not wait to ask its
+    // questions.
+    if (m_indexBuild) {
+        if (m_indexBuild->thread.joinable())
+            m_indexBuild->thread.join();
+        m_indexBuild.reset();
+    }
     m_pinned = false;
     bool written = true;
     if (m_openCount > 0 || m_file) {

@@ -561,9 +561,8 @@ void TCfgFile::EraseBlocks(const QStringList &names)
         slot->first = next;
     }
     m_steps += m_blocks.size();
-    std::erase_if(m_blocks, [&doomed](const std::shared_ptr<Block> &b) {
-        return doomed.contains(b.get());
-    });
+    std::erase_if(m_blocks,
+                  [&doomed](const std::shared_ptr<Block> &b) { return doomed.contains(b.get()); });
 }
 
 int TCfgFile::renameRepeatedBlocks(

@@ -128,8 +128,7 @@ private:
     // The block itself when no snapshot shares it, else a copy that replaces it.
     Block *mutableBlock(Block *block);
     void changed();
-    QByteArrayView readFrom(Block &block, QByteArrayView section, QByteArrayView key,
-                            bool *found);
+    QByteArrayView readFrom(Block &block, QByteArrayView section, QByteArrayView key, bool *found);
     Block *findOrCreateBlock(QByteArrayView name);
     void insertBlock(std::shared_ptr<Block> block);
     void eraseBlockAt(std::size_t position);

@@ -352,7 +352,8 @@ TEST(CfgFile, RepeatedBlockNamesAreRenamed)
 {
     TestHome home;
     const QString path = home.file("r.obc");
-    writeFile(path, "<a>\n[S]\nk=1\n<A>\n[S]\nk=2\n<A>\n[S]\nk=3\n<A~2>\n[S]\nk=4\n<b>\n[S]\nk=5\n");
+    writeFile(path,
+              "<a>\n[S]\nk=1\n<A>\n[S]\nk=2\n<A>\n[S]\nk=3\n<A~2>\n[S]\nk=4\n<b>\n[S]\nk=5\n");
     TCfgFile file(path);
     ASSERT_TRUE(file.load());
     const QString before = file.ReadString("a", "S", "k", {});

@@ -3,9 +3,9 @@
 // and a process killed while it writes leaves a whole file.
 
 #include "collection/AlbumRecord.h"
-#include "CollectionFixture.h"
 #include "collection/MediaKind.h"
 #include "collection/TCfgFile.h"
+#include "CollectionFixture.h"
 #include "ScriptedQuestionPort.h"
 #include "TestFiles.h"
 
@@ -126,6 +126,21 @@ TEST(CollectionSaving, EditsReturnWithTheWritePendingAndFlushWritesThemAll)
     EXPECT_TRUE(collection->SetAlbumTitle(id, "Again"));
     EXPECT_TRUE(turnEventLoopUntil([&] { return f.read().contains("  TL=Again\r\n"); }));
     EXPECT_TRUE(turnEventLoopUntil([&] { return !collection->isWritePending(); }));
+}
+
+// The end of the program waits for the write that an edit a moment before started.
+TEST(CollectionSaving, ShutdownWritesTheLastEdit)
+{
+    CollectionFixture f;
+    const QByteArray original = albums(2);
+    f.write(original);
+    auto collection = f.open();
+    collection->holdWrites(true);
+    EXPECT_TRUE(collection->SetAlbumTitle(QString::fromLatin1(albumId(0)), "Last"));
+    EXPECT_EQ(f.read(), original);
+    ASSERT_TRUE(collection->ShutdownCollection());
+    EXPECT_TRUE(f.read().contains("  TL=Last\r\n"));
+    EXPECT_TRUE(isWhole(f.path, 2));
 }
 
 TEST(CollectionSaving, AFailedBackgroundWriteIsReportedOnTheCollectionsThread)
