@@ -105,7 +105,9 @@ void Collection::IndexBuild::scan(TCfgFile &from)
         }
         auto node = std::make_unique<AlbumIndexNode>();
         node->id = decodeStoredText(id);
-        node->blockName = QString::fromUtf8(from.blockNameAt(i));
+        // Most blocks are named by their ID: the name then shares the ID's text.
+        const QByteArrayView name = from.blockNameAt(i);
+        node->blockName = name == id ? node->id : QString::fromUtf8(name);
         node->flags = parseInteger(from.readRawAt(i, "Album", "FL", &found), 0);
         const auto text = [&](const char *key) {
             bool present = false;
