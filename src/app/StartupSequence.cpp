@@ -173,7 +173,9 @@ bool StartupSequence::start()
         connect(m_engine.get(), &PlayerEngine::discArrived, this, &StartupSequence::reportDisc);
     } else if (qEnvironmentVariableIsSet("ORBISONG_STARTUP_PROBE")) {
         QTimer::singleShot(0, this, [this] {
-            std::printf("shown %d albums\n", m_collection ? m_collection->albumCount() : 0);
+            std::printf("shown\n");
+            std::fflush(stdout);
+            std::printf("indexed %d albums\n", m_collection ? m_collection->albumCount() : 0);
             std::fflush(stdout);
             QCoreApplication::exit(0);
         });
@@ -244,12 +246,9 @@ void StartupSequence::openCollection(QuestionPort *questions)
     SettingsStore previous(AppPaths::settingsFile(), SettingsStore::previousVersionRootKey());
     ConversionProgressDialog progress(m_player.get());
     ConvertConfiguration(previous, *m_collection, m_switches.convert, &progress);
-    if (!m_collection->OpenCollectionFile())
-        return;
-    m_collection->BuildAlbumIndex();
-    if (settings.GetOptionFlag(_GLOB_OPTION_COLLECTIONALWAYSOPEN))
-        m_collection->pin();
-    m_collection->CloseCollection();
+    // Loaded and indexed on a thread of its own while the window comes up; the first use of
+    // the index waits for it.
+    m_collection->startAlbumIndex();
 }
 
 void StartupSequence::placePlayerWindow()

@@ -36,6 +36,8 @@ CddbAlbumSession::CddbAlbumSession(const QString &collectionPath, QuestionPort &
     : m_collection(std::make_unique<Collection>(m_session.settings(), collectionPath))
 {
     m_collection->setQuestionPort(&questions);
+    // close() answers whether the collection was written, so it writes before it returns.
+    m_collection->setWriteBehind(false);
     m_collection->BuildAlbumIndex();
     m_collection->OpenCollectionFile();
 }

@@ -1,5 +1,7 @@
 #include "collection/Collection.h"
 
+#include "collection/CollectionIndexBuild.h"
+
 #include "collection/AlbumRecord.h"
 #include "collection/AlbumText.h"
 #include "collection/CollectionSink.h"
@@ -17,50 +19,13 @@
 #include <QDate>
 #include <QLoggingCategory>
 
-Q_LOGGING_CATEGORY(lcCollection, "orbisong.collection")
+Q_DECLARE_LOGGING_CATEGORY(lcCollection)
 
 namespace Orbisong {
 
 using namespace CollectionSections;
 
 namespace {
-
-constexpr int LargeCollectionSize = 100;
-
-
-// IDs are compared upper-cased (ASCII letters) both when the index is built and when it is
-// searched, so hand-edited lower-case IDs are found and never indexed twice.
-QString indexKey(const QString &id)
-{
-    QString key = id;
-    for (QChar &c : key) {
-        if (c >= QLatin1Char('a') && c <= QLatin1Char('z'))
-            c = QChar(c.unicode() - 32);
-    }
-    return key;
-}
-
-int hexDigit(QChar c)
-{
-    if (c >= QLatin1Char('0') && c <= QLatin1Char('9'))
-        return c.unicode() - '0';
-    if (c >= QLatin1Char('A') && c <= QLatin1Char('F'))
-        return c.unicode() - 'A' + 10;
-    if (c >= QLatin1Char('a') && c <= QLatin1Char('f'))
-        return c.unicode() - 'a' + 10;
-    return -1;
-}
-
-int parseInteger(QByteArrayView text, int fallback)
-{
-    bool ok = false;
-    int value;
-    if (text.startsWith('$'))
-        value = int(text.sliced(1).toUInt(&ok, 16));
-    else
-        value = text.toInt(&ok, 10);
-    return ok ? value : fallback;
-}
 
 // The web link items passed between setters and lookups: CR-separated, each an address,
 // a title and a flags number separated by the character 14.
@@ -110,31 +75,6 @@ QList<int> mergeWebLinks(WebLinkList &links, const WebLinkList &items)
 
 } // namespace
 
-int albumBucket(const QString &id)
-{
-    if (id.isEmpty())
-        return 0;
-    int value = 0;
-    for (qsizetype i = 0; i < qMin<qsizetype>(2, id.size()); ++i) {
-        const int digit = hexDigit(id.at(i));
-        if (digit < 0)
-            return 0;
-        value = value * 16 + digit;
-    }
-    return value;
-}
-
-Collection::Collection(Settings &settings, const QString &path)
-    : m_settings(settings), m_path(path.isEmpty() ? settings.collectionPath : path)
-{
-}
-
-Collection::~Collection()
-{
-    if (m_file)
-        ShutdownCollection();
-}
-
 void Collection::addSink(CollectionSink *sink)
 {
     if (!m_sinks.contains(sink))
@@ -168,254 +108,6 @@ void Collection::setBusy(bool busy)
 {
     for (CollectionSink *sink : std::as_const(m_sinks))
         sink->collectionBusy(busy);
-}
-
-bool Collection::loadFile()
-{
-    auto file = std::make_unique<TCfgFile>(m_path);
-    if (!file->load()) {
-        m_lastError = file->errorString();
-        qCWarning(lcCollection) << "cannot load" << m_path << m_lastError;
-        askOrDefault(
-            m_questions, Msg::Notice,
-            QStringLiteral("OB4COLL_OpenCollectionFile(): Exception in TCfgFile.Create('") +
-                m_path + QStringLiteral("')"),
-            m_lastError);
-        return false;
-    }
-    m_file = std::move(file);
-    return true;
-}
-
-bool Collection::writeFile()
-{
-    if (m_file->save())
-        return true;
-    m_lastError = m_file->errorString();
-    qCWarning(lcCollection) << "cannot write" << m_path << m_lastError;
-    askOrDefault(m_questions, Msg::Notice, QStringLiteral("Unable to save the collection file."),
-                 QStringLiteral("The collection file '%1' could not be written: %2. The previous "
-                                "file was left unchanged.")
-                     .arg(m_path, m_lastError));
-    return false;
-}
-
-bool Collection::OpenCollectionFile()
-{
-    if (m_openCount <= 0) {
-        m_openCount = 0;
-        if (!m_file) {
-            setBusy(true);
-            loadFile();
-            setBusy(false);
-        }
-    }
-    ++m_openCount;
-    return m_file != nullptr;
-}
-
-bool Collection::CloseCollection()
-{
-    --m_openCount;
-    if (m_openCount > 0)
-        return true;
-    m_openCount = 0;
-    if (!m_file)
-        return true;
-    setBusy(true);
-    // A file that cannot be written stays loaded, so the changes survive until a later
-    // close succeeds.
-    const bool written = writeFile();
-    if (written)
-        m_file.reset();
-    setBusy(false);
-    return written;
-}
-
-bool Collection::ShutdownCollection()
-{
-    m_pinned = false;
-    bool written = true;
-    // A file kept after a failed write gets one more attempt.
-    if (m_openCount > 0 || m_file) {
-        m_openCount = 1;
-        written = CloseCollection();
-    }
-    freeIndex();
-    return written;
-}
-
-void Collection::pin()
-{
-    OpenCollectionFile();
-    m_openCount = PinnedCount;
-    m_pinned = true;
-}
-
-void Collection::freeIndex()
-{
-    for (Bucket &bucket : m_buckets)
-        bucket.clear();
-}
-
-void Collection::BuildAlbumIndex()
-{
-    m_changeCounter = 0;
-    m_albumCount = 0;
-    freeIndex();
-    if (m_converting)
-        return;
-    if (m_settings.GetOptionFlag(_GLOB_OPTION_COLLECTIONALWAYSOPEN))
-        pin();
-    OpenCollectionFile();
-    if (TCfgFile *file = m_file.get()) {
-        QStringList withoutId;
-        for (int i = 0; i < file->blockCount(); ++i) {
-            bool found = false;
-            const QByteArrayView id = file->readRawAt(i, "Album", "ID", &found);
-            if (id.trimmed().isEmpty()) {
-                withoutId.append(QString::fromUtf8(file->blockNameAt(i)));
-                continue;
-            }
-            auto node = std::make_unique<AlbumIndexNode>();
-            node->id = decodeStoredText(id);
-            node->blockName = QString::fromUtf8(file->blockNameAt(i));
-            node->flags = parseInteger(file->readRawAt(i, "Album", "FL", &found), 0);
-            const auto text = [&](const char *key) {
-                bool present = false;
-                return decodeStoredText(file->readRawAt(i, "Album", key, &present));
-            };
-            node->artist = text("AR");
-            node->binder = text("BI");
-            node->category = text("CA");
-            node->owner = text("OW");
-            node->title = text("TL");
-            node->year = text("YR");
-            node->trackCount = parseInteger(file->readRawAt(i, "Tracks", "CT", &found), 0);
-            const QByteArrayView kind = file->readRawAt(i, "Media", "MD", &found);
-            node->mediaKind = found ? parseInteger(kind, MediaKindCdRom) : MediaKindCdRom;
-            insertNode(std::move(node));
-        }
-        for (const QString &name : std::as_const(withoutId))
-            file->EraseBlock(name);
-    }
-    CloseCollection();
-}
-
-Collection::Bucket::const_iterator Collection::findNode(const QString &id) const
-{
-    const Bucket &bucket = m_buckets[std::size_t(albumBucket(id))];
-    const QString key = indexKey(id);
-    // Among equal IDs the one added first is found, as a search tree that sends equal IDs
-    // to the left would find it.
-    auto it = bucket.upper_bound(key);
-    if (it == bucket.begin())
-        return bucket.end();
-    --it;
-    return it->first == key ? it : bucket.end();
-}
-
-AlbumIndexNode *Collection::FindAlbum(const QString &id) const
-{
-    const Bucket &bucket = m_buckets[std::size_t(albumBucket(id))];
-    const auto it = findNode(id);
-    return it == bucket.end() ? nullptr : it->second.get();
-}
-
-AlbumIndexNode *Collection::insertNode(std::unique_ptr<AlbumIndexNode> node)
-{
-    Bucket &bucket = m_buckets[std::size_t(albumBucket(node->id))];
-    const QString key = indexKey(node->id);
-    // The index is balanced, so a file whose albums come sorted (as every written file
-    // does) does not degrade lookups or the build into a list walk.
-    auto it = bucket.emplace_hint(bucket.lower_bound(key), key, std::move(node));
-    AlbumIndexNode *added = it->second.get();
-    notifyIndexChanged(*added, ChangeAlbumAdded, {});
-    ++m_changeCounter;
-    ++m_albumCount;
-    askLargeCollectionQuestion();
-    return added;
-}
-
-void Collection::askLargeCollectionQuestion()
-{
-    if (m_converting)
-        return;
-    if (m_settings.peakCount < LargeCollectionSize && m_albumCount >= LargeCollectionSize &&
-        !m_settings.GetOptionFlag(_GLOB_OPTION_COLLECTIONALWAYSOPEN)) {
-        const int answer = askOrDefault(m_questions, Msg::LargeCollection);
-        m_settings.SetOptionFlag(_GLOB_OPTION_COLLECTIONALWAYSOPEN, answer == ResultYes);
-        if (!isPinned())
-            pin();
-    }
-    m_settings.peakCount = qMax(m_settings.peakCount, m_albumCount);
-}
-
-AlbumIndexNode *Collection::AddAlbumToIndex(const QString &id, const QString &blockName,
-                                            int mediaKind, int trackCount, const QString &year,
-                                            const QString &title, const QString &owner,
-                                            const QString &category, const QString &binder,
-                                            const QString &artist, int flags)
-{
-    auto node = std::make_unique<AlbumIndexNode>();
-    node->id = id;
-    node->blockName = blockName;
-    node->mediaKind = mediaKind;
-    node->trackCount = trackCount;
-    node->year = year;
-    node->title = title;
-    node->owner = owner;
-    node->category = category;
-    node->binder = binder;
-    node->artist = artist;
-    node->flags = flags;
-    return insertNode(std::move(node));
-}
-
-bool Collection::removeNode(const QString &id)
-{
-    Bucket &bucket = m_buckets[std::size_t(albumBucket(id))];
-    const auto found = findNode(id);
-    if (found == bucket.end())
-        return false;
-    const AlbumIndexNode &node = *found->second;
-    OpenCollectionFile();
-    notifyIndexChanged(node, ChangeAlbumDeleted, {});
-    notifyAlbumChanged(node.id, ChangeAlbumDeleted);
-    if (m_file)
-        m_file->EraseBlock(node.blockName);
-    bucket.erase(found);
-    CloseCollection();
-    return true;
-}
-
-bool Collection::isCurrentAlbum(const QString &id) const
-{
-    return m_current && !m_current->disc.id.isEmpty() &&
-           indexKey(m_current->disc.id) == indexKey(id);
-}
-
-bool Collection::DeleteAlbum(const QString &id, bool force)
-{
-    ++m_changeCounter;
-    if (!force && m_current && m_current->discPresent && !isCdRomKind(m_current->disc.mediaKind) &&
-        isCurrentAlbum(id))
-        return false;
-    if (!removeNode(id))
-        return false;
-    --m_albumCount;
-    return true;
-}
-
-QList<const AlbumIndexNode *> Collection::albums() const
-{
-    QList<const AlbumIndexNode *> list;
-    list.reserve(m_albumCount);
-    for (const Bucket &bucket : m_buckets) {
-        for (const auto &entry : bucket)
-            list.append(entry.second.get());
-    }
-    return list;
 }
 
 int Collection::GetMediaKind(const QString &id)

@@ -4,6 +4,7 @@
 #include "collection/WebLinkItem.h"
 
 #include <QList>
+#include <QObject>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -15,6 +16,7 @@
 
 namespace Orbisong {
 
+class CollectionSaver;
 class CollectionSink;
 class QuestionPort;
 struct AlbumInfo;
@@ -22,9 +24,13 @@ class TCfgFile;
 struct CurrentAlbum;
 struct Settings;
 
-// The collection file and its album index. The file is loaded by the outermost
-// OpenCollectionFile and written (when changed) by the matching CloseCollection; pinning
-// keeps it loaded until ShutdownCollection. All of it runs on the main thread.
+// The collection file and its album index. The file is loaded by the first
+// OpenCollectionFile and then stays in memory, which holds the truth: the outermost
+// CloseCollection after a change hands a snapshot to a background writer and returns at
+// once; writes that pile up while one is running are coalesced into the next. A pinned file
+// is written only by ShutdownCollection (or flush). Everything but the writing and the first
+// index build runs on the thread that created the collection; write failures are reported
+// there through the question port.
 class Collection
 {
 public:
@@ -54,23 +60,41 @@ public:
     CurrentAlbum *currentAlbum() const { return m_current; }
 
     // Open and close in nested pairs. OpenCollectionFile returns false when the file could
-    // not be loaded (reported to the user); CloseCollection returns false when writing it
-    // failed (reported to the user, the data stays in memory for the next attempt).
+    // not be loaded (reported to the user). The outermost CloseCollection starts writing the
+    // changes in the background and returns true; false when an earlier write failed (that
+    // was reported to the user, the data stays in memory and the next close or flush tries
+    // again). Only flush() waits for the disk.
     bool OpenCollectionFile();
     bool CloseCollection();
-    // Writes and releases the file even when pinned, and frees the index.
+    // Waits until every change made so far is on disk, also when pinned; false when that
+    // failed (reported to the user, the data stays in memory).
+    bool flush();
+    // True while changes wait for the background writer or are being written.
+    bool isWritePending() const;
+    // While held, background writes wait; flush() lets them go. For tests that look at the
+    // collection with a write outstanding.
+    void holdWrites(bool hold);
+    // Off: every outermost close writes before it returns, as flush() does.
+    void setWriteBehind(bool writeBehind) { m_writeBehind = writeBehind; }
+    // Flushes, releases the file even when pinned, and frees the index.
     bool ShutdownCollection();
     // Keeps the file loaded until ShutdownCollection.
     void pin();
     bool isPinned() const { return m_pinned; }
     int openCount() const { return m_openCount; }
     // The loaded file while the collection is open, else nullptr.
-    TCfgFile *file() const { return m_file.get(); }
+    TCfgFile *file() const { return m_openCount > 0 ? m_file.get() : nullptr; }
     // Why the last load or write failed.
     QString lastError() const { return m_lastError; }
 
-    // Builds the index from the file: blocks without an album ID are erased.
+    // Builds the index from the file: blocks without an album ID are erased, and blocks
+    // whose names repeat (without regard to case) get names of their own.
     void BuildAlbumIndex();
+    // The same, with the file loaded and indexed on another thread; the index arrives on
+    // this thread's event loop, or when anything asks for the index or the file first
+    // (which waits for it).
+    void startAlbumIndex();
+    bool isIndexReady() const { return !m_indexBuild; }
     AlbumIndexNode *FindAlbum(const QString &id) const;
     // The stored media kind of a known album, 0 when the ID is not indexed.
     int GetMediaKind(const QString &id);
@@ -83,9 +107,9 @@ public:
     bool DeleteAlbum(const QString &id, bool force);
     // Every indexed album in index order: bucket, then ID without regard to case.
     QList<const AlbumIndexNode *> albums() const;
-    int albumCount() const { return m_albumCount; }
+    int albumCount() const;
     // Rises with every addition to and deletion from the index.
-    quint64 changeCounter() const { return m_changeCounter; }
+    quint64 changeCounter() const;
     bool isConverting() const { return m_converting; }
     void setConverting(bool converting) { m_converting = converting; }
 
@@ -125,16 +149,32 @@ public:
     void notifyAlbumChanged(const QString &id, int code);
     void notifyCurrentAlbumChanged(int code);
 
-private:
     using Bucket = std::multimap<QString, std::unique_ptr<AlbumIndexNode>>;
+    using Buckets = std::array<Bucket, 256>;
+
+private:
+    struct IndexBuild;
 
     AlbumIndexNode *insertNode(std::unique_ptr<AlbumIndexNode> node);
+    // Finishes a background index build: waits for it and takes its file and index. The
+    // index is part of what the const readers show, so they finish it too.
+    void awaitIndex() const;
+    void installIndex();
+    void indexLoadedFile();
+    void scheduleSave();
+    void createSaver();
+    void submitSave();
+    // Takes the finished writes' results; true when it reported a failure.
+    bool collectSaveResults(bool report);
+    void reportWriteFailure();
+    void reportLoadFailure();
+    // Runs `call` on the collection's thread when its event loop next turns.
+    void post(std::function<void()> call);
     bool removeNode(const QString &id);
     Bucket::const_iterator findNode(const QString &id) const;
     void askLargeCollectionQuestion();
     void freeIndex();
     bool loadFile();
-    bool writeFile();
     void setBusy(bool busy);
     bool isCurrentAlbum(const QString &id) const;
     bool storeField(const QString &id, int code, const QVariant &value,
@@ -155,13 +195,22 @@ private:
     std::unique_ptr<TCfgFile> m_file;
     int m_openCount = 0;
     bool m_pinned = false;
-    std::array<Bucket, 256> m_buckets;
+    Buckets m_buckets;
     int m_albumCount = 0;
     quint64 m_changeCounter = 0;
     bool m_converting = false;
     QString m_lastError;
     QList<CollectionSink *> m_sinks;
     CurrentAlbum *m_current = nullptr;
+    bool m_writeBehind = true;
+    // The file changed while a write was running; the next one starts when it ends.
+    bool m_saveWanted = false;
+    // The last write failed, and no later one succeeded.
+    bool m_saveFailed = false;
+    // Declared before the threads that post to it, so that it outlives them.
+    std::unique_ptr<QObject> m_context;
+    std::unique_ptr<CollectionSaver> m_saver;
+    std::unique_ptr<IndexBuild> m_indexBuild;
 };
 
 } // namespace Orbisong

@@ -1,58 +1,23 @@
 #include "collection/TCfgFile.h"
 
+#include "collection/TCfgFileParts.h"
+
 #include "collection/StoredText.h"
 
 #include <QFile>
-#include <QFileInfo>
 #include <QLoggingCategory>
-#include <QSaveFile>
+#include <QSet>
 
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
 
 Q_LOGGING_CATEGORY(lcCfgFile, "orbisong.cfgfile")
 
 namespace Orbisong {
 
-// A section keeps the bytes it was read from until it is first changed; only then are its
-// entries split into a list. Reads of unchanged sections scan those bytes directly, so a
-// large file costs little more than reading it.
-struct TCfgFile::Section
-{
-    QByteArray name;
-    quint64 sequence = 0;
-    QByteArrayView raw; // the entry lines as read, while `split` is false
-    bool split = false;
-    // Every raw line is already "  entry\r\n", so it can be written as it is.
-    bool canonical = false;
-    std::vector<QByteArray> entries;
-};
-
-struct TCfgFile::Block
-{
-    QByteArray name;
-    QByteArray folded; // the name with ASCII letters upper-cased, for lookups
-    quint64 sequence = 0;
-    std::vector<Section> sections; // in list order
-};
+using namespace CfgText;
 
 namespace {
-
-constexpr qsizetype WriteChunk = 1 << 22;
-
-// Lets a test that kills the process time its kill from the moment the file is being written.
-void announceWrite(const char *what)
-{
-    static const bool announce = qEnvironmentVariableIsSet("ORBISONG_ANNOUNCE_WRITES");
-    if (announce)
-        std::fputs(what, stderr);
-}
-
-inline bool isBlankByte(char c)
-{
-    return static_cast<unsigned char>(c) <= 32;
-}
 
 inline char foldByte(char c)
 {
@@ -79,17 +44,6 @@ bool sameName(QByteArrayView a, QByteArrayView b)
     return true;
 }
 
-QByteArrayView trimmed(QByteArrayView text)
-{
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && isBlankByte(text[begin]))
-        ++begin;
-    while (end > begin && isBlankByte(text[end - 1]))
-        --end;
-    return text.sliced(begin, end - begin);
-}
-
 // The name of a block or section line: after the opening bracket up to the closing one.
 QByteArrayView headerName(QByteArrayView line, char close)
 {
@@ -111,21 +65,6 @@ bool entryValue(QByteArrayView entry, QByteArrayView key, QByteArrayView *value)
         return false;
     *value = entry.sliced(n + 1);
     return true;
-}
-
-// Calls `f` with each entry line of raw section bytes until it returns true.
-template <typename F> void forEachRawEntry(QByteArrayView raw, F f)
-{
-    const char *p = raw.data();
-    const char *end = p + raw.size();
-    while (p < end) {
-        const char *lf = static_cast<const char *>(std::memchr(p, '\n', size_t(end - p)));
-        const char *lineEnd = lf ? lf : end;
-        const QByteArrayView line = trimmed(QByteArrayView(p, lineEnd - p));
-        if (line.size() >= 2 && f(line))
-            return;
-        p = lineEnd + 1;
-    }
 }
 
 // List order: ascending byte order of the names, the newest first among equal names.
@@ -151,16 +90,6 @@ QByteArray entryText(QByteArrayView key, const QByteArray &value)
     return text;
 }
 
-// Names and entries are written as UTF-8; bytes of older files that are not convert from
-// Windows-1252 on the way out.
-void appendText(QByteArray &out, QByteArrayView text)
-{
-    if (isValidUtf8(text))
-        out.append(text);
-    else
-        out.append(toUtf8Stored(text));
-}
-
 void splitSection(TCfgFile::Section &section)
 {
     if (section.split)
@@ -170,6 +99,7 @@ void splitSection(TCfgFile::Section &section)
         return false;
     });
     section.raw = {};
+    section.keys.clear();
     section.split = true;
     section.canonical = false;
 }
@@ -181,6 +111,39 @@ TCfgFile::Section *findSection(TCfgFile::Block &block, QByteArrayView name)
             return &section;
     }
     return nullptr;
+}
+
+constexpr std::size_t KeyedSectionSize = 32;
+
+// The key an entry answers to for keys without "=": its text up to the first "=".
+QByteArrayView entryKey(QByteArrayView entry)
+{
+    const qsizetype equals = entry.indexOf('=');
+    return equals < 0 ? QByteArrayView() : entry.first(equals);
+}
+
+// The position of the first entry of a split section that answers to `key`, or -1.
+int findEntry(TCfgFile::Section &section, QByteArrayView key, quint64 &steps)
+{
+    QByteArrayView value;
+    if (section.entries.size() < KeyedSectionSize || key.contains('=')) {
+        for (std::size_t i = 0; i < section.entries.size(); ++i) {
+            ++steps;
+            if (entryValue(section.entries[i], key, &value))
+                return int(i);
+        }
+        return -1;
+    }
+    if (section.keys.isEmpty()) {
+        // Backwards, so that the first of equal keys is the one kept.
+        steps += section.entries.size();
+        for (std::size_t i = section.entries.size(); i-- > 0;) {
+            const QByteArrayView name = entryKey(section.entries[i]);
+            if (!name.isNull())
+                section.keys.insert(folded(name), int(i));
+        }
+    }
+    return section.keys.value(folded(key), -1);
 }
 
 } // namespace
@@ -203,6 +166,7 @@ void TCfgFile::clear()
     m_cacheName.clear();
     m_data.clear();
     m_modified = false;
+    ++m_generation;
 }
 
 bool TCfgFile::load()
@@ -237,7 +201,7 @@ bool TCfgFile::load()
     if (const void *nul = std::memchr(begin, '\0', size_t(end - begin)))
         end = static_cast<const char *>(nul);
 
-    std::vector<std::unique_ptr<Block>> blocks;
+    std::vector<std::shared_ptr<Block>> blocks;
     Block *block = nullptr;
     Section *section = nullptr;
     const char *sectionStart = nullptr;
@@ -262,7 +226,7 @@ bool TCfgFile::load()
             sectionCanonical = false;
         } else if (line[0] == '<') {
             closeSection(p);
-            blocks.push_back(std::make_unique<Block>());
+            blocks.push_back(std::make_shared<Block>());
             block = blocks.back().get();
             const QByteArrayView name = headerName(line, '>');
             block->name = QByteArray::fromRawData(name.data(), name.size());
@@ -288,7 +252,7 @@ bool TCfgFile::load()
     }
     closeSection(end);
 
-    for (const std::unique_ptr<Block> &b : blocks) {
+    for (const std::shared_ptr<Block> &b : blocks) {
         if (!isValidUtf8(b->name))
             b->name = toUtf8Stored(b->name);
         b->folded = folded(b->name);
@@ -299,14 +263,14 @@ bool TCfgFile::load()
         if (!std::is_sorted(b->sections.begin(), b->sections.end(), listsBefore<Section>))
             std::sort(b->sections.begin(), b->sections.end(), listsBefore<Section>);
     }
-    auto blockBefore = [](const std::unique_ptr<Block> &a, const std::unique_ptr<Block> &b) {
+    auto blockBefore = [](const std::shared_ptr<Block> &a, const std::shared_ptr<Block> &b) {
         return listsBefore(*a, *b);
     };
     if (!std::is_sorted(blocks.begin(), blocks.end(), blockBefore))
         std::sort(blocks.begin(), blocks.end(), blockBefore);
     m_blocks = std::move(blocks);
     m_byName.reserve(qsizetype(m_blocks.size()));
-    for (const std::unique_ptr<Block> &b : m_blocks) {
+    for (const std::shared_ptr<Block> &b : m_blocks) {
         NameSlot &slot = m_byName[b->folded];
         if (!slot.first)
             slot.first = b.get();
@@ -328,7 +292,7 @@ std::size_t TCfgFile::positionOf(const Block *block) const
 {
     const auto found = std::lower_bound(
         m_blocks.begin(), m_blocks.end(), block,
-        [](const std::unique_ptr<Block> &a, const Block *b) { return listsBefore(*a, *b); });
+        [](const std::shared_ptr<Block> &a, const Block *b) { return listsBefore(*a, *b); });
     return std::size_t(found - m_blocks.begin());
 }
 
@@ -353,7 +317,8 @@ void TCfgFile::unindexBlock(Block *block)
         return;
     // Names that differ only in case or repeat are rare: find the next one by a scan.
     found->first = nullptr;
-    for (const std::unique_ptr<Block> &b : m_blocks) {
+    for (const std::shared_ptr<Block> &b : m_blocks) {
+        ++m_steps;
         if (b.get() != block && b->folded == block->folded) {
             found->first = b.get();
             break;
@@ -361,7 +326,7 @@ void TCfgFile::unindexBlock(Block *block)
     }
 }
 
-void TCfgFile::insertBlock(std::unique_ptr<Block> block)
+void TCfgFile::insertBlock(std::shared_ptr<Block> block)
 {
     const std::size_t position = positionOf(block.get());
     Block *raw = block.get();
@@ -377,6 +342,7 @@ void TCfgFile::eraseBlockAt(std::size_t position)
         m_cacheName.clear();
     }
     unindexBlock(block);
+    m_steps += m_blocks.size() - position;
     m_blocks.erase(m_blocks.begin() + std::ptrdiff_t(position));
 }
 
@@ -384,7 +350,7 @@ TCfgFile::Block *TCfgFile::findOrCreateBlock(QByteArrayView name)
 {
     Block *block = findBlock(name);
     if (!block) {
-        auto fresh = std::make_unique<Block>();
+        auto fresh = std::make_shared<Block>();
         fresh->name = name.toByteArray();
         for (char &c : fresh->name) {
             if (static_cast<unsigned char>(c) < 32)
@@ -395,9 +361,32 @@ TCfgFile::Block *TCfgFile::findOrCreateBlock(QByteArrayView name)
         block = fresh.get();
         insertBlock(std::move(fresh));
     }
+    block = mutableBlock(block);
     m_cacheBlock = block;
     m_cacheName = block->name;
     return block;
+}
+
+TCfgFile::Block *TCfgFile::mutableBlock(Block *block)
+{
+    std::shared_ptr<Block> &slot = m_blocks[positionOf(block)];
+    // Snapshots are only taken on this thread, so a count of 1 cannot rise meanwhile.
+    if (slot.use_count() == 1)
+        return block;
+    auto copy = std::make_shared<Block>(*block);
+    const auto found = m_byName.find(block->folded);
+    if (found != m_byName.end() && found->first == block)
+        found->first = copy.get();
+    if (m_cacheBlock == block)
+        m_cacheBlock = copy.get();
+    slot = std::move(copy);
+    return slot.get();
+}
+
+void TCfgFile::changed()
+{
+    m_modified = true;
+    ++m_generation;
 }
 
 QByteArrayView TCfgFile::readRaw(QByteArrayView blockName, QByteArrayView sectionName,
@@ -427,13 +416,12 @@ QByteArrayView TCfgFile::readFrom(Block &block, QByteArrayView sectionName, QByt
         return {};
     QByteArrayView value;
     if (section->split) {
-        for (const QByteArray &entry : section->entries) {
-            if (entryValue(entry, key, &value)) {
-                *found = true;
-                return value;
-            }
-        }
-        return {};
+        const int at = findEntry(*section, key, m_steps);
+        if (at < 0)
+            return {};
+        entryValue(section->entries[std::size_t(at)], key, &value);
+        *found = true;
+        return value;
     }
     forEachRawEntry(section->raw, [&](QByteArrayView line) {
         *found = entryValue(line, key, &value);
@@ -470,15 +458,16 @@ void TCfgFile::writeValue(QByteArrayView blockName, QByteArrayView sectionName, 
     }
     splitSection(*section);
     QByteArray text = entryText(key, value);
-    m_modified = true;
-    QByteArrayView old;
-    for (QByteArray &entry : section->entries) {
-        if (entryValue(entry, key, &old)) {
-            entry = std::move(text);
-            return;
-        }
+    changed();
+    const int at = findEntry(*section, key, m_steps);
+    if (at >= 0) {
+        section->entries[std::size_t(at)] = std::move(text);
+        return;
     }
     section->entries.push_back(std::move(text));
+    const QByteArrayView name = entryKey(section->entries.back());
+    if (!section->keys.isEmpty() && !name.isNull() && !section->keys.contains(folded(name)))
+        section->keys.insert(folded(name), int(section->entries.size()) - 1);
 }
 
 void TCfgFile::WriteString(const QString &block, const QString &section, const QString &key,
@@ -521,7 +510,7 @@ void TCfgFile::WriteBool(const QString &block, const QString &section, const QSt
 void TCfgFile::ReadBlockNames(QStringList &names) const
 {
     names.reserve(names.size() + qsizetype(m_blocks.size()));
-    for (const std::unique_ptr<Block> &block : m_blocks)
+    for (const std::shared_ptr<Block> &block : m_blocks)
         names.append(QString::fromUtf8(block->name));
 }
 
@@ -537,18 +526,95 @@ bool TCfgFile::blockExists(const QString &block)
 
 void TCfgFile::EraseBlock(const QString &name)
 {
-    m_modified = true;
+    changed();
     Block *block = findBlock(name.toUtf8());
     if (block)
         eraseBlockAt(positionOf(block));
 }
 
+void TCfgFile::EraseBlocks(const QStringList &names)
+{
+    changed();
+    m_cacheBlock = nullptr;
+    m_cacheName.clear();
+    QSet<const Block *> doomed;
+    for (const QString &name : names) {
+        Block *block = findBlock(name.toUtf8());
+        if (!block)
+            continue;
+        doomed.insert(block);
+        // The next block of the same name, when there is one, becomes the first; such names
+        // are rare, so it is found by a scan.
+        const auto slot = m_byName.find(block->folded);
+        if (--slot->count == 0) {
+            m_byName.erase(slot);
+            continue;
+        }
+        Block *next = nullptr;
+        for (const std::shared_ptr<Block> &b : m_blocks) {
+            ++m_steps;
+            if (!doomed.contains(b.get()) && b->folded == block->folded) {
+                next = b.get();
+                break;
+            }
+        }
+        slot->first = next;
+    }
+    m_steps += m_blocks.size();
+    std::erase_if(m_blocks,
+                  [&doomed](const std::shared_ptr<Block> &b) { return doomed.contains(b.get()); });
+}
+
+int TCfgFile::renameRepeatedBlocks(
+    const std::function<void(const QString &, const QString &)> &renamed)
+{
+    int count = 0;
+    for (const auto &slot : std::as_const(m_byName))
+        count += slot.count > 1 ? 1 : 0;
+    if (count == 0)
+        return 0;
+    count = 0;
+    QSet<QByteArray> seen;
+    seen.reserve(qsizetype(m_blocks.size()));
+    for (std::shared_ptr<Block> &block : m_blocks) {
+        if (!seen.contains(block->folded)) {
+            seen.insert(block->folded);
+            continue;
+        }
+        QByteArray name;
+        for (int n = 2;; ++n) {
+            name = block->name + '~' + QByteArray::number(n);
+            if (!m_byName.contains(folded(name)) && !seen.contains(folded(name)))
+                break;
+        }
+        auto copy = std::make_shared<Block>(*block);
+        copy->name = name;
+        copy->folded = folded(name);
+        seen.insert(copy->folded);
+        renamed(QString::fromUtf8(block->name), QString::fromUtf8(name));
+        block = std::move(copy);
+        ++count;
+    }
+    changed();
+    std::sort(m_blocks.begin(), m_blocks.end(),
+              [](const std::shared_ptr<Block> &a, const std::shared_ptr<Block> &b) {
+                  return listsBefore(*a, *b);
+              });
+    m_byName.clear();
+    for (const std::shared_ptr<Block> &b : m_blocks)
+        indexBlock(b.get());
+    m_cacheBlock = nullptr;
+    m_cacheName.clear();
+    return count;
+}
+
 void TCfgFile::EraseSection(const QString &blockName, const QString &sectionName)
 {
-    m_modified = true;
+    changed();
     Block *block = findBlock(blockName.toUtf8());
     if (!block)
         return;
+    block = mutableBlock(block);
     const QByteArray name = sectionName.toUtf8();
     for (auto it = block->sections.begin(); it != block->sections.end(); ++it) {
         if (sameName(it->name, name)) {
@@ -556,83 +622,6 @@ void TCfgFile::EraseSection(const QString &blockName, const QString &sectionName
             return;
         }
     }
-}
-
-namespace {
-
-void appendBlock(QByteArray &out, const TCfgFile::Block &block)
-{
-    out.append('<');
-    appendText(out, block.name);
-    out.append(">\r\n");
-    for (const TCfgFile::Section &section : block.sections) {
-        out.append(" [");
-        appendText(out, section.name);
-        out.append("]\r\n");
-        if (!section.split) {
-            if (section.canonical && isValidUtf8(section.raw)) {
-                out.append(section.raw);
-                continue;
-            }
-            forEachRawEntry(section.raw, [&out](QByteArrayView line) {
-                out.append("  ");
-                appendText(out, line);
-                out.append("\r\n");
-                return false;
-            });
-            continue;
-        }
-        for (const QByteArray &entry : section.entries) {
-            out.append("  ");
-            appendText(out, entry);
-            out.append("\r\n");
-        }
-    }
-}
-
-} // namespace
-
-QByteArray TCfgFile::writtenBlock(const QString &name)
-{
-    QByteArray out;
-    if (const Block *block = findBlock(name.toUtf8()))
-        appendBlock(out, *block);
-    return out;
-}
-
-bool TCfgFile::save()
-{
-    if (!m_modified)
-        return true;
-    m_error.clear();
-    QSaveFile file(m_fileName);
-    if (!file.open(QIODevice::WriteOnly)) {
-        m_error = file.errorString();
-        return false;
-    }
-    announceWrite("write begins\n");
-    QByteArray out;
-    out.reserve(WriteChunk + (1 << 16));
-    bool ok = true;
-    for (const std::unique_ptr<Block> &block : m_blocks) {
-        appendBlock(out, *block);
-        if (out.size() >= WriteChunk) {
-            ok = file.write(out) == out.size();
-            out.clear();
-            if (!ok)
-                break;
-        }
-    }
-    if (ok && !out.isEmpty())
-        ok = file.write(out) == out.size();
-    if (!ok || !file.commit()) {
-        m_error = file.errorString();
-        file.cancelWriting();
-        return false;
-    }
-    announceWrite("write ends\n");
-    m_modified = false;
-    return true;
 }
 
 } // namespace Orbisong

@@ -103,6 +103,11 @@ TEST(Startup, TheFirstIndexBuildAsksTheUser)
     {
         StartupSequence startup({QStringLiteral("/NODRIVE")});
         ASSERT_TRUE(startup.start());
+        // The index is built behind the shown window; the question comes when it is ready.
+        QElapsedTimer waited;
+        waited.start();
+        while (asked.isEmpty() && waited.elapsed() < 15000)
+            QTest::qWait(20);
         EXPECT_EQ(asked, QStringLiteral("Your collection is getting large."));
     }
     SettingsSession reread;

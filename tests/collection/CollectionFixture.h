@@ -7,6 +7,8 @@
 
 #include <QFile>
 
+#include <gtest/gtest.h>
+
 #include <memory>
 
 // A collection in a fresh data folder, with the default settings of a user "ann".
@@ -31,6 +33,13 @@ struct CollectionFixture
         QFile file(path);
         file.open(QIODevice::WriteOnly);
         file.write(bytes);
+    }
+
+    // The file once every change of `collection` has been written.
+    QByteArray flushed(Orbisong::Collection &collection) const
+    {
+        EXPECT_TRUE(collection.flush());
+        return read();
     }
 
     QByteArray read() const

@@ -132,21 +132,21 @@ TEST(AlbumRecord, EmptyAlbumsAndCdRoms)
     EXPECT_EQ(current.album.trackTitles[2], "Track 2");
     EXPECT_FALSE(WriteAlbumInfo(*collection, false));
     EXPECT_TRUE(collection->FindAlbum(Id)); // indexed when read, never written
-    EXPECT_TRUE(f.read().isEmpty());
+    EXPECT_TRUE(f.flushed(*collection).isEmpty());
 
     current.album.title = "Named";
     ASSERT_TRUE(WriteAlbumInfo(*collection, true));
-    EXPECT_TRUE(f.read().contains("TL=Named"));
+    EXPECT_TRUE(f.flushed(*collection).contains("TL=Named"));
     current.album.title.clear();
     current.discPresent = true;
     EXPECT_FALSE(WriteAlbumInfo(*collection, true));
     EXPECT_FALSE(collection->FindAlbum(Id));
-    EXPECT_FALSE(f.read().contains(Id.toLatin1()));
+    EXPECT_FALSE(f.flushed(*collection).contains(Id.toLatin1()));
 
     current.disc = disc(1, MediaKindCdRom);
     ASSERT_TRUE(WriteAlbumInfo(*collection, true));
-    EXPECT_TRUE(f.read().contains("  MD=65540\r\n"));
-    EXPECT_TRUE(f.read().contains("  TL=\r\n"));
+    EXPECT_TRUE(f.flushed(*collection).contains("  MD=65540\r\n"));
+    EXPECT_TRUE(f.flushed(*collection).contains("  TL=\r\n"));
 }
 
 TEST(AlbumRecord, ReadingFollowsTheDisc)

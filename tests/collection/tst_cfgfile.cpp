@@ -299,3 +299,75 @@ TEST(CfgFile, LoadingMatchesSortedInsertion)
     file.ReadBlockNames(names2);
     EXPECT_EQ(names2, QStringList{"ab"});
 }
+
+// Bulk changes step over each entry or block a bounded number of times, not once per change.
+TEST(CfgFile, BulkChangesStayLinear)
+{
+    TestHome home;
+    TCfgFile keys(home.file("keys.obc"));
+    const int count = 20000;
+    for (int i = 0; i < count; ++i)
+        keys.WriteString("B", "S", QStringLiteral("K%1").arg(i), QString::number(i));
+    keys.WriteString("B", "S", "k7", "again");
+    EXPECT_LT(keys.steps(), quint64(4 * count)) << keys.steps();
+    EXPECT_EQ(keys.ReadString("b", "s", "K7", {}), "again");
+    EXPECT_EQ(keys.ReadString("B", "S", "K19999", {}), "19999");
+    // A key written twice by hand: the first one answers, also in a long section.
+    const QString twice = home.file("twice.obc");
+    QByteArray text = "<B>\n[S]\ndup=first\n";
+    for (int i = 0; i < 100; ++i)
+        text += "k" + QByteArray::number(i) + "=v\n";
+    writeFile(twice, text + "DUP=second\n");
+    TCfgFile repeated(twice);
+    ASSERT_TRUE(repeated.load());
+    repeated.WriteString("B", "S", "new", "1");
+    EXPECT_EQ(repeated.ReadString("B", "S", "Dup", {}), "first");
+    repeated.WriteString("B", "S", "dup", "changed");
+    ASSERT_TRUE(repeated.save());
+    EXPECT_TRUE(readFile(twice).contains("  dup=changed\r\n"));
+    EXPECT_TRUE(readFile(twice).contains("  DUP=second\r\n"));
+
+    const QString path = home.file("blocks.obc");
+    QByteArray blocks;
+    QStringList names;
+    const int blockCount = 50000;
+    for (int i = 0; i < blockCount; ++i) {
+        blocks += "<N" + QByteArray::number(i) + ">\n[S]\nk=v\n";
+        if (i % 5)
+            names.append(QStringLiteral("n%1").arg(i));
+    }
+    writeFile(path, blocks);
+    TCfgFile file(path);
+    ASSERT_TRUE(file.load());
+    file.EraseBlocks(names);
+    EXPECT_LT(file.steps(), quint64(2 * blockCount)) << file.steps();
+    EXPECT_EQ(file.blockCount(), blockCount / 5);
+    EXPECT_TRUE(file.blockExists("N5"));
+    EXPECT_FALSE(file.blockExists("N6"));
+}
+
+// Blocks whose names repeat, also in other letter case, each get a name of their own; the
+// one lookups found keeps its name and nothing is merged.
+TEST(CfgFile, RepeatedBlockNamesAreRenamed)
+{
+    TestHome home;
+    const QString path = home.file("r.obc");
+    writeFile(path,
+              "<a>\n[S]\nk=1\n<A>\n[S]\nk=2\n<A>\n[S]\nk=3\n<A~2>\n[S]\nk=4\n<b>\n[S]\nk=5\n");
+    TCfgFile file(path);
+    ASSERT_TRUE(file.load());
+    const QString before = file.ReadString("a", "S", "k", {});
+    QStringList renamed;
+    EXPECT_EQ(file.renameRepeatedBlocks([&](const QString &from, const QString &to) {
+        renamed.append(from + "->" + to);
+    }),
+              2);
+    EXPECT_EQ(renamed, QStringList({"A->A~3", "a->a~4"}));
+    EXPECT_EQ(file.ReadString("a", "S", "k", {}), before);
+    QStringList names;
+    file.ReadBlockNames(names);
+    EXPECT_EQ(names, QStringList({"A", "A~2", "A~3", "a~4", "b"}));
+    EXPECT_EQ(file.ReadString("A~3", "S", "k", {}), "2");
+    EXPECT_EQ(file.ReadString("a~4", "S", "k", {}), "1");
+    EXPECT_EQ(file.renameRepeatedBlocks([](const QString &, const QString &) {}), 0);
+}

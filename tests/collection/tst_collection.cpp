@@ -81,7 +81,7 @@ TEST(Collection, SettersWriteAtOnceUnlessPinned)
     collection->addSink(&sink);
 
     EXPECT_TRUE(collection->SetAlbumTitle("0a00000000001", "New"));
-    EXPECT_TRUE(f.read().contains("  TL=New\r\n"));
+    EXPECT_TRUE(f.flushed(*collection).contains("  TL=New\r\n"));
     EXPECT_EQ(collection->FindAlbum("0A00000000001")->title, "New");
     ASSERT_EQ(sink.index.size(), 1);
     EXPECT_EQ(sink.index[0].code, ChangeTitle);
@@ -95,13 +95,13 @@ TEST(Collection, SettersWriteAtOnceUnlessPinned)
     EXPECT_FALSE(collection->SetAlbumTitle("0B00000000001", "x"));
 
     EXPECT_TRUE(collection->SetAlbumTrackTitle("0A00000000001", -1, " a \rb"));
-    EXPECT_TRUE(f.read().contains("  CT=2\r\n  TT[1]=a\r\n  TT[2]=b\r\n"));
+    EXPECT_TRUE(f.flushed(*collection).contains("  CT=2\r\n  TT[1]=a\r\n  TT[2]=b\r\n"));
     EXPECT_TRUE(collection->SetAlbumTrackNote("0A00000000001", 5, "n\\tx"));
-    EXPECT_TRUE(f.read().contains("  TM[5]=n\\tx\r\n"));
+    EXPECT_TRUE(f.flushed(*collection).contains("  TM[5]=n\\tx\r\n"));
     EXPECT_TRUE(collection->SetAlbumCustomData("0A00000000001", {"A=1", "B=2"}));
-    EXPECT_TRUE(f.read().contains("  CS=A=1\\nB=2\r\n"));
+    EXPECT_TRUE(f.flushed(*collection).contains("  CS=A=1\\nB=2\r\n"));
     EXPECT_TRUE(collection->SetAlbumEvent("0A00000000001", 2, "x\r\ny\r\n"));
-    EXPECT_TRUE(f.read().contains("  AE[2]=x\\ny\r\n"));
+    EXPECT_TRUE(f.flushed(*collection).contains("  AE[2]=x\\ny\r\n"));
     EXPECT_TRUE(collection->SetAlbumFlags("0A00000000001", 5));
     EXPECT_FALSE(collection->SetAlbumFlags("0A00000000001", 5));
 
@@ -129,7 +129,7 @@ TEST(Collection, SettersGiveANewBlockItsMediaKind)
     ASSERT_TRUE(ReadAlbumInfo(*collection, links, info, playlists, disc));
     EXPECT_TRUE(collection->SetAlbumTitle(disc.id, "Found"));
     EXPECT_TRUE(collection->SetAlbumTrackTitle(disc.id, -1, "a\rb"));
-    EXPECT_TRUE(f.read().contains(" [Media]\r\n  MD=65537\r\n"));
+    EXPECT_TRUE(f.flushed(*collection).contains(" [Media]\r\n  MD=65537\r\n"));
     ASSERT_TRUE(collection->ShutdownCollection());
 
     auto again = f.open();
@@ -143,8 +143,8 @@ TEST(Collection, SettersGiveANewBlockItsMediaKind)
     f.write(album("0A00000000001", "0A00000000001", "One").replace("MD=65537", "MD=65540"));
     auto stored = f.open();
     EXPECT_TRUE(stored->SetAlbumTitle("0A00000000001", "Two"));
-    EXPECT_EQ(f.read().count("MD="), 1);
-    EXPECT_TRUE(f.read().contains("  MD=65540\r\n"));
+    EXPECT_EQ(f.flushed(*stored).count("MD="), 1);
+    EXPECT_TRUE(f.flushed(*stored).contains("  MD=65540\r\n"));
 }
 
 TEST(Collection, CurrentAlbumFollowsTheSetters)
@@ -169,12 +169,12 @@ TEST(Collection, CurrentAlbumFollowsTheSetters)
 
     // The links of the album in the drive stay in memory until it is stored.
     current.webLinks = {{"Old", "http://A.example", 0}};
-    const QByteArray before = f.read();
+    const QByteArray before = f.flushed(*collection);
     EXPECT_TRUE(collection->SetAlbumWebLinks("0A00000000001",
                                              QString("http://a.example") + QChar(14) + "New" +
                                                  QChar(14) + "1\rhttp://b.example",
                                              false));
-    EXPECT_EQ(f.read(), before);
+    EXPECT_EQ(f.flushed(*collection), before);
     ASSERT_EQ(current.webLinks.size(), 2);
     EXPECT_EQ(current.webLinks[0], (WebLinkItem{"New", "http://a.example", 1}));
     EXPECT_EQ(current.webLinks[1], (WebLinkItem{"http://b.example", "http://b.example", 0}));
@@ -184,7 +184,7 @@ TEST(Collection, CurrentAlbumFollowsTheSetters)
     EXPECT_FALSE(collection->DeleteAlbum("0A00000000001", false));
     EXPECT_TRUE(collection->DeleteAlbum("0A00000000001", true));
     EXPECT_EQ(sink.index.last().code, ChangeAlbumDeleted);
-    EXPECT_FALSE(f.read().contains("0A00000000001"));
+    EXPECT_FALSE(f.flushed(*collection).contains("0A00000000001"));
     current.disc.mediaKind = MediaKindCdRom;
     current.album.title.clear();
     current.album.artist.clear();
@@ -203,6 +203,7 @@ TEST(Collection, WebLinksMergeIntoAStoredAlbum)
     const QString items = QString("http://home.example") + QChar(14) + QChar(14) + "2\r\r" +
                           "http://new.example" + QChar(14) + "New" + QChar(14) + "0";
     EXPECT_TRUE(collection->SetAlbumWebLinks("0A00000000001", items, false));
+    ASSERT_TRUE(collection->flush());
     TCfgFile file(f.path);
     ASSERT_TRUE(file.load());
     EXPECT_EQ(file.ReadInteger("0A00000000001", "WebLink", "CT", 0), 2);
@@ -212,6 +213,7 @@ TEST(Collection, WebLinksMergeIntoAStoredAlbum)
     EXPECT_EQ(file.ReadString("0A00000000001", "WebLink", "WT[2]", {}), "New");
 
     EXPECT_TRUE(collection->SetAlbumWebLinks("0A00000000001", "http://only.example", true));
+    ASSERT_TRUE(collection->flush());
     TCfgFile replaced(f.path);
     ASSERT_TRUE(replaced.load());
     EXPECT_EQ(replaced.ReadInteger("0A00000000001", "WebLink", "CT", 0), 1);
@@ -276,7 +278,7 @@ TEST(Collection, ImportReplacesAlbumsWholesale)
     EXPECT_EQ(collection->FindAlbum("0B00000000002")->blockName, "Foreign");
     EXPECT_FALSE(collection->FindAlbum("0C00000000003"));
     EXPECT_FALSE(collection->FindAlbum("0D00000000004"));
-    const QByteArray written = f.read();
+    const QByteArray written = f.flushed(*collection);
     EXPECT_FALSE(written.contains("kept?"));
     EXPECT_FALSE(written.contains("<0A00000000001>"));
     EXPECT_TRUE(
@@ -303,4 +305,26 @@ TEST(Collection, AFailedWriteIsReportedAndKeepsTheChanges)
     QDir(f.home.path()).mkdir("sub");
     EXPECT_TRUE(collection->ShutdownCollection());
     EXPECT_TRUE(f.read().contains("  TL=Kept\r\n"));
+}
+
+// Two albums under names that differ only in case: each keeps its own block, and a setter
+// changes the album it was asked for, never the other.
+TEST(Collection, RepeatedBlockNamesBecomeTwoAlbums)
+{
+    CollectionFixture f;
+    f.write(album("X", "0A00000000001", "One") + album("x", "0B00000000002", "Two"));
+    auto collection = f.open();
+    ASSERT_EQ(collection->albumCount(), 2);
+    const AlbumIndexNode *one = collection->FindAlbum("0A00000000001");
+    const AlbumIndexNode *two = collection->FindAlbum("0B00000000002");
+    ASSERT_TRUE(one && two);
+    EXPECT_NE(one->blockName.toUpper(), two->blockName.toUpper());
+    EXPECT_TRUE(collection->SetAlbumTitle("0B00000000002", "Second"));
+    EXPECT_TRUE(collection->SetAlbumTitle("0A00000000001", "First"));
+    ASSERT_TRUE(collection->ShutdownCollection());
+
+    auto again = f.open();
+    EXPECT_EQ(again->albumCount(), 2);
+    EXPECT_EQ(again->FindAlbum("0A00000000001")->title, "First");
+    EXPECT_EQ(again->FindAlbum("0B00000000002")->title, "Second");
 }
