@@ -27,8 +27,8 @@ struct Settings;
 // The collection file and its album index. The file is loaded by the first
 // OpenCollectionFile and then stays in memory, which holds the truth: the outermost
 // CloseCollection after a change hands a snapshot to a background writer and returns at
-// once; writes that pile up while one is running are coalesced into the next. A pinned file
-// is written only by ShutdownCollection (or flush). Everything but the writing and the first
+// once; writes that pile up while one is running are coalesced into the next. Pinning only
+// keeps the file loaded; its changes are written the same way. Everything but the writing and the first
 // index build runs on the thread that created the collection; write failures are reported
 // there through the question port.
 class Collection

@@ -80,9 +80,12 @@ bool Collection::OpenCollectionFile()
 bool Collection::CloseCollection()
 {
     --m_openCount;
-    if (m_openCount > 0)
+    // A pinned file is saved like any other once its last ordinary user lets go: keeping it
+    // in memory must not keep an edit from the disk until the end of the session.
+    const int floor = m_pinned ? PinnedCount : 0;
+    if (m_openCount > floor)
         return true;
-    m_openCount = 0;
+    m_openCount = floor;
     if (!m_file)
         return true;
     collectSaveResults(true);

@@ -23,7 +23,6 @@ TAlbumPropertiesForm::TAlbumPropertiesForm(Collection &collection, const QString
 {
     setObjectName(QStringLiteral("TAlbumPropertiesForm"));
     setWindowTitle(tr("Album Properties"));
-    m_collection.OpenCollectionFile();
     m_loaded = m_draft.load(m_collection, albumId);
 
     m_links = new AlbumWebLinksPage;
@@ -73,10 +72,7 @@ TAlbumPropertiesForm::TAlbumPropertiesForm(Collection &collection, const QString
     loadPages();
 }
 
-TAlbumPropertiesForm::~TAlbumPropertiesForm()
-{
-    m_collection.CloseCollection();
-}
+TAlbumPropertiesForm::~TAlbumPropertiesForm() = default;
 
 void TAlbumPropertiesForm::setLinkOpener(AlbumWebLinksPage::LinkOpener opener)
 {

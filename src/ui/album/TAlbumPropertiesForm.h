@@ -17,7 +17,7 @@ class AlbumStatisticsPage;
 class Collection;
 
 // "Album Properties": every field of one album on seven pages, written back with the
-// collection's setters on "&Apply" and "&OK". It holds the collection open while it shows.
+// collection's setters on "&Apply" and "&OK".
 class TAlbumPropertiesForm : public QDialog, public AlbumWindow
 {
     Q_OBJECT

@@ -120,9 +120,6 @@ void TCollectionForm::attach()
     if (m_attached)
         return;
     m_attached = true;
-    // Held open while the window is up: the setters and searches it starts then work on the
-    // loaded file instead of loading and writing it for every album.
-    m_collection.OpenCollectionFile();
     m_collection.addSink(this);
     m_general->refill();
 }
@@ -136,7 +133,6 @@ void TCollectionForm::detach()
     m_general->clear();
     m_search->clear();
     m_statistics->clear();
-    m_collection.CloseCollection();
 }
 
 void TCollectionForm::restoreState()

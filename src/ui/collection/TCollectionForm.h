@@ -21,7 +21,7 @@ class QuestionPort;
 class TCursorStack;
 
 // "Collection": browses, searches, ranks, deletes and imports the albums of the collection.
-// While it is shown it holds the collection file open and follows every change of the index.
+// While it is shown it follows every change of the index.
 class TCollectionForm : public QWidget, public CollectionSink
 {
     Q_OBJECT
