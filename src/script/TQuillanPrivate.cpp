@@ -102,6 +102,9 @@ bool TQuillanPrivate::RunProcedure(const QString &name, bool flag)
     m_hostDepth = 0;
     m_frame = nullptr;
     m_callDepth = -1;
+    m_nesting = 0;
+    m_charged = 0;
+    m_censusStep = 0;
     m_enteredLine = -1;
     m_endLine = m_scriptLines;
     forgetLineCache();
