@@ -1,13 +1,14 @@
 #include "collection/Conversion.h"
 
-#include "collection/AlbumRecord.h"
 #include "base/AppPaths.h"
+#include "base/MessageIds.h"
+#include "base/QuestionPort.h"
+#include "collection/AlbumRecord.h"
 #include "collection/Collection.h"
 #include "collection/ConversionLog.h"
+#include "collection/DiscId.h"
 #include "collection/MediaKind.h"
-#include "base/MessageIds.h"
 #include "collection/MultilineCodec.h"
-#include "base/QuestionPort.h"
 #include "collection/SettingsStore.h"
 #include "collection/WinIniFile.h"
 
@@ -15,6 +16,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+
+#include <algorithm>
 
 namespace Orbisong {
 
@@ -32,6 +35,12 @@ QString quoted(const QString &text)
 int packedLength(int packed)
 {
     return (packed & 0xFF) * 4500 + ((packed >> 8) & 0xFF) * 75 + ((packed >> 16) & 0xFF);
+}
+
+// A count stored in an album file: it cannot count more than the file's entries.
+int boundedCount(const WinIniFile &file, const QString &section, const QString &key)
+{
+    return std::clamp(file.readInteger(section, key, 0), 0, file.entryCount());
 }
 
 QString hexDigits(quint32 value, int width)
@@ -122,9 +131,15 @@ bool ConvertAlbumFile(Collection &collection, const QString &path, ConversionLog
         }
         disc.trackCount = tracks;
         const int lastStart = tracks > 0 ? disc.trackOffsets[std::size_t(tracks)] : 0;
-        if (lastStart != 0) {
-            disc.trackOffsets[std::size_t(tracks + 1)] =
-                lastStart + disc.trackLengths[std::size_t(tracks)];
+        QList<int> starts;
+        for (int n = 1; n <= tracks; ++n)
+            starts.append(disc.trackOffsets[std::size_t(n)]);
+        const qint64 leadOut = qint64(lastStart) + disc.trackLengths[std::size_t(tracks)];
+        const QString problem = TocProblem(starts, leadOut);
+        if (lastStart != 0 && !problem.isEmpty())
+            log.add(QStringLiteral("  FAILED to read the track list: ") + problem);
+        if (lastStart != 0 && problem.isEmpty()) {
+            disc.trackOffsets[std::size_t(tracks + 1)] = int(leadOut);
             disc.id = (disc.id + hexDigits(quint32(lastStart), 5)).toUpper();
             album.binder.clear();
             album.category = old.readString(Disc, QStringLiteral("category"), {});
@@ -141,7 +156,7 @@ bool ConvertAlbumFile(Collection &collection, const QString &path, ConversionLog
             // Each line is escaped on its own, so its backslashes survive the decoding.
             const QString comments = QStringLiteral("COMMENTS");
             QStringList lines;
-            const int lineCount = old.readInteger(comments, QStringLiteral("linecount"), 0);
+            const int lineCount = boundedCount(old, comments, QStringLiteral("linecount"));
             for (int n = 1; n <= lineCount; ++n)
                 lines.append(EncodeMultiline(
                     old.readString(comments, QStringLiteral("line") + QString::number(n), {})));
@@ -149,7 +164,7 @@ bool ConvertAlbumFile(Collection &collection, const QString &path, ConversionLog
 
             PlaylistList playlists;
             const QString programs = QStringLiteral("PROGRAMS");
-            const int programCount = old.readInteger(programs, QStringLiteral("programcount"), 0);
+            const int programCount = boundedCount(old, programs, QStringLiteral("programcount"));
             for (int k = 1; k <= programCount; ++k) {
                 const QString title =
                     old.readString(programs, QStringLiteral("program") + QString::number(k), {});
@@ -157,7 +172,7 @@ bool ConvertAlbumFile(Collection &collection, const QString &path, ConversionLog
                     continue;
                 auto playlist = std::make_shared<TPlaylist>(
                     title, old.readInteger(title, QStringLiteral("flags"), 0));
-                const int steps = old.readInteger(title, QStringLiteral("stepcount"), 0);
+                const int steps = boundedCount(old, title, QStringLiteral("stepcount"));
                 for (int m = 0; m < steps; ++m) {
                     const QString step = QStringLiteral("step") + QString::number(m);
                     const int track =
@@ -174,7 +189,7 @@ bool ConvertAlbumFile(Collection &collection, const QString &path, ConversionLog
             WebLinkList links;
             const QString weblink = QStringLiteral("WEBLINK");
             const int defaultLink = old.readInteger(weblink, QStringLiteral("default"), -1);
-            const int linkCount = old.readInteger(weblink, QStringLiteral("count"), 0);
+            const int linkCount = boundedCount(old, weblink, QStringLiteral("count"));
             for (int n = 1; n <= linkCount; ++n) {
                 WebLinkItem link;
                 link.address =

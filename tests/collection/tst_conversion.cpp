@@ -1,13 +1,14 @@
 #include "collection/AlbumRecord.h"
-#include "CollectionFixture.h"
 #include "collection/Conversion.h"
 #include "collection/ConversionLog.h"
-#include "ScriptedQuestionPort.h"
 #include "collection/SettingsStore.h"
 #include "collection/TCfgFile.h"
 #include "collection/WinIniFile.h"
+#include "CollectionFixture.h"
+#include "ScriptedQuestionPort.h"
 
 #include <QDir>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -156,4 +157,49 @@ TEST(Conversion, KeepsTheCollectionWhenTheBackupFails)
     EXPECT_FALSE(result.ran);
     EXPECT_TRUE(f.read().contains("MINE"));
     EXPECT_TRUE(convLog(f).contains("FAILED to back up"));
+}
+
+TEST(Conversion, UntrustedOffsetsAndCountsAreBounded)
+{
+    CollectionFixture f;
+    QTemporaryDir folder;
+    const auto writeAlbum = [&](const QString &name, const QByteArray &text) {
+        QFile file(folder.filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(text);
+    };
+    const QByteArray disc = "[DISC]\r\ncddbid=67210754\r\nartist=A\r\ntitle=T\r\n"
+                            "tracklength1=4866\r\ntracklength2=4866\r\n";
+    // A start far past any disc would make a lead-out past the int range and a long ID.
+    writeAlbum("HUGE.OBD", disc + "[CDDB]\r\ntrackframeoffset1=150\r\n"
+                                  "trackframeoffset2=2147483647\r\n");
+    writeAlbum("BACKWARDS.OBD",
+               disc + "[CDDB]\r\ntrackframeoffset1=15000\r\ntrackframeoffset2=150\r\n");
+    // Counts of two thousand million over a handful of entries.
+    writeAlbum("COUNTS.OBD", "[DISC]\r\ncddbid=33554690\r\nartist=B\r\ntitle=U\r\n"
+                             "tracklength1=4866\r\n[CDDB]\r\ntrackframeoffset1=150\r\n"
+                             "[COMMENTS]\r\nlinecount=2000000000\r\nline1=only\r\n"
+                             "[PROGRAMS]\r\nprogramcount=2000000000\r\nprogram1=P\r\n"
+                             "[P]\r\nstepcount=2000000000\r\nstep0start=1\r\n"
+                             "[WEBLINK]\r\ncount=2000000000\r\nurl1=http://x.example\r\n");
+    Collection collection(f.settings, f.path);
+    const ConversionResult result = ConvertCollection(collection, {folder.path()});
+    EXPECT_EQ(result.converted, 1);
+    EXPECT_EQ(result.failed, 2);
+    EXPECT_TRUE(convLog(f).contains("FAILED to read the track list: track 2 starts at frame "
+                                    "2147483647, outside 0-449999"));
+    EXPECT_TRUE(convLog(f).contains("track 2 does not start after track 1"));
+
+    TCfgFile file(f.path);
+    ASSERT_TRUE(file.load());
+    QStringList names;
+    file.ReadBlockNames(names);
+    ASSERT_EQ(names.size(), 1);
+    const QString id = names.first();
+    EXPECT_EQ(id.size(), 13);
+    // No more lines than the file has entries.
+    EXPECT_LT(file.ReadString(id, "Comments", "TX", {}).count("\\n"), 20);
+    EXPECT_EQ(file.ReadString(id, "WebLink", "CT", {}), "1");
+    EXPECT_EQ(file.ReadString(id, "Playlists", "CT", {}), "1");
+    EXPECT_EQ(file.ReadString(id, "P", "CT", {}).toInt(), 1);
 }
