@@ -18,6 +18,7 @@
 #include <QSaveFile>
 
 #include <algorithm>
+#include <cstdio>
 
 namespace Orbisong {
 
@@ -66,6 +67,15 @@ bool backUp(const QString &collectionPath, const QString &backupPath)
         }
     }
     return backup.commit();
+}
+
+// Puts the finished file in the place of the old one in one step. No file means the
+// conversion stored no album: the collection is then empty.
+bool replaceFile(const QString &from, const QString &to)
+{
+    if (!QFileInfo::exists(from))
+        return !QFileInfo::exists(to) || QFile::remove(to);
+    return std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0;
 }
 
 } // namespace
@@ -230,20 +240,27 @@ ConversionResult ConvertCollection(Collection &collection, const QStringList &fo
     log.write(logPath);
     collection.setConverting(true);
 
-    if (QFileInfo::exists(collection.path())) {
+    const QString target = collection.path();
+    // The new collection is built beside the old one, which stays in place until the new
+    // one is complete: a run ended half-way leaves the old collection as it was.
+    const QString building = target + QStringLiteral(".converting");
+    QFile::remove(building);
+    if (QFileInfo::exists(target)) {
         const QString backupPath = data.filePath(QStringLiteral("CONVERT.BAK"));
         // Without a backup the old collection stays where it is and nothing is converted.
-        if (!backUp(collection.path(), backupPath)) {
+        if (!backUp(target, backupPath)) {
             log.add(QStringLiteral("FAILED to back up the collection to ") + quoted(backupPath));
             log.write(logPath);
             collection.setConverting(false);
             return result;
         }
-        QFile::remove(collection.path());
     }
-    result.ran = true;
-    collection.BuildAlbumIndex();
-    collection.OpenCollectionFile();
+    collection.ShutdownCollection();
+    Collection fresh(collection.settings(), building);
+    fresh.setQuestionPort(collection.questionPort());
+    fresh.setConverting(true);
+    fresh.BuildAlbumIndex();
+    fresh.OpenCollectionFile();
     log.add(QStringLiteral("START job"));
 
     QStringList files;
@@ -265,7 +282,7 @@ ConversionResult ConvertCollection(Collection &collection, const QStringList &fo
     if (progress)
         progress->begin(int(files.size()));
     for (qsizetype i = 0; i < files.size(); ++i) {
-        if (ConvertAlbumFile(collection, files.at(i), log))
+        if (ConvertAlbumFile(fresh, files.at(i), log))
             ++result.converted;
         else
             ++result.failed;
@@ -274,8 +291,12 @@ ConversionResult ConvertCollection(Collection &collection, const QStringList &fo
     }
     if (progress)
         progress->end();
-    collection.ShutdownCollection();
-    if (result.failed > 0)
+    result.ran = fresh.ShutdownCollection() && replaceFile(building, target);
+    if (!result.ran) {
+        log.add(QStringLiteral("FAILED to write the new collection ") + quoted(target));
+        QFile::remove(building);
+    }
+    if (result.ran && result.failed > 0)
         askOrDefault(collection.questionPort(), Msg::AlbumsNotConverted,
                      QString::number(result.failed));
     log.add(QStringLiteral("FINISH job"));
@@ -291,13 +312,14 @@ bool ConvertConfiguration(SettingsStore &previous, Collection &collection, bool 
         return false;
     const QString key = QStringLiteral("Orbisong 4.0");
     const bool firstTime = previous.readInteger(key, QStringLiteral("Converted"), 0) == 0;
-    if (firstTime) {
+    if (!firstTime && !convertSwitch)
+        return false;
+    // Recorded once the new collection is in place, so that a run that did not get there
+    // is run again at the next start.
+    if (ConvertCollection(collection, previousAlbumFolders(previous), progress).ran && firstTime) {
         previous.writeInteger(key, QStringLiteral("Converted"), 1);
         previous.sync();
     }
-    if (!firstTime && !convertSwitch)
-        return false;
-    ConvertCollection(collection, previousAlbumFolders(previous), progress);
     return true;
 }
 

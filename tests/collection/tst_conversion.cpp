@@ -203,3 +203,70 @@ TEST(Conversion, UntrustedOffsetsAndCountsAreBounded)
     EXPECT_EQ(file.ReadString(id, "Playlists", "CT", {}), "1");
     EXPECT_EQ(file.ReadString(id, "P", "CT", {}).toInt(), 1);
 }
+
+// What the files hold while the conversion is under way, as a run killed there would leave
+// them.
+struct MidwayLook : ConversionProgress
+{
+    const CollectionFixture &fixture;
+    SettingsStore &previous;
+    QList<QByteArray> collections;
+    QList<int> converted;
+
+    MidwayLook(const CollectionFixture &f, SettingsStore &p) : fixture(f), previous(p) {}
+    void begin(int) override {}
+    void advance(int) override
+    {
+        collections.append(fixture.read());
+        converted.append(previous.readInteger("Orbisong 4.0", "Converted", 0));
+    }
+    void end() override {}
+};
+
+TEST(Conversion, TheOldCollectionStaysUntilTheNewOneIsComplete)
+{
+    CollectionFixture f;
+    const QByteArray mine = "<MINE>\r\n [Album]\r\n  ID=0100000000001\r\n  TL=x\r\n";
+    f.write(mine);
+    // A run killed earlier left its half-built file behind.
+    {
+        QFile leftover(f.path + ".converting");
+        ASSERT_TRUE(leftover.open(QIODevice::WriteOnly));
+        leftover.write("<HALF>\r\n");
+    }
+    SettingsStore previous(f.home.file("settings.ini"), SettingsStore::previousVersionRootKey());
+    previous.writeString("Options", "Flags 1", "x");
+    previous.writeInteger("Search Path", "Directory Count", 1);
+    previous.writeString("Search Path", "Directory 1", oldFolder());
+    ScriptedQuestionPort port;
+    Collection collection(f.settings, f.path);
+    collection.setQuestionPort(&port);
+    MidwayLook look(f, previous);
+    EXPECT_TRUE(ConvertConfiguration(previous, collection, false, &look));
+
+    ASSERT_EQ(look.collections.size(), 3);
+    for (qsizetype i = 0; i < look.collections.size(); ++i) {
+        EXPECT_EQ(look.collections.at(i), mine);
+        EXPECT_EQ(look.converted.at(i), 0);
+    }
+    EXPECT_EQ(previous.readInteger("Orbisong 4.0", "Converted", 0), 1);
+    EXPECT_TRUE(f.read().contains("04018E0207530"));
+    EXPECT_FALSE(f.read().contains("MINE"));
+    EXPECT_FALSE(f.read().contains("HALF"));
+    EXPECT_FALSE(QFileInfo::exists(f.path + ".converting"));
+
+    // A new collection that cannot be put in place keeps the old one, and the conversion is
+    // not counted as done.
+    CollectionFixture g;
+    g.write(mine);
+    SettingsStore again(g.home.file("settings.ini"), SettingsStore::previousVersionRootKey());
+    again.writeString("Options", "Flags 1", "x");
+    again.writeInteger("Search Path", "Directory Count", 1);
+    again.writeString("Search Path", "Directory 1", oldFolder());
+    QDir(g.home.path()).mkpath("ann.obc.converting/in-the-way");
+    Collection blocked(g.settings, g.path);
+    blocked.setQuestionPort(&port);
+    EXPECT_TRUE(ConvertConfiguration(again, blocked, false));
+    EXPECT_EQ(g.read(), mine);
+    EXPECT_EQ(again.readInteger("Orbisong 4.0", "Converted", 0), 0);
+}
