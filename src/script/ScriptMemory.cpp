@@ -2,6 +2,8 @@
 
 #include "script/TDynaTable.h"
 
+#include <pthread.h>
+
 #include <unordered_set>
 
 namespace Orbisong {
@@ -57,9 +59,23 @@ private:
 
 TQuillanPrivate::NestingGuard::NestingGuard(TQuillanPrivate &engine) : m_engine(engine)
 {
-    if (engine.m_nesting >= TQuillan::MaxRunNesting)
+    if (engine.m_nesting >= TQuillan::MaxRunNesting || engine.stackRunningOut())
         engine.ReportError(63);
     ++engine.m_nesting;
+}
+
+void TQuillanPrivate::findStackLimit()
+{
+    // The stack grows down from the end of the area the thread was given.
+    m_stackLimit = nullptr;
+    pthread_attr_t attributes;
+    if (pthread_getattr_np(pthread_self(), &attributes) != 0)
+        return;
+    void *low = nullptr;
+    std::size_t size = 0;
+    if (pthread_attr_getstack(&attributes, &low, &size) == 0 && low && size > 0)
+        m_stackLimit = static_cast<const char *>(low) + size / 4;
+    pthread_attr_destroy(&attributes);
 }
 
 qint64 TQuillanPrivate::memoryInUse() const

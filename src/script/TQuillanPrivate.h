@@ -118,6 +118,15 @@ public:
     }
     void checkMemory(qint64 bytes);
     qint64 memoryInUse() const;
+    // The depth limits assume ordinary stack frames; builds whose frames are larger (checked
+    // builds) or threads with small stacks run out of stack first. So a run also stops
+    // nesting when less than a quarter of its thread's stack is left.
+    void findStackLimit();
+    bool stackRunningOut() const
+    {
+        const char here = 0;
+        return &here < m_stackLimit;
+    }
 
     const Token &nextToken()
     {
@@ -500,6 +509,7 @@ private:
     int m_runToLine = -1;
     std::atomic<bool> m_stopRequested{false};
     int m_nesting = 0;
+    const char *m_stackLimit = nullptr;
     qint64 m_memoryLimit = TQuillan::DefaultMemoryLimit;
     qint64 m_charged = 0;    // growth since the storage was last measured
     qint64 m_censusStep = 0; // growth that may pass before it is measured again
