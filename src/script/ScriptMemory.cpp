@@ -67,14 +67,14 @@ TQuillanPrivate::NestingGuard::NestingGuard(TQuillanPrivate &engine) : m_engine(
 void TQuillanPrivate::findStackLimit()
 {
     // The stack grows down from the end of the area the thread was given.
-    m_stackLimit = nullptr;
+    m_stackLimit = 0;
     pthread_attr_t attributes;
     if (pthread_getattr_np(pthread_self(), &attributes) != 0)
         return;
     void *low = nullptr;
     std::size_t size = 0;
     if (pthread_attr_getstack(&attributes, &low, &size) == 0 && low && size > 0)
-        m_stackLimit = static_cast<const char *>(low) + size / 4;
+        m_stackLimit = reinterpret_cast<std::uintptr_t>(low) + size / 4;
     pthread_attr_destroy(&attributes);
 }
 

@@ -134,7 +134,7 @@ bool TQuillanPrivate::RunProcedure(const QString &name, bool flag)
     m_unwind = NoUnwind;
     m_running = false;
     // The next run may be on another thread, with a stack of its own.
-    m_stackLimit = nullptr;
+    m_stackLimit = 0;
     namesChanged();
     if (m_lines.size() > size_t(m_scriptLines))
         m_lines.resize(size_t(m_scriptLines));

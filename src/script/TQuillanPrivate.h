@@ -6,6 +6,7 @@
 #include "script/TQuillan.h"
 
 #include <atomic>
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -125,7 +126,7 @@ public:
     bool stackRunningOut() const
     {
         const char here = 0;
-        return &here < m_stackLimit;
+        return reinterpret_cast<std::uintptr_t>(&here) < m_stackLimit;
     }
 
     const Token &nextToken()
@@ -509,7 +510,7 @@ private:
     int m_runToLine = -1;
     std::atomic<bool> m_stopRequested{false};
     int m_nesting = 0;
-    const char *m_stackLimit = nullptr;
+    std::uintptr_t m_stackLimit = 0; // 0 while no run has found its thread's stack
     qint64 m_memoryLimit = TQuillan::DefaultMemoryLimit;
     qint64 m_charged = 0;    // growth since the storage was last measured
     qint64 m_censusStep = 0; // growth that may pass before it is measured again
