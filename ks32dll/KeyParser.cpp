@@ -64,6 +64,7 @@ int KeyParser::parse(const char *text, KeyQueue &queue)
 {
     queue.clear();
     m_queue = &queue;
+    m_depth = 0;
     m_pos = text ? text : "";
     for (;;) {
         skipSpaces();
@@ -132,6 +133,10 @@ int KeyParser::parseQuoted()
 
 int KeyParser::parseGroup()
 {
+    // Groups nested deeper than anyone types are refused before they exhaust the stack; the
+    // parse ends there, so the depth need not be restored on failure.
+    if (++m_depth > MaxGroupDepth)
+        return UnclosedGroup;
     ++m_pos;
     for (;;) {
         skipSpaces();
@@ -139,6 +144,7 @@ int KeyParser::parseGroup()
             return UnclosedGroup;
         if (*m_pos == ')') {
             ++m_pos;
+            --m_depth;
             return KeysQueued;
         }
         if (const int result = parseToken())

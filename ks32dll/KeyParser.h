@@ -13,6 +13,9 @@ class KeyParser
 public:
     explicit KeyParser(KeyLayout &layout);
 
+    // Deeper nesting of "(" is refused as an unclosed group.
+    static constexpr int MaxGroupDepth = 100;
+
     // Returns a KeyResult; on failure the queue content is meaningless.
     int parse(const char *text, KeyQueue &queue);
 
@@ -33,6 +36,7 @@ private:
     KeyLayout &m_layout;
     const char *m_pos = nullptr;
     KeyQueue *m_queue = nullptr;
+    int m_depth = 0;
 };
 
 } // namespace Orbisong

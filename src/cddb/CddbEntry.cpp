@@ -1,5 +1,6 @@
 #include "cddb/CddbEntry.h"
 
+#include "collection/DiscId.h"
 #include "collection/MultilineCodec.h"
 
 #include <QRegularExpression>
@@ -129,7 +130,8 @@ int DiscIdTrackCount(const QString &discId)
 {
     bool ok = false;
     const int count = discId.mid(6, 2).toInt(&ok, 16);
-    return ok && discId.size() >= 8 ? count : 0;
+    // A disc has at most 99 tracks, whatever the last byte of an id says.
+    return ok && discId.size() >= 8 ? std::min(count, MaxTocTracks) : 0;
 }
 
 QString TitleCase(const QString &text)

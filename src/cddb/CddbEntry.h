@@ -45,7 +45,7 @@ bool IsCddbCategory(const QString &text);
 QString CddbCategoryName(const QString &category);
 // Eight hexadecimal digits, nothing else: what may be echoed into a command or stored.
 bool IsCddbDiscId(const QString &text);
-// Tracks counted by a disc id's last two hexadecimal digits; 0 when unreadable.
+// Tracks counted by a disc id's last two hexadecimal digits, at most 99; 0 when unreadable.
 int DiscIdTrackCount(const QString &discId);
 
 QString TitleCase(const QString &text);

@@ -53,6 +53,13 @@ bool indexable(const QString &name)
     return !name.startsWith(QLatin1Char('.')) && (name.size() == 8 || isCollectedName(name));
 }
 
+// A name read back from an index is joined into a path: only a name the index writer could
+// have listed, a plain file name in the category folder, may come out of it.
+bool indexedName(const QString &name)
+{
+    return indexable(name) && !name.contains(QLatin1Char('/')) && !name.contains(QChar(0));
+}
+
 bool startsWithNoCase(const QByteArray &data, qsizetype at, const char *prefix)
 {
     const qsizetype length = qsizetype(qstrlen(prefix));
@@ -298,7 +305,7 @@ QStringList LocalCddbDatabase::candidates(const QString &category, const QString
                         break;
                     index.seek(HeaderSize + offset);
                     const QString name = QString::fromUtf8(index.readLine()).chopped(1);
-                    if (nameMatches(name, discId))
+                    if (indexedName(name) && nameMatches(name, discId))
                         files.append(name);
                 }
                 return files;

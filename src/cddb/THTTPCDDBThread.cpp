@@ -12,6 +12,24 @@ namespace Orbisong {
 namespace {
 
 constexpr int PollMs = 100;
+// A server may move its script once or twice; a longer chain is a loop or a trap.
+constexpr int MaxRedirects = 3;
+
+// A redirect keeps the scheme or moves up from HTTP to HTTPS: never down from HTTPS, never to
+// another kind of address.
+bool redirectAllowed(const QUrl &from, const QUrl &to)
+{
+    const QString scheme = to.scheme().toLower();
+    return to.isValid() && !to.host().isEmpty() &&
+           (scheme == from.scheme().toLower() ||
+            (scheme == QLatin1String("https") && from.scheme() == QLatin1String("http")));
+}
+
+bool isRedirect(int httpStatus)
+{
+    return httpStatus == 301 || httpStatus == 302 || httpStatus == 303 || httpStatus == 307 ||
+           httpStatus == 308;
+}
 
 // The numbers our messages know for failures of an HTTP request.
 int internetError(QNetworkReply::NetworkError error)
@@ -67,6 +85,25 @@ bool THTTPCDDBThread::post(QNetworkAccessManager &manager, const QByteArray &req
         fail(SendFailed, 12005);
         return false;
     }
+    // Redirects are followed here rather than by the network layer, so that each one is
+    // checked and a chain of them ends after a few.
+    for (int hops = 0;; ++hops) {
+        QUrl next;
+        if (!postTo(manager, url, requestBody, response, &next))
+            return false;
+        if (next.isEmpty())
+            return true;
+        if (hops == MaxRedirects || !redirectAllowed(url, next)) {
+            fail(BadResponse, -5);
+            return false;
+        }
+        url = next;
+    }
+}
+
+bool THTTPCDDBThread::postTo(QNetworkAccessManager &manager, const QUrl &url,
+                             const QByteArray &requestBody, QByteArray *response, QUrl *redirect)
+{
     QNetworkRequest request(url);
     request.setHeader(QNetworkRequest::ContentTypeHeader,
                       QStringLiteral("application/x-www-form-urlencoded"));
@@ -74,6 +111,8 @@ bool THTTPCDDBThread::post(QNetworkAccessManager &manager, const QByteArray &req
     request.setAttribute(QNetworkRequest::CacheLoadControlAttribute,
                          QNetworkRequest::AlwaysNetwork);
     request.setTransferTimeout(m_settings.idleTimeoutSeconds * 1000);
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
+                         QNetworkRequest::ManualRedirectPolicy);
 
     QNetworkReply *reply = manager.post(request, requestBody + "\r\n");
     QByteArray buffer;
@@ -98,9 +137,14 @@ bool THTTPCDDBThread::post(QNetworkAccessManager &manager, const QByteArray &req
     buffer += reply->readAll();
     const QNetworkReply::NetworkError error = reply->error();
     const int httpStatus = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    const QUrl target = reply->attribute(QNetworkRequest::RedirectionTargetAttribute).toUrl();
     reply->deleteLater();
     if (m_stop)
         return false;
+    if (error == QNetworkReply::NoError && isRedirect(httpStatus)) {
+        *redirect = url.resolved(target);
+        return true;
+    }
     if (oversized || buffer.size() > BufferSize) {
         fail(BadResponse, -5);
         return false;

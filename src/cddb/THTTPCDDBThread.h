@@ -3,6 +3,7 @@
 #include "cddb/TCDDBThread.h"
 
 class QNetworkAccessManager;
+class QUrl;
 
 namespace Orbisong {
 
@@ -23,6 +24,9 @@ protected:
 
 private:
     bool post(QNetworkAccessManager &manager, const QByteArray &body, QByteArray *response);
+    // One request; a redirect leaves its target in `redirect` and no response.
+    bool postTo(QNetworkAccessManager &manager, const QUrl &url, const QByteArray &body,
+                QByteArray *response, QUrl *redirect);
 };
 
 } // namespace Orbisong

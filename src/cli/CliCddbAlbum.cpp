@@ -1,9 +1,10 @@
 #include "cli/CliCddbAlbum.h"
 
-#include "collection/AlbumRecord.h"
 #include "cddb/CddbApply.h"
 #include "cddb/CddbEntry.h"
 #include "cddb/CollectionEntryReceiver.h"
+#include "collection/AlbumRecord.h"
+#include "collection/DiscId.h"
 #include "collection/MediaKind.h"
 
 namespace Orbisong::Cli {
@@ -20,7 +21,8 @@ DiscInfo CddbAlbumSession::discOf(const QString &albumId) const
     disc.id = albumId.toUpper();
     disc.mediaKind = MediaKindAudioCd;
     disc.trackCount = std::min(DiscIdTrackCount(albumId.left(8)), int(DiscInfo::MaxTracks));
-    if (m_trackStarts.size() == disc.trackCount) {
+    // A table that cannot be a disc's is not stored; the album keeps only its track count.
+    if (m_trackStarts.size() == disc.trackCount && IsValidToc(m_trackStarts, m_leadOut)) {
         for (int n = 1; n <= disc.trackCount; ++n)
             disc.trackOffsets[std::size_t(n)] = m_trackStarts.at(n - 1);
         disc.trackOffsets[std::size_t(disc.trackCount + 1)] = m_leadOut;

@@ -25,7 +25,7 @@ int convertCommand(Context &c)
     collection.setQuestionPort(&c.questions);
     const ConversionResult result = ConvertCollection(collection, {c.args.at(1)});
     if (!result.ran)
-        return c.fail(QStringLiteral("cannot back up ") + collection.path() +
+        return c.fail(QStringLiteral("cannot back up or replace ") + collection.path() +
                       QStringLiteral("; nothing was converted"));
     c.out << "converted " << result.converted << '\n' << "failed " << result.failed << '\n';
     if (result.failed > 0)

@@ -39,8 +39,10 @@ int discIdCommand(Context &c)
         if (!ok)
             return c.usage(DiscIdSynopsis);
     }
-    if (leadOut < 0 || starts.isEmpty() || starts.size() > 99 || leadOut < starts.last())
+    if (leadOut == -1 || starts.isEmpty())
         return c.usage(DiscIdSynopsis);
+    if (const QString problem = TocProblem(starts, leadOut); !problem.isEmpty())
+        return c.fail(QStringLiteral("not a table of contents: %1").arg(problem));
     c.out << ids(starts, leadOut) << '\n';
     return Success;
 }

@@ -157,9 +157,11 @@ int lookupRemote(Context &c, QStringList args)
     }
     const QString protocol = options.value(QStringLiteral("--protocol")).toLower();
     const QString server = options.value(QStringLiteral("--server"));
-    if (!ok || starts.isEmpty() || starts.size() > 99 || server.isEmpty() ||
+    if (!ok || starts.isEmpty() || server.isEmpty() ||
         (protocol != QLatin1String("cddbp") && protocol != QLatin1String("http")))
         return c.usage(Synopsis);
+    if (const QString problem = TocProblem(starts, leadOut); !problem.isEmpty())
+        return c.fail(QStringLiteral("not a table of contents: %1").arg(problem));
 
     CddbLookupSettings settings;
     settings.protocol = protocol.toUpper();

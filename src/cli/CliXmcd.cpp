@@ -4,11 +4,16 @@
 #include "cddb/CddbEntry.h"
 #include "cli/CliCddbAlbum.h"
 #include "collection/AlbumRecord.h"
+#include "collection/DiscId.h"
+#include "collection/StoredCounts.h"
 #include "collection/StoredText.h"
 #include "collection/TCfgFile.h"
 
 #include <QDate>
 #include <QFile>
+
+#include <algorithm>
+#include <climits>
 
 namespace Orbisong::Cli {
 
@@ -127,13 +132,15 @@ int write(Context &c, QStringList args)
     in.trackTitles = titles.join(cr);
     in.extendedTrackData = notes.join(cr);
     in.trackOffsets = offsets.join(cr);
-    const int lastStart = albumId.mid(8).toInt(nullptr, 16);
-    const int lastLength =
-        cfg.ReadInteger(block, QStringLiteral("Tracks"), QStringLiteral("TL[%1]").arg(tracks), 0);
-    in.discLengthSeconds = (lastStart + lastLength + 1) / 75;
+    // The last track's start and length come from the file: the end is bounded to a disc.
+    const qint64 lastStart = albumId.mid(8).toInt(nullptr, 16);
+    const qint64 lastLength = std::clamp(
+        cfg.ReadInteger(block, QStringLiteral("Tracks"), QStringLiteral("TL[%1]").arg(tracks), 0),
+        0, MaxTocFrame);
+    in.discLengthSeconds = int(std::min<qint64>(lastStart + lastLength + 1, MaxTocFrame + 1) / 75);
     QStringList links;
     const int linkCount =
-        cfg.ReadInteger(block, QStringLiteral("WebLink"), QStringLiteral("CT"), 0);
+        StoredCount(cfg, block, QStringLiteral("WebLink"), QStringLiteral("WU"), INT_MAX);
     for (int n = 1; n <= linkCount; ++n) {
         const QString key = QStringLiteral("[%1]").arg(n);
         links.append(

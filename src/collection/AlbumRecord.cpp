@@ -1,19 +1,22 @@
 #include "collection/AlbumRecord.h"
 
+#include "base/MessageIds.h"
+#include "base/QuestionPort.h"
 #include "collection/AlbumText.h"
 #include "collection/Collection.h"
 #include "collection/CurrentAlbum.h"
+#include "collection/DiscId.h"
 #include "collection/MediaKind.h"
-#include "base/MessageIds.h"
 #include "collection/MultilineCodec.h"
-#include "base/QuestionPort.h"
 #include "collection/Settings.h"
+#include "collection/StoredCounts.h"
 #include "collection/TCfgFile.h"
 
 #include <QDate>
 #include <QLocale>
 
 #include <algorithm>
+#include <climits>
 
 namespace Orbisong {
 
@@ -129,7 +132,7 @@ void writeAlbum(TCfgFile &f, const QString &block, int maxRecentInserts, const W
 
 void readSteps(TCfgFile &f, const QString &block, TPlaylist &playlist, const DiscInfo &disc)
 {
-    const int count = f.ReadInteger(block, playlist.title, QStringLiteral("CT"), 0);
+    const int count = StoredCount(f, block, playlist.title, QStringLiteral("SS"), INT_MAX);
     const int tracks = qBound(0, disc.trackCount, int(DiscInfo::MaxTracks));
     for (int m = 1; m <= count; ++m) {
         const QString title = f.ReadString(block, playlist.title, key("ST", m), {});
@@ -208,7 +211,7 @@ void readAlbum(TCfgFile &f, const QString &block, WebLinkList &links, AlbumInfo 
     }
 
     links.clear();
-    const int linkCount = f.ReadInteger(block, WebLink, QStringLiteral("CT"), 0);
+    const int linkCount = StoredCount(f, block, WebLink, QStringLiteral("WU"), INT_MAX);
     for (int n = 1; n <= linkCount; ++n) {
         WebLinkItem link;
         link.address = f.ReadString(block, WebLink, key("WU", n), {});
@@ -223,7 +226,7 @@ void readAlbum(TCfgFile &f, const QString &block, WebLinkList &links, AlbumInfo 
 
     // The built-in "Album" playlist comes from the disc, not from the file.
     playlists.removeIf([](const std::shared_ptr<TPlaylist> &p) { return !p->isAlbumPlaylist(); });
-    const int playlistCount = f.ReadInteger(block, Playlists, QStringLiteral("CT"), 0);
+    const int playlistCount = StoredCount(f, block, Playlists, QStringLiteral("PL"), INT_MAX);
     for (int k = 1; k <= playlistCount; ++k) {
         const QString title = f.ReadString(block, Playlists, key("PL", k), {}).trimmed();
         if (title.isEmpty())
@@ -251,6 +254,12 @@ bool WriteAlbumInfo(Collection &collection, bool removeIfEmpty, const WebLinkLis
             else if (!collection.DeleteAlbum(disc.id, true))
                 notice(collection, QStringLiteral("WriteAlbumInfo(): Unable to delete tree node."));
         }
+        return false;
+    }
+    // An audio CD's album is keyed by the ID of its table of contents; anything else in its
+    // place came from a table that was never checked.
+    if (disc.mediaKind == MediaKindAudioCd && !IsAlbumIdText(disc.id)) {
+        notice(collection, QStringLiteral("WriteAlbumInfo(): Not an album ID: ") + disc.id);
         return false;
     }
     collection.OpenCollectionFile();

@@ -13,11 +13,14 @@
 #include "collection/MultilineCodec.h"
 #include "base/QuestionPort.h"
 #include "collection/Settings.h"
+#include "collection/StoredCounts.h"
 #include "collection/StoredText.h"
 #include "collection/TCfgFile.h"
 
 #include <QDate>
 #include <QLoggingCategory>
+
+#include <climits>
 
 Q_DECLARE_LOGGING_CATEGORY(lcCollection)
 
@@ -389,7 +392,7 @@ bool Collection::SetAlbumWebLinks(const QString &id, const QString &items, bool 
             if (replace) {
                 file.EraseSection(block, WebLink);
             } else {
-                const int stored = file.ReadInteger(block, WebLink, QStringLiteral("CT"), 0);
+                const int stored = StoredCount(file, block, WebLink, QStringLiteral("WU"), INT_MAX);
                 for (int n = 1; n <= stored; ++n) {
                     WebLinkItem link;
                     link.title = file.ReadString(block, WebLink, key("WT", n), {});

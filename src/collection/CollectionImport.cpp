@@ -11,7 +11,10 @@
 #include "collection/CollectionSink.h"
 #include "collection/CurrentAlbum.h"
 #include "collection/Settings.h"
+#include "collection/StoredCounts.h"
 #include "collection/TCfgFile.h"
+
+#include <climits>
 
 namespace Orbisong {
 
@@ -42,6 +45,14 @@ public:
         m_to.WriteString(m_block, section, name,
                          m_from.ReadString(m_block, section, name, QString::number(fallback)));
         return value;
+    }
+
+    // A count copied as stored, but trusted only as far as the numbered keys it counts are
+    // present: an imported file may claim billions.
+    int copyCount(const QString &section, const char *stem)
+    {
+        const int stored = copyInteger(section, QStringLiteral("CT"));
+        return BoundedCount(m_from, m_block, section, QLatin1String(stem), stored, INT_MAX);
     }
 
 private:
@@ -79,13 +90,13 @@ void copyAlbum(TCfgFile &from, TCfgFile &to, const QString &block)
         for (const char *stem : {"TL", "TO", "TT", "TM", "TC"})
             c.copy(Tracks, key(stem, n));
     }
-    const int lists = c.copyInteger(playlists, QStringLiteral("CT"));
+    const int lists = c.copyCount(playlists, "PL");
     c.copy(playlists, QStringLiteral("CU"));
     for (int k = 1; k <= lists; ++k) {
         const QString title = c.copy(playlists, key("PL", k)).trimmed();
         if (title.isEmpty())
             continue;
-        const int steps = c.copyInteger(title, QStringLiteral("CT"));
+        const int steps = c.copyCount(title, "SS");
         for (int m = 1; m <= steps; ++m) {
             for (const char *stem : {"ST", "SS", "SE", "SS1"})
                 c.copy(title, key(stem, m));
@@ -94,7 +105,7 @@ void copyAlbum(TCfgFile &from, TCfgFile &to, const QString &block)
     c.copy(QStringLiteral("Events"), key("AE", 1));
     c.copy(QStringLiteral("Events"), key("AE", 2));
     c.copy(QStringLiteral("Comments"), QStringLiteral("TX"));
-    const int links = c.copyInteger(WebLink, QStringLiteral("CT"));
+    const int links = c.copyCount(WebLink, "WU");
     for (int n = 1; n <= links; ++n) {
         for (const char *stem : {"WT", "WU", "WF"})
             c.copy(WebLink, key(stem, n));

@@ -8,11 +8,14 @@
 #include "base/QuestionPort.h"
 #include "collection/CollectionSink.h"
 #include "collection/CurrentAlbum.h"
+#include "collection/DiscId.h"
 #include "collection/MediaKind.h"
 #include "collection/Settings.h"
 #include "collection/StoredText.h"
 
 #include <QLoggingCategory>
+
+#include <algorithm>
 
 Q_DECLARE_LOGGING_CATEGORY(lcCollection)
 
@@ -119,7 +122,8 @@ void Collection::IndexBuild::scan(TCfgFile &from)
         node->owner = text("OW");
         node->title = text("TL");
         node->year = text("YR");
-        node->trackCount = parseInteger(from.readRawAt(i, "Tracks", "CT", &found), 0);
+        node->trackCount =
+            std::clamp(parseInteger(from.readRawAt(i, "Tracks", "CT", &found), 0), 0, MaxTocTracks);
         const QByteArrayView kind = from.readRawAt(i, "Media", "MD", &found);
         node->mediaKind = found ? parseInteger(kind, MediaKindCdRom) : MediaKindCdRom;
         addToBuckets(buckets, std::move(node));

@@ -1,13 +1,14 @@
 #include "collection/Conversion.h"
 
-#include "collection/AlbumRecord.h"
 #include "base/AppPaths.h"
+#include "base/MessageIds.h"
+#include "base/QuestionPort.h"
+#include "collection/AlbumRecord.h"
 #include "collection/Collection.h"
 #include "collection/ConversionLog.h"
+#include "collection/DiscId.h"
 #include "collection/MediaKind.h"
-#include "base/MessageIds.h"
 #include "collection/MultilineCodec.h"
-#include "base/QuestionPort.h"
 #include "collection/SettingsStore.h"
 #include "collection/WinIniFile.h"
 
@@ -15,6 +16,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+
+#include <algorithm>
+#include <cstdio>
 
 namespace Orbisong {
 
@@ -32,6 +36,12 @@ QString quoted(const QString &text)
 int packedLength(int packed)
 {
     return (packed & 0xFF) * 4500 + ((packed >> 8) & 0xFF) * 75 + ((packed >> 16) & 0xFF);
+}
+
+// A count stored in an album file: it cannot count more than the file's entries.
+int boundedCount(const WinIniFile &file, const QString &section, const QString &key)
+{
+    return std::clamp(file.readInteger(section, key, 0), 0, file.entryCount());
 }
 
 QString hexDigits(quint32 value, int width)
@@ -57,6 +67,15 @@ bool backUp(const QString &collectionPath, const QString &backupPath)
         }
     }
     return backup.commit();
+}
+
+// Puts the finished file in the place of the old one in one step. No file means the
+// conversion stored no album: the collection is then empty.
+bool replaceFile(const QString &from, const QString &to)
+{
+    if (!QFileInfo::exists(from))
+        return !QFileInfo::exists(to) || QFile::remove(to);
+    return std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0;
 }
 
 } // namespace
@@ -122,9 +141,15 @@ bool ConvertAlbumFile(Collection &collection, const QString &path, ConversionLog
         }
         disc.trackCount = tracks;
         const int lastStart = tracks > 0 ? disc.trackOffsets[std::size_t(tracks)] : 0;
-        if (lastStart != 0) {
-            disc.trackOffsets[std::size_t(tracks + 1)] =
-                lastStart + disc.trackLengths[std::size_t(tracks)];
+        QList<int> starts;
+        for (int n = 1; n <= tracks; ++n)
+            starts.append(disc.trackOffsets[std::size_t(n)]);
+        const qint64 leadOut = qint64(lastStart) + disc.trackLengths[std::size_t(tracks)];
+        const QString problem = TocProblem(starts, leadOut);
+        if (lastStart != 0 && !problem.isEmpty())
+            log.add(QStringLiteral("  FAILED to read the track list: ") + problem);
+        if (lastStart != 0 && problem.isEmpty()) {
+            disc.trackOffsets[std::size_t(tracks + 1)] = int(leadOut);
             disc.id = (disc.id + hexDigits(quint32(lastStart), 5)).toUpper();
             album.binder.clear();
             album.category = old.readString(Disc, QStringLiteral("category"), {});
@@ -141,7 +166,7 @@ bool ConvertAlbumFile(Collection &collection, const QString &path, ConversionLog
             // Each line is escaped on its own, so its backslashes survive the decoding.
             const QString comments = QStringLiteral("COMMENTS");
             QStringList lines;
-            const int lineCount = old.readInteger(comments, QStringLiteral("linecount"), 0);
+            const int lineCount = boundedCount(old, comments, QStringLiteral("linecount"));
             for (int n = 1; n <= lineCount; ++n)
                 lines.append(EncodeMultiline(
                     old.readString(comments, QStringLiteral("line") + QString::number(n), {})));
@@ -149,7 +174,7 @@ bool ConvertAlbumFile(Collection &collection, const QString &path, ConversionLog
 
             PlaylistList playlists;
             const QString programs = QStringLiteral("PROGRAMS");
-            const int programCount = old.readInteger(programs, QStringLiteral("programcount"), 0);
+            const int programCount = boundedCount(old, programs, QStringLiteral("programcount"));
             for (int k = 1; k <= programCount; ++k) {
                 const QString title =
                     old.readString(programs, QStringLiteral("program") + QString::number(k), {});
@@ -157,7 +182,7 @@ bool ConvertAlbumFile(Collection &collection, const QString &path, ConversionLog
                     continue;
                 auto playlist = std::make_shared<TPlaylist>(
                     title, old.readInteger(title, QStringLiteral("flags"), 0));
-                const int steps = old.readInteger(title, QStringLiteral("stepcount"), 0);
+                const int steps = boundedCount(old, title, QStringLiteral("stepcount"));
                 for (int m = 0; m < steps; ++m) {
                     const QString step = QStringLiteral("step") + QString::number(m);
                     const int track =
@@ -174,7 +199,7 @@ bool ConvertAlbumFile(Collection &collection, const QString &path, ConversionLog
             WebLinkList links;
             const QString weblink = QStringLiteral("WEBLINK");
             const int defaultLink = old.readInteger(weblink, QStringLiteral("default"), -1);
-            const int linkCount = old.readInteger(weblink, QStringLiteral("count"), 0);
+            const int linkCount = boundedCount(old, weblink, QStringLiteral("count"));
             for (int n = 1; n <= linkCount; ++n) {
                 WebLinkItem link;
                 link.address =
@@ -215,20 +240,27 @@ ConversionResult ConvertCollection(Collection &collection, const QStringList &fo
     log.write(logPath);
     collection.setConverting(true);
 
-    if (QFileInfo::exists(collection.path())) {
+    const QString target = collection.path();
+    // The new collection is built beside the old one, which stays in place until the new
+    // one is complete: a run ended half-way leaves the old collection as it was.
+    const QString building = target + QStringLiteral(".converting");
+    QFile::remove(building);
+    if (QFileInfo::exists(target)) {
         const QString backupPath = data.filePath(QStringLiteral("CONVERT.BAK"));
         // Without a backup the old collection stays where it is and nothing is converted.
-        if (!backUp(collection.path(), backupPath)) {
+        if (!backUp(target, backupPath)) {
             log.add(QStringLiteral("FAILED to back up the collection to ") + quoted(backupPath));
             log.write(logPath);
             collection.setConverting(false);
             return result;
         }
-        QFile::remove(collection.path());
     }
-    result.ran = true;
-    collection.BuildAlbumIndex();
-    collection.OpenCollectionFile();
+    collection.ShutdownCollection();
+    Collection fresh(collection.settings(), building);
+    fresh.setQuestionPort(collection.questionPort());
+    fresh.setConverting(true);
+    fresh.BuildAlbumIndex();
+    fresh.OpenCollectionFile();
     log.add(QStringLiteral("START job"));
 
     QStringList files;
@@ -250,7 +282,7 @@ ConversionResult ConvertCollection(Collection &collection, const QStringList &fo
     if (progress)
         progress->begin(int(files.size()));
     for (qsizetype i = 0; i < files.size(); ++i) {
-        if (ConvertAlbumFile(collection, files.at(i), log))
+        if (ConvertAlbumFile(fresh, files.at(i), log))
             ++result.converted;
         else
             ++result.failed;
@@ -259,8 +291,12 @@ ConversionResult ConvertCollection(Collection &collection, const QStringList &fo
     }
     if (progress)
         progress->end();
-    collection.ShutdownCollection();
-    if (result.failed > 0)
+    result.ran = fresh.ShutdownCollection() && replaceFile(building, target);
+    if (!result.ran) {
+        log.add(QStringLiteral("FAILED to write the new collection ") + quoted(target));
+        QFile::remove(building);
+    }
+    if (result.ran && result.failed > 0)
         askOrDefault(collection.questionPort(), Msg::AlbumsNotConverted,
                      QString::number(result.failed));
     log.add(QStringLiteral("FINISH job"));
@@ -276,13 +312,14 @@ bool ConvertConfiguration(SettingsStore &previous, Collection &collection, bool 
         return false;
     const QString key = QStringLiteral("Orbisong 4.0");
     const bool firstTime = previous.readInteger(key, QStringLiteral("Converted"), 0) == 0;
-    if (firstTime) {
+    if (!firstTime && !convertSwitch)
+        return false;
+    // Recorded once the new collection is in place, so that a run that did not get there
+    // is run again at the next start.
+    if (ConvertCollection(collection, previousAlbumFolders(previous), progress).ran && firstTime) {
         previous.writeInteger(key, QStringLiteral("Converted"), 1);
         previous.sync();
     }
-    if (!firstTime && !convertSwitch)
-        return false;
-    ConvertCollection(collection, previousAlbumFolders(previous), progress);
     return true;
 }
 

@@ -21,7 +21,9 @@ public:
 
 struct ConversionResult
 {
-    bool ran = false; // false when the job could not start (the old collection was kept)
+    // False when the old collection was kept: it could not be backed up, or the new one
+    // could not be written.
+    bool ran = false;
     int converted = 0;
     int failed = 0;
 };
@@ -32,12 +34,14 @@ QStringList previousAlbumFolders(const SettingsStore &previous);
 
 // At start-up, after the settings are loaded and before the index is built: converts the
 // previous version's albums once, and again whenever `convertSwitch` ("/CONVERT") is given.
-// Returns whether a conversion ran.
+// The first conversion counts as done only once its collection is in place. Returns whether
+// a conversion was attempted.
 bool ConvertConfiguration(SettingsStore &previous, Collection &collection, bool convertSwitch,
                           ConversionProgress *progress = nullptr);
 
-// Converts every ".OBD" file of `folders` into a new, empty collection. The old collection is
-// kept as "CONVERT.BAK" in the data folder; "CONVLOG.TXT" there tells what happened.
+// Converts every ".OBD" file of `folders` into a new, empty collection, built beside the old
+// one and put in its place at the end. The old collection is kept as "CONVERT.BAK" in the
+// data folder; "CONVLOG.TXT" there tells what happened.
 ConversionResult ConvertCollection(Collection &collection, const QStringList &folders,
                                    ConversionProgress *progress = nullptr);
 

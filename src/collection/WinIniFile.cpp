@@ -9,6 +9,7 @@ namespace Orbisong {
 bool WinIniFile::load(const QString &path)
 {
     m_sections.clear();
+    m_entryCount = 0;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return false;
@@ -34,6 +35,7 @@ bool WinIniFile::load(const QString &path)
             value.back() == value.front())
             value = value.mid(1, value.size() - 2);
         current->entries.append(Entry{line.left(equals).trimmed().toString(), value.toString()});
+        ++m_entryCount;
     }
     return true;
 }

@@ -20,6 +20,8 @@ public:
     // Decimal, or hexadecimal after "$" or "0x"; anything else gives `fallback`.
     int readInteger(const QString &section, const QString &key, int fallback) const;
     bool hasKey(const QString &section, const QString &key) const;
+    // The entries read from the file: what any count stored in it can at most count.
+    int entryCount() const { return m_entryCount; }
 
 private:
     struct Entry
@@ -36,6 +38,7 @@ private:
     const Entry *find(const QString &section, const QString &key) const;
 
     QList<Section> m_sections;
+    int m_entryCount = 0;
 };
 
 } // namespace Orbisong

@@ -183,7 +183,7 @@ IntroRange ComputeIntro(const TStep &step, const QString &introValue, int introS
     if (colon >= 0) {
         const int minutes = v.left(colon).trimmed().toInt();
         const int seconds = v.mid(colon + 1).trimmed().toInt();
-        value = ((seconds > 0 ? seconds : 0) + (minutes > 0 ? minutes * 60 : 0)) * 75.0;
+        value = (std::max(seconds, 0) + std::max(minutes, 0) * 60.0) * 75.0;
         exact = value > 0;
     }
     if (!exact) {
@@ -203,28 +203,35 @@ IntroRange ComputeIntro(const TStep &step, const QString &introValue, int introS
             }
         }
     }
-    IntroRange range{step.start, step.end};
+    // Steps come from files: their ends may lie anywhere in the int range, so the range is
+    // worked out in 64 bits and an intro is never longer than its step.
+    const qint64 start = step.start;
+    const qint64 end = step.end;
+    qint64 rangeStart = start;
+    qint64 rangeEnd = end;
     // Without a usable value the whole step plays: the range left from another step could
     // lie outside this one.
     if (value > 0) {
-        const int length = std::abs(step.end - step.start);
-        const int e = int(std::nearbyint(exact ? value : length * value));
+        const qint64 length = std::abs(end - start);
+        const double wanted = exact ? value : double(length) * value;
+        const qint64 e = qint64(std::nearbyint(std::min(wanted, double(length))));
         switch (introSpec) {
         case 0:
-            range = {step.start, step.start + e};
+            rangeEnd = start + e;
             break;
         case 2:
-            range = {step.end - e, step.end};
+            rangeStart = end - e;
             break;
         default:
-            range.start = step.start + length / 2 - e / 2;
-            range.end = range.start + e;
+            rangeStart = start + length / 2 - e / 2;
+            rangeEnd = rangeStart + e;
             break;
         }
     }
-    range.start = std::max(range.start, step.start);
-    range.end = std::min(range.end, step.end);
-    return range;
+    const qint64 low = std::min(start, end);
+    const qint64 high = std::max(start, end);
+    return {int(std::clamp(std::max(rangeStart, start), low, high)),
+            int(std::clamp(std::min(rangeEnd, end), low, high))};
 }
 
 IntroRange OB4CTRL_ComputeIntro(const TStep &step)

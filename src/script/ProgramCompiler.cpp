@@ -128,8 +128,9 @@ bool ProgramCompiler::endsStatementPart(bool condition)
 int ProgramCompiler::subprogram(bool inRelation)
 {
     Program program;
-    if (!sum(program, inRelation))
+    if (++m_depth > TQuillan::MaxNesting || !sum(program, inRelation))
         return -1;
+    --m_depth;
     program.end = m_pos;
     program.shape = shapeOf(program);
     m_engine.m_programs.push_back(std::make_unique<Program>(std::move(program)));
@@ -208,8 +209,9 @@ bool ProgramCompiler::factor(Program &p)
         break;
     case TokOpenParen: {
         ++m_pos;
-        if (!sum(p, false) || !at(TokCloseParen))
+        if (++m_depth > TQuillan::MaxNesting || !sum(p, false) || !at(TokCloseParen))
             return false;
+        --m_depth;
         ++m_pos;
         if (negate) {
             Op flip;

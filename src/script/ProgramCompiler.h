@@ -63,6 +63,9 @@ private:
     int m_count = 0;
     int m_pos;
     bool m_notYet = false;
+    // Nested parentheses and arguments: past the engine's limit the parser takes over and
+    // reports the error.
+    int m_depth = 0;
     std::vector<const Token *> m_arrays;
 };
 

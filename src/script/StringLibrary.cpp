@@ -66,6 +66,8 @@ public:
                 if (!isStringType(target.type))
                     e.ReportError(23);
                 close(e);
+                if (target.type == TypeString)
+                    width = std::min(width, TQuillan::MaxStringWidth);
                 const QString text = TQuillan::formatNumber(v, width, decimals);
                 target.cell->str = target.type == TypeString ? text.left(255) : text;
                 return none();

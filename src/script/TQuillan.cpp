@@ -140,6 +140,10 @@ QString TQuillan::errorMessage(int number, const QString &text)
         return QStringLiteral("A script is already running.");
     case 62:
         return QStringLiteral("Not allowed to set the system clock.");
+    case 63:
+        return QStringLiteral("Expression nested too deeply.");
+    case 64:
+        return QStringLiteral("Out of memory.");
     default:
         return QStringLiteral("Unknown Error");
     }
@@ -199,6 +203,21 @@ void TQuillan::ReportText(const QString &text)
 int TQuillan::currentLineNumber() const
 {
     return m_d->currentLineNumber();
+}
+
+void TQuillan::setMemoryLimit(qint64 bytes)
+{
+    m_d->setMemoryLimit(bytes);
+}
+
+qint64 TQuillan::memoryLimit() const
+{
+    return m_d->memoryLimit();
+}
+
+void TQuillan::chargeMemory(qint64 bytes)
+{
+    m_d->chargeMemory(bytes);
 }
 
 bool TQuillan::isRunning() const

@@ -40,6 +40,16 @@ public:
 
     // Recursion deeper than this raises an error instead of exhausting the stack.
     static constexpr int MaxCallDepth = 2000;
+    // Field widths of WRITE and STR: a STRING holds no more, and wider output is never meant.
+    static constexpr int MaxStringWidth = 255;
+    static constexpr int MaxOutputWidth = 1000;
+    // Parentheses and brackets nested deeper than this raise an error instead of exhausting the
+    // stack.
+    static constexpr int MaxNesting = 200;
+    // Expression levels open at once in a run, counted across routine calls.
+    static constexpr int MaxRunNesting = 4000;
+    // What a script's variables, arrays, strings and tables may take unless the host says.
+    static constexpr qint64 DefaultMemoryLimit = qint64(256) << 20;
     // The line number of errors in text run by evaluate().
     static constexpr int EvaluateLine = 2147483647;
 
@@ -66,6 +76,11 @@ public:
 
     int currentLineNumber() const;
     bool isRunning() const;
+    // The storage a script may take before error 64 "Out of memory." stops it.
+    void setMemoryLimit(qint64 bytes);
+    qint64 memoryLimit() const;
+    // Libraries call this before they make storage grow by about `bytes`.
+    void chargeMemory(qint64 bytes);
     bool lastRunStopped() const;
     // May be called from any thread; the run stops before its next line or loop pass.
     void requestStop();

@@ -21,6 +21,7 @@ double TQuillanPrivate::numExpr()
 
 double TQuillanPrivate::numOrSlow()
 {
+    const NestingGuard nesting(*this);
     double v = numTerm();
     for (;;) {
         switch (peekToken().code) {
@@ -129,6 +130,7 @@ double TQuillanPrivate::numPower()
 
 double TQuillanPrivate::numUnary()
 {
+    const NestingGuard nesting(*this);
     switch (peekToken().code) {
     case TokPlus:
         nextToken();
@@ -189,10 +191,13 @@ double TQuillanPrivate::numFactor()
 
 QString TQuillanPrivate::strExpr()
 {
+    const NestingGuard nesting(*this);
     QString s = strTerm();
     while (peekToken().code == TokPlus) {
         nextToken();
-        s += strTerm();
+        const QString more = strTerm();
+        chargeMemory(2 * (qint64(s.size()) + more.size()));
+        s += more;
     }
     return s;
 }
@@ -310,6 +315,7 @@ bool TQuillanPrivate::peekIsString()
 
 bool TQuillanPrivate::boolOr()
 {
+    const NestingGuard nesting(*this);
     bool v = boolXor();
     while (peekToken().code == TokOr) {
         nextToken();
@@ -342,6 +348,7 @@ bool TQuillanPrivate::boolAnd()
 
 bool TQuillanPrivate::boolNot()
 {
+    const NestingGuard nesting(*this);
     if (peekToken().code == TokNot) {
         nextToken();
         return !boolNot();

@@ -6,6 +6,8 @@
 #include <QFile>
 #include <QStringDecoder>
 
+#include <algorithm>
+
 namespace Orbisong {
 
 namespace {
@@ -20,6 +22,35 @@ QString decodeText(const QByteArray &bytes)
     if (cp1252.isValid())
         return cp1252(bytes);
     return QString::fromLatin1(bytes);
+}
+
+// The deepest nesting of parentheses and brackets on a line, outside literals and remarks.
+int deepestNesting(const QString &text)
+{
+    int depth = 0;
+    int deepest = 0;
+    QChar quote;
+    bool inBrace = false;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (!quote.isNull()) {
+            if (c == quote)
+                quote = QChar();
+        } else if (inBrace) {
+            inBrace = c != QLatin1Char('}');
+        } else if (c == QLatin1Char('\'') || c == QLatin1Char('"')) {
+            quote = c;
+        } else if (c == QLatin1Char('{')) {
+            inBrace = true;
+        } else if (c == QLatin1Char('/') && text.mid(i, 2) == QLatin1String("//")) {
+            break;
+        } else if (c == QLatin1Char('(') || c == QLatin1Char('[')) {
+            deepest = std::max(deepest, ++depth);
+        } else if (c == QLatin1Char(')') || c == QLatin1Char(']')) {
+            --depth;
+        }
+    }
+    return deepest;
 }
 
 QString firstWord(const QString &text, int *at)
@@ -167,17 +198,19 @@ bool TQuillanPrivate::loadLines(const QStringList &lines)
 void TQuillanPrivate::preScan(int index)
 {
     const QString &text = m_lines[size_t(index)].text;
-    int at = 0;
-    const QString word = firstWord(text, &at);
-    if (word.isEmpty())
-        return;
-    const quint16 code = m_tokenizer.keyword(word);
     auto reportOnce = [this](const QString &message) {
         if (!m_errorFlag) {
             m_errorFlag = true;
             deliver(message);
         }
     };
+    if (deepestNesting(text) > TQuillan::MaxNesting)
+        reportOnce(TQuillan::errorMessage(63, {}));
+    int at = 0;
+    const QString word = firstWord(text, &at);
+    if (word.isEmpty())
+        return;
+    const quint16 code = m_tokenizer.keyword(word);
     QString &currentRoutine = m_openRoutine;
     if (!code && at < text.size() && text[at] == QLatin1Char(':') &&
         !(at + 1 < text.size() && text[at + 1] == QLatin1Char('='))) {
@@ -433,6 +466,7 @@ std::unique_ptr<Variable> TQuillanPrivate::makeVariable(int sym, int type, bool 
         const qint64 count = qint64(high) - low + 1;
         if (count < 0 || count > 16 * 1024 * 1024)
             ReportError(46);
+        chargeMemory(count * qint64(sizeof(Cell)) * qint64(1 + v->own.members.size()));
         v->elements.assign(size_t(count), v->own);
     }
     return v;

@@ -111,13 +111,17 @@ Cell *TQuillanPrivate::elementCell(Variable *v, double at)
             if (!v->openDense)
                 v->openDense = std::make_unique<std::deque<Cell>>();
             const Cell empty = defaultCell(v->type);
+            chargeMemory((index + 1 - size) * qint64(sizeof(Cell)) *
+                         qint64(1 + empty.members.size()));
             while (qint64(v->openDense->size()) <= index)
                 v->openDense->push_back(empty);
             return &(*v->openDense)[size_t(index)];
         }
         auto found = v->openElements.find(index);
-        if (found == v->openElements.end())
+        if (found == v->openElements.end()) {
+            chargeMemory(qint64(sizeof(Cell)) * qint64(1 + v->own.members.size()));
             found = v->openElements.emplace(index, defaultCell(v->type)).first;
+        }
         return &found->second;
     }
     if (index < v->low || index > v->high)

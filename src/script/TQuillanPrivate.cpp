@@ -95,6 +95,7 @@ bool TQuillanPrivate::RunProcedure(const QString &name, bool flag)
     m_stopped = false;
     m_stopRequested.store(false, std::memory_order_relaxed);
     m_running = true;
+    findStackLimit();
     m_unwind = NoUnwind;
     m_inRelation = false;
     m_frames.clear();
@@ -102,6 +103,9 @@ bool TQuillanPrivate::RunProcedure(const QString &name, bool flag)
     m_hostDepth = 0;
     m_frame = nullptr;
     m_callDepth = -1;
+    m_nesting = 0;
+    m_charged = 0;
+    m_censusStep = 0;
     m_enteredLine = -1;
     m_endLine = m_scriptLines;
     forgetLineCache();
@@ -129,6 +133,8 @@ bool TQuillanPrivate::RunProcedure(const QString &name, bool flag)
     m_callDepth = -1;
     m_unwind = NoUnwind;
     m_running = false;
+    // The next run may be on another thread, with a stack of its own.
+    m_stackLimit = 0;
     namesChanged();
     if (m_lines.size() > size_t(m_scriptLines))
         m_lines.resize(size_t(m_scriptLines));
@@ -538,7 +544,7 @@ Cell TQuillanPrivate::callScript(Routine *r, std::vector<std::unique_ptr<Variabl
 void TQuillanPrivate::runFrame(Routine *r, Cell *self, int selfType)
 {
     Frame &f = nextFrame();
-    if (m_callDepth + 1 >= TQuillan::MaxCallDepth) {
+    if (m_callDepth + 1 >= TQuillan::MaxCallDepth || stackRunningOut()) {
         releaseLocals(f.locals);
         ReportError(60);
     }

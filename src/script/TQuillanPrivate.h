@@ -6,6 +6,7 @@
 #include "script/TQuillan.h"
 
 #include <atomic>
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -106,6 +107,27 @@ public:
     InteractivePort *interactivePort() const { return m_port; }
     void setClock(ScriptClock *clock) { m_clock = clock ? clock : &m_systemClock; }
     ScriptClock &clock() const { return *m_clock; }
+    void setMemoryLimit(qint64 bytes) { m_memoryLimit = bytes; }
+    qint64 memoryLimit() const { return m_memoryLimit; }
+    // Growth is charged as it happens and the live storage measured only once enough has
+    // been charged to possibly reach the limit, so that measuring stays rare.
+    void chargeMemory(qint64 bytes)
+    {
+        m_charged += bytes;
+        if (m_charged >= m_censusStep)
+            checkMemory(bytes);
+    }
+    void checkMemory(qint64 bytes);
+    qint64 memoryInUse() const;
+    // The depth limits assume ordinary stack frames; builds whose frames are larger (checked
+    // builds) or threads with small stacks run out of stack first. So a run also stops
+    // nesting when less than a quarter of its thread's stack is left.
+    void findStackLimit();
+    bool stackRunningOut() const
+    {
+        const char here = 0;
+        return reinterpret_cast<std::uintptr_t>(&here) < m_stackLimit;
+    }
 
     const Token &nextToken()
     {
@@ -303,6 +325,19 @@ private:
     // Expressions
     double numOr();
     double numOrSlow();
+    // Held while one expression level is read: deep nesting ends in error 63, not in a
+    // stack overflow.
+    class NestingGuard
+    {
+    public:
+        explicit NestingGuard(TQuillanPrivate &engine);
+        ~NestingGuard() { --m_engine.m_nesting; }
+        NestingGuard(const NestingGuard &) = delete;
+        NestingGuard &operator=(const NestingGuard &) = delete;
+
+    private:
+        TQuillanPrivate &m_engine;
+    };
     // Compiled expressions and conditions; the compiler only reads tokens and declarations.
     friend class ProgramCompiler;
     bool compiledPathOpen() const
@@ -474,6 +509,11 @@ private:
     int m_stepDepth = 0;
     int m_runToLine = -1;
     std::atomic<bool> m_stopRequested{false};
+    int m_nesting = 0;
+    std::uintptr_t m_stackLimit = 0; // 0 while no run has found its thread's stack
+    qint64 m_memoryLimit = TQuillan::DefaultMemoryLimit;
+    qint64 m_charged = 0;    // growth since the storage was last measured
+    qint64 m_censusStep = 0; // growth that may pass before it is measured again
     InteractivePort *m_port = nullptr;
     SystemClock m_systemClock;
     ScriptClock *m_clock = &m_systemClock;

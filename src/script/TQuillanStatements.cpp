@@ -2,6 +2,7 @@
 #include "script/TDynaTable.h"
 #include "script/TQuillanPrivate.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -515,7 +516,7 @@ QString TQuillan::formatNumber(double value, int width, int decimals)
         return text;
     }
     text = QString::number(value, 'f', std::clamp(decimals, 0, 30));
-    return text.rightJustified(width, QLatin1Char(' '));
+    return text.rightJustified(std::min(width, MaxOutputWidth), QLatin1Char(' '));
 }
 
 void TQuillanPrivate::writeStatement(bool newLine)
@@ -562,7 +563,8 @@ void TQuillanPrivate::writeStatement(bool newLine)
             if (!isString)
                 text = TQuillan::formatNumber(number, width, decimals);
             else if (width > 0 && (file || !m_owner.OnWrite))
-                text = text.rightJustified(width, QLatin1Char(' '));
+                text = text.rightJustified(std::min(width, TQuillan::MaxOutputWidth),
+                                           QLatin1Char(' '));
             if (file)
                 file->write(text);
             else

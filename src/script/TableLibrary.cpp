@@ -3,10 +3,19 @@
 #include "script/TDynaTable.h"
 
 #include <QFile>
+#include <QFileInfo>
+
+#include <algorithm>
 
 namespace Orbisong::Library {
 
 namespace {
+
+// What one more row of the table takes in memory.
+qint64 rowBytes(const TDynaTable &t)
+{
+    return qint64(sizeof(Cell)) * qint64(1 + t.recordType().members.size());
+}
 
 TDynaTable *tableArg(TQuillan &e)
 {
@@ -43,6 +52,7 @@ public:
                 comma(engine);
                 Cell *record = recordArg(engine, t);
                 close(engine);
+                engine.chargeMemory(rowBytes(*t));
                 t->post(*record);
                 return none();
             },
@@ -130,6 +140,8 @@ public:
                 const QString file = stringArg(engine);
                 close(engine);
                 QString error;
+                const qint64 rows = QFileInfo(file).size() / std::max(1, t->recordSize());
+                engine.chargeMemory(rows * rowBytes(*t));
                 const bool ok = t->load(file, &error);
                 if (!ok && QFile::exists(file))
                     engine.ReportText(file + QStringLiteral(": ") + error);

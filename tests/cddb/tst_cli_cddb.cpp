@@ -112,3 +112,47 @@ TEST(CliCddb, RemoteLookupAndFailureText)
                                     "server is overloaded at this time. Please try again later, "
                                     "or choose a different server with --server.\n"));
 }
+
+TEST(CliCddb, UntrustedCountsAndTablesOfContentsAreBounded)
+{
+    TestHome home;
+    const QString collection = home.file(QStringLiteral("c.obc"));
+    // A last track two thousand million frames long and two thousand million links, of which
+    // one is there.
+    writeFile(collection, "<04018E0203A98>\r\n [Album]\r\n  ID=04018E0203A98\r\n  TL=t\r\n"
+                          " [Tracks]\r\n  CT=2\r\n  TL[2]=2147483647\r\n"
+                          " [WebLink]\r\n  CT=2000000000\r\n  WU[1]=http://x.example\r\n");
+    CliResult r =
+        runCli(home.path(), {QStringLiteral("--collection"), collection, QStringLiteral("xmcd"),
+                             QStringLiteral("write"), QStringLiteral("04018E0203A98")});
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_LT(r.out.size(), 2000);
+    EXPECT_TRUE(r.out.contains(QStringLiteral("# Disc length: 6000 seconds\n")));
+
+    // A disc id whose last byte counts 255 tracks writes the 99 a disc can hold.
+    writeFile(collection, "<040000FF03A98>\r\n [Album]\r\n  ID=040000FF03A98\r\n  TL=t\r\n");
+    r = runCli(home.path(), {QStringLiteral("--collection"), collection, QStringLiteral("xmcd"),
+                             QStringLiteral("write"), QStringLiteral("040000FF03A98")});
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains(QStringLiteral("\nTTITLE98=")));
+    EXPECT_FALSE(r.out.contains(QStringLiteral("\nTTITLE99=")));
+
+    // A lookup never starts from a table of contents that cannot be a disc's.
+    const auto lookup = [&](const QStringList &toc) {
+        return runCli(home.path(),
+                      QStringList{QStringLiteral("--collection"), collection,
+                                  QStringLiteral("lookup"), QStringLiteral("remote"),
+                                  QStringLiteral("--server"), QStringLiteral("127.0.0.1:9"),
+                                  QStringLiteral("--protocol"), QStringLiteral("cddbp")} +
+                          toc);
+    };
+    r = lookup({QStringLiteral("--leadout"), QStringLiteral("2147483647"), QStringLiteral("150")});
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_EQ(r.err, QStringLiteral("not a table of contents: the lead-out 2147483647 is beyond "
+                                    "frame 449999\n"));
+    r = lookup({QStringLiteral("--leadout"), QStringLiteral("30000"), QStringLiteral("15000"),
+                QStringLiteral("150")});
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_EQ(r.err, QStringLiteral("not a table of contents: track 2 does not start after "
+                                    "track 1\n"));
+}

@@ -186,3 +186,25 @@ TEST_F(LocalLookup, DamagedIndexIsRebuiltAndStopEndsBetweenFiles)
     EXPECT_EQ(database.find(QStringLiteral("12121212"), {}, &stop).status,
               LocalCddbDatabase::NotFound);
 }
+
+TEST_F(LocalLookup, IndexNamesNeverLeadOutOfTheCategory)
+{
+    // A file of collected entries, a folder beside it, and three folders up from the
+    // category a file that the index must never lead to.
+    writeFile(db() + QStringLiteral("/rock/12to12abcdefghijklmn"), entry("12121212", "A / B"));
+    ASSERT_TRUE(QDir().mkpath(db() + QStringLiteral("/rock/12to12")));
+    writeFile(m_dir.filePath(QStringLiteral("xyzw")), entry("12121212", "Outside / Evil"));
+    EXPECT_EQ(find(QStringLiteral("12121212")).status, LocalCddbDatabase::Found);
+    const QStringList indexes = QDir(index()).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    ASSERT_EQ(indexes.size(), 1);
+    const QString indexFile =
+        index() + QLatin1Char('/') + indexes.first() + QStringLiteral("/rock.idx");
+    QByteArray bytes = readFile(indexFile);
+    ASSERT_EQ(bytes.count("12to12abcdefghijklmn\n"), 1);
+    // Same length, so the index still looks whole and current.
+    bytes.replace("12to12abcdefghijklmn\n", "12to12/../../../xyzw\n");
+    writeFile(indexFile, bytes);
+    const LocalCddbDatabase::Result result = find(QStringLiteral("12121212"));
+    EXPECT_FALSE(result.entry.contains(QStringLiteral("Evil")));
+    EXPECT_FALSE(result.file.contains(QStringLiteral("..")));
+}

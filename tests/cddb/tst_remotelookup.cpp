@@ -486,9 +486,21 @@ TEST_F(RemoteLookup, HttpsServer)
     s.server = QStringLiteral("https://localhost/~cddb/cddb.cgi");
     s.port = m_peer.httpsPort();
     EXPECT_EQ(run(s), 0);
-    QSslConfiguration::setDefaultConfiguration(previous);
     EXPECT_EQ(m_receiver.applied.size(), 1);
     EXPECT_TRUE(m_port.asked().isEmpty());
+
+    // A redirect may move up to HTTPS, never down from it.
+    s.server = QStringLiteral("127.0.0.1/away/https");
+    s.port = m_peer.httpPort();
+    EXPECT_EQ(run(s), 0);
+    EXPECT_EQ(m_receiver.applied.size(), 2);
+    s.server = QStringLiteral("https://localhost/away/http");
+    s.port = m_peer.httpsPort();
+    EXPECT_EQ(run(s), 2);
+    EXPECT_EQ(m_receiver.applied.size(), 2);
+    ASSERT_EQ(m_port.asked().size(), 1);
+    EXPECT_EQ(m_port.asked().at(0).id, 16896);
+    QSslConfiguration::setDefaultConfiguration(previous);
 }
 
 TEST_F(RemoteLookup, SeveralExactMatchesAreOfferedForAChoice)
@@ -503,4 +515,31 @@ TEST_F(RemoteLookup, SeveralExactMatchesAreOfferedForAChoice)
     ASSERT_EQ(m_receiver.applied.size(), 1);
     EXPECT_EQ(m_receiver.applied.at(0).category, QStringLiteral("Jazz"));
     EXPECT_TRUE(m_peer.transcript().contains(QStringLiteral("cddb read jazz 04018e02")));
+}
+
+TEST_F(RemoteLookup, HttpRedirectsAreFewAndNeverChangeTheScheme)
+{
+    ASSERT_TRUE(m_peer.start());
+    const auto lookupAt = [&](const QString &path) {
+        CddbLookupSettings s = settings(true);
+        s.server = QStringLiteral("127.0.0.1") + path;
+        return run(s);
+    };
+    // Two hops reach the script.
+    EXPECT_EQ(lookupAt(QStringLiteral("/hop/1")), 0);
+    EXPECT_EQ(m_receiver.applied.size(), 1);
+    EXPECT_TRUE(m_port.asked().isEmpty());
+
+    // A long chain, and a move to another kind of address, end as an invalid response.
+    for (const QString &path : {QStringLiteral("/hop/10"), QStringLiteral("/away/ftp")}) {
+        const qsizetype before = m_port.asked().size();
+        EXPECT_EQ(lookupAt(path), 2) << path.toStdString();
+        ASSERT_EQ(m_port.asked().size(), before + 1) << path.toStdString();
+        EXPECT_EQ(m_port.asked().last().id, 16896) << path.toStdString();
+    }
+    EXPECT_EQ(m_receiver.applied.size(), 1);
+    const QStringList t = m_peer.transcript();
+    // The long chain was left after a few hops, never followed to its end.
+    EXPECT_FALSE(t.join(QLatin1Char('\n')).contains(QStringLiteral("POST /hop/5 ")));
+    EXPECT_TRUE(t.join(QLatin1Char('\n')).contains(QStringLiteral("POST /hop/10 ")));
 }

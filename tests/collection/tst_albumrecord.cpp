@@ -1,10 +1,10 @@
+#include "base/AppPaths.h"
 #include "collection/AlbumRecord.h"
 #include "collection/AlbumText.h"
-#include "base/AppPaths.h"
-#include "CollectionFixture.h"
 #include "collection/CurrentAlbum.h"
 #include "collection/MediaKind.h"
 #include "collection/TCfgFile.h"
+#include "CollectionFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -189,6 +189,45 @@ TEST(AlbumRecord, ReadingFollowsTheDisc)
     collection->ShutdownCollection();
     EXPECT_FALSE(f.read().contains("eleven"));
     EXPECT_TRUE(f.read().contains("  SS[1]=15150\r\n"));
+}
+
+TEST(AlbumRecord, StoredCountsAreBoundedByTheKeysPresent)
+{
+    CollectionFixture f;
+    f.write(QStringLiteral("<%1>\n[Album]\nID=%1\nTL=t\n[Playlists]\nCT=2000000000\nPL[1]=Best\n"
+                           "[Best]\nCT=2000000000\nSS[1]=300\nSE[1]=600\n"
+                           "[WebLink]\nCT=2000000000\nWU[1]=http://a.example\n"
+                           "WU[2]=http://b.example\nWU[4]=http://after.a.gap\n")
+                .arg(Id)
+                .toLatin1());
+    auto collection = f.open();
+    AlbumInfo album;
+    PlaylistList playlists;
+    WebLinkList links;
+    ASSERT_TRUE(ReadAlbumInfo(*collection, links, album, playlists, disc(3)));
+    ASSERT_EQ(links.size(), 2);
+    EXPECT_EQ(links[1].address, "http://b.example");
+    ASSERT_EQ(playlists.size(), 1);
+    EXPECT_EQ(playlists[0]->steps.size(), 1);
+}
+
+TEST(AlbumRecord, AnAudioCdIsStoredOnlyUnderAnAlbumId)
+{
+    CollectionFixture f;
+    auto collection = f.open();
+    AlbumInfo album;
+    album.title = "t";
+    DiscInfo d = disc(2);
+    for (const QString &id : {QStringLiteral("04018E027FFFFFFF"), QStringLiteral("04018E02"),
+                              QStringLiteral("04018E0203A9G")}) {
+        d.id = id;
+        EXPECT_FALSE(WriteAlbumInfo(*collection, false, {}, {}, d, album)) << id.toStdString();
+    }
+    d.id = Id;
+    EXPECT_TRUE(WriteAlbumInfo(*collection, false, {}, {}, d, album));
+    collection->ShutdownCollection();
+    EXPECT_TRUE(f.read().contains(Id.toLatin1()));
+    EXPECT_FALSE(f.read().contains("7FFFFFFF"));
 }
 
 TEST(AlbumRecord, UsageCounting)

@@ -286,6 +286,34 @@ TEST(Collection, ImportReplacesAlbumsWholesale)
     EXPECT_TRUE(written.contains("  YR=")); // a missing year takes the current one
 }
 
+// Counts in a merged file or a stored album are only claims: the numbered keys decide.
+TEST(Collection, HugeStoredCountsEndAtTheKeysPresent)
+{
+    CollectionFixture f;
+    f.write(album("0A00000000001", "0A00000000001", "Mine") +
+            " [WebLink]\r\n  CT=2000000000\r\n  WU[1]=http://one.example/\r\n");
+    const QString other = f.home.file("other.obc");
+    {
+        QFile file(other);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(album("0B00000000002", "0B00000000002", "Theirs") +
+                   " [Playlists]\r\n  CT=2000000000\r\n  PL[1]=Mix\r\n"
+                   " [Mix]\r\n  CT=2000000000\r\n  SS[1]=150\r\n  SE[1]=300\r\n"
+                   " [WebLink]\r\n  CT=2000000000\r\n");
+    }
+    auto collection = f.open();
+    ASSERT_TRUE(collection->ImportCollection(other));
+    EXPECT_TRUE(collection->SetAlbumWebLinks("0A00000000001",
+                                             QStringLiteral("http://two.example/") + QChar(14) +
+                                                 QStringLiteral("Two") + QChar(14) + "0",
+                                             false));
+    const QByteArray written = f.flushed(*collection);
+    EXPECT_TRUE(written.contains("SS[1]=150"));
+    EXPECT_FALSE(written.contains("SS[2]"));
+    EXPECT_TRUE(written.contains("WU[2]=http://two.example/"));
+    EXPECT_FALSE(written.contains("WU[3]"));
+}
+
 TEST(Collection, AFailedWriteIsReportedAndKeepsTheChanges)
 {
     CollectionFixture f;

@@ -1,13 +1,14 @@
 #include "collection/AlbumRecord.h"
-#include "CollectionFixture.h"
 #include "collection/Conversion.h"
 #include "collection/ConversionLog.h"
-#include "ScriptedQuestionPort.h"
 #include "collection/SettingsStore.h"
 #include "collection/TCfgFile.h"
 #include "collection/WinIniFile.h"
+#include "CollectionFixture.h"
+#include "ScriptedQuestionPort.h"
 
 #include <QDir>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -156,4 +157,116 @@ TEST(Conversion, KeepsTheCollectionWhenTheBackupFails)
     EXPECT_FALSE(result.ran);
     EXPECT_TRUE(f.read().contains("MINE"));
     EXPECT_TRUE(convLog(f).contains("FAILED to back up"));
+}
+
+TEST(Conversion, UntrustedOffsetsAndCountsAreBounded)
+{
+    CollectionFixture f;
+    QTemporaryDir folder;
+    const auto writeAlbum = [&](const QString &name, const QByteArray &text) {
+        QFile file(folder.filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(text);
+    };
+    const QByteArray disc = "[DISC]\r\ncddbid=67210754\r\nartist=A\r\ntitle=T\r\n"
+                            "tracklength1=4866\r\ntracklength2=4866\r\n";
+    // A start far past any disc would make a lead-out past the int range and a long ID.
+    writeAlbum("HUGE.OBD", disc + "[CDDB]\r\ntrackframeoffset1=150\r\n"
+                                  "trackframeoffset2=2147483647\r\n");
+    writeAlbum("BACKWARDS.OBD",
+               disc + "[CDDB]\r\ntrackframeoffset1=15000\r\ntrackframeoffset2=150\r\n");
+    // Counts of two thousand million over a handful of entries.
+    writeAlbum("COUNTS.OBD", "[DISC]\r\ncddbid=33554690\r\nartist=B\r\ntitle=U\r\n"
+                             "tracklength1=4866\r\n[CDDB]\r\ntrackframeoffset1=150\r\n"
+                             "[COMMENTS]\r\nlinecount=2000000000\r\nline1=only\r\n"
+                             "[PROGRAMS]\r\nprogramcount=2000000000\r\nprogram1=P\r\n"
+                             "[P]\r\nstepcount=2000000000\r\nstep0start=1\r\n"
+                             "[WEBLINK]\r\ncount=2000000000\r\nurl1=http://x.example\r\n");
+    Collection collection(f.settings, f.path);
+    const ConversionResult result = ConvertCollection(collection, {folder.path()});
+    EXPECT_EQ(result.converted, 1);
+    EXPECT_EQ(result.failed, 2);
+    EXPECT_TRUE(convLog(f).contains("FAILED to read the track list: track 2 starts at frame "
+                                    "2147483647, outside 0-449999"));
+    EXPECT_TRUE(convLog(f).contains("track 2 does not start after track 1"));
+
+    TCfgFile file(f.path);
+    ASSERT_TRUE(file.load());
+    QStringList names;
+    file.ReadBlockNames(names);
+    ASSERT_EQ(names.size(), 1);
+    const QString id = names.first();
+    EXPECT_EQ(id.size(), 13);
+    // No more lines than the file has entries.
+    EXPECT_LT(file.ReadString(id, "Comments", "TX", {}).count("\\n"), 20);
+    EXPECT_EQ(file.ReadString(id, "WebLink", "CT", {}), "1");
+    EXPECT_EQ(file.ReadString(id, "Playlists", "CT", {}), "1");
+    EXPECT_EQ(file.ReadString(id, "P", "CT", {}).toInt(), 1);
+}
+
+// What the files hold while the conversion is under way, as a run killed there would leave
+// them.
+struct MidwayLook : ConversionProgress
+{
+    const CollectionFixture &fixture;
+    SettingsStore &previous;
+    QList<QByteArray> collections;
+    QList<int> converted;
+
+    MidwayLook(const CollectionFixture &f, SettingsStore &p) : fixture(f), previous(p) {}
+    void begin(int) override {}
+    void advance(int) override
+    {
+        collections.append(fixture.read());
+        converted.append(previous.readInteger("Orbisong 4.0", "Converted", 0));
+    }
+    void end() override {}
+};
+
+TEST(Conversion, TheOldCollectionStaysUntilTheNewOneIsComplete)
+{
+    CollectionFixture f;
+    const QByteArray mine = "<MINE>\r\n [Album]\r\n  ID=0100000000001\r\n  TL=x\r\n";
+    f.write(mine);
+    // A run killed earlier left its half-built file behind.
+    {
+        QFile leftover(f.path + ".converting");
+        ASSERT_TRUE(leftover.open(QIODevice::WriteOnly));
+        leftover.write("<HALF>\r\n");
+    }
+    SettingsStore previous(f.home.file("settings.ini"), SettingsStore::previousVersionRootKey());
+    previous.writeString("Options", "Flags 1", "x");
+    previous.writeInteger("Search Path", "Directory Count", 1);
+    previous.writeString("Search Path", "Directory 1", oldFolder());
+    ScriptedQuestionPort port;
+    Collection collection(f.settings, f.path);
+    collection.setQuestionPort(&port);
+    MidwayLook look(f, previous);
+    EXPECT_TRUE(ConvertConfiguration(previous, collection, false, &look));
+
+    ASSERT_EQ(look.collections.size(), 3);
+    for (qsizetype i = 0; i < look.collections.size(); ++i) {
+        EXPECT_EQ(look.collections.at(i), mine);
+        EXPECT_EQ(look.converted.at(i), 0);
+    }
+    EXPECT_EQ(previous.readInteger("Orbisong 4.0", "Converted", 0), 1);
+    EXPECT_TRUE(f.read().contains("04018E0207530"));
+    EXPECT_FALSE(f.read().contains("MINE"));
+    EXPECT_FALSE(f.read().contains("HALF"));
+    EXPECT_FALSE(QFileInfo::exists(f.path + ".converting"));
+
+    // A new collection that cannot be put in place keeps the old one, and the conversion is
+    // not counted as done.
+    CollectionFixture g;
+    g.write(mine);
+    SettingsStore again(g.home.file("settings.ini"), SettingsStore::previousVersionRootKey());
+    again.writeString("Options", "Flags 1", "x");
+    again.writeInteger("Search Path", "Directory Count", 1);
+    again.writeString("Search Path", "Directory 1", oldFolder());
+    QDir(g.home.path()).mkpath("ann.obc.converting/in-the-way");
+    Collection blocked(g.settings, g.path);
+    blocked.setQuestionPort(&port);
+    EXPECT_TRUE(ConvertConfiguration(again, blocked, false));
+    EXPECT_EQ(g.read(), mine);
+    EXPECT_EQ(again.readInteger("Orbisong 4.0", "Converted", 0), 0);
 }

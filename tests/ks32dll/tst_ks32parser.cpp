@@ -136,6 +136,21 @@ TEST(ks32Parser, Groups)
     EXPECT_EQ(parse("(xyz)").result, BadKeyName);
 }
 
+TEST(ks32Parser, DeepNestingEndsInAnErrorNotAStackOverflow)
+{
+    const auto nested = [](int depth) {
+        return std::string(size_t(depth), '(') + "a" + std::string(size_t(depth), ')');
+    };
+    EXPECT_EQ(queueOf(nested(KeyParser::MaxGroupDepth)), (KeyQueue{65}));
+    EXPECT_EQ(parse(nested(KeyParser::MaxGroupDepth + 1)).result, UnclosedGroup);
+    EXPECT_EQ(parse(std::string(1000000, '(')).result, UnclosedGroup);
+    // Modifiers nest too, but each one takes a queue entry first.
+    std::string modifiers;
+    for (int i = 0; i < 1000000; ++i)
+        modifiers += "ALT-";
+    EXPECT_EQ(parse(modifiers + "a").result, QueueFull);
+}
+
 TEST(ks32Parser, BadKeyNames)
 {
     for (const char *text : {"xyz", "[3]", ")", "~", "\"a~\"", "ENTERX", "0", "255", "65535",

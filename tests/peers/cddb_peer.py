@@ -17,6 +17,7 @@ import urllib.parse
 
 LOCK = threading.Lock()
 ARGS = None
+PORTS = {}
 CATEGORIES = ("blues", "classical", "country", "data", "folk", "jazz", "misc", "newage",
               "reggae", "rock", "soundtrack")
 
@@ -177,6 +178,20 @@ class HttpHandler(socketserver.StreamRequestHandler):
         if method == "POST":
             query = self.rfile.read(length).decode("latin-1").rstrip("\r\n")
         record("%s %s %s" % (method, path, query))
+        # "/hop/N" sends the client on to "/hop/N-1", and "/hop/0" to the real path;
+        # "/away/SCHEME" sends it to the real path under another scheme.
+        parts = path.split("/")
+        if len(parts) == 3 and parts[1] == "hop" and parts[2].isdigit():
+            hops = int(parts[2])
+            target = "/hop/%d" % (hops - 1) if hops > 0 else "/~cddb/cddb.cgi"
+            self.redirect(target)
+            return
+        if len(parts) == 3 and parts[1] == "away":
+            scheme = parts[2]
+            port = PORTS.get(scheme, PORTS["http"])
+            host = "localhost" if scheme == "https" else "127.0.0.1"
+            self.redirect("%s://%s:%d/~cddb/cddb.cgi" % (scheme, host, port))
+            return
         if path != "/~cddb/cddb.cgi":
             self.wfile.write(b"HTTP/1.0 404 Not Found\r\nContent-Length: 0\r\n\r\n")
             return
@@ -191,7 +206,8 @@ class HttpHandler(socketserver.StreamRequestHandler):
         response, _ = run_command(command)
         body = encode(response or [])
         cut = fault("cut") and command.lower().startswith("cddb read")
-        head = "HTTP/1.0 200 OK\r\nContent-Type: text/plain\r\nContent-Length: %d\r\n\r\n" % len(body)
+        head = ("HTTP/1.0 200 OK\r\nConnection: close\r\nContent-Type: text/plain\r\n"
+                "Content-Length: %d\r\n\r\n" % len(body))
         if cut:
             body = body[: len(body) // 2]
         # Sent in pieces so a client that reads a single block sees only the first.
@@ -200,6 +216,12 @@ class HttpHandler(socketserver.StreamRequestHandler):
         for i in range(0, len(body), 1000):
             self.wfile.write(body[i:i + 1000])
             self.wfile.flush()
+
+
+    def redirect(self, target):
+        # 307 keeps the method and the form body.
+        self.wfile.write(("HTTP/1.0 307 Temporary Redirect\r\nConnection: close\r\nLocation: %s\r\n"
+                          "Content-Length: 0\r\n\r\n" % target).encode("latin-1"))
 
 
 class Server(socketserver.ThreadingTCPServer):
@@ -230,6 +252,10 @@ def main():
         context.load_cert_chain(ARGS.tls_cert, ARGS.tls_key)
         https.socket = context.wrap_socket(https.socket, server_side=True)
         servers.append(https)
+    PORTS["http"] = http.server_address[1]
+    PORTS["ftp"] = http.server_address[1]
+    if ARGS.tls_cert:
+        PORTS["https"] = servers[2].server_address[1]
     for server in servers:
         threading.Thread(target=server.serve_forever, daemon=True).start()
     print("CDDBP %d" % cddbp.server_address[1])

@@ -329,6 +329,17 @@ TEST_F(CdioImages, CliTocAndDiscIdAgree)
                       QStringLiteral("30000"), QStringLiteral("150"), QStringLiteral("15000")});
     EXPECT_EQ(example.out, QStringLiteral("04018E0203A98 04018e02\n"));
     EXPECT_EQ(runCli(home.path(), {QStringLiteral("discid"), QStringLiteral("x")}).exitCode, 2);
+    // Tables that cannot be a disc's give no ID.
+    for (const QStringList &toc :
+         {QStringList{QStringLiteral("100"), QStringLiteral("-5")},
+          QStringList{QStringLiteral("2147483647"), QStringLiteral("150")},
+          QStringList{QStringLiteral("30000"), QStringLiteral("15000"), QStringLiteral("150")}}) {
+        const CliResult bad = runCli(
+            home.path(), QStringList{QStringLiteral("discid"), QStringLiteral("--leadout")} + toc);
+        EXPECT_EQ(bad.exitCode, 2);
+        EXPECT_TRUE(bad.out.isEmpty()) << bad.out.toStdString();
+        EXPECT_TRUE(bad.err.startsWith(QStringLiteral("not a table of contents: ")));
+    }
     EXPECT_EQ(
         runCli(home.path(), {QStringLiteral("toc"), m_dir.filePath(QStringLiteral("none.cue"))})
             .exitCode,

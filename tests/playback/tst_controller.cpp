@@ -192,6 +192,20 @@ TEST_F(Controller, IntroRanges)
     r = ComputeIntro(thousand, QStringLiteral("0:04"), 2);
     EXPECT_EQ(r.start, 1200);
     EXPECT_EQ(r.end, 1500);
+    // Values and steps from files are bounded to the step, whatever their size.
+    const TStep whole(QString(), -2147483647 - 1, 2147483647);
+    for (int spec : {0, 1, 2}) {
+        for (const QString &value : {QStringLiteral("99999999:99999999"), QStringLiteral("1e300"),
+                                     QStringLiteral("0.5")}) {
+            r = ComputeIntro(whole, value, spec);
+            EXPECT_LE(whole.start, r.start) << value.toStdString();
+            EXPECT_LE(r.start, r.end) << value.toStdString();
+            EXPECT_LE(r.end, whole.end) << value.toStdString();
+        }
+    }
+    r = ComputeIntro(thousand, QStringLiteral("35791394:07"), 1);
+    EXPECT_EQ(r.start, 500);
+    EXPECT_EQ(r.end, 1500);
     // No usable value: the whole step, never a range left from another step.
     for (const QString &value :
          {QStringLiteral("5/4"), QStringLiteral("0:0"), QStringLiteral("x")}) {

@@ -41,6 +41,38 @@ TEST(DiscId, TrackCountAndChecksumWrap)
     EXPECT_EQ(checksumByte(sum256), 1u);
 }
 
+TEST(DiscId, TablesOfContentsAreChecked)
+{
+    const QList<int> ok{150, 15000};
+    EXPECT_TRUE(IsValidToc(ok, 30000));
+    EXPECT_TRUE(IsValidToc({0}, MaxTocFrame));
+    const struct
+    {
+        QList<int> starts;
+        qint64 leadOut;
+        const char *problem;
+    } bad[] = {
+        {{}, 100, "no tracks"},
+        {{-5}, 100, "track 1 starts at frame -5, outside 0-449999"},
+        {{150, 450000}, 450001, "track 2 starts at frame 450000, outside 0-449999"},
+        {{15000, 150}, 30000, "track 2 does not start after track 1"},
+        {{150, 150}, 30000, "track 2 does not start after track 1"},
+        {ok, 15000, "the lead-out 15000 is not after the last track"},
+        {ok, 2147483647, "the lead-out 2147483647 is beyond frame 449999"},
+        {QList<int>(100, 0), 30000, "100 tracks, more than 99"},
+    };
+    for (const auto &b : bad) {
+        EXPECT_EQ(TocProblem(b.starts, b.leadOut), QString::fromLatin1(b.problem));
+        EXPECT_EQ(AlbumId(b.starts, int(std::min<qint64>(b.leadOut, 2147483647))), QString())
+            << b.problem;
+    }
+    // The ids of any table are computed without overflow, and album IDs are 13 digits.
+    EXPECT_EQ(CddbDiscId({150, 2147483647}, 2147483647) & 0xFFu, 2u);
+    EXPECT_EQ(CddbDiscId({-2147483647 - 1}, 2147483647) & 0xFFu, 1u);
+    EXPECT_TRUE(IsAlbumIdText(QStringLiteral("04018e0203A98")));
+    EXPECT_FALSE(IsAlbumIdText(QStringLiteral("04018E027FFFFFFF")));
+}
+
 TEST(DiscId, MsfRoundTrip)
 {
     const int frames = 4500 * 3 + 75 * 20 + 7;
