@@ -191,6 +191,10 @@ int run(Context &c, Collection &collection)
             return c.fail(QStringLiteral("collection set: unknown field or unreadable value: "
                                          "%1 %2\nthe fields are: %3")
                               .arg(c.args.at(2), c.args.at(3), Fields));
+        // The verdict waits for the disk: a change that cannot be written is no change.
+        if (changed && !collection.flush())
+            return c.fail(QStringLiteral("cannot write ") + collection.path() +
+                          QStringLiteral(": ") + collection.lastError());
         c.out << (changed ? "changed" : "unchanged") << '\n';
         return Success;
     }
