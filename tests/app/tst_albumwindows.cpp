@@ -13,6 +13,7 @@
 #include "ui/album/AlbumTrackPane.h"
 #include "ui/album/TAlbumPropertiesForm.h"
 #include "ui/album/TAlbumWizard.h"
+#include "ui/collection/TCollectionForm.h"
 #include "ui/player/TPlayerForm.h"
 
 #include <QApplication>
@@ -21,6 +22,8 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
@@ -175,4 +178,49 @@ TEST(AlbumWindows, EntriesFoundWhileAWizardIsOpenGoToTheWizard)
     }));
     EXPECT_EQ(startup.albumWindows()->showProperties(QStringLiteral("0A1B2C0212345")), nullptr)
         << "an album the collection does not know has no properties";
+}
+
+// The menu bar's and the tray menu's entries open the same windows as the buttons.
+TEST(AlbumWindows, MenuAndTrayEntriesOpenTheCollectionAndThePropertiesWindows)
+{
+    TestHome home;
+    qputenv("ORBISONG_AUDIO_SINK", "fakesink sync=true");
+    ASSERT_TRUE(linkDemoFolder(home));
+    StartupSequence startup({QStringLiteral("--demo")});
+    ASSERT_TRUE(startup.start());
+    PlayerEngine *engine = startup.player()->engine();
+    ASSERT_TRUE(waitFor([&] { return engine->current().album.title == DemoDisc::title(); }));
+
+    const auto trigger = [](const QList<QAction *> &actions, const QString &text) {
+        for (QAction *action : actions) {
+            if (action->text() == text) {
+                action->trigger();
+                return true;
+            }
+        }
+        return false;
+    };
+    QList<QAction *> fileMenu;
+    for (QAction *top : startup.player()->menuBar()->actions()) {
+        if (top->menu())
+            fileMenu += top->menu()->actions();
+    }
+    auto *tray = startup.player()->findChild<QMenu *>(QStringLiteral("TrayPopup"));
+    ASSERT_NE(tray, nullptr);
+    emit tray->aboutToShow();
+
+    for (const QList<QAction *> &menu : {fileMenu, tray->actions()}) {
+        ASSERT_TRUE(trigger(menu, QStringLiteral("&Album Properties")));
+        TAlbumPropertiesForm *form = visibleWindow<TAlbumPropertiesForm>();
+        ASSERT_NE(form, nullptr);
+        EXPECT_EQ(form->albumId(), engine->current().disc.id);
+        form->close();
+        QCoreApplication::processEvents();
+
+        ASSERT_TRUE(trigger(menu, QStringLiteral("&Collection")));
+        TCollectionForm *collection = visibleWindow<TCollectionForm>();
+        ASSERT_NE(collection, nullptr);
+        collection->close();
+        QCoreApplication::processEvents();
+    }
 }
