@@ -1,8 +1,8 @@
 #include "cli/CliCollectionBrowse.h"
+#include "cli/CliCollectionRun.h"
 #include "cli/CliCommand.h"
 
 #include "collection/Collection.h"
-#include "collection/SettingsSession.h"
 #include "collection/TCfgFile.h"
 
 #include <QFileInfo>
@@ -237,20 +237,10 @@ int collectionCommand(Context &c)
 {
     if (c.args.isEmpty())
         return c.usage(Synopsis);
-    SettingsSession session;
-    Collection collection(session.settings(), c.collection);
-    collection.setQuestionPort(&c.questions);
-    collection.BuildAlbumIndex();
-    if (!QFileInfo::exists(collection.path()) && c.args.value(0) != QLatin1String("merge") &&
-        c.args.value(0) != QLatin1String("list")) {
-        c.err << "no collection file at " << collection.path() << '\n';
-        return NotFound;
-    }
-    const int code = run(c, collection);
-    if (!collection.ShutdownCollection())
-        return c.fail(QStringLiteral("cannot write ") + collection.path() + QStringLiteral(": ") +
-                      collection.lastError());
-    return code;
+    // Merging and listing work on a collection that does not exist yet.
+    const QString verb = c.args.value(0);
+    const bool mayBeMissing = verb == QLatin1String("merge") || verb == QLatin1String("list");
+    return runOnCollection(c, mayBeMissing, run);
 }
 
 const Registration registration(QStringLiteral("collection"), Synopsis, collectionCommand, Details);

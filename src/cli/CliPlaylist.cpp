@@ -1,3 +1,4 @@
+#include "cli/CliCollectionRun.h"
 #include "cli/CliCommand.h"
 
 #include "base/QuestionPort.h"
@@ -5,10 +6,8 @@
 #include "collection/AlbumRecord.h"
 #include "collection/Collection.h"
 #include "collection/PlaylistRules.h"
-#include "collection/SettingsSession.h"
 #include "collection/TCfgFile.h"
 
-#include <QFileInfo>
 #include <QRandomGenerator>
 
 namespace Orbisong::Cli {
@@ -221,19 +220,7 @@ int playlistCommand(Context &c)
 {
     if (c.args.isEmpty())
         return c.usage(Synopsis);
-    SettingsSession session;
-    Collection collection(session.settings(), c.collection);
-    collection.setQuestionPort(&c.questions);
-    collection.BuildAlbumIndex();
-    if (!QFileInfo::exists(collection.path())) {
-        c.err << "no collection file at " << collection.path() << '\n';
-        return NotFound;
-    }
-    const int code = run(c, collection);
-    if (!collection.ShutdownCollection())
-        return c.fail(QStringLiteral("cannot write ") + collection.path() + QStringLiteral(": ") +
-                      collection.lastError());
-    return code;
+    return runOnCollection(c, false, run);
 }
 
 const Registration registration(QStringLiteral("playlist"), Synopsis, playlistCommand, Details);
