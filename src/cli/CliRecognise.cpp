@@ -119,50 +119,45 @@ int recogniseCommand(Context &c)
                        OtherPlayerStages::cdPlayer(collection, AppPaths::windowsFolder()));
     sequence->setStage(RecognitionSequence::SecondPlayer,
                        OtherPlayerStages::easyCd(collection, AppPaths::settingsFile()));
-    sequence->setStage(RecognitionSequence::LocalCddb,
-                       [&](const RecognitionSequence::Request &, std::function<void(int)> report) {
-                           LocalCddbDatabase database(settings.cddbLocalPath,
-                                                      LocalCddbDatabase::defaultIndexFolder());
-                           const LocalCddbDatabase::Result result =
-                               database.find(albumId.left(8));
-                           if (result.status != LocalCddbDatabase::Found) {
-                               report(RecognitionSequence::NotFound);
-                               return;
-                           }
-                           session.applyEntry(albumId, result.category, SourceLocalDatabase,
-                                              result.entry);
-                           report(RecognitionSequence::Found);
-                       });
+    sequence->setStage(RecognitionSequence::LocalCddb, [&](const RecognitionSequence::Request &,
+                                                           std::function<void(int)> report) {
+        LocalCddbDatabase database(settings.cddbLocalPath, LocalCddbDatabase::defaultIndexFolder());
+        const LocalCddbDatabase::Result result = database.find(albumId.left(8));
+        if (result.status != LocalCddbDatabase::Found) {
+            report(RecognitionSequence::NotFound);
+            return;
+        }
+        session.applyEntry(albumId, result.category, SourceLocalDatabase, result.entry);
+        report(RecognitionSequence::Found);
+    });
     ThreadWindow threadWindow;
     FirstMatch matches;
     threadWindow.setHandler(&matches);
     threadWindow.setQuestionPort(&c.questions);
     RunningLookups lookups(nullptr, &threadWindow);
-    sequence->setStage(
-        RecognitionSequence::RemoteCddb,
-        [&](const RecognitionSequence::Request &req, std::function<void(int)> report) {
-            TCDDBThread *thread = TCDDBThread::StartLookup(
-                lookups, CddbLookupSettings::fromSettings(settings), albumId, req.query);
-            if (!thread) {
-                report(RecognitionSequence::NotFound);
-                return;
-            }
-            QObject::connect(thread, &TCDDBThread::lookupFinished, thread,
-                             [&, thread, report](int code) {
-                                 if (code == TCDDBThread::Found && !thread->entry().isEmpty())
-                                     session.applyEntry(albumId, thread->category(),
-                                                        SourceCddbServer, thread->entry());
-                                 report(code);
-                             });
-        });
+    sequence->setStage(RecognitionSequence::RemoteCddb, [&](const RecognitionSequence::Request &req,
+                                                            std::function<void(int)> report) {
+        TCDDBThread *thread = TCDDBThread::StartLookup(
+            lookups, CddbLookupSettings::fromSettings(settings), albumId, req.query);
+        if (!thread) {
+            report(RecognitionSequence::NotFound);
+            return;
+        }
+        QObject::connect(thread, &TCDDBThread::lookupFinished, thread,
+                         [&, thread, report](int code) {
+                             if (code == TCDDBThread::Found && !thread->entry().isEmpty())
+                                 session.applyEntry(albumId, thread->category(), SourceCddbServer,
+                                                    thread->entry());
+                             report(code);
+                         });
+    });
 
     int foundAt = -1;
     QEventLoop loop;
-    QObject::connect(sequence, &RecognitionSequence::finished, &loop,
-                     [&](int stage, int notice) {
-                         foundAt = notice == RecognitionSequence::Found ? stage : -1;
-                         loop.quit();
-                     });
+    QObject::connect(sequence, &RecognitionSequence::finished, &loop, [&](int stage, int notice) {
+        foundAt = notice == RecognitionSequence::Found ? stage : -1;
+        loop.quit();
+    });
     sequence->start();
     loop.exec();
 

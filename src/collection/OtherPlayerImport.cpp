@@ -42,7 +42,7 @@ bool canReceive(Collection &collection, const QString &albumId)
 }
 
 void copyAlbum(Collection &collection, const QString &albumId, const QString &artist,
-           const QString &title, const QStringList &tracks, int source)
+               const QString &title, const QStringList &tracks, int source)
 {
     const QString id = albumId.toUpper();
     collection.SetAlbumArtist(id, artist);
@@ -90,15 +90,15 @@ int ImportFromCDPlayer(Collection &collection, const QString &iniPath, const QSt
     QStringList tracks{ini.readString(section, QStringLiteral("0"), QStringLiteral("Track 1"))};
     const int count = ini.readInteger(section, QStringLiteral("numtracks"), 0);
     for (int key = 1; key < count; ++key)
-        tracks.append(ini.readString(section, QString::number(key),
-                                     QStringLiteral("Track %1").arg(key + 1)));
+        tracks.append(
+            ini.readString(section, QString::number(key), QStringLiteral("Track %1").arg(key + 1)));
     copyAlbum(collection, albumId, ini.readString(section, QStringLiteral("artist"), {}),
-          ini.readString(section, QStringLiteral("title"), {}), tracks, SourceCdPlayer);
+              ini.readString(section, QStringLiteral("title"), {}), tracks, SourceCdPlayer);
     return Found;
 }
 
-int ImportFromEasyCD(Collection &collection, const SettingsStore &store,
-                     const QString &albumId, const QString &identity)
+int ImportFromEasyCD(Collection &collection, const SettingsStore &store, const QString &albumId,
+                     const QString &identity)
 {
     bool ok = false;
     const int trackCount = albumId.mid(6, 2).toInt(&ok, 16);
@@ -107,9 +107,8 @@ int ImportFromEasyCD(Collection &collection, const SettingsStore &store,
     QStringList versions = store.subkeyNames(EasyCdKey);
     std::sort(versions.begin(), versions.end());
     for (auto it = versions.crbegin(); it != versions.crend(); ++it) {
-        const QString key =
-            EasyCdKey + QLatin1Char('\\') + *it + QStringLiteral("\\CD Information\\") +
-            identity.toUpper();
+        const QString key = EasyCdKey + QLatin1Char('\\') + *it +
+                            QStringLiteral("\\CD Information\\") + identity.toUpper();
         if (store.readString(key, QStringLiteral("cddbID"), {}).isEmpty())
             continue;
         if (!canReceive(collection, albumId))

@@ -19,8 +19,8 @@ QList<SetupAnswers::Server> SetupAnswers::servers(const QString &serverList)
     const QStringList entries = serverList.split(QLatin1Char('|'), Qt::SkipEmptyParts);
     for (const QString &entry : entries) {
         const QStringList parts = entry.split(QLatin1Char('`'));
-        Server server{parts.value(0).trimmed(), parts.value(1).trimmed(),
-                      parts.value(2).trimmed(), parts.value(3).trimmed()};
+        Server server{parts.value(0).trimmed(), parts.value(1).trimmed(), parts.value(2).trimmed(),
+                      parts.value(3).trimmed()};
         if (!server.host.isEmpty() &&
             server.protocol.contains(QLatin1String("CDDBP"), Qt::CaseInsensitive))
             found.append(server);
@@ -81,10 +81,9 @@ void SetupAnswers::store(Settings &settings) const
         const Server &chosen = offered.at(server);
         settings.cddbServer = chosen.host;
         settings.cddbPort = chosen.port;
-        settings.cddbProtocol =
-            chosen.protocol.contains(QLatin1Char('H'), Qt::CaseInsensitive)
-                ? QStringLiteral("HTTP")
-                : QStringLiteral("CDDBP");
+        settings.cddbProtocol = chosen.protocol.contains(QLatin1Char('H'), Qt::CaseInsensitive)
+                                    ? QStringLiteral("HTTP")
+                                    : QStringLiteral("CDDBP");
     }
     settings.SetOptionFlag(_GLOB_OPTION_AUTORCDDB, autoQuery);
     settings.SetOptionFlag(_GLOB_OPTION_USEPROXY, useProxy);

@@ -57,7 +57,10 @@ struct Disc
         cue = home.file(QStringLiteral("disc.cue"));
         EXPECT_TRUE(writer.write(cue));
     }
-    QString identity() const { return MediaIdentity(writer.trackStarts().mid(0, 2), writer.leadOut()); }
+    QString identity() const
+    {
+        return MediaIdentity(writer.trackStarts().mid(0, 2), writer.leadOut());
+    }
     QString albumId() const { return AlbumId(writer.trackStarts().mid(0, 2), writer.leadOut()); }
 
     DiscImageWriter writer;
@@ -161,8 +164,8 @@ TEST_F(SetupStartup, DiscKnownToTheOtherProgramIsFilledFromItsKeys)
     Disc disc(home);
     {
         SettingsStore other(AppPaths::settingsFile(), QStringLiteral("Software"));
-        const QString key = QStringLiteral("GHL Software\\EasyCD\\2.0\\CD Information\\") +
-                            disc.identity();
+        const QString key =
+            QStringLiteral("GHL Software\\EasyCD\\2.0\\CD Information\\") + disc.identity();
         other.writeString(key, QStringLiteral("cddbID"), disc.albumId().left(8));
         other.writeString(key, QStringLiteral("Artist"), QStringLiteral("Kept Artist"));
         other.writeString(key, QStringLiteral("Title"), QStringLiteral("Kept Title"));
@@ -185,8 +188,9 @@ TEST_F(SetupStartup, UnknownDiscGoesOnToTheLocalDatabase)
     ASSERT_TRUE(QDir().mkpath(folder));
     const QByteArray id = disc.albumId().left(8).toLower().toLatin1();
     writeFile(folder + QLatin1Char('/') + QString::fromLatin1(id),
-              "# xmcd\nDISCID=" + id + "\nDTITLE=Local Artist / Local Title\nTTITLE0=a\n"
-              "TTITLE1=b\nEXTD=\nEXTT0=\nEXTT1=\nPLAYORDER=\n");
+              "# xmcd\nDISCID=" + id +
+                  "\nDTITLE=Local Artist / Local Title\nTTITLE0=a\n"
+                  "TTITLE1=b\nEXTD=\nEXTT0=\nEXTT1=\nPLAYORDER=\n");
     startOn(disc.cue);
     ASSERT_TRUE(waitFor([&] { return recognised->size() > 0; }));
     EXPECT_EQ(recognised->first().first().toInt(), 2);

@@ -68,12 +68,12 @@ TEST_F(CliRecognise, TocNamesTheMediaIdentity)
 
 TEST_F(CliRecognise, UnknownDiscIsNotFoundAndLeavesNoAlbum)
 {
-    const CliResult result = runCli(home.path(), {QStringLiteral("recognise"), cue,
-                                                  QStringLiteral("--no-remote")});
+    const CliResult result =
+        runCli(home.path(), {QStringLiteral("recognise"), cue, QStringLiteral("--no-remote")});
     EXPECT_EQ(result.exitCode, 1) << result.err.toStdString();
     EXPECT_EQ(result.out, QStringLiteral("not-found\n"));
-    const CliResult list = runCli(home.path(), {QStringLiteral("collection"),
-                                                QStringLiteral("show"), albumId});
+    const CliResult list =
+        runCli(home.path(), {QStringLiteral("collection"), QStringLiteral("show"), albumId});
     EXPECT_EQ(list.exitCode, 1) << list.out.toStdString();
     EXPECT_EQ(runCli(home.path(), {QStringLiteral("recognise")}).exitCode, 2);
 }
@@ -83,8 +83,9 @@ TEST_F(CliRecognise, StagesRunInThePlayersOrder)
     writeLocalEntry();
     const CliResult local = recognise();
     EXPECT_EQ(local.exitCode, 0) << local.err.toStdString();
-    EXPECT_EQ(local.out, QStringLiteral("local\nalbum %1\nartist Local Band\ntitle Local Album\n")
-                             .arg(albumId));
+    EXPECT_EQ(
+        local.out,
+        QStringLiteral("local\nalbum %1\nartist Local Band\ntitle Local Album\n").arg(albumId));
 
     {
         SettingsStore other(AppPaths::settingsFile(), QStringLiteral("Software"));
@@ -97,12 +98,13 @@ TEST_F(CliRecognise, StagesRunInThePlayersOrder)
     }
     const CliResult second = recognise();
     EXPECT_EQ(second.exitCode, 0);
-    EXPECT_TRUE(second.out.startsWith(QStringLiteral("other-player\n"))) << second.out.toStdString();
+    EXPECT_TRUE(second.out.startsWith(QStringLiteral("other-player\n")))
+        << second.out.toStdString();
     EXPECT_TRUE(second.out.contains(QStringLiteral("artist Second Band\n")));
 
-    write(home.file(QStringLiteral("CDPLAYER.INI")),
-          "[" + identity.toLatin1() + "]\r\nEntryType=1\r\nartist=First Band\r\n"
-          "title=First Album\r\nnumtracks=3\r\n");
+    write(home.file(QStringLiteral("CDPLAYER.INI")), "[" + identity.toLatin1() +
+                                                         "]\r\nEntryType=1\r\nartist=First Band\r\n"
+                                                         "title=First Album\r\nnumtracks=3\r\n");
     const CliResult first = recognise();
     EXPECT_EQ(first.exitCode, 0);
     EXPECT_EQ(first.out, QStringLiteral("cdplayer-ini\nalbum %1\nartist First Band\ntitle First "

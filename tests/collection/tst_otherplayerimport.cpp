@@ -1,6 +1,5 @@
 // Copying disc titles from other CD players' data, the tips of the day and the setup answers.
 
-#include "CollectionFixture.h"
 #include "collection/AlbumIndexNode.h"
 #include "collection/AlbumInfo.h"
 #include "collection/OtherPlayerImport.h"
@@ -8,6 +7,7 @@
 #include "collection/SetupAnswers.h"
 #include "collection/TCfgFile.h"
 #include "collection/TipList.h"
+#include "CollectionFixture.h"
 
 #include <QDir>
 
@@ -34,8 +34,8 @@ class OtherPlayers : public ::testing::Test
 protected:
     void SetUp() override
     {
-        fixture.write("<" + AlbumIdText.toLatin1() + ">\r\n[Album]\r\nID=" +
-                      AlbumIdText.toLatin1() +
+        fixture.write("<" + AlbumIdText.toLatin1() +
+                      ">\r\n[Album]\r\nID=" + AlbumIdText.toLatin1() +
                       "\r\nAR=Before\r\n[Media]\r\nMD=65537\r\n[Tracks]\r\nCT=4\r\nTT[1]=one\r\n"
                       "TT[2]=two\r\nTT[3]=three\r\nTT[4]=four\r\n");
         collection = fixture.open();
@@ -133,7 +133,8 @@ TEST_F(OtherPlayers, OtherProgramSubkeyThatSortsLastWins)
     EXPECT_EQ(ImportFromEasyCD(*collection, store, AlbumIdText.toLower(), Identity), 0);
     EXPECT_EQ(collection->FindAlbum(AlbumIdText)->artist, QStringLiteral("2.0"));
     EXPECT_EQ(stored(QStringLiteral("Tracks"), QStringLiteral("TT[1]")), QStringLiteral("Track 1"));
-    EXPECT_EQ(stored(QStringLiteral("Tracks"), QStringLiteral("TT[3]")), QStringLiteral("Three 2.0"));
+    EXPECT_EQ(stored(QStringLiteral("Tracks"), QStringLiteral("TT[3]")),
+              QStringLiteral("Three 2.0"));
     EXPECT_EQ(stored(QStringLiteral("Tracks"), QStringLiteral("TT[4]")), QStringLiteral("Track 4"));
     EXPECT_EQ(stored(QStringLiteral("Album"), QStringLiteral("SR")), QStringLiteral("5"));
 }

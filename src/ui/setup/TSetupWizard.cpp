@@ -250,8 +250,7 @@ void TSetupWizard::onBorderToggled(QCheckBox *box, bool on)
 void TSetupWizard::updateBordersText()
 {
     m_bordersText->setText(SetupAnswers::bordersText(m_left->isChecked(), m_top->isChecked(),
-                                                     m_right->isChecked(),
-                                                     m_bottom->isChecked()));
+                                                     m_right->isChecked(), m_bottom->isChecked()));
 }
 
 SetupAnswers TSetupWizard::answers() const

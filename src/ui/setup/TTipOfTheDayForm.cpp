@@ -15,8 +15,8 @@ namespace Orbisong {
 
 TTipOfTheDayForm::TTipOfTheDayForm(const TipList &tips, qint64 startIndex, Settings &settings,
                                    QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), m_tips(tips),
-      m_settings(settings), m_index(startIndex)
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), m_tips(tips), m_settings(settings),
+      m_index(startIndex)
 {
     setObjectName(QStringLiteral("TipOfTheDayForm"));
     setWindowTitle(tr("Tip Of The Day"));
