@@ -4,6 +4,7 @@
 #include "app/CollectionWindows.h"
 #include "app/ExitSignals.h"
 #include "app/PlaylistWindows.h"
+#include "app/SetupWindows.h"
 #include "base/AppPaths.h"
 #include "base/MessageIds.h"
 #include "cddb/RunningLookups.h"
@@ -47,6 +48,7 @@ StartupSequence::~StartupSequence()
     m_entryReceiver.reset();
     m_albumWindows.reset();
     m_playlistWindows.reset();
+    m_setupWindows.reset();
     m_player.reset();
     m_engine.reset();
 }
@@ -149,6 +151,8 @@ bool StartupSequence::start()
     connect(m_collectionWindows.get(), &CollectionWindows::propertiesRequested,
             m_albumWindows.get(),
             [this](const QString &id) { m_albumWindows->showProperties(id); });
+
+    m_setupWindows = std::make_unique<SetupWindows>(player, m_collection.get(), settings);
 
     connect(player, &TPlayerForm::closing, this, &StartupSequence::onPlayerClosing);
     connect(player, &TPlayerForm::discImageRequested, this, &StartupSequence::openDiscImage);

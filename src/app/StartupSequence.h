@@ -21,6 +21,7 @@ class PlayerEntryReceiver;
 class PlaylistWindows;
 class QuestionPort;
 class RunningLookups;
+class SetupWindows;
 class TPlayerForm;
 class WidgetQuestionPort;
 
@@ -40,6 +41,7 @@ public:
     TPlayerForm *player() const { return m_player.get(); }
     AlbumWindows *albumWindows() const { return m_albumWindows.get(); }
     PlaylistWindows *playlistWindows() const { return m_playlistWindows.get(); }
+    SetupWindows *setupWindows() const { return m_setupWindows.get(); }
 
 private:
     void onHandover(const Handover &handover);
@@ -73,6 +75,7 @@ private:
     std::unique_ptr<AlbumWindows> m_albumWindows;
     std::unique_ptr<PlaylistWindows> m_playlistWindows;
     std::unique_ptr<CollectionWindows> m_collectionWindows;
+    std::unique_ptr<SetupWindows> m_setupWindows;
     bool m_askedNoDrive = false;
     bool m_closed = false;
 };

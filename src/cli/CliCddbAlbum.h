@@ -26,10 +26,11 @@ public:
     bool applyEntry(const QString &albumId, const QString &category, int source,
                     const QString &entry);
     bool close();
+    // Makes the album when the collection does not have it yet; false when it cannot.
+    bool ensureAlbum(const QString &albumId);
 
 private:
     DiscInfo discOf(const QString &albumId) const;
-    bool ensureAlbum(const QString &albumId);
     void storeAlbum(const QString &albumId);
 
     SettingsSession m_session;

@@ -84,7 +84,9 @@ int tocCommand(Context &c)
     }
     int leadOut = 0;
     device->trackStart(count + 1, &leadOut);
-    c.out << "leadout " << leadOut << '\n' << "id " << ids(starts, leadOut) << '\n';
+    c.out << "leadout " << leadOut << '\n'
+          << "identity " << MediaIdentity(starts, leadOut) << '\n'
+          << "id " << ids(starts, leadOut) << '\n';
     return Success;
 }
 

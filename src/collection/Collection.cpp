@@ -341,8 +341,9 @@ bool Collection::setTrackValues(const QString &id, int track, const QString &val
                 file.WriteString(block, Tracks, key(stem, track), value);
                 return;
             }
-            for (int i = 1; i <= count; ++i)
-                file.WriteString(block, Tracks, key(stem, i), items.value(i - 1).trimmed());
+            // A short list leaves the titles of the tracks it does not name as they are.
+            for (int i = 1; i <= qMin(count, int(items.size())); ++i)
+                file.WriteString(block, Tracks, key(stem, i), items.at(i - 1).trimmed());
             file.WriteInteger(block, Tracks, QStringLiteral("CT"), count);
         },
         {});
@@ -353,8 +354,8 @@ bool Collection::setTrackValues(const QString &id, int track, const QString &val
             return;
         }
         const int tracks = qMin(m_current->disc.trackCount, int(AlbumInfo::MaxTracks));
-        for (int i = 1; i <= tracks; ++i)
-            values[std::size_t(i)] = items.value(i - 1).trimmed();
+        for (int i = 1; i <= qMin(tracks, int(items.size())); ++i)
+            values[std::size_t(i)] = items.at(i - 1).trimmed();
     });
     return stored;
 }

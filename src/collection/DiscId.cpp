@@ -81,4 +81,9 @@ QString AlbumId(const QList<int> &trackStarts, int leadOut)
         .toUpper();
 }
 
+QString MediaIdentity(const QList<int> &trackStarts, int leadOut)
+{
+    return QString::number(CddbDiscId(trackStarts, leadOut), 16).toUpper();
+}
+
 } // namespace Orbisong

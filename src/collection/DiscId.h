@@ -34,4 +34,8 @@ QString CddbDiscIdText(std::uint32_t discId);
 // the last track as 5 upper-case digits. Empty when the table of contents is not valid.
 QString AlbumId(const QList<int> &trackStarts, int leadOut);
 
+// The media identity a drive reports for the disc: the CDDB disc id as upper-case
+// hexadecimal without leading zeros. Other players name their records of a disc by it.
+QString MediaIdentity(const QList<int> &trackStarts, int leadOut);
+
 } // namespace Orbisong

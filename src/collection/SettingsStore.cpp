@@ -159,6 +159,14 @@ QStringList SettingsStore::valueNames(const QString &key) const
     return names;
 }
 
+QStringList SettingsStore::subkeyNames(const QString &key) const
+{
+    m_settings->beginGroup(groupFor(key));
+    const QStringList names = m_settings->childGroups();
+    m_settings->endGroup();
+    return names;
+}
+
 bool SettingsStore::sync()
 {
     m_settings->sync();

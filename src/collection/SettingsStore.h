@@ -39,6 +39,7 @@ public:
     void deleteKey(const QString &key);
     bool keyExists(const QString &key) const;
     QStringList valueNames(const QString &key) const;
+    QStringList subkeyNames(const QString &key) const;
 
     // Writes pending changes to disk; false when the file could not be written.
     bool sync();

@@ -30,10 +30,21 @@ RecognitionSequence::Request DiscRecognizer::requestFor(const DiscInfo &disc,
     return request;
 }
 
+void DiscRecognizer::setImportStage(RecognitionSequence::Stage stage,
+                                    RecognitionSequence::StageRunner runner)
+{
+    if (stage == RecognitionSequence::OtherPlayer)
+        m_otherPlayer = std::move(runner);
+    else if (stage == RecognitionSequence::SecondPlayer)
+        m_secondPlayer = std::move(runner);
+}
+
 void DiscRecognizer::recognise(const DiscInfo &disc)
 {
     auto *sequence = new RecognitionSequence(requestFor(disc, m_settings), this);
     const QString albumId = disc.id;
+    sequence->setStage(RecognitionSequence::OtherPlayer, m_otherPlayer);
+    sequence->setStage(RecognitionSequence::SecondPlayer, m_secondPlayer);
     sequence->setStage(RecognitionSequence::LocalCddb,
                        [this, albumId](const RecognitionSequence::Request &, Report report) {
                            runLocal(m_localCddbFolders, albumId, RecognitionSequence::Failed,

@@ -37,6 +37,10 @@ public:
         m_albumWizard = std::move(runner);
     }
 
+    // Runs a stage that reads another player's data (OtherPlayer or SecondPlayer); without
+    // a runner the stage reports "not found".
+    void setImportStage(RecognitionSequence::Stage stage, RecognitionSequence::StageRunner runner);
+
     // What the recognition sequence is given for `disc`.
     static RecognitionSequence::Request requestFor(const DiscInfo &disc, const Settings &settings);
 
@@ -75,6 +79,8 @@ private:
     RunningLookups *m_lookups = nullptr;
     QStringList m_localCddbFolders;
     RecognitionSequence::StageRunner m_albumWizard;
+    RecognitionSequence::StageRunner m_otherPlayer;
+    RecognitionSequence::StageRunner m_secondPlayer;
     int m_lastLookup = 0;
 };
 

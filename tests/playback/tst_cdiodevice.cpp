@@ -321,7 +321,8 @@ TEST_F(CdioImages, CliTocAndDiscIdAgree)
     EXPECT_EQ(
         mixedToc.out,
         QStringLiteral("track 1 start 150 length 200 audio\ntrack 2 start 350 length 80 audio\n"
-                       "track 3 start 430 length 300 data\nleadout 730\nid ") +
+                       "track 3 start 430 length 300 data\nleadout 730\nidentity ") +
+            MediaIdentity({150, 350, 430}, 730) + QStringLiteral("\nid ") +
             AlbumId({150, 350, 430}, 730) + QLatin1Char(' ') +
             CddbDiscIdText(CddbDiscId({150, 350, 430}, 730)) + QLatin1Char('\n'));
     const CliResult example = runCli(

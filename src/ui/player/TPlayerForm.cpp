@@ -423,6 +423,7 @@ void TPlayerForm::firstShowing()
 void TPlayerForm::firstTick()
 {
     m_firstTick = false;
+    emit firstTickReached();
     if (m_settings.GetOptionFlag(_GLOB_OPTION_WASMINIMIZED) ||
         m_settings.GetOptionFlag(_GLOB_OPTION_ALWAYSMINIMIZE) || m_startMinimized)
         showMinimized();

@@ -130,6 +130,8 @@ signals:
     void stepsDroppedOnRemove(const QList<int> &rows);
     // The window closes: the owner shuts the engine down, closes the collection and saves.
     void closing();
+    // The first drive timer tick after the window first showed: time for the start-up windows.
+    void firstTickReached();
     // A new disc was identified by a lookup stage (0..4).
     void recognised(int stage);
     // "On_..." events for the script host: name, stored script.
