@@ -15,6 +15,7 @@ class AlbumWindows;
 class Collection;
 class CollectionWindows;
 class CdioDriveSet;
+class EventScripts;
 class ControllerEngine;
 class LookupWindows;
 class PlayerEntryReceiver;
@@ -73,6 +74,7 @@ private:
     std::unique_ptr<AlbumWindows> m_albumWindows;
     std::unique_ptr<PlaylistWindows> m_playlistWindows;
     std::unique_ptr<CollectionWindows> m_collectionWindows;
+    std::unique_ptr<EventScripts> m_eventScripts;
     bool m_askedNoDrive = false;
     bool m_closed = false;
 };
