@@ -11,19 +11,13 @@ namespace Orbisong {
 
 EventScripts::EventScripts(TPlayerForm *player, ControllerEngine *engine, Collection *collection,
                            Settings &settings, QuestionPort *questions)
-    : m_player(player),
-      m_engine(engine),
-      m_collection(collection),
-      m_settings(settings),
-      m_host(player),
-      m_dialogs(player),
-      m_runner(m_host)
+    : m_player(player), m_engine(engine), m_collection(collection), m_settings(settings),
+      m_host(player), m_dialogs(player), m_runner(m_host)
 {
     m_runner.setQuestionPort(questions);
     m_runner.setInteractivePort(&m_dialogs);
-    m_host.setStatusSink([player](const QString &text, int seconds) {
-        player->statusBox()->add(text, seconds);
-    });
+    m_host.setStatusSink(
+        [player](const QString &text, int seconds) { player->statusBox()->add(text, seconds); });
     m_host.setWebLinks([engine] {
         QStringList addresses;
         for (const WebLinkItem &link : engine->current().webLinks)
@@ -39,9 +33,10 @@ EventScripts::EventScripts(TPlayerForm *player, ControllerEngine *engine, Collec
                 fire(event, script, !timer);
             });
     // The step's notice comes from inside the device layer's call.
-    connect(engine, &ControllerEngine::itemPlaying, this,
-            [this](const QString &script) { fire(QStringLiteral("On_ItemPlay"), script, true); },
-            Qt::QueuedConnection);
+    connect(
+        engine, &ControllerEngine::itemPlaying, this,
+        [this](const QString &script) { fire(QStringLiteral("On_ItemPlay"), script, true); },
+        Qt::QueuedConnection);
 }
 
 void EventScripts::fire(const QString &event, const QString &script, bool albumScript)

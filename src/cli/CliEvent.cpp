@@ -19,8 +19,7 @@ namespace Orbisong::Cli {
 
 namespace {
 
-const QString Synopsis =
-    QStringLiteral("event fire EVENT [--album ID] [--step N] [--script FILE]");
+const QString Synopsis = QStringLiteral("event fire EVENT [--album ID] [--step N] [--script FILE]");
 
 constexpr int ScriptErrorExit = 100;
 
@@ -60,10 +59,7 @@ public:
         print(QStringLiteral("Execute"), QStringList{program} + arguments);
     }
     void openUrl(const QString &url) override { print(QStringLiteral("OpenUrl"), {url}); }
-    void weblink(int index) override
-    {
-        print(QStringLiteral("Weblink"), {QString::number(index)});
-    }
+    void weblink(int index) override { print(QStringLiteral("Weblink"), {QString::number(index)}); }
     void setIcon(const QString &path, int index) override
     {
         print(QStringLiteral("SetIcon"), {path, QString::number(index)});
@@ -169,8 +165,8 @@ int eventCommand(Context &c)
     Firing f;
     if (!parse(c.args, &f) || !Events.contains(f.event))
         return c.usage(Synopsis);
-    const bool albumEvent = f.event != QLatin1String("On_TimerPlay") &&
-                            f.event != QLatin1String("On_TimerStop");
+    const bool albumEvent =
+        f.event != QLatin1String("On_TimerPlay") && f.event != QLatin1String("On_TimerStop");
     if (albumEvent && f.albumId.isEmpty() && f.scriptFile.isEmpty())
         return c.fail(QStringLiteral("%1 needs --album ID or --script FILE").arg(f.event));
 
@@ -192,8 +188,7 @@ int eventCommand(Context &c)
         }
         current.disc.id = node->id;
         current.disc.mediaKind = node->mediaKind;
-        ReadAlbumInfo(collection, current.webLinks, current.album, current.playlists,
-                      current.disc);
+        ReadAlbumInfo(collection, current.webLinks, current.album, current.playlists, current.disc);
     }
     if (!f.scriptFile.isEmpty()) {
         QFile file(f.scriptFile);

@@ -13,16 +13,15 @@ bool albumScriptsNeedConsent(const AlbumInfo &album)
            album.source == SourceInternetCddb || album.source == SourceOtherCollection;
 }
 
-bool mayRunAlbumScript(AlbumInfo &album, const QString &script, ScriptHostPort &host,
-                       bool *allowed)
+bool mayRunAlbumScript(AlbumInfo &album, const QString &script, ScriptHostPort &host, bool *allowed)
 {
     if (allowed)
         *allowed = false;
     // The default script does nothing, so an empty one needs no consent.
     if (script.trimmed().isEmpty() || !albumScriptsNeedConsent(album))
         return true;
-    const QString name = album.artist.isEmpty() ? album.title
-                                                : album.artist + QStringLiteral(" - ") + album.title;
+    const QString name =
+        album.artist.isEmpty() ? album.title : album.artist + QStringLiteral(" - ") + album.title;
     if (!host.allowAlbumScript(name, script))
         return false;
     album.flags = (album.flags | AlbumFlagScriptsAllowed) & ~AlbumFlagScriptsHeld;

@@ -213,8 +213,8 @@ void EventScriptRunner::Session::execute(const QString &path)
 void EventScriptRunner::Session::setWallpaper(QString path)
 {
     if (!path.contains(QLatin1Char('/'))) {
-        const QString folder = m_runner.m_dataFolder.isEmpty() ? AppPaths::dataFolder()
-                                                               : m_runner.m_dataFolder;
+        const QString folder =
+            m_runner.m_dataFolder.isEmpty() ? AppPaths::dataFolder() : m_runner.m_dataFolder;
         path = folder + QLatin1Char('/') + path;
     }
     const QFileInfo file(path);
@@ -295,8 +295,8 @@ EventRun EventScriptRunner::fire(const QString &event, const QString &script,
 EventRun EventScriptRunner::runOne(const Pending &firing)
 {
     // Only emptiness is judged on the trimmed text, so that line numbers stay the user's.
-    const QString text = firing.script.trimmed().isEmpty() ? expandEscapes(firing.defaultScript)
-                                                           : firing.script;
+    const QString text =
+        firing.script.trimmed().isEmpty() ? expandEscapes(firing.defaultScript) : firing.script;
     QStringList lines = text.split(QLatin1Char('\n'));
     for (QString &line : lines) {
         if (line.endsWith(QLatin1Char('\r')))
@@ -312,8 +312,7 @@ EventRun EventScriptRunner::runOne(const Pending &firing)
     }
 
     bool hasRoutine = true;
-    std::unique_ptr<QThread> thread(
-        QThread::create([&] { hasRoutine = session.run(lines); }));
+    std::unique_ptr<QThread> thread(QThread::create([&] { hasRoutine = session.run(lines); }));
     thread->setStackSize(ScriptStackSize);
     QEventLoop loop;
     connect(thread.get(), &QThread::finished, &loop, &QEventLoop::quit);

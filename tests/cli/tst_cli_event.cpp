@@ -67,14 +67,14 @@ TEST(CliEvent, AlbumAndStepScriptsRunWithHostCallsPrinted)
 TEST(CliEvent, ErrorsAndMissingMainEndWithTheirTexts)
 {
     EventCollection c;
-    const QString failing = c.script(QStringLiteral("fail.qs"),
-                                     "procedure Main\n  StatusMessage('x', 0)\n  Nowhere()\n"
-                                     "endproc\n");
+    const QString failing =
+        c.script(QStringLiteral("fail.qs"), "procedure Main\n  StatusMessage('x', 0)\n  Nowhere()\n"
+                                            "endproc\n");
     CliResult r = c.fire({"On_TimerPlay", "--script", failing});
     EXPECT_EQ(r.exitCode, 100);
     EXPECT_EQ(r.out, QStringLiteral("host: StatusMessage x | 0\n"));
-    EXPECT_TRUE(r.err.endsWith(QStringLiteral(
-        " on line 3 of procedure \"MAIN\" for event \"On_TimerPlay\".\n")))
+    EXPECT_TRUE(r.err.endsWith(
+        QStringLiteral(" on line 3 of procedure \"MAIN\" for event \"On_TimerPlay\".\n")))
         << r.err.toStdString();
 
     const QString other = c.script(QStringLiteral("other.qs"), "procedure On_ItemPlay\nendproc\n");
@@ -92,9 +92,8 @@ TEST(CliEvent, AnImportedAlbumsScriptsWaitUntilAllowedOnce)
     const QString other = otherHome.file(QStringLiteral("other.obc"));
     writeFile(other, albumBlock(8));
     writeFile(c.path, {});
-    ASSERT_EQ(runCli(c.home.path(), {"--collection", c.path, "collection", "merge", other})
-                  .exitCode,
-              0);
+    ASSERT_EQ(
+        runCli(c.home.path(), {"--collection", c.path, "collection", "merge", other}).exitCode, 0);
 
     CliResult r = c.fire({"On_AlbumInsert", "--album", AlbumId}, "no\n");
     EXPECT_EQ(r.exitCode, 2);

@@ -24,9 +24,9 @@ class RecordingHost : public ScriptHostPort
 public:
     QStringList calls;
     QStringList errors;
-    QStringList inputs;     // one per InputBox; none left: cancelled
-    QList<bool> confirms;   // one per OutputBox; none left: cancelled
-    QList<bool> consents;   // one per AllowScript question
+    QStringList inputs;   // one per InputBox; none left: cancelled
+    QList<bool> confirms; // one per OutputBox; none left: cancelled
+    QList<bool> consents; // one per AllowScript question
     int asked = 0;
 
     void execute(const QString &program, const QStringList &arguments) override
@@ -34,7 +34,10 @@ public:
         record(QStringLiteral("Execute"), QStringList{program} + arguments);
     }
     void openUrl(const QString &url) override { record(QStringLiteral("OpenUrl"), {url}); }
-    void weblink(int index) override { record(QStringLiteral("Weblink"), {QString::number(index)}); }
+    void weblink(int index) override
+    {
+        record(QStringLiteral("Weblink"), {QString::number(index)});
+    }
     void setIcon(const QString &path, int index) override
     {
         record(QStringLiteral("SetIcon"), {path, QString::number(index)});
@@ -207,15 +210,15 @@ TEST(EventScripts, DeepRecursionFitsTheScriptThreadsStack)
 TEST(EventScripts, ExecuteSplitsWithoutAShellAndOpensUrlsInTheBrowser)
 {
     Fixture f;
-    const QString script = QStringLiteral(
-        "procedure Main\n"
-        "  Execute('player --volume 3 \"My Song.ogg\"; rm -rf x')\n"
-        "  Execute('https://example.org/a b')\n"
-        "  Execute('://nothing')\n"
-        "  Execute('')\n"
-        "  Weblink(2)\n"
-        "  SetIcon('/tmp/none.ico', 1)\n"
-        "endproc\n");
+    const QString script =
+        QStringLiteral("procedure Main\n"
+                       "  Execute('player --volume 3 \"My Song.ogg\"; rm -rf x')\n"
+                       "  Execute('https://example.org/a b')\n"
+                       "  Execute('://nothing')\n"
+                       "  Execute('')\n"
+                       "  Weblink(2)\n"
+                       "  SetIcon('/tmp/none.ico', 1)\n"
+                       "endproc\n");
     EXPECT_EQ(f.fire(QStringLiteral("On_ItemPlay"), script).outcome, EventRun::Ran);
     EXPECT_EQ(f.host.calls,
               QStringList({QStringLiteral("Execute player | --volume | 3 | My Song.ogg; | rm | "
@@ -243,7 +246,8 @@ TEST(EventScripts, SetWallpaperLooksForBareNamesInTheDataFolder)
                                           "  SetWallpaper('gone.bmp')\nendproc\n")
                                .arg(home.file(QStringLiteral("sky.png")));
     EXPECT_EQ(f.fire(QStringLiteral("On_TimerPlay"), script).outcome, EventRun::Ran);
-    const QString wallpaper = QStringLiteral("SetWallpaper ") + home.file(QStringLiteral("sky.png"));
+    const QString wallpaper =
+        QStringLiteral("SetWallpaper ") + home.file(QStringLiteral("sky.png"));
     EXPECT_EQ(f.host.calls, QStringList({wallpaper, wallpaper}));
     ASSERT_EQ(f.host.errors.size(), 2);
     EXPECT_EQ(f.host.errors.at(1),
@@ -258,23 +262,22 @@ TEST(EventScripts, InputAndOutputBoxesAnswerOrCancel)
     Fixture f;
     f.host.inputs << QString(300, QLatin1Char('x'));
     f.host.confirms << true;
-    const QString script = QStringLiteral(
-        "procedure Main\n  var\n    s : string;\n  endvar\n"
-        "  s := InputBox('Name?', 'Ann')\n  StatusMessage(IntToStr(Length(s)), 0)\n"
-        "  s := InputBox('Again?', 'Bob')\n  StatusMessage('[' + s + ']', 0)\n"
-        "  if OutputBox('One') then StatusMessage('yes', 0) endif\n"
-        "  if not OutputBox('Two') then StatusMessage('no', 0) endif\n"
-        "  readln(s)\n  StatusMessage('read [' + s + ']', 0)\nendproc\n");
+    const QString script =
+        QStringLiteral("procedure Main\n  var\n    s : string;\n  endvar\n"
+                       "  s := InputBox('Name?', 'Ann')\n  StatusMessage(IntToStr(Length(s)), 0)\n"
+                       "  s := InputBox('Again?', 'Bob')\n  StatusMessage('[' + s + ']', 0)\n"
+                       "  if OutputBox('One') then StatusMessage('yes', 0) endif\n"
+                       "  if not OutputBox('Two') then StatusMessage('no', 0) endif\n"
+                       "  readln(s)\n  StatusMessage('read [' + s + ']', 0)\nendproc\n");
     const EventRun run = f.fire(QStringLiteral("On_TimerPlay"), script);
     EXPECT_EQ(run.outcome, EventRun::Ran) << run.text.toStdString();
     EXPECT_EQ(f.host.calls,
-              QStringList({QStringLiteral("InputBox Name? | Ann"),
-                           QStringLiteral("StatusMessage 255 | 0"),
-                           QStringLiteral("InputBox Again? | Bob"),
-                           QStringLiteral("StatusMessage [] | 0"), QStringLiteral("OutputBox One"),
-                           QStringLiteral("StatusMessage yes | 0"), QStringLiteral("OutputBox Two"),
-                           QStringLiteral("StatusMessage no | 0"),
-                           QStringLiteral("StatusMessage read [] | 0")}));
+              QStringList(
+                  {QStringLiteral("InputBox Name? | Ann"), QStringLiteral("StatusMessage 255 | 0"),
+                   QStringLiteral("InputBox Again? | Bob"), QStringLiteral("StatusMessage [] | 0"),
+                   QStringLiteral("OutputBox One"), QStringLiteral("StatusMessage yes | 0"),
+                   QStringLiteral("OutputBox Two"), QStringLiteral("StatusMessage no | 0"),
+                   QStringLiteral("StatusMessage read [] | 0")}));
 }
 
 TEST(EventScripts, LibraryDialogsAreAnsweredOnTheFiringThread)

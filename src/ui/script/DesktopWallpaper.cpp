@@ -27,8 +27,7 @@ DesktopWallpaper::DesktopWallpaper(const QString &desktop, Runner runner)
 {
 }
 
-bool DesktopWallpaper::run(const QString &program, const QStringList &arguments,
-                           QString *output)
+bool DesktopWallpaper::run(const QString &program, const QStringList &arguments, QString *output)
 {
     return m_runner(program, arguments, output);
 }
@@ -37,7 +36,8 @@ QString DesktopWallpaper::set(const QString &path)
 {
     const QString uri = QUrl::fromLocalFile(path).toString();
     if (m_desktop.contains(QLatin1String("GNOME")) || m_desktop.contains(QLatin1String("UNITY")) ||
-        m_desktop.contains(QLatin1String("CINNAMON")) || m_desktop.contains(QLatin1String("BUDGIE"))) {
+        m_desktop.contains(QLatin1String("CINNAMON")) ||
+        m_desktop.contains(QLatin1String("BUDGIE"))) {
         const QString schema = QStringLiteral("org.gnome.desktop.background");
         if (!run(QStringLiteral("gsettings"),
                  {QStringLiteral("set"), schema, QStringLiteral("picture-uri"), uri}))

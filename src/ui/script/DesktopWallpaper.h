@@ -13,8 +13,8 @@ class DesktopWallpaper
 public:
     // Runs a program with its arguments and returns its standard output, or nothing when it
     // could not run or failed.
-    using Runner = std::function<bool(const QString &program, const QStringList &arguments,
-                                      QString *output)>;
+    using Runner =
+        std::function<bool(const QString &program, const QStringList &arguments, QString *output)>;
 
     // `desktop` as XDG_CURRENT_DESKTOP gives it; `runner` none: real programs.
     explicit DesktopWallpaper(const QString &desktop, Runner runner = {});

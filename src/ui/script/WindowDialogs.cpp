@@ -23,8 +23,7 @@ ButtonSet buttonsOf(int flags)
     case 1:
         return {QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Cancel};
     case 2:
-        return {QMessageBox::Abort | QMessageBox::Retry | QMessageBox::Ignore,
-                QMessageBox::Abort};
+        return {QMessageBox::Abort | QMessageBox::Retry | QMessageBox::Ignore, QMessageBox::Abort};
     case 3:
         return {QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Cancel};
     case 4:
@@ -85,9 +84,8 @@ int WindowDialogs::messageBox(const QString &text, const QString &title, int fla
 bool WindowDialogs::answer(const QString &prompt, QString *text)
 {
     bool ok = false;
-    const QString entered =
-        QInputDialog::getText(m_parent, QStringLiteral("Answer"), prompt, QLineEdit::Normal,
-                              *text, &ok);
+    const QString entered = QInputDialog::getText(m_parent, QStringLiteral("Answer"), prompt,
+                                                  QLineEdit::Normal, *text, &ok);
     if (ok)
         *text = entered;
     return ok;
