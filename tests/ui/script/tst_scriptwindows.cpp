@@ -1,4 +1,10 @@
+#include "TestFiles.h"
 #include "TestHome.h"
+
+#include "collection/Collection.h"
+#include "collection/Settings.h"
+#include "ui/album/TAlbumPropertiesForm.h"
+#include "ui/script/ScriptEditor.h"
 
 #include "player/EventScriptRunner.h"
 #include "ui/script/DesktopWallpaper.h"
@@ -7,11 +13,15 @@
 
 #include <QApplication>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QImage>
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTabWidget>
+#include <QTextBlock>
+#include <QTextLayout>
 #include <QTimer>
 
 #include <functional>
@@ -163,4 +173,98 @@ TEST(ScriptWindows, AnEventScriptsInputBoxIsAWindowOfThePlayer)
     EXPECT_EQ(run.outcome, EventRun::Ran) << run.text.toStdString();
     EXPECT_EQ(status, QStringList{QStringLiteral("typed/4")});
     EXPECT_EQ(icons, QList<bool>({true, false}));
+}
+
+namespace {
+
+// The format the highlighter gave the character at `column` of `line` (both 0-based).
+QTextCharFormat formatAt(ScriptEditor &editor, int line, int column)
+{
+    const QTextBlock block = editor.document()->findBlockByNumber(line);
+    for (const QTextLayout::FormatRange &range : block.layout()->formats()) {
+        if (column >= range.start && column < range.start + range.length)
+            return range.format;
+    }
+    return {};
+}
+
+class SilentHost : public ScriptHostPort
+{
+public:
+    void execute(const QString &, const QStringList &) override {}
+    void openUrl(const QString &) override {}
+    void weblink(int) override {}
+    void setIcon(const QString &, int) override {}
+    void statusMessage(const QString &, int) override {}
+    bool inputBox(const QString &, const QString &, QString *) override { return false; }
+    bool outputBox(const QString &) override { return false; }
+    void setWallpaper(const QString &) override {}
+    void scriptError(const QString &text) override { errors << text; }
+    bool allowAlbumScript(const QString &, const QString &) override { return false; }
+    QStringList errors;
+};
+
+} // namespace
+
+TEST(ScriptWindows, TheEditorColoursKeywordsStringsAndRemarks)
+{
+    ScriptEditor editor;
+    editor.setPlainText(QStringLiteral("procedure Main // start\n  x := 'if' { a\nremark }\n"
+                                       "endproc\n"));
+    editor.show();
+    const QTextCharFormat keyword = formatAt(editor, 0, 0);
+    EXPECT_EQ(keyword.fontWeight(), QFont::Bold);
+    EXPECT_EQ(formatAt(editor, 0, 10).fontWeight(), QFont::Normal); // a routine name
+    EXPECT_TRUE(formatAt(editor, 0, 16).fontItalic());              // the remark
+    const QTextCharFormat string = formatAt(editor, 1, 8);
+    EXPECT_TRUE(string.hasProperty(QTextFormat::ForegroundBrush));
+    EXPECT_NE(string.fontWeight(), QFont::Bold);      // "if" inside a string is no keyword
+    EXPECT_TRUE(formatAt(editor, 2, 0).fontItalic()); // the brace remark goes on
+    EXPECT_EQ(formatAt(editor, 3, 0).fontWeight(), QFont::Bold);
+
+    editor.markErrorLine(2);
+    EXPECT_EQ(editor.errorLine(), 2);
+    EXPECT_EQ(editor.textCursor().blockNumber(), 1);
+    editor.markErrorLine(99);
+    EXPECT_EQ(editor.errorLine(), 0);
+    editor.markErrorLine(3);
+    editor.insertPlainText(QStringLiteral(" "));
+    EXPECT_EQ(editor.errorLine(), 0);
+}
+
+// The properties window's script page after a run of its script failed.
+TEST(ScriptWindows, ThePropertiesWindowMarksTheLineOfAFailedRun)
+{
+    TestHome home;
+    const QString path = home.file(QStringLiteral("ann.obc"));
+    writeFile(path, "<0A1B2C0212345>\r\n [Album]\r\n  ID=0A1B2C0212345\r\n  TL=Songs\r\n"
+                    "  AR=Band\r\n [Media]\r\n  MD=65537\r\n [Tracks]\r\n  CT=2\r\n"
+                    " [Events]\r\n  AE[1]=// Greets the album.\\nprocedure Main\\n"
+                    "  StatusMessage('Now playing ' + Title, 5)\\n"
+                    "  Execute('https://example.org/band')\\nendproc\r\n");
+    Settings settings = Settings::defaults(home.path(), QStringLiteral("ann"), QString());
+    Collection collection(settings, path);
+    collection.BuildAlbumIndex();
+    TAlbumPropertiesForm form(collection, QStringLiteral("0A1B2C0212345"), {});
+    form.resize(560, 420);
+    form.show();
+    QTabWidget *tabs = form.pages();
+    for (int i = 0; i < tabs->count(); ++i) {
+        if (tabs->tabText(i) == QStringLiteral("Scripts"))
+            tabs->setCurrentIndex(i);
+    }
+    auto *editor = form.findChild<ScriptEditor *>(QStringLiteral("ScriptEdit"));
+    ASSERT_NE(editor, nullptr);
+
+    SilentHost host;
+    EventScriptRunner runner(host);
+    const EventRun run = runner.fire(QStringLiteral("On_AlbumInsert"), editor->toPlainText(), {});
+    ASSERT_EQ(run.outcome, EventRun::Failed);
+    EXPECT_EQ(run.line, 3);
+    editor->markErrorLine(run.line);
+    EXPECT_EQ(editor->errorLine(), 3);
+
+    QDir out(TestHome::binaryDir());
+    out.mkpath(QStringLiteral("screenshots"));
+    EXPECT_TRUE(form.grab().save(out.filePath(QStringLiteral("screenshots/script-editor.png"))));
 }
