@@ -1,6 +1,7 @@
 #include "app/StartupSequence.h"
 
 #include "app/AlbumWindows.h"
+#include "app/EventScripts.h"
 #include "app/CollectionWindows.h"
 #include "app/ExitSignals.h"
 #include "app/PlaylistWindows.h"
@@ -44,6 +45,7 @@ StartupSequence::~StartupSequence()
 {
     onPlayerClosing();
     m_threadWindow.setHandler(nullptr);
+    m_eventScripts.reset();
     m_lookups.reset();
     m_entryReceiver.reset();
     m_albumWindows.reset();
@@ -146,12 +148,13 @@ bool StartupSequence::start()
     m_playlistWindows->setModalHooks([player] { player->suspendStayOnTop(); },
                                      [player] { player->resumeStayOnTop(); });
 
+    m_eventScripts = std::make_unique<EventScripts>(player, m_engine.get(), m_collection.get(),
+                                                    settings, questions);
     m_collectionWindows =
         std::make_unique<CollectionWindows>(player, m_collection.get(), questions);
     connect(m_collectionWindows.get(), &CollectionWindows::propertiesRequested,
             m_albumWindows.get(),
             [this](const QString &id) { m_albumWindows->showProperties(id); });
-
     m_setupWindows = std::make_unique<SetupWindows>(player, m_collection.get(), settings);
 
     connect(player, &TPlayerForm::closing, this, &StartupSequence::onPlayerClosing);

@@ -15,6 +15,7 @@ class AlbumWindows;
 class Collection;
 class CollectionWindows;
 class CdioDriveSet;
+class EventScripts;
 class ControllerEngine;
 class LookupWindows;
 class PlayerEntryReceiver;
@@ -76,6 +77,7 @@ private:
     std::unique_ptr<PlaylistWindows> m_playlistWindows;
     std::unique_ptr<CollectionWindows> m_collectionWindows;
     std::unique_ptr<SetupWindows> m_setupWindows;
+    std::unique_ptr<EventScripts> m_eventScripts;
     bool m_askedNoDrive = false;
     bool m_closed = false;
 };

@@ -12,6 +12,10 @@ enum AlbumFlag {
     AlbumFlagIntro = 1,
     AlbumFlagRepeat = 2,
     AlbumFlagLastNameFirst = 4, // sort the artist by its last word
+    // The user allowed the event scripts of an album that came from elsewhere to run.
+    AlbumFlagScriptsAllowed = 8,
+    // The album came from another collection: its scripts wait for the user's consent.
+    AlbumFlagScriptsHeld = 16,
 };
 
 // Where an album's description came from ("Album" "SR").

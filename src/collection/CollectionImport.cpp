@@ -70,8 +70,13 @@ void copyAlbum(TCfgFile &from, TCfgFile &to, const QString &block)
     c.copy(media, QStringLiteral("MD"));
     c.copy(Album, QStringLiteral("ID"));
     to.WriteInteger(block, Album, QStringLiteral("NW"), 0);
-    for (const char *name : {"AR", "BI", "CA", "CO", "FL", "IX"})
+    for (const char *name : {"AR", "BI", "CA", "CO", "IX"})
         c.copy(Album, QLatin1String(name));
+    // Scripts from another collection wait for this user's consent, whatever the other
+    // user allowed.
+    const int flags = from.ReadInteger(block, Album, QStringLiteral("FL"), 0);
+    to.WriteInteger(block, Album, QStringLiteral("FL"),
+                    (flags & ~AlbumFlagScriptsAllowed) | AlbumFlagScriptsHeld);
     c.copy(Album, QStringLiteral("OW"), defaultOwner());
     c.copy(Album, QStringLiteral("TL"));
     c.copy(Album, QStringLiteral("US"));

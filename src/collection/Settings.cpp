@@ -260,6 +260,7 @@ const QList<SettingField> &settingFields()
         named(Profiles, QStringLiteral("Performance"), text(&Settings::performanceLinks)),
         named(Events, QStringLiteral("On_TimerPlay"), script(&Settings::onTimerPlay)),
         named(Events, QStringLiteral("On_TimerStop"), script(&Settings::onTimerStop)),
+        named(Events, QStringLiteral("Time Limit"), integer(&Settings::scriptTimeLimit)),
         named(Volume, QStringLiteral("Path"), text(&Settings::volumePath)),
         named(Volume, QStringLiteral("Window Class"), text(&Settings::volumeWindowClass)),
         named(Smtp, QStringLiteral("Server"), text(&Settings::smtpServer)),

@@ -102,6 +102,8 @@ struct Settings
     // "Events" (decoded)
     QString onTimerPlay;
     QString onTimerStop;
+    // Seconds an event script may run before it is stopped.
+    int scriptTimeLimit = 10;
     QStringList customFields;
     QStringList exportProfiles;
     // "Volume"

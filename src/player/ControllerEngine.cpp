@@ -317,6 +317,11 @@ void ControllerEngine::discRemoved(bool audioDisc)
     QMetaObject::invokeMethod(this, &PlayerEngine::discLeft, Qt::QueuedConnection);
 }
 
+void ControllerEngine::itemPlay(const TStep &step)
+{
+    emit itemPlaying(step.script);
+}
+
 void ControllerEngine::currentStepChanged(int index)
 {
     Q_UNUSED(index);

@@ -82,6 +82,7 @@ public:
     void discInserted() override;
     void discRemoved(bool audioDisc) override;
     void currentStepChanged(int index) override;
+    void itemPlay(const TStep &step) override;
     void timeDisplayChanged() override;
     void playlistListChanged() override;
     void closePlaylistEditors() override;
@@ -94,6 +95,9 @@ signals:
     // The disc left the drive under "/CLOSE": the owner closes the player window. Sent from
     // inside the device layer's call, so a receiver that shuts the engine down must be queued.
     void closeRequested();
+    // A step began to play; sent from inside the device layer's call, so a receiver that
+    // runs the step's script must be queued.
+    void itemPlaying(const QString &script);
 
 private:
     Collection *m_collection;

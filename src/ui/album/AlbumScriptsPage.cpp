@@ -2,6 +2,7 @@
 
 #include "collection/AlbumDraft.h"
 #include "ui/album/AlbumEditText.h"
+#include "ui/script/ScriptEditor.h"
 
 #include <QComboBox>
 #include <QFontDatabase>
@@ -15,7 +16,7 @@ AlbumScriptsPage::AlbumScriptsPage(QWidget *parent) : AlbumPage(parent)
     m_event = new QComboBox(this);
     m_event->setObjectName(QStringLiteral("EventCombo"));
     m_event->addItems({QStringLiteral("On_AlbumInsert"), QStringLiteral("On_AlbumEject")});
-    m_script = new QPlainTextEdit(this);
+    m_script = new ScriptEditor(this);
     m_script->setObjectName(QStringLiteral("ScriptEdit"));
     m_script->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     m_script->setLineWrapMode(QPlainTextEdit::NoWrap);

@@ -1,6 +1,7 @@
 #include "ui/player/TTimerForm.h"
 
 #include "base/MessageIds.h"
+#include "ui/script/ScriptEditor.h"
 
 #include <QButtonGroup>
 #include <QComboBox>
@@ -81,7 +82,7 @@ TTimerForm::TTimerForm(const Texts &texts, const QString &storedScript, QWidget 
     auto *events = new QComboBox;
     events->addItem(texts.eventName);
     scriptLayout->addWidget(events);
-    m_script = new QPlainTextEdit;
+    m_script = new ScriptEditor;
     m_script->setObjectName(QStringLiteral("ScriptEdit"));
     m_script->setPlainText(storedScript.trimmed().isEmpty() ? defaultScript() : storedScript);
     scriptLayout->addWidget(m_script);

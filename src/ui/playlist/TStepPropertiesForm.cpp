@@ -4,6 +4,7 @@
 #include "player/PlayerEngine.h"
 #include "player/PlayerText.h"
 #include "player/PlaylistEditor.h"
+#include "ui/script/ScriptEditor.h"
 
 #include <QDialogButtonBox>
 #include <QFontDatabase>
@@ -104,7 +105,7 @@ QWidget *TStepPropertiesForm::buildScriptPage()
     auto *page = new QWidget(this);
     auto *layout = new QVBoxLayout(page);
     auto *caption = new QLabel(tr("On_ItemPlay"), page);
-    m_script = new QPlainTextEdit(page);
+    m_script = new ScriptEditor(page);
     m_script->setObjectName(QStringLiteral("ScriptEdit"));
     m_script->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     caption->setBuddy(m_script);

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "script/InteractivePort.h"
+
+class QWidget;
+
+namespace Orbisong {
+
+// The dialogs of the interactive library routines as windows of the player.
+class WindowDialogs : public InteractivePort
+{
+public:
+    explicit WindowDialogs(QWidget *parent = nullptr) : m_parent(parent) {}
+
+    int messageBox(const QString &text, const QString &title, int flags) override;
+    bool answer(const QString &prompt, QString *text) override;
+    int choose(const QString &prompt, const QStringList &items, int preselected) override;
+    void beep() override;
+
+private:
+    QWidget *m_parent;
+};
+
+} // namespace Orbisong
