@@ -14,6 +14,7 @@ namespace Orbisong {
 class AlbumWindows;
 class Collection;
 class CollectionWindows;
+class DesktopIntegration;
 class CdioDriveSet;
 class ControllerEngine;
 class LookupWindows;
@@ -40,6 +41,7 @@ public:
     TPlayerForm *player() const { return m_player.get(); }
     AlbumWindows *albumWindows() const { return m_albumWindows.get(); }
     PlaylistWindows *playlistWindows() const { return m_playlistWindows.get(); }
+    DesktopIntegration *desktop() const { return m_desktop.get(); }
 
 private:
     void onHandover(const Handover &handover);
@@ -73,6 +75,7 @@ private:
     std::unique_ptr<AlbumWindows> m_albumWindows;
     std::unique_ptr<PlaylistWindows> m_playlistWindows;
     std::unique_ptr<CollectionWindows> m_collectionWindows;
+    std::unique_ptr<DesktopIntegration> m_desktop;
     bool m_askedNoDrive = false;
     bool m_closed = false;
 };
