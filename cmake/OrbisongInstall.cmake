@@ -60,9 +60,10 @@ set(CPACK_PACKAGE_VENDOR "The Orbisong maintainers")
 set(CPACK_PACKAGE_CONTACT "The Orbisong maintainers <maintainers@orbisong.invalid>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "audio CD player that knows every disc you insert")
 set(CPACK_PACKAGE_DESCRIPTION
-    "Orbisong plays audio CDs and disc images (CUE/BIN, TOC, NRG), recognises each\n\
-disc by its album ID and keeps a collection of album descriptions, playlists and\n\
-scripts. It ships orbisong-cli, the grabvid capture tool and the libks32 library.")
+    "Orbisong plays audio CDs and disc images (CUE/BIN, TOC, NRG), recognises\n\
+each disc by its album ID and keeps a collection of album descriptions,\n\
+playlists and scripts. It ships orbisong-cli, the grabvid capture tool and\n\
+the libks32 library.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
@@ -70,8 +71,10 @@ set(CPACK_DEBIAN_PACKAGE_SECTION sound)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS ON)
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
-    "gstreamer1.0-plugins-base, gstreamer1.0-plugins-good, qt6-qpa-plugins, libqt6svg6")
+# Loaded at run time, so dpkg-shlibdeps cannot see them: the SVG icon plugin and the
+# audio elements of playback.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS
+    "libqt6svg6, gstreamer1.0-plugins-base, gstreamer1.0-plugins-good")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${ORBISONG_DIST}/triggers)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 include(CPack)

@@ -68,11 +68,14 @@ QString DesktopIntegration::driveFolder(const QString &source)
     if (file.isFile())
         return file.absolutePath();
     const QString device = file.canonicalFilePath().isEmpty() ? source : file.canonicalFilePath();
+    // A device mounted in several places (bind mounts) shows its outermost mount point.
+    QString folder;
     for (const QStorageInfo &volume : QStorageInfo::mountedVolumes()) {
-        if (QString::fromLocal8Bit(volume.device()) == device)
-            return volume.rootPath();
+        if (QString::fromLocal8Bit(volume.device()) == device &&
+            (folder.isEmpty() || volume.rootPath().size() < folder.size()))
+            folder = volume.rootPath();
     }
-    return {};
+    return folder;
 }
 
 void DesktopIntegration::openDriveFolder(QChar drive)
