@@ -44,10 +44,11 @@ set(ORBISONG_COMPRESSED)
 foreach(pair "orbisong-cli.1;orbisong-cli.1.gz" "changelog;changelog.gz")
     list(GET pair 0 source)
     list(GET pair 1 target)
-    add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/dist/${target}
-        COMMAND ${GZIP_PROGRAM} -9n -c ${ORBISONG_DIST}/${source} > ${CMAKE_BINARY_DIR}/dist/${target}
+    set(output ${CMAKE_BINARY_DIR}/dist/${target})
+    add_custom_command(OUTPUT ${output}
+        COMMAND ${GZIP_PROGRAM} -9n -c ${ORBISONG_DIST}/${source} > ${output}
         DEPENDS ${ORBISONG_DIST}/${source} VERBATIM)
-    list(APPEND ORBISONG_COMPRESSED ${CMAKE_BINARY_DIR}/dist/${target})
+    list(APPEND ORBISONG_COMPRESSED ${output})
 endforeach()
 add_custom_target(orbisong_dist ALL DEPENDS ${ORBISONG_COMPRESSED})
 install(FILES ${CMAKE_BINARY_DIR}/dist/orbisong-cli.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)

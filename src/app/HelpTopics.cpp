@@ -17,14 +17,14 @@ struct Topic
 
 // Matched in order against the window's class name; the first part found names its page.
 constexpr Topic Topics[] = {
-    {"Playlist", "playlists.html"},  {"StepProperties", "playlists.html"},
+    {"Playlist", "playlists.html"},    {"StepProperties", "playlists.html"},
     {"Collection", "collection.html"}, {"Category", "collection.html"},
-    {"Options", "options.html"},     {"Script", "scripts.html"},
-    {"Export", "export-print.html"}, {"Print", "export-print.html"},
-    {"CDDB", "recognising.html"},    {"Remote", "recognising.html"},
-    {"Album", "recognising.html"},   {"Wizard", "first-start.html"},
-    {"Player", "playing.html"},      {"Timer", "playing.html"},
-    {"Autoplay", "playing.html"},    {"Autostop", "playing.html"},
+    {"Options", "options.html"},       {"Script", "scripts.html"},
+    {"Export", "export-print.html"},   {"Print", "export-print.html"},
+    {"CDDB", "recognising.html"},      {"Remote", "recognising.html"},
+    {"Album", "recognising.html"},     {"Wizard", "first-start.html"},
+    {"Player", "playing.html"},        {"Timer", "playing.html"},
+    {"Autoplay", "playing.html"},      {"Autostop", "playing.html"},
     {"Position", "playing.html"},
 };
 
@@ -32,11 +32,11 @@ constexpr Topic Topics[] = {
 
 QStringList HelpTopics::pages()
 {
-    return {QStringLiteral("index.html"),        QStringLiteral("first-start.html"),
-            QStringLiteral("playing.html"),      QStringLiteral("recognising.html"),
-            QStringLiteral("collection.html"),   QStringLiteral("playlists.html"),
-            QStringLiteral("scripts.html"),      QStringLiteral("script-language.html"),
-            QStringLiteral("options.html"),      QStringLiteral("export-print.html"),
+    return {QStringLiteral("index.html"),       QStringLiteral("first-start.html"),
+            QStringLiteral("playing.html"),     QStringLiteral("recognising.html"),
+            QStringLiteral("collection.html"),  QStringLiteral("playlists.html"),
+            QStringLiteral("scripts.html"),     QStringLiteral("script-language.html"),
+            QStringLiteral("options.html"),     QStringLiteral("export-print.html"),
             QStringLiteral("command-line.html")};
 }
 

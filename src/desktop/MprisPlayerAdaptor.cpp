@@ -66,8 +66,9 @@ QVariantMap MprisPlayerAdaptor::metadata() const
     int start = 0;
     int length = 0;
     if (!currentStep(&start, &length))
-        return {{QStringLiteral("mpris:trackid"),
-                 QVariant::fromValue(QDBusObjectPath("/org/mpris/MediaPlayer2/TrackList/NoTrack"))}};
+        return {
+            {QStringLiteral("mpris:trackid"),
+             QVariant::fromValue(QDBusObjectPath("/org/mpris/MediaPlayer2/TrackList/NoTrack"))}};
     const CurrentAlbum &current = m_engine->current();
     const PlayerDisplay display(m_engine, m_settings);
     QVariantMap map;

@@ -13,8 +13,8 @@ Q_LOGGING_CATEGORY(lcMpris, "orbisong.mpris")
 
 namespace Orbisong {
 
-MprisService::MprisService(PlayerEngine *engine, const Settings &settings,
-                           MprisControls controls, QObject *parent)
+MprisService::MprisService(PlayerEngine *engine, const Settings &settings, MprisControls controls,
+                           QObject *parent)
     : QObject(parent), m_controls(std::move(controls))
 {
     new MprisRootAdaptor(this, m_controls);

@@ -91,8 +91,8 @@ TEST(Help, HelpTopicsAndF1OpenThePageOfTheWindowInFocus)
 
 TEST(Help, EveryPageExistsAndEveryLinkResolves)
 {
-    const QString folder = QFileInfo(AppPaths::shippedFile(QStringLiteral("help/index.html")))
-                               .absolutePath();
+    const QString folder =
+        QFileInfo(AppPaths::shippedFile(QStringLiteral("help/index.html"))).absolutePath();
     ASSERT_TRUE(QFileInfo::exists(folder + QStringLiteral("/index.html")));
     const QStringList pages = HelpTopics::pages();
     // Every page on disc is one the program knows, and the reverse.
@@ -113,7 +113,8 @@ TEST(Help, EveryPageExistsAndEveryLinkResolves)
             const QString file = target.section(QLatin1Char('#'), 0, 0);
             const QString anchor = target.section(QLatin1Char('#'), 1);
             const QString path = folder + QLatin1Char('/') + file;
-            EXPECT_TRUE(QFileInfo::exists(path)) << page.toStdString() << " -> " << target.toStdString();
+            EXPECT_TRUE(QFileInfo::exists(path))
+                << page.toStdString() << " -> " << target.toStdString();
             if (!anchor.isEmpty())
                 EXPECT_TRUE(readPage(path).contains(QStringLiteral("id=\"%1\"").arg(anchor)))
                     << page.toStdString() << " -> " << target.toStdString();

@@ -20,7 +20,7 @@ struct ProgramRun
 };
 
 ProgramRun run(const QString &program, const QStringList &arguments,
-        const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment())
+               const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment())
 {
     QProcess process;
     process.setProcessEnvironment(environment);
@@ -38,9 +38,9 @@ protected:
     static void SetUpTestSuite()
     {
         s_prefix = new QTemporaryDir;
-        s_result = new ProgramRun(run(QStringLiteral("cmake"),
-                               {QStringLiteral("--install"), TestHome::binaryDir(),
-                                QStringLiteral("--prefix"), s_prefix->path()}));
+        s_result = new ProgramRun(
+            run(QStringLiteral("cmake"), {QStringLiteral("--install"), TestHome::binaryDir(),
+                                          QStringLiteral("--prefix"), s_prefix->path()}));
     }
     static void TearDownTestSuite()
     {
@@ -53,8 +53,8 @@ protected:
     // The library folder: "lib" or Debian's multiarch "lib/<triplet>".
     static QString libDir()
     {
-        const QString multiarch = run(QStringLiteral("gcc"), {QStringLiteral("-dumpmachine")})
-                                      .output.trimmed();
+        const QString multiarch =
+            run(QStringLiteral("gcc"), {QStringLiteral("-dumpmachine")}).output.trimmed();
         const QString debian = QStringLiteral("lib/") + multiarch;
         return QFileInfo::exists(path(debian)) ? debian : QStringLiteral("lib");
     }
@@ -85,12 +85,14 @@ TEST_F(Install, PutsEveryFileInItsPlace)
           QStringLiteral("share/man/man1/orbisong-cli.1.gz"),
           QStringLiteral("share/doc/orbisong/copyright")})
         EXPECT_TRUE(QFileInfo::exists(path(file))) << file.toStdString();
-    EXPECT_FALSE(QFileInfo::exists(path(QStringLiteral("share/orbisong/pictures/make_pictures.cpp"))));
+    EXPECT_FALSE(
+        QFileInfo::exists(path(QStringLiteral("share/orbisong/pictures/make_pictures.cpp"))));
 }
 
 TEST_F(Install, TheInstalledCommandRunsFromThePrefix)
 {
-    const ProgramRun version = run(path(QStringLiteral("bin/orbisong-cli")), {QStringLiteral("--version")});
+    const ProgramRun version =
+        run(path(QStringLiteral("bin/orbisong-cli")), {QStringLiteral("--version")});
     EXPECT_EQ(version.exitCode, 0);
     EXPECT_EQ(version.output.trimmed(), QStringLiteral("Orbisong 4.0.3"));
 }
@@ -98,7 +100,7 @@ TEST_F(Install, TheInstalledCommandRunsFromThePrefix)
 TEST_F(Install, TheDesktopAcceptsItsFiles)
 {
     const ProgramRun desktop = run(QStringLiteral("desktop-file-validate"),
-                            {path(QStringLiteral("share/applications/orbisong.desktop"))});
+                                   {path(QStringLiteral("share/applications/orbisong.desktop"))});
     EXPECT_EQ(desktop.exitCode, 0) << desktop.output.toStdString();
     QFile entry(path(QStringLiteral("share/applications/orbisong.desktop")));
     ASSERT_TRUE(entry.open(QIODevice::ReadOnly));
@@ -110,14 +112,14 @@ TEST_F(Install, TheDesktopAcceptsItsFiles)
              path(QStringLiteral("share/metainfo/org.orbisong.Orbisong.metainfo.xml"))});
     EXPECT_EQ(appstream.exitCode, 0) << appstream.output.toStdString();
 
-    const ProgramRun man = run(QStringLiteral("man"),
-                        {QStringLiteral("-l"), path(QStringLiteral("share/man/man1/orbisong-cli.1.gz"))},
-                        [] {
-                            auto environment = QProcessEnvironment::systemEnvironment();
-                            environment.insert(QStringLiteral("MANPAGER"), QStringLiteral("cat"));
-                            environment.insert(QStringLiteral("MANWIDTH"), QStringLiteral("80"));
-                            return environment;
-                        }());
+    const ProgramRun man =
+        run(QStringLiteral("man"),
+            {QStringLiteral("-l"), path(QStringLiteral("share/man/man1/orbisong-cli.1.gz"))}, [] {
+                auto environment = QProcessEnvironment::systemEnvironment();
+                environment.insert(QStringLiteral("MANPAGER"), QStringLiteral("cat"));
+                environment.insert(QStringLiteral("MANWIDTH"), QStringLiteral("80"));
+                return environment;
+            }());
     EXPECT_EQ(man.exitCode, 0) << man.output.toStdString();
     EXPECT_TRUE(man.output.contains(QStringLiteral("EXIT STATUS")));
 }
@@ -130,13 +132,16 @@ TEST_F(Install, AProgramBuildsAgainstTheInstalledLibrary)
     source.write("#include <ks32.h>\nint main() { return &SendKeys == nullptr; }\n");
     source.close();
     auto environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("PKG_CONFIG_PATH"), path(libDir() + QStringLiteral("/pkgconfig")));
-    const ProgramRun flags = run(QStringLiteral("pkg-config"),
-                          {QStringLiteral("--cflags"), QStringLiteral("--libs"), QStringLiteral("ks32")},
-                          environment);
+    environment.insert(QStringLiteral("PKG_CONFIG_PATH"),
+                       path(libDir() + QStringLiteral("/pkgconfig")));
+    const ProgramRun flags =
+        run(QStringLiteral("pkg-config"),
+            {QStringLiteral("--cflags"), QStringLiteral("--libs"), QStringLiteral("ks32")},
+            environment);
     ASSERT_EQ(flags.exitCode, 0) << flags.output.toStdString();
     EXPECT_TRUE(flags.output.contains(s_prefix->path()));
-    QStringList arguments{source.fileName(), QStringLiteral("-o"), work.filePath(QStringLiteral("use"))};
+    QStringList arguments{source.fileName(), QStringLiteral("-o"),
+                          work.filePath(QStringLiteral("use"))};
     arguments += flags.output.trimmed().split(QLatin1Char(' '), Qt::SkipEmptyParts);
     const ProgramRun compile = run(QStringLiteral("g++"), arguments);
     EXPECT_EQ(compile.exitCode, 0) << compile.output.toStdString();

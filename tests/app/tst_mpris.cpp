@@ -11,6 +11,7 @@
 #include "ui/player/TPlaylistList.h"
 
 #include <QAbstractButton>
+#include <QDBusInterface>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QProcess>
@@ -61,9 +62,8 @@ private:
 QString playerctl(const QStringList &arguments)
 {
     QProcess process;
-    process.start(QStringLiteral("playerctl"), QStringList{QStringLiteral("-p"),
-                                                           QStringLiteral("orbisong")} +
-                                                   arguments);
+    process.start(QStringLiteral("playerctl"),
+                  QStringList{QStringLiteral("-p"), QStringLiteral("orbisong")} + arguments);
     if (!process.waitForStarted())
         return QStringLiteral("<playerctl did not start>");
     waitFor([&] { return process.state() == QProcess::NotRunning; });
@@ -102,11 +102,12 @@ TEST(Mpris, PlayerctlDrivesThePlayerAndReadsWhatTheWindowShows)
 
     const QString format =
         QStringLiteral("{{xesam:title}}|{{xesam:album}}|{{xesam:artist}}|{{xesam:trackNumber}}");
-    EXPECT_EQ(playerctl({QStringLiteral("metadata"), QStringLiteral("--format"), format}),
-              QStringLiteral("%1|%2|%3|1").arg(titles.at(0), DemoDisc::title(), DemoDisc::artist()));
+    EXPECT_EQ(
+        playerctl({QStringLiteral("metadata"), QStringLiteral("--format"), format}),
+        QStringLiteral("%1|%2|%3|1").arg(titles.at(0), DemoDisc::title(), DemoDisc::artist()));
     EXPECT_TRUE(currentRowText(player).contains(titles.at(0)));
-    const qint64 length = playerctl({QStringLiteral("metadata"), QStringLiteral("mpris:length")})
-                              .toLongLong();
+    const qint64 length =
+        playerctl({QStringLiteral("metadata"), QStringLiteral("mpris:length")}).toLongLong();
     EXPECT_EQ(length, qint64(engine->list().at(0).length()) * 1000000 / 75);
 
     playerctl({QStringLiteral("next")});
@@ -138,6 +139,15 @@ TEST(Mpris, PlayerctlDrivesThePlayerAndReadsWhatTheWindowShows)
     playerctl({QStringLiteral("stop")});
     EXPECT_FALSE(engine->playing());
     EXPECT_EQ(playerctl({QStringLiteral("status")}), QStringLiteral("Stopped"));
+
+    QDBusInterface root(startup.desktop()->mpris()->serviceName(),
+                        QStringLiteral("/org/mpris/MediaPlayer2"),
+                        QStringLiteral("org.mpris.MediaPlayer2"));
+    EXPECT_EQ(root.property("Identity").toString(), QStringLiteral("Orbisong"));
+    EXPECT_EQ(root.property("DesktopEntry").toString(), QStringLiteral("orbisong"));
+    ASSERT_TRUE(player->isVisible());
+    root.asyncCall(QStringLiteral("Quit"));
+    EXPECT_TRUE(waitFor([&] { return !player->isVisible(); }));
 }
 
 TEST(Mpris, WithoutASessionBusThePlayerStartsAsBefore)

@@ -43,10 +43,11 @@ TEST(Package, BuildsInstallsAndRuns)
     ASSERT_EQ(debs.size(), 1);
     const QString deb = work.filePath(debs.constFirst());
 
-    const ProgramRun depends = run(QStringLiteral("dpkg-deb"),
-                                   {QStringLiteral("-f"), deb, QStringLiteral("Depends")});
-    for (const char *library : {"libqt6core6", "libqt6dbus6", "libcdio19", "libgstreamer1.0-0",
-                                "libxtst6", "libstdc++6"})
+    const ProgramRun depends =
+        run(QStringLiteral("dpkg-deb"), {QStringLiteral("-f"), deb, QStringLiteral("Depends")});
+    const char *libraries[] = {"libqt6core6",       "libqt6dbus6", "libcdio19",
+                               "libgstreamer1.0-0", "libxtst6",    "libstdc++6"};
+    for (const char *library : libraries)
         EXPECT_TRUE(depends.output.contains(QLatin1String(library))) << library;
 
     // lintian ends with an error status only on errors; warnings are reported, not failed.
