@@ -15,13 +15,10 @@ namespace Orbisong {
 
 MprisService::MprisService(PlayerEngine *engine, const Settings &settings, MprisControls controls,
                            QObject *parent)
-    : QObject(parent), m_controls(std::move(controls))
+    : QObject(parent), m_controls(std::move(controls)), m_engine(engine)
 {
     new MprisRootAdaptor(this, m_controls);
     m_player = new MprisPlayerAdaptor(this, engine, settings, m_controls);
-    for (auto signal : {&PlayerEngine::stateChanged, &PlayerEngine::stepChanged,
-                        &PlayerEngine::discArrived, &PlayerEngine::discLeft})
-        connect(engine, signal, m_player, &MprisPlayerAdaptor::announceChanges);
 }
 
 MprisService::~MprisService()
@@ -56,6 +53,10 @@ bool MprisService::registerOnSessionBus()
         }
     }
     m_serviceName = name;
+    // Only a player on the bus has listeners to tell of its changes.
+    for (auto signal : {&PlayerEngine::stateChanged, &PlayerEngine::stepChanged,
+                        &PlayerEngine::discArrived, &PlayerEngine::discLeft})
+        connect(m_engine, signal, m_player, &MprisPlayerAdaptor::announceChanges);
     return true;
 }
 

@@ -29,6 +29,7 @@ public:
 
 private:
     MprisControls m_controls;
+    PlayerEngine *m_engine = nullptr;
     MprisPlayerAdaptor *m_player = nullptr;
     QString m_serviceName;
 };
