@@ -3,6 +3,7 @@
 #include "app/AlbumWindows.h"
 #include "app/EventScripts.h"
 #include "app/CollectionWindows.h"
+#include "app/DesktopIntegration.h"
 #include "app/ExitSignals.h"
 #include "app/PlaylistWindows.h"
 #include "app/SetupWindows.h"
@@ -44,6 +45,7 @@ StartupSequence::StartupSequence(const QStringList &arguments, QObject *parent)
 StartupSequence::~StartupSequence()
 {
     onPlayerClosing();
+    m_desktop.reset();
     m_threadWindow.setHandler(nullptr);
     m_eventScripts.reset();
     m_lookups.reset();
@@ -169,6 +171,9 @@ bool StartupSequence::start()
     const QChar preferred = m_switches.startDrive.isEmpty() ? QChar() : m_switches.startDrive.at(0);
     m_engine->startup(preferred, m_switches.noDrive);
     player->setEngine(m_engine.get());
+    CdioDriveSet *drives = m_drives.get();
+    m_desktop = std::make_unique<DesktopIntegration>(
+        player, m_engine.get(), settings, [drives](QChar drive) { return drives->source(drive); });
 
     placePlayerWindow();
     player->show();

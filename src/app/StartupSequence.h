@@ -14,6 +14,7 @@ namespace Orbisong {
 class AlbumWindows;
 class Collection;
 class CollectionWindows;
+class DesktopIntegration;
 class CdioDriveSet;
 class EventScripts;
 class ControllerEngine;
@@ -43,6 +44,7 @@ public:
     AlbumWindows *albumWindows() const { return m_albumWindows.get(); }
     PlaylistWindows *playlistWindows() const { return m_playlistWindows.get(); }
     SetupWindows *setupWindows() const { return m_setupWindows.get(); }
+    DesktopIntegration *desktop() const { return m_desktop.get(); }
 
 private:
     void onHandover(const Handover &handover);
@@ -78,6 +80,7 @@ private:
     std::unique_ptr<CollectionWindows> m_collectionWindows;
     std::unique_ptr<SetupWindows> m_setupWindows;
     std::unique_ptr<EventScripts> m_eventScripts;
+    std::unique_ptr<DesktopIntegration> m_desktop;
     bool m_askedNoDrive = false;
     bool m_closed = false;
 };

@@ -220,6 +220,19 @@ void PlayerMenus::buildOtherPopups(QWidget *parent)
     m_drivePopup->setObjectName(QStringLiteral("DrivePopup"));
     connect(m_drivePopup, &QMenu::aboutToShow, this, [this] { fillDriveMenu(m_drivePopup); });
 
+    // Both items open the disc's folder: the desktop's file manager has one way to show it.
+    m_driveContextMenu = new QMenu(parent);
+    m_driveContextMenu->setObjectName(QStringLiteral("DriveContextMenu"));
+    QAction *open =
+        m_driveContextMenu->addAction(tr("&Open"), this, &PlayerMenus::driveFolderRequested);
+    QAction *explore =
+        m_driveContextMenu->addAction(tr("&Explore"), this, &PlayerMenus::driveFolderRequested);
+    connect(m_driveContextMenu, &QMenu::aboutToShow, this, [this, open, explore] {
+        const bool drive = m_engine && !m_engine->currentDrive().isNull();
+        open->setEnabled(drive);
+        explore->setEnabled(drive);
+    });
+
     m_volumePopup = new QMenu(parent);
     QAction *output = m_volumePopup->addAction(tr("Audio output"));
     output->setCheckable(true);

@@ -37,6 +37,7 @@ public:
     QMenu *tabPopup() const { return m_tabPopup; }
     QMenu *weblinkMenu() const { return m_weblinkMenu; }
     QMenu *drivePopup() const { return m_drivePopup; }
+    QMenu *driveContextMenu() const { return m_driveContextMenu; }
     QMenu *volumePopup() const { return m_volumePopup; }
     QMenu *trayPopup() const { return m_trayPopup; }
     // The volume line the volume popup has chosen.
@@ -56,6 +57,8 @@ signals:
     void collectionRequested();
     void optionsRequested();
     void helpRequested();
+    // "&Open" or "&Explore" of the drive button's context menu: the current drive's folder.
+    void driveFolderRequested();
     void aboutRequested();
     void closeRequested();
     void ejectPressed();
@@ -95,6 +98,7 @@ private:
     QMenu *m_tabPopup = nullptr;
     QMenu *m_weblinkMenu = nullptr;
     QMenu *m_drivePopup = nullptr;
+    QMenu *m_driveContextMenu = nullptr;
     QMenu *m_volumePopup = nullptr;
     QMenu *m_trayPopup = nullptr;
     QActionGroup *m_timeModes = nullptr;

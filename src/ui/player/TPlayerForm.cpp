@@ -31,6 +31,7 @@
 #include <QFileDialog>
 #include <QLocale>
 #include <QProcess>
+#include <QSlider>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -161,6 +162,10 @@ void TPlayerForm::connectMenus()
     connect(menus, &PlayerMenus::recentImageRequested, this, &TPlayerForm::discImageRequested);
     connect(menus, &PlayerMenus::optionsRequested, this, &TPlayerForm::optionsRequested);
     connect(menus, &PlayerMenus::helpRequested, this, &TPlayerForm::helpRequested);
+    connect(menus, &PlayerMenus::driveFolderRequested, this, [this] {
+        if (m_engine && !m_engine->currentDrive().isNull())
+            emit driveFolderRequested(m_engine->currentDrive());
+    });
     connect(menus, &PlayerMenus::aboutRequested, this, &TPlayerForm::openAbout);
     connect(menus, &PlayerMenus::closeRequested, this, &QWidget::close);
     connect(menus, &PlayerMenus::ejectPressed, this, &TPlayerForm::pressEject);
@@ -187,6 +192,7 @@ void TPlayerForm::connectMenus()
          {m_control->button(PlayerControlPanel::Weblink), m_mini->button(PlayerMiniPanel::Weblink)})
         weblink->setMenu(menus->weblinkMenu());
     m_detail->driveButton()->setMenu(menus->drivePopup());
+    PlayerMenus::attach(m_detail->driveButton(), menus->driveContextMenu());
 }
 
 void TPlayerForm::connectRecognizer()
@@ -355,6 +361,11 @@ void TPlayerForm::pressPrev()
 void TPlayerForm::pressEject()
 {
     m_transport->pressEject();
+}
+
+void TPlayerForm::setVolume(int volume)
+{
+    m_status->volumeTrack()->setValue(volume);
 }
 
 void TPlayerForm::playRequest(QChar drive, int track)

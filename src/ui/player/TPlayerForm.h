@@ -85,6 +85,8 @@ public:
     void pressNext();
     void pressPrev();
     void pressEject();
+    // Sets the volume bar, which sets the engine's volume (0..65535).
+    void setVolume(int volume);
 
     // One run of the 300 ms drive timer.
     void driveTick();
@@ -123,6 +125,8 @@ signals:
     void collectionRequested();
     void optionsRequested();
     void helpRequested();
+    // The drive button's "&Open" or "&Explore": the owner shows the drive's folder.
+    void driveFolderRequested(QChar drive);
     void playlistEditRequested(const QString &what);
     // Steps of the list at `rows` were dragged onto the tab of `playlist`.
     void stepsDroppedOnPlaylist(const QString &playlist, const QList<int> &rows);
