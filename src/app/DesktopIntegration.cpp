@@ -1,7 +1,7 @@
 #include "app/DesktopIntegration.h"
 
 #include "app/HelpTopics.h"
-#include "desktop/MprisService.h"
+#include "player/mpris/MprisService.h"
 #include "player/PlayerEngine.h"
 #include "ui/player/TPlayerForm.h"
 

@@ -3,7 +3,7 @@
 
 #include "app/DesktopIntegration.h"
 #include "app/StartupSequence.h"
-#include "desktop/MprisService.h"
+#include "player/mpris/MprisService.h"
 #include "playback/DemoDisc.h"
 #include "player/PlayerEngine.h"
 #include "TestHome.h"

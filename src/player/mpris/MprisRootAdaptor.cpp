@@ -1,6 +1,6 @@
-#include "desktop/MprisRootAdaptor.h"
+#include "player/mpris/MprisRootAdaptor.h"
 
-#include "desktop/MprisControls.h"
+#include "player/mpris/MprisControls.h"
 
 namespace Orbisong {
 

@@ -1,7 +1,7 @@
-#include "desktop/MprisService.h"
+#include "player/mpris/MprisService.h"
 
-#include "desktop/MprisPlayerAdaptor.h"
-#include "desktop/MprisRootAdaptor.h"
+#include "player/mpris/MprisPlayerAdaptor.h"
+#include "player/mpris/MprisRootAdaptor.h"
 #include "player/PlayerEngine.h"
 
 #include <QCoreApplication>

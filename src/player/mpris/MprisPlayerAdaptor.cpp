@@ -1,6 +1,6 @@
-#include "desktop/MprisPlayerAdaptor.h"
+#include "player/mpris/MprisPlayerAdaptor.h"
 
-#include "desktop/MprisControls.h"
+#include "player/mpris/MprisControls.h"
 #include "player/PlayerDisplay.h"
 #include "player/PlayerEngine.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "desktop/MprisControls.h"
+#include "player/mpris/MprisControls.h"
 
 #include <QObject>
 
