@@ -16,6 +16,8 @@ public:
     static QStringList pages();
     // The page that describes `window` (by its class); the contents page for others.
     static QString pageFor(const QWidget *window);
+    // The page of a tip's help topic; the contents page for a topic it does not know.
+    static QString pageForTip(const QString &topic);
     static QUrl url(const QString &page);
     // Opens the topic of `window` in the browser; false when the desktop refused it.
     static bool open(const QWidget *window);

@@ -1,5 +1,6 @@
 #include "app/SetupWindows.h"
 
+#include "app/HelpTopics.h"
 #include "base/AppPaths.h"
 #include "collection/Settings.h"
 #include "collection/TipList.h"
@@ -10,8 +11,6 @@
 #include "ui/setup/TTipOfTheDayForm.h"
 
 #include <QDesktopServices>
-#include <QFile>
-#include <QUrl>
 
 namespace Orbisong {
 
@@ -87,12 +86,7 @@ TTipOfTheDayForm *SetupWindows::showTipOfTheDay(qint64 startIndex)
     m_tip = new TTipOfTheDayForm(tips, startIndex, m_settings, m_player);
     m_tip->setAttribute(Qt::WA_DeleteOnClose);
     connect(m_tip, &TTipOfTheDayForm::helpRequested, this, [](const QString &topic) {
-        const QString manual = AppPaths::shippedFile(QStringLiteral("help/index.html"));
-        if (!QFile::exists(manual))
-            return;
-        QUrl url = QUrl::fromLocalFile(manual);
-        url.setFragment(topic);
-        QDesktopServices::openUrl(url);
+        QDesktopServices::openUrl(HelpTopics::url(HelpTopics::pageForTip(topic)));
     });
     m_tip->open();
     return m_tip;

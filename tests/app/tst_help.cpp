@@ -4,6 +4,7 @@
 #include "app/HelpTopics.h"
 #include "app/StartupSequence.h"
 #include "base/AppPaths.h"
+#include "collection/TipList.h"
 #include "TestHome.h"
 #include "ui/collection/TCollectionForm.h"
 #include "ui/player/TPlayerForm.h"
@@ -126,6 +127,22 @@ TEST(Help, EveryPageExistsAndEveryLinkResolves)
         EXPECT_TRUE(reached.contains(page)) << page.toStdString();
     // Every window's topic is a page of the manual.
     EXPECT_TRUE(pages.contains(HelpTopics::pageFor(nullptr)));
+}
+
+// "More" on a tip of the day opens the page of the tip's topic: every topic the built-in tips
+// name has a page of its own, and the page is shipped.
+TEST(Help, EveryTipTopicHasItsPage)
+{
+    const TipList tips = TipList::builtin();
+    ASSERT_GT(tips.count(), 0);
+    for (int i = 0; i < tips.count(); ++i) {
+        const Tip tip = tips.at(i);
+        if (tip.topic.isEmpty())
+            continue;
+        const QString page = HelpTopics::pageForTip(tip.topic);
+        EXPECT_NE(page, HelpTopics::pages().constFirst()) << tip.topic.toStdString();
+        EXPECT_TRUE(QFileInfo::exists(HelpTopics::url(page).toLocalFile())) << page.toStdString();
+    }
 }
 
 #include "tst_help.moc"
