@@ -179,13 +179,13 @@ TEST(EventScripts, TimeInHostCallsIsNotChargedToTheBudget)
         void statusMessage(const QString &, int) override
         {
             QEventLoop loop;
-            QTimer::singleShot(400, &loop, &QEventLoop::quit);
+            QTimer::singleShot(700, &loop, &QEventLoop::quit);
             loop.exec();
         }
     };
     SlowHost slow;
     EventScriptRunner runner(slow);
-    runner.setTimeBudget(500);
+    runner.setTimeBudget(1000);
     const EventRun run = runner.fire(
         QStringLiteral("On_TimerPlay"),
         QStringLiteral("procedure Main\n  StatusMessage('a', 0)\n  StatusMessage('b', 0)\n"
