@@ -1,4 +1,5 @@
 #include "cli/CliCommand.h"
+#include "cli/CliStdin.h"
 
 #include "collection/AlbumIndexNode.h"
 #include "collection/AlbumRecord.h"
@@ -13,8 +14,6 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include <cstdio>
-
 namespace Orbisong::Cli {
 
 namespace {
@@ -26,20 +25,6 @@ constexpr int ScriptErrorExit = 100;
 const QStringList Events = {QStringLiteral("On_AlbumInsert"), QStringLiteral("On_AlbumEject"),
                             QStringLiteral("On_ItemPlay"), QStringLiteral("On_TimerPlay"),
                             QStringLiteral("On_TimerStop")};
-
-bool readStdinLine(QString *line)
-{
-    QByteArray bytes;
-    int c = 0;
-    while ((c = std::getchar()) != EOF && c != '\n')
-        bytes.append(char(c));
-    if (c == EOF && bytes.isEmpty())
-        return false;
-    if (bytes.endsWith('\r'))
-        bytes.chop(1);
-    *line = QString::fromUtf8(bytes);
-    return true;
-}
 
 bool isYes(const QString &answer)
 {

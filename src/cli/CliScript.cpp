@@ -1,11 +1,10 @@
 #include "cli/CliCommand.h"
+#include "cli/CliStdin.h"
 
 #include "script/ScriptedResponder.h"
 #include "script/TQuillan.h"
 
 #include <QFileInfo>
-
-#include <cstdio>
 
 namespace Orbisong::Cli {
 
@@ -15,20 +14,6 @@ const QString Synopsis = QStringLiteral("script run FILE [--procedure NAME] [ARG
 
 // A script ended by an error exits like a host without an error handler would.
 constexpr int ScriptErrorExit = 100;
-
-bool readStdinLine(QString *line)
-{
-    QByteArray bytes;
-    int c = 0;
-    while ((c = std::getchar()) != EOF && c != '\n')
-        bytes.append(char(c));
-    if (c == EOF && bytes.isEmpty())
-        return false;
-    if (bytes.endsWith('\r'))
-        bytes.chop(1);
-    *line = QString::fromUtf8(bytes);
-    return true;
-}
 
 int scriptCommand(Context &c)
 {
