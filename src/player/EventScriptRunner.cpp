@@ -3,6 +3,7 @@
 #include "base/AppPaths.h"
 #include "base/MessageIds.h"
 #include "base/QuestionPort.h"
+#include "player/ScriptFormRelay.h"
 #include "player/ScriptHostPort.h"
 #include "script/InteractivePort.h"
 #include "script/TQuillan.h"
@@ -35,8 +36,8 @@ class FiringThreadDialogs : public InteractivePort
 public:
     using Relay = std::function<void(const std::function<void()> &)>;
 
-    FiringThreadDialogs(InteractivePort &port, Relay relay)
-        : m_port(port), m_relay(std::move(relay))
+    FiringThreadDialogs(InteractivePort &port, Relay relay, ScriptFormRelay::Post post)
+        : m_port(port), m_relay(std::move(relay)), m_post(std::move(post))
     {
     }
 
@@ -62,10 +63,25 @@ public:
     {
         m_relay([&] { m_port.beep(); });
     }
+    int showForm(ScriptForm &form, ScriptFormHandler &handler) override
+    {
+        return ScriptFormRelay(m_post).show(m_port, form, handler);
+    }
+    bool readControl(int id, ScriptFormControl *control) override
+    {
+        bool result = false;
+        m_relay([&] { result = m_port.readControl(id, control); });
+        return result;
+    }
+    void writeControl(const ScriptFormControl &control) override
+    {
+        m_relay([&] { m_port.writeControl(control); });
+    }
 
 private:
     InteractivePort &m_port;
     Relay m_relay;
+    ScriptFormRelay::Post m_post;
 };
 
 } // namespace
@@ -307,7 +323,18 @@ EventRun EventScriptRunner::runOne(const Pending &firing)
     std::unique_ptr<InteractivePort> dialogs;
     if (m_dialogs) {
         dialogs = std::make_unique<FiringThreadDialogs>(
-            *m_dialogs, [this](const std::function<void()> &call) { onFiringThread(call); });
+            *m_dialogs, [this](const std::function<void()> &call) { onFiringThread(call); },
+            [this](std::function<void()> call) {
+                // A shown script window is time spent in a dialog, not charged to the run.
+                QMetaObject::invokeMethod(
+                    this,
+                    [this, call] {
+                        ++m_hostDepth;
+                        call();
+                        --m_hostDepth;
+                    },
+                    Qt::QueuedConnection);
+            });
         session.engine().setInteractivePort(dialogs.get());
     }
 

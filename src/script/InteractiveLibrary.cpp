@@ -255,8 +255,18 @@ public:
     }
 
 private:
-    enum ControlOp { Enable, Disable, Show, Hide, IsEnabled, IsVisible, GetText, SetText,
-                     GetCheck, SetCheck };
+    enum ControlOp {
+        Enable,
+        Disable,
+        Show,
+        Hide,
+        IsEnabled,
+        IsVisible,
+        GetText,
+        SetText,
+        GetCheck,
+        SetCheck
+    };
 
     // With no script window shown, the control routines change nothing.
     static Cell controlRoutine(TQuillan &engine, ControlOp op)

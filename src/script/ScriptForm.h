@@ -8,7 +8,12 @@
 namespace Orbisong {
 
 // The kinds of script window controls, numbered as scripts and stored tables know them.
-enum ScriptControlKind { KindPushButton = 128, KindEdit = 129, KindStatic = 130, KindCheckBox = 144 };
+enum ScriptControlKind {
+    KindPushButton = 128,
+    KindEdit = 129,
+    KindStatic = 130,
+    KindCheckBox = 144
+};
 
 // One control of a script window: its description and, while the window is shown, its state.
 struct ScriptFormControl

@@ -106,8 +106,8 @@ int ScriptedResponder::showForm(ScriptForm &form, ScriptFormHandler &handler)
                 ScriptFormControl *control = controlOf(&form, step.left(equals).toInt() + 102);
                 const QString value = step.mid(equals + 1);
                 if (control && control->kind == KindCheckBox)
-                    control->checked = value.compare(QLatin1String("true"), Qt::CaseInsensitive)
-                                       == 0;
+                    control->checked =
+                        value.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0;
                 else if (control)
                     control->text = value;
             }
@@ -127,8 +127,8 @@ bool ScriptedResponder::readControl(int id, ScriptFormControl *control)
 
 void ScriptedResponder::writeControl(const ScriptFormControl &control)
 {
-    if (ScriptFormControl *found = m_forms.isEmpty() ? nullptr : controlOf(m_forms.last(),
-                                                                            control.id))
+    if (ScriptFormControl *found =
+            m_forms.isEmpty() ? nullptr : controlOf(m_forms.last(), control.id))
         *found = control;
 }
 

@@ -13,26 +13,28 @@ namespace {
 const QString yesNo = QStringLiteral("function yn(b : boolean) : string\n"
                                      "  if b then return '1' endif\n  return '0'\nendfunc\n");
 
-const QString formScript = yesNo + QStringLiteral(
-    "procedure Pressed\n"
-    "  writeln('text=', DlgGetControlText(1), ' check=', yn(DlgGetControlCheck(2)))\n"
-    "  DlgSetControlText(1, 'from button')\n"
-    "  DlgDisableControl(3)\n"
-    "  writeln('enabled=', yn(DlgIsControlEnabled(3)), ' visible=', yn(DlgIsControlVisible(3)))\n"
-    "endproc\n"
-    "procedure Main\n"
-    "  var n : integer; s : string; b : boolean; endvar\n"
-    "  n := 5\n  s := 'seed'\n  b := true\n"
-    "  CreateForm('W', 'Window', 1, 2, 300, 120)\n"
-    "  CreateForm('w', 'Redefined', 1, 2, 300, 120)\n"
-    "  writeln(AddEditBox('w', 's', target, 10, 10, 100, 20):0)\n"
-    "  AddCheckBox('w', 'b', 'flag', 'Flag', 10, 40, 100, 20)\n"
-    "  AddPushButton('w', 'Pressed', 'Press', 10, 70, 80, 24)\n"
-    "  AddEditBox('w', 'n', 'n', 120, 10, 60, 20)\n"
-    "  writeln(yn(FormDialog('W')))\n"
-    "  writeln(DlgGetControlText(1), '|', yn(DlgIsControlEnabled(1)))\n"
-    "  writeln(s, ' ', n:0)\n"
-    "endproc\n");
+const QString formScript =
+    yesNo + QStringLiteral(
+                "procedure Pressed\n"
+                "  writeln('text=', DlgGetControlText(1), ' check=', yn(DlgGetControlCheck(2)))\n"
+                "  DlgSetControlText(1, 'from button')\n"
+                "  DlgDisableControl(3)\n"
+                "  writeln('enabled=', yn(DlgIsControlEnabled(3)), ' visible=', "
+                "yn(DlgIsControlVisible(3)))\n"
+                "endproc\n"
+                "procedure Main\n"
+                "  var n : integer; s : string; b : boolean; endvar\n"
+                "  n := 5\n  s := 'seed'\n  b := true\n"
+                "  CreateForm('W', 'Window', 1, 2, 300, 120)\n"
+                "  CreateForm('w', 'Redefined', 1, 2, 300, 120)\n"
+                "  writeln(AddEditBox('w', 's', target, 10, 10, 100, 20):0)\n"
+                "  AddCheckBox('w', 'b', 'flag', 'Flag', 10, 40, 100, 20)\n"
+                "  AddPushButton('w', 'Pressed', 'Press', 10, 70, 80, 24)\n"
+                "  AddEditBox('w', 'n', 'n', 120, 10, 60, 20)\n"
+                "  writeln(yn(FormDialog('W')))\n"
+                "  writeln(DlgGetControlText(1), '|', yn(DlgIsControlEnabled(1)))\n"
+                "  writeln(s, ' ', n:0)\n"
+                "endproc\n");
 
 struct FormRun
 {
@@ -60,10 +62,11 @@ TEST(ScriptForms, OkWritesTheEnteredValuesToTheTargets)
     ScriptedResponder responder(QStringList{QStringLiteral("1=new text;2=true;ok")});
     created.engine.setInteractivePort(&responder);
     EXPECT_TRUE(created.run(
-        yesNo + QStringLiteral("procedure Main\nCreateForm('F', 'F', 0, 0, 200, 90)\n"
-                       "AddEditBox('F', '', 'fresh', 0, 0, 50, 20)\n"
-                       "AddCheckBox('F', '', 'ticked', 'T', 0, 30, 50, 20)\n"
-                       "if FormDialog('F') then writeln(fresh, ' ', yn(ticked)) endif\nendproc\n")));
+        yesNo + QStringLiteral(
+                    "procedure Main\nCreateForm('F', 'F', 0, 0, 200, 90)\n"
+                    "AddEditBox('F', '', 'fresh', 0, 0, 50, 20)\n"
+                    "AddCheckBox('F', '', 'ticked', 'T', 0, 30, 50, 20)\n"
+                    "if FormDialog('F') then writeln(fresh, ' ', yn(ticked)) endif\nendproc\n")));
     EXPECT_EQ(created.errors, QStringList());
     EXPECT_EQ(created.output, QStringLiteral("new text 1\n"));
 }
@@ -76,10 +79,9 @@ TEST(ScriptForms, CancelChangesNoVariable)
     ScriptHarness none;
     ScriptedResponder responder(QStringList{QStringLiteral("1=x;cancel")});
     none.engine.setInteractivePort(&responder);
-    EXPECT_FALSE(none.runMain(
-        QStringLiteral("CreateForm('F', 'F', 0, 0, 200, 90)\n"
-                       "AddEditBox('F', '', 'fresh', 0, 0, 50, 20)\n"
-                       "FormDialog('F')\n writeln(fresh)")));
+    EXPECT_FALSE(none.runMain(QStringLiteral("CreateForm('F', 'F', 0, 0, 200, 90)\n"
+                                             "AddEditBox('F', '', 'fresh', 0, 0, 50, 20)\n"
+                                             "FormDialog('F')\n writeln(fresh)")));
     EXPECT_TRUE(none.error().contains(QStringLiteral("FRESH"))) << none.error().toStdString();
 }
 
