@@ -22,6 +22,8 @@ namespace {
 // Checks of the time budget; fine enough that a stop comes well within a second.
 constexpr int BudgetTickMs = 20;
 constexpr int InputBoxLimit = 255;
+// The longest answer of a media command string.
+constexpr int MciAnswerLimit = 127;
 
 bool isPictureFile(const QFileInfo &file)
 {
@@ -204,6 +206,18 @@ void EventScriptRunner::Session::registerProcs(TQuillan &e)
                    });
     e.RegisterProc(QStringLiteral("procedure SetWallpaper(Path: string);"),
                    [this](void *, TQuillan &, TProcParms &p) { setWallpaper(p.asString(1)); });
+    if (!m_runner.m_mediaCommands)
+        return;
+    e.RegisterProc(QStringLiteral("function mciString(cmd : string) : string"),
+                   [this](void *, TQuillan &engine, TProcParms &p) {
+                       const QString command = p.asString(1);
+                       QString answer;
+                       bool ok = false;
+                       relay([&] { ok = m_runner.m_mediaCommands(command, &answer); });
+                       if (!ok)
+                           engine.ReportText(answer);
+                       p.setString(0, answer.left(MciAnswerLimit));
+                   });
 }
 
 // The first word is the target, the rest its parameters. A target with a scheme opens in
