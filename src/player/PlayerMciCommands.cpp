@@ -35,8 +35,7 @@ bool PlayerMciCommands::run(const QString &command, QString *answer)
         return true;
     }
     if (words.size() == 3 && verb == QLatin1String("status")) {
-        *answer = status(words.at(2));
-        if (!answer->isNull())
+        if (status(words.at(2), answer))
             return true;
     }
     *answer = QStringLiteral("The media command \"%1\" is not supported; the player answers "
@@ -45,26 +44,31 @@ bool PlayerMciCommands::run(const QString &command, QString *answer)
     return false;
 }
 
-// A null answer refuses the item; without a disc the known items answer empty text.
-QString PlayerMciCommands::status(const QString &item)
+bool PlayerMciCommands::status(const QString &item, QString *answer)
 {
     const bool ready = !m_engine.noDrive() && m_engine.audioPresent();
     if (item == QLatin1String("mode")) {
         if (!ready)
-            return QStringLiteral("not ready");
-        if (m_engine.playing())
-            return m_engine.paused() ? QStringLiteral("paused") : QStringLiteral("playing");
-        return QStringLiteral("stopped");
+            *answer = QStringLiteral("not ready");
+        else if (m_engine.playing())
+            *answer = m_engine.paused() ? QStringLiteral("paused") : QStringLiteral("playing");
+        else
+            *answer = QStringLiteral("stopped");
+        return true;
     }
-    if (item == QLatin1String("position"))
-        return ready ? msfText(qMax(0, m_engine.position())) : QString(QLatin1String(""));
+    // Without a disc the times answer empty text.
+    if (item == QLatin1String("position")) {
+        if (ready)
+            *answer = msfText(qMax(0, m_engine.position()));
+        return true;
+    }
     if (item == QLatin1String("length")) {
         const DiscInfo &disc = m_engine.current().disc;
-        const int frames =
-            disc.trackCount > 0 ? disc.trackOffsets[disc.trackCount + 1] - disc.trackOffsets[1] : 0;
-        return ready ? msfText(frames) : QString(QLatin1String(""));
+        if (ready && disc.trackCount > 0)
+            *answer = msfText(disc.trackOffsets[disc.trackCount + 1] - disc.trackOffsets[1]);
+        return true;
     }
-    return QString();
+    return false;
 }
 
 } // namespace Orbisong

@@ -18,7 +18,7 @@ public:
     bool run(const QString &command, QString *answer);
 
 private:
-    QString status(const QString &item);
+    bool status(const QString &item, QString *answer);
 
     PlayerEngine &m_engine;
 };
