@@ -4,6 +4,7 @@
 #include "collection/Settings.h"
 #include "player/AlbumScriptConsent.h"
 #include "player/ControllerEngine.h"
+#include "player/PlayerMciCommands.h"
 #include "ui/player/TPlayerForm.h"
 #include "ui/player/TStatusBox.h"
 
@@ -16,6 +17,9 @@ EventScripts::EventScripts(TPlayerForm *player, ControllerEngine *engine, Collec
 {
     m_runner.setQuestionPort(questions);
     m_runner.setInteractivePort(&m_dialogs);
+    m_runner.setMediaCommands([engine](const QString &command, QString *answer) {
+        return PlayerMciCommands(*engine).run(command, answer);
+    });
     m_host.setStatusSink(
         [player](const QString &text, int seconds) { player->statusBox()->add(text, seconds); });
     m_host.setWebLinks([engine] {

@@ -3,6 +3,7 @@
 #include "base/AppPaths.h"
 #include "base/MessageIds.h"
 #include "base/QuestionPort.h"
+#include "player/ScriptFormRelay.h"
 #include "player/ScriptHostPort.h"
 #include "script/InteractivePort.h"
 #include "script/TQuillan.h"
@@ -21,6 +22,8 @@ namespace {
 // Checks of the time budget; fine enough that a stop comes well within a second.
 constexpr int BudgetTickMs = 20;
 constexpr int InputBoxLimit = 255;
+// The longest answer of a media command string.
+constexpr int MciAnswerLimit = 127;
 
 bool isPictureFile(const QFileInfo &file)
 {
@@ -35,8 +38,8 @@ class FiringThreadDialogs : public InteractivePort
 public:
     using Relay = std::function<void(const std::function<void()> &)>;
 
-    FiringThreadDialogs(InteractivePort &port, Relay relay)
-        : m_port(port), m_relay(std::move(relay))
+    FiringThreadDialogs(InteractivePort &port, Relay relay, ScriptFormRelay::Post post)
+        : m_port(port), m_relay(std::move(relay)), m_post(std::move(post))
     {
     }
 
@@ -62,10 +65,25 @@ public:
     {
         m_relay([&] { m_port.beep(); });
     }
+    int showForm(ScriptForm &form, ScriptFormHandler &handler) override
+    {
+        return ScriptFormRelay(m_post).show(m_port, form, handler);
+    }
+    bool readControl(int id, ScriptFormControl *control) override
+    {
+        bool result = false;
+        m_relay([&] { result = m_port.readControl(id, control); });
+        return result;
+    }
+    void writeControl(const ScriptFormControl &control) override
+    {
+        m_relay([&] { m_port.writeControl(control); });
+    }
 
 private:
     InteractivePort &m_port;
     Relay m_relay;
+    ScriptFormRelay::Post m_post;
 };
 
 } // namespace
@@ -188,6 +206,18 @@ void EventScriptRunner::Session::registerProcs(TQuillan &e)
                    });
     e.RegisterProc(QStringLiteral("procedure SetWallpaper(Path: string);"),
                    [this](void *, TQuillan &, TProcParms &p) { setWallpaper(p.asString(1)); });
+    if (!m_runner.m_mediaCommands)
+        return;
+    e.RegisterProc(QStringLiteral("function mciString(cmd : string) : string"),
+                   [this](void *, TQuillan &engine, TProcParms &p) {
+                       const QString command = p.asString(1);
+                       QString answer;
+                       bool ok = false;
+                       relay([&] { ok = m_runner.m_mediaCommands(command, &answer); });
+                       if (!ok)
+                           engine.ReportText(answer);
+                       p.setString(0, answer.left(MciAnswerLimit));
+                   });
 }
 
 // The first word is the target, the rest its parameters. A target with a scheme opens in
@@ -307,7 +337,18 @@ EventRun EventScriptRunner::runOne(const Pending &firing)
     std::unique_ptr<InteractivePort> dialogs;
     if (m_dialogs) {
         dialogs = std::make_unique<FiringThreadDialogs>(
-            *m_dialogs, [this](const std::function<void()> &call) { onFiringThread(call); });
+            *m_dialogs, [this](const std::function<void()> &call) { onFiringThread(call); },
+            [this](std::function<void()> call) {
+                // A shown script window is time spent in a dialog, not charged to the run.
+                QMetaObject::invokeMethod(
+                    this,
+                    [this, call] {
+                        ++m_hostDepth;
+                        call();
+                        --m_hostDepth;
+                    },
+                    Qt::QueuedConnection);
+            });
         session.engine().setInteractivePort(dialogs.get());
     }
 

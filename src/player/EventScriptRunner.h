@@ -47,6 +47,10 @@ public:
     void setQuestionPort(QuestionPort *questions) { m_questions = questions; }
     // The dialogs of the interactive library routines; none: every dialog is cancelled.
     void setInteractivePort(InteractivePort *dialogs) { m_dialogs = dialogs; }
+    // Answers mciString on the firing thread: true with the answer, false with the reason the
+    // command was refused. None: the library's own mciString, which answers nothing.
+    using MediaCommands = std::function<bool(const QString &command, QString *answer)>;
+    void setMediaCommands(MediaCommands commands) { m_mediaCommands = std::move(commands); }
     void setTimeBudget(int milliseconds) { m_budgetMs = milliseconds; }
     int timeBudget() const { return m_budgetMs; }
     // Where WRITE and WRITELN go; none: nowhere.
@@ -83,6 +87,7 @@ private:
     QuestionPort *m_questions = nullptr;
     InteractivePort *m_dialogs = nullptr;
     std::function<void(const QString &)> m_output;
+    MediaCommands m_mediaCommands;
     QString m_dataFolder;
     int m_budgetMs = DefaultTimeBudgetMs;
     bool m_running = false;

@@ -9,24 +9,6 @@ namespace {
 
 enum InteractiveError { ScreenNotFound = 70, AllocationFailure = 71, CommaExpected = 72 };
 
-struct ScriptControl
-{
-    int id = 0;
-    int kind = 0; // 128 push button, 129 edit, 130 static text, 144 check box
-    QString caption;
-    QString source;
-    QString target;
-    QString routine;
-};
-
-struct ScriptScreen
-{
-    QString caption;
-    int counter = 2;
-    QString onShow;
-    std::vector<ScriptControl> controls;
-};
-
 Cell *itVariable(TQuillan &e)
 {
     Variable *v = e.findVariable(QStringLiteral("it"));
@@ -40,6 +22,77 @@ void separator(TQuillan &e)
     if (!e.accept(TokComma))
         e.ReportError(22, QStringLiteral(","));
 }
+
+QRect boundsArg(TQuillan &e)
+{
+    int values[4];
+    for (int &value : values) {
+        separator(e);
+        value = qRound(e.numExpr());
+    }
+    return QRect(values[0], values[1], values[2], values[3]);
+}
+
+// Puts the value of the control's source variable, when there is one, into the control.
+void fillFromSource(TQuillan &e, ScriptFormControl &control)
+{
+    Variable *v = control.source.isEmpty() ? nullptr : e.findVariable(control.source);
+    if (!v)
+        return;
+    const Cell &cell = v->target()->cell();
+    if (control.kind == KindCheckBox)
+        control.checked = cell.boolean();
+    else if (isStringType(v->type))
+        control.text = cell.str;
+    else if (isIntegerType(v->type))
+        control.text = QString::number(qint64(cell.num));
+    else if (isNumericType(v->type) || isBooleanType(v->type))
+        control.text = QString::number(cell.num);
+}
+
+void storeToTarget(TQuillan &e, const ScriptFormControl &control)
+{
+    const bool check = control.kind == KindCheckBox;
+    if (control.target.isEmpty() || !(check || control.kind == KindEdit))
+        return;
+    Variable *v = e.findVariable(control.target);
+    if (!v)
+        v = e.createGlobal(control.target, check ? TypeBoolean : TypeString);
+    TQuillan::VarRef ref;
+    ref.var = v;
+    ref.cell = &v->target()->cell();
+    ref.type = v->type;
+    if (check && isBooleanType(v->type))
+        ref.cell->num = control.checked ? 1 : 0;
+    else if (!check && (isStringType(v->type) || isNumericType(v->type)))
+        e.assignFromText(ref, control.text);
+}
+
+// Runs the routines of a shown window inside the script that showed it.
+class FormRoutines : public ScriptFormHandler
+{
+public:
+    FormRoutines(TQuillan &engine, const ScriptForm &form) : m_engine(engine), m_form(form) {}
+
+    void shown() override { run(m_form.onShow); }
+    void clicked(int id) override
+    {
+        for (const ScriptFormControl &control : m_form.controls) {
+            if (control.id == id)
+                run(control.routine);
+        }
+    }
+
+private:
+    void run(const QString &routine)
+    {
+        if (!routine.isEmpty())
+            m_engine.callRoutineByName(routine, {});
+    }
+
+    TQuillan &m_engine;
+    const ScriptForm &m_form;
+};
 
 class TInteractiveLibrary : public TQuillanPlugIn
 {
@@ -120,12 +173,10 @@ public:
                 open(engine);
                 const QString name = stringArg(engine).toUpper();
                 separator(engine);
-                ScriptScreen screen;
+                ScriptForm screen;
+                screen.name = name;
                 screen.caption = stringArg(engine).left(100);
-                for (int i = 0; i < 4; ++i) {
-                    separator(engine);
-                    engine.numExpr();
-                }
+                screen.bounds = boundsArg(engine);
                 if (engine.accept(TokComma))
                     screen.onShow = stringArg(engine);
                 close(engine);
@@ -138,7 +189,7 @@ public:
                                                                    TQuillan &engine) {
                 open(engine);
                 const QString name = stringArg(engine).toUpper();
-                ScriptControl control;
+                ScriptFormControl control;
                 control.kind = kind;
                 if (kind == 128) {
                     separator(engine);
@@ -154,10 +205,7 @@ public:
                     separator(engine);
                     control.caption = stringArg(engine).left(100);
                 }
-                for (int i = 0; i < 4; ++i) {
-                    separator(engine);
-                    engine.numExpr();
-                }
+                control.bounds = boundsArg(engine);
                 if (hasRoutine && engine.accept(TokComma))
                     control.routine = stringArg(engine);
                 close(engine);
@@ -183,48 +231,116 @@ public:
                 open(engine);
                 const QString name = stringArg(engine).toUpper();
                 close(engine);
-                if (!m_screens.contains(name))
+                const auto found = m_screens.constFind(name);
+                if (found == m_screens.constEnd())
                     engine.ReportError(ScreenNotFound);
-                // Script windows need a window system; without one the dialog is
-                // cancelled and no variable changes.
-                return result(TypeBoolean, 0);
+                InteractivePort *port = engine.interactivePort();
+                if (!port)
+                    return result(TypeBoolean, 0);
+                ScriptForm form = *found;
+                for (ScriptFormControl &control : form.controls)
+                    fillFromSource(engine, control);
+                FormRoutines routines(engine, form);
+                const int code = port->showForm(form, routines);
+                if (code == 1) {
+                    for (const ScriptFormControl &control : form.controls)
+                        storeToTarget(engine, control);
+                } else if (code != 2) {
+                    port->messageBox(QString::number(code), QStringLiteral("Return"), 0);
+                }
+                return result(TypeBoolean, code == 1);
             },
             this);
-        // With no script window shown, the control routines change nothing.
-        auto control = [](int type, bool hasValue) {
-            return [type, hasValue](TQuillanPlugIn *, TQuillan &engine) {
-                open(engine);
-                engine.numExpr();
-                if (hasValue) {
-                    separator(engine);
-                    if (type == TypeBoolean)
-                        engine.boolExpr();
-                    else
-                        stringArg(engine);
-                }
-                close(engine);
-                Cell c = result(type, 0);
-                if (type == TypeString)
-                    c.type = TypeString;
-                return c;
-            };
-        };
-        for (const char *name :
-             {"DLGENABLECONTROL", "DLGDISABLECONTROL", "DLGSHOWCONTROL", "DLGHIDECONTROL"})
-            e.RegisterSysProc(QString::fromLatin1(name), 0, false, control(0, false), this);
-        for (const char *name :
-             {"DLGISCONTROLENABLED", "DLGISCONTROLVISIBLE", "DLGGETCONTROLCHECK"})
-            e.RegisterSysProc(QString::fromLatin1(name), TypeBoolean, true,
-                              control(TypeBoolean, false), this);
-        e.RegisterSysProc(QStringLiteral("DLGGETCONTROLTEXT"), TypeString, true,
-                          control(TypeString, false), this);
-        e.RegisterSysProc(QStringLiteral("DLGSETCONTROLTEXT"), 0, false, control(TypeString, true),
-                          this);
-        e.RegisterSysProc(QStringLiteral("DLGSETCONTROLCHECK"), 0, false,
-                          control(TypeBoolean, true), this);
+        registerControlRoutines(e);
     }
 
 private:
+    enum ControlOp {
+        Enable,
+        Disable,
+        Show,
+        Hide,
+        IsEnabled,
+        IsVisible,
+        GetText,
+        SetText,
+        GetCheck,
+        SetCheck
+    };
+
+    // With no script window shown, the control routines change nothing.
+    static Cell controlRoutine(TQuillan &engine, ControlOp op)
+    {
+        open(engine);
+        const int id = qRound(engine.numExpr()) + 102;
+        QString text;
+        bool check = false;
+        if (op == SetText || op == SetCheck) {
+            separator(engine);
+            if (op == SetCheck)
+                check = engine.boolExpr();
+            else
+                text = stringArg(engine);
+        }
+        close(engine);
+        InteractivePort *port = engine.interactivePort();
+        ScriptFormControl c;
+        const bool live = port && port->readControl(id, &c);
+        switch (op) {
+        case IsEnabled:
+            return result(TypeBoolean, live && c.enabled);
+        case IsVisible:
+            return result(TypeBoolean, live && c.visible);
+        case GetCheck:
+            return result(TypeBoolean, live && c.checked);
+        case GetText:
+            return result(live ? c.text : QString());
+        case Enable:
+        case Disable:
+            c.enabled = op == Enable;
+            break;
+        case Show:
+        case Hide:
+            c.visible = op == Show;
+            break;
+        case SetText:
+            c.text = text;
+            break;
+        case SetCheck:
+            c.checked = check;
+            break;
+        }
+        if (live)
+            port->writeControl(c);
+        return none();
+    }
+
+    void registerControlRoutines(TQuillan &e)
+    {
+        const struct
+        {
+            const char *name;
+            int type;
+            ControlOp op;
+        } routines[] = {{"DLGENABLECONTROL", 0, Enable},
+                        {"DLGDISABLECONTROL", 0, Disable},
+                        {"DLGSHOWCONTROL", 0, Show},
+                        {"DLGHIDECONTROL", 0, Hide},
+                        {"DLGISCONTROLENABLED", TypeBoolean, IsEnabled},
+                        {"DLGISCONTROLVISIBLE", TypeBoolean, IsVisible},
+                        {"DLGGETCONTROLTEXT", TypeString, GetText},
+                        {"DLGSETCONTROLTEXT", 0, SetText},
+                        {"DLGGETCONTROLCHECK", TypeBoolean, GetCheck},
+                        {"DLGSETCONTROLCHECK", 0, SetCheck}};
+        for (const auto &r : routines) {
+            const ControlOp op = r.op;
+            e.RegisterSysProc(
+                QString::fromLatin1(r.name), r.type, r.type != 0,
+                [op](TQuillanPlugIn *, TQuillan &engine) { return controlRoutine(engine, op); },
+                this);
+        }
+    }
+
     static Cell choose(TQuillan &engine, const QString &prompt, const QString &preselected,
                        const QStringList &items)
     {
@@ -238,7 +354,7 @@ private:
     }
 
     QStringList m_chooseList;
-    QMap<QString, ScriptScreen> m_screens;
+    QMap<QString, ScriptForm> m_screens;
 };
 
 } // namespace

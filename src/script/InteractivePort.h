@@ -1,5 +1,7 @@
 #pragma once
 
+#include "script/ScriptForm.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -18,6 +20,24 @@ public:
     // The "Choose" dialog: the 0-based index of the chosen item, -1 on Cancel.
     virtual int choose(const QString &prompt, const QStringList &items, int preselected) = 0;
     virtual void beep() {}
+    // Shows a script window modally and returns 1 for OK, 2 for Cancel; the controls of `form`
+    // then hold what was entered. Push buttons and check boxes with a routine call `handler`.
+    virtual int showForm(ScriptForm &form, ScriptFormHandler &handler)
+    {
+        Q_UNUSED(form);
+        Q_UNUSED(handler);
+        return 2;
+    }
+    // The live state of control `id` of the innermost shown script window; false when no
+    // window is shown or it has no such control.
+    virtual bool readControl(int id, ScriptFormControl *control)
+    {
+        Q_UNUSED(id);
+        Q_UNUSED(control);
+        return false;
+    }
+    // Gives that control the text, check, enabled and visible state of `control`.
+    virtual void writeControl(const ScriptFormControl &control) { Q_UNUSED(control); }
 };
 
 } // namespace Orbisong

@@ -65,4 +65,71 @@ int ScriptedResponder::choose(const QString &prompt, const QStringList &items, i
     return int(items.indexOf(line));
 }
 
+namespace {
+
+ScriptFormControl *controlOf(ScriptForm *form, int id)
+{
+    for (ScriptFormControl &control : form->controls) {
+        if (control.id == id)
+            return &control;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+int ScriptedResponder::showForm(ScriptForm &form, ScriptFormHandler &handler)
+{
+    m_shown << QStringLiteral("form %1|%2").arg(form.name, form.caption);
+    m_forms << &form;
+    handler.shown();
+    QString line;
+    int code = 2;
+    if (m_source(&line)) {
+        for (const QString &part : line.split(QLatin1Char(';'))) {
+            const QString step = part.trimmed();
+            const qsizetype equals = step.indexOf(QLatin1Char('='));
+            if (step.compare(QLatin1String("ok"), Qt::CaseInsensitive) == 0) {
+                code = 1;
+                break;
+            }
+            if (step.compare(QLatin1String("cancel"), Qt::CaseInsensitive) == 0)
+                break;
+            if (step.startsWith(QLatin1String("click "), Qt::CaseInsensitive)) {
+                const int id = step.mid(6).trimmed().toInt() + 102;
+                ScriptFormControl *control = controlOf(&form, id);
+                if (control && control->kind == KindCheckBox)
+                    control->checked = !control->checked;
+                if (control && control->enabled)
+                    handler.clicked(id);
+            } else if (equals > 0) {
+                ScriptFormControl *control = controlOf(&form, step.left(equals).toInt() + 102);
+                const QString value = step.mid(equals + 1);
+                if (control && control->kind == KindCheckBox)
+                    control->checked =
+                        value.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0;
+                else if (control)
+                    control->text = value;
+            }
+        }
+    }
+    m_forms.removeLast();
+    return code;
+}
+
+bool ScriptedResponder::readControl(int id, ScriptFormControl *control)
+{
+    const ScriptFormControl *found = m_forms.isEmpty() ? nullptr : controlOf(m_forms.last(), id);
+    if (found)
+        *control = *found;
+    return found;
+}
+
+void ScriptedResponder::writeControl(const ScriptFormControl &control)
+{
+    if (ScriptFormControl *found =
+            m_forms.isEmpty() ? nullptr : controlOf(m_forms.last(), control.id))
+        *found = control;
+}
+
 } // namespace Orbisong

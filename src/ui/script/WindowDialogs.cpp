@@ -1,5 +1,7 @@
 #include "ui/script/WindowDialogs.h"
 
+#include "ui/script/TQLNForm.h"
+
 #include <QApplication>
 #include <QInputDialog>
 #include <QMessageBox>
@@ -102,6 +104,27 @@ int WindowDialogs::choose(const QString &prompt, const QStringList &items, int p
 void WindowDialogs::beep()
 {
     QApplication::beep();
+}
+
+int WindowDialogs::showForm(ScriptForm &form, ScriptFormHandler &handler)
+{
+    TQLNForm window(form, handler, m_parent);
+    m_forms << &window;
+    const int code = window.exec() == QDialog::Accepted ? 1 : 2;
+    window.collect(form);
+    m_forms.removeLast();
+    return code;
+}
+
+bool WindowDialogs::readControl(int id, ScriptFormControl *control)
+{
+    return !m_forms.isEmpty() && m_forms.last()->readControl(id, control);
+}
+
+void WindowDialogs::writeControl(const ScriptFormControl &control)
+{
+    if (!m_forms.isEmpty())
+        m_forms.last()->writeControl(control);
 }
 
 } // namespace Orbisong

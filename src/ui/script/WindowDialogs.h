@@ -2,7 +2,13 @@
 
 #include "script/InteractivePort.h"
 
+#include <QList>
+
 class QWidget;
+
+namespace Orbisong {
+class TQLNForm;
+}
 
 namespace Orbisong {
 
@@ -16,9 +22,13 @@ public:
     bool answer(const QString &prompt, QString *text) override;
     int choose(const QString &prompt, const QStringList &items, int preselected) override;
     void beep() override;
+    int showForm(ScriptForm &form, ScriptFormHandler &handler) override;
+    bool readControl(int id, ScriptFormControl *control) override;
+    void writeControl(const ScriptFormControl &control) override;
 
 private:
     QWidget *m_parent;
+    QList<TQLNForm *> m_forms; // the innermost shown last
 };
 
 } // namespace Orbisong
