@@ -194,10 +194,10 @@ TEST_F(Controller, IntroRanges)
     EXPECT_EQ(r.end, 1500);
     // Values and steps from files are bounded to the step, whatever their size.
     const TStep whole(QString(), -2147483647 - 1, 2147483647);
-    for (int spec : {0, 1, 2}) {
+    for (int placement : {0, 1, 2}) {
         for (const QString &value : {QStringLiteral("99999999:99999999"), QStringLiteral("1e300"),
                                      QStringLiteral("0.5")}) {
-            r = ComputeIntro(whole, value, spec);
+            r = ComputeIntro(whole, value, placement);
             EXPECT_LE(whole.start, r.start) << value.toStdString();
             EXPECT_LE(r.start, r.end) << value.toStdString();
             EXPECT_LE(r.end, whole.end) << value.toStdString();

@@ -1,4 +1,5 @@
 #include "ScriptedEngineFixture.h"
+#include "SilentScriptHost.h"
 
 #include "player/EventScriptRunner.h"
 #include "player/PlayerMciCommands.h"
@@ -7,22 +8,6 @@
 using namespace Orbisong;
 
 namespace {
-
-class SilentHost : public ScriptHostPort
-{
-public:
-    void execute(const QString &, const QStringList &) override {}
-    void openUrl(const QString &) override {}
-    void weblink(int) override {}
-    void setIcon(const QString &, int) override {}
-    void statusMessage(const QString &, int) override {}
-    bool inputBox(const QString &, const QString &, QString *) override { return false; }
-    bool outputBox(const QString &) override { return false; }
-    void setWallpaper(const QString &) override {}
-    void scriptError(const QString &text) override { errors << text; }
-    bool allowAlbumScript(const QString &, const QString &) override { return false; }
-    QStringList errors;
-};
 
 class MciCommands : public ScriptedEngineFixture
 {
@@ -38,7 +23,7 @@ protected:
                            QStringLiteral("procedure Main\n%1\nendproc\n").arg(body), {});
     }
 
-    SilentHost host;
+    SilentScriptHost host;
     EventScriptRunner runner{host};
     QString output;
 };

@@ -1,3 +1,4 @@
+#include "SilentScriptHost.h"
 #include "TestFiles.h"
 #include "TestHome.h"
 
@@ -188,22 +189,6 @@ QTextCharFormat formatAt(ScriptEditor &editor, int line, int column)
     return {};
 }
 
-class SilentHost : public ScriptHostPort
-{
-public:
-    void execute(const QString &, const QStringList &) override {}
-    void openUrl(const QString &) override {}
-    void weblink(int) override {}
-    void setIcon(const QString &, int) override {}
-    void statusMessage(const QString &, int) override {}
-    bool inputBox(const QString &, const QString &, QString *) override { return false; }
-    bool outputBox(const QString &) override { return false; }
-    void setWallpaper(const QString &) override {}
-    void scriptError(const QString &text) override { errors << text; }
-    bool allowAlbumScript(const QString &, const QString &) override { return false; }
-    QStringList errors;
-};
-
 } // namespace
 
 TEST(ScriptWindows, TheEditorColoursKeywordsStringsAndRemarks)
@@ -256,7 +241,7 @@ TEST(ScriptWindows, ThePropertiesWindowMarksTheLineOfAFailedRun)
     auto *editor = form.findChild<ScriptEditor *>(QStringLiteral("ScriptEdit"));
     ASSERT_NE(editor, nullptr);
 
-    SilentHost host;
+    SilentScriptHost host;
     EventScriptRunner runner(host);
     const EventRun run = runner.fire(QStringLiteral("On_AlbumInsert"), editor->toPlainText(), {});
     ASSERT_EQ(run.outcome, EventRun::Failed);
