@@ -20,6 +20,7 @@ const QString RecentImages = QStringLiteral("Recent Images");
 const QString Volume = QStringLiteral("Volume");
 const QString Smtp = QStringLiteral("SMTP");
 const QString Cddb = QStringLiteral("CDDB");
+const QString MusicBrainz = QStringLiteral("MusicBrainz");
 const QString Location = QStringLiteral("Location");
 const QString Windows = QStringLiteral("Windows");
 
@@ -199,6 +200,7 @@ Settings Settings::defaults(const QString &dataFolder, const QString &login,
     s.cddbListServer = DefaultCddbHost;
     s.cddbListPort = DefaultCddbPort;
     s.cddbLocalPath = dataFolder + QStringLiteral("/cddb");
+    s.cddbSubmitUrl = QStringLiteral("http://") + DefaultCddbHost + QStringLiteral("/~cddb/submit.cgi");
     for (int bit : {1, 10, 18, 19, 20, 30, 33, 34, 35})
         s.SetOptionFlag(bit, true);
     return s;
@@ -275,6 +277,12 @@ const QList<SettingField> &settingFields()
         named(Cddb, QStringLiteral("List Server"), text(&Settings::cddbListServer)),
         named(Cddb, QStringLiteral("List Port"), text(&Settings::cddbListPort)),
         named(Cddb, QStringLiteral("Local Path"), text(&Settings::cddbLocalPath)),
+        named(Cddb, QStringLiteral("Protocol Level"), integer(&Settings::cddbProtocolLevel)),
+        named(Cddb, QStringLiteral("Submit Method"), integer(&Settings::cddbSubmitMethod)),
+        named(Cddb, QStringLiteral("Submit URL"), text(&Settings::cddbSubmitUrl)),
+        named(MusicBrainz, QStringLiteral("Server"), text(&Settings::musicBrainzServer)),
+        named(MusicBrainz, QStringLiteral("Cover Server"), text(&Settings::coverArtServer)),
+        named(MusicBrainz, QStringLiteral("Prefer"), integer(&Settings::preferMusicBrainz)),
     };
     return fields;
 }

@@ -81,6 +81,8 @@ struct CollectionProperties
 // Every user setting, read once at start and written once at exit.
 struct Settings
 {
+    enum SubmitMethod { SubmitByMail = 0, SubmitByHttp = 1 };
+
     // "Options"
     QString collectionPath;
     int timeFormat = 0;
@@ -123,6 +125,16 @@ struct Settings
     QString cddbListServer;
     QString cddbListPort;
     QString cddbLocalPath;
+    // Protocol level of lookups; level 6 exchanges UTF-8 entries.
+    int cddbProtocolLevel = 6;
+    // How new entries are submitted: SubmitByMail or SubmitByHttp to cddbSubmitUrl.
+    int cddbSubmitMethod = SubmitByMail;
+    QString cddbSubmitUrl;
+    // "MusicBrainz": the web service and the cover picture service, as base URLs.
+    QString musicBrainzServer = QStringLiteral("https://musicbrainz.org");
+    QString coverArtServer = QStringLiteral("https://coverartarchive.org");
+    // Non-zero: ask MusicBrainz before the CDDB stages rather than after them.
+    int preferMusicBrainz = 0;
     // Blocks
     std::array<std::uint8_t, 16> optionFlags{};
     WindowPlacement mainWindow;
