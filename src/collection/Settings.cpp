@@ -247,6 +247,8 @@ const QList<SettingField> &settingFields()
         named(Options, QStringLiteral("Playlist Double-Click"), integer(&Settings::playlistDoubleClick)),
         named(Options, QStringLiteral("Max Recent Inserts"), integer(&Settings::maxRecentInserts)),
         named(Options, QStringLiteral("Default Browser"), integer(&Settings::defaultBrowser)),
+        named(Options, QStringLiteral("First Browser"), text(&Settings::firstBrowser)),
+        named(Options, QStringLiteral("Second Browser"), text(&Settings::secondBrowser)),
         named(Options, QStringLiteral("Volume Control"), text(&Settings::volumeControl)),
         named(Options, QStringLiteral("Peak Count"), integer(&Settings::peakCount)),
         named(Options, QStringLiteral("Intro Spec"), integer(&Settings::introSpec)),

@@ -89,6 +89,9 @@ struct Settings
     int playlistDoubleClick = 0;
     int maxRecentInserts = 10;
     int defaultBrowser = 2;
+    // The two browser programs a link may ask for (empty: found on the search path).
+    QString firstBrowser;
+    QString secondBrowser;
     QString volumeControl;
     int peakCount = 0;
     int introSpec = 1;
