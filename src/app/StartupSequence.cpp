@@ -5,6 +5,7 @@
 #include "app/CollectionWindows.h"
 #include "app/DesktopIntegration.h"
 #include "app/ExitSignals.h"
+#include "app/OptionsWindows.h"
 #include "app/PlaylistWindows.h"
 #include "app/SetupWindows.h"
 #include "base/AppPaths.h"
@@ -53,6 +54,7 @@ StartupSequence::~StartupSequence()
     m_albumWindows.reset();
     m_playlistWindows.reset();
     m_setupWindows.reset();
+    m_optionsWindows.reset();
     m_player.reset();
     m_engine.reset();
 }
@@ -158,6 +160,7 @@ bool StartupSequence::start()
             m_albumWindows.get(),
             [this](const QString &id) { m_albumWindows->showProperties(id); });
     m_setupWindows = std::make_unique<SetupWindows>(player, m_collection.get(), settings);
+    m_optionsWindows = std::make_unique<OptionsWindows>(player, settings, questions);
 
     connect(player, &TPlayerForm::closing, this, &StartupSequence::onPlayerClosing);
     connect(player, &TPlayerForm::discImageRequested, this, &StartupSequence::openDiscImage);

@@ -19,6 +19,7 @@ class CdioDriveSet;
 class EventScripts;
 class ControllerEngine;
 class LookupWindows;
+class OptionsWindows;
 class PlayerEntryReceiver;
 class PlaylistWindows;
 class QuestionPort;
@@ -44,6 +45,7 @@ public:
     AlbumWindows *albumWindows() const { return m_albumWindows.get(); }
     PlaylistWindows *playlistWindows() const { return m_playlistWindows.get(); }
     SetupWindows *setupWindows() const { return m_setupWindows.get(); }
+    OptionsWindows *optionsWindows() const { return m_optionsWindows.get(); }
     DesktopIntegration *desktop() const { return m_desktop.get(); }
 
 private:
@@ -79,6 +81,7 @@ private:
     std::unique_ptr<PlaylistWindows> m_playlistWindows;
     std::unique_ptr<CollectionWindows> m_collectionWindows;
     std::unique_ptr<SetupWindows> m_setupWindows;
+    std::unique_ptr<OptionsWindows> m_optionsWindows;
     std::unique_ptr<EventScripts> m_eventScripts;
     std::unique_ptr<DesktopIntegration> m_desktop;
     bool m_askedNoDrive = false;

@@ -26,6 +26,7 @@ constexpr int Notice = 12309;
 constexpr int CannotImportCurrentCollection = 12311;
 constexpr int TimerPlayFailed = 12312;
 constexpr int TimerStopFailed = 12313;
+constexpr int InvalidIntroValue = 12326;
 constexpr int AlbumNotInCddb = 12327;
 constexpr int AlbumsNotConverted = 12328;
 } // namespace Msg

@@ -1,6 +1,7 @@
 #include "cddb/CddbLookupSettings.h"
 
 #include "base/AppPaths.h"
+#include "base/HostPort.h"
 #include "collection/Settings.h"
 
 #include <QHostInfo>
@@ -38,10 +39,12 @@ bool CddbLookupSettings::usesHttps() const
 CddbLookupSettings CddbLookupSettings::fromSettings(const Settings &settings)
 {
     CddbLookupSettings s;
-    s.server = settings.cddbServer.trimmed();
+    // A server typed as "host:port" names its own port, which wins over the port setting.
+    const HostPort typed = HostPort::split(settings.cddbServer);
+    s.server = typed.host;
     s.protocol = settings.cddbProtocol.toUpper();
     bool ok = false;
-    const int port = settings.cddbPort.trimmed().toInt(&ok);
+    const int port = (typed.port.isEmpty() ? settings.cddbPort : typed.port).trimmed().toInt(&ok);
     s.port = ok && port > 0 && port < 65536 ? port : (s.usesHttp() ? 80 : 888);
     if (settings.GetOptionFlag(_GLOB_OPTION_USEPROXY)) {
         s.proxyHost = settings.cddbProxyServer.trimmed();

@@ -59,6 +59,15 @@ def listing(status, lines):
     return [status] + lines + ["."]
 
 
+def custom_sites():
+    """The reply to "sites" when the test chose the site lines or a refusal."""
+    if ARGS.sites_status != 210:
+        return ["%d No site information available." % ARGS.sites_status]
+    with open(ARGS.sites_file, encoding="utf-8") as f:
+        lines = [l.rstrip("\r\n") for l in f]
+    return listing("210 OK, site information follows (until terminating `.')", lines)
+
+
 def run_command(line):
     """Returns (response lines, close afterwards, cut entry)."""
     words = line.split()
@@ -71,6 +80,8 @@ def run_command(line):
         return ["230 Closing connection.  Goodbye."], True
     if cmd == "proto":
         return ["200 CDDB protocol level: current 1, supported 6"], False
+    if cmd == "sites" and (ARGS.sites_file or ARGS.sites_status != 210):
+        return custom_sites(), False
     if cmd == "sites":
         return listing("210 OK, site information follows (until terminating `.')",
                        ["127.0.0.1 cddbp 888 /~cddb/cddb.cgi N000.00 W000.00 Test peer"]), False
@@ -240,6 +251,8 @@ def main():
     parser.add_argument("--motd", default="Welcome to the test CDDB server.|It answers from a folder.")
     parser.add_argument("--motd-date", default="05/31/96 06:31:14")
     parser.add_argument("--fault", action="append", default=[])
+    parser.add_argument("--sites-file", help="site lines to send in reply to sites")
+    parser.add_argument("--sites-status", type=int, default=210)
     parser.add_argument("--tls-cert", help="also serve HTTPS with this certificate")
     parser.add_argument("--tls-key")
     ARGS = parser.parse_args()
