@@ -1,12 +1,13 @@
 #pragma once
 
+#include "ui/options/TOptionsForm.h"
+
 #include <QObject>
 #include <QPointer>
 
 namespace Orbisong {
 
 class QuestionPort;
-class TOptionsForm;
 class TPlayerForm;
 struct Settings;
 
