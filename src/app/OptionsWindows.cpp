@@ -1,5 +1,6 @@
 #include "app/OptionsWindows.h"
 
+#include "collection/Settings.h"
 #include "ui/options/TOptionsForm.h"
 #include "ui/player/TPlayerForm.h"
 
@@ -38,6 +39,10 @@ void OptionsWindows::onSettingsApplied()
     m_player->suspendStayOnTop();
     m_player->resumeStayOnTop();
     m_player->setupTrayIcons();
+    QStringList folders = m_fixedCddbFolders;
+    if (!m_settings.cddbLocalPath.isEmpty())
+        folders.prepend(m_settings.cddbLocalPath);
+    m_player->setLocalCddbFolders(folders);
     m_player->refreshAll();
 }
 

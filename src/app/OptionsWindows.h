@@ -4,6 +4,7 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QStringList>
 
 namespace Orbisong {
 
@@ -25,6 +26,8 @@ public:
     // Shows the window without blocking the others, on page `page` (0 the first).
     TOptionsForm *showOptions(int page = 0);
     TOptionsForm *optionsForm() const { return m_form; }
+    // Local CDDB folders the player searches besides the one in the settings.
+    void setFixedCddbFolders(const QStringList &folders) { m_fixedCddbFolders = folders; }
 
 private:
     void onSettingsApplied();
@@ -33,6 +36,7 @@ private:
     Settings &m_settings;
     QuestionPort *m_questions;
     QPointer<TOptionsForm> m_form;
+    QStringList m_fixedCddbFolders;
 };
 
 } // namespace Orbisong

@@ -161,6 +161,8 @@ bool StartupSequence::start()
             [this](const QString &id) { m_albumWindows->showProperties(id); });
     m_setupWindows = std::make_unique<SetupWindows>(player, m_collection.get(), settings);
     m_optionsWindows = std::make_unique<OptionsWindows>(player, settings, questions);
+    if (!demoCddb.isEmpty())
+        m_optionsWindows->setFixedCddbFolders({demoCddb});
 
     connect(player, &TPlayerForm::closing, this, &StartupSequence::onPlayerClosing);
     connect(player, &TPlayerForm::discImageRequested, this, &StartupSequence::openDiscImage);
