@@ -7,6 +7,7 @@
 #include "app/ExitSignals.h"
 #include "app/PlaylistWindows.h"
 #include "app/SetupWindows.h"
+#include "app/WebLinkMenus.h"
 #include "base/AppPaths.h"
 #include "base/MessageIds.h"
 #include "cddb/RunningLookups.h"
@@ -53,6 +54,7 @@ StartupSequence::~StartupSequence()
     m_albumWindows.reset();
     m_playlistWindows.reset();
     m_setupWindows.reset();
+    m_webLinks.reset();
     m_player.reset();
     m_engine.reset();
 }
@@ -158,6 +160,9 @@ bool StartupSequence::start()
             m_albumWindows.get(),
             [this](const QString &id) { m_albumWindows->showProperties(id); });
     m_setupWindows = std::make_unique<SetupWindows>(player, m_collection.get(), settings);
+    m_webLinks = std::make_unique<WebLinkMenus>(player, m_engine.get(), m_collection.get(),
+                                                settings, questions);
+    m_albumWindows->setLinkOpener(m_webLinks->linkOpener());
 
     connect(player, &TPlayerForm::closing, this, &StartupSequence::onPlayerClosing);
     connect(player, &TPlayerForm::discImageRequested, this, &StartupSequence::openDiscImage);

@@ -25,6 +25,7 @@ class QuestionPort;
 class RunningLookups;
 class SetupWindows;
 class TPlayerForm;
+class WebLinkMenus;
 class WidgetQuestionPort;
 
 // The first instance's life: start-up in its fixed order, the hand-overs of later starts,
@@ -45,6 +46,7 @@ public:
     PlaylistWindows *playlistWindows() const { return m_playlistWindows.get(); }
     SetupWindows *setupWindows() const { return m_setupWindows.get(); }
     DesktopIntegration *desktop() const { return m_desktop.get(); }
+    WebLinkMenus *webLinks() const { return m_webLinks.get(); }
 
 private:
     void onHandover(const Handover &handover);
@@ -81,6 +83,7 @@ private:
     std::unique_ptr<SetupWindows> m_setupWindows;
     std::unique_ptr<EventScripts> m_eventScripts;
     std::unique_ptr<DesktopIntegration> m_desktop;
+    std::unique_ptr<WebLinkMenus> m_webLinks;
     bool m_askedNoDrive = false;
     bool m_closed = false;
 };

@@ -28,6 +28,7 @@ constexpr int TimerPlayFailed = 12312;
 constexpr int TimerStopFailed = 12313;
 constexpr int AlbumNotInCddb = 12327;
 constexpr int AlbumsNotConverted = 12328;
+constexpr int WebBrowserUnavailable = 8195;
 } // namespace Msg
 
 } // namespace Orbisong
