@@ -1,5 +1,7 @@
 #include "app/WebLinkMenus.h"
 
+#include "app/AudioOutputMenu.h"
+
 #include "base/MessageIds.h"
 #include "base/QuestionPort.h"
 #include "collection/Collection.h"
@@ -43,6 +45,8 @@ WebLinkMenus::WebLinkMenus(TPlayerForm *player, PlayerEngine *engine, Collection
     connect(menus, &PlayerMenus::trayWeblinkMenuBuilt, this, &WebLinkMenus::fillLinks);
     connect(menus->addCurrentSiteAction(), &QAction::triggered, this,
             &WebLinkMenus::addCurrentSite);
+    // The volume bar's menu is the other list the player fills from the machine.
+    new AudioOutputMenu(menus->volumePopup(), settings);
 }
 
 AlbumWebLinksPage::LinkOpener WebLinkMenus::linkOpener()

@@ -111,6 +111,7 @@ protected:
                 withBrowser ? writeFakeBrowser(home.file(QStringLiteral("browser")), record)
                             : home.file(QStringLiteral("no-first-browser"));
             session.settings().secondBrowser = home.file(QStringLiteral("no-second-browser"));
+            session.settings().volumeControl = QStringLiteral("Unplugged Speakers");
             session.settings().informationLinks =
                 QStringLiteral("Look up`https://info.example/?q=%A|-`|Plain`https://plain/");
             ASSERT_TRUE(session.save());
@@ -238,6 +239,28 @@ TEST_F(WebLinkMenusTest, AddCurrentSiteSaysTheBrowserCannotBeAskedOrStoresTheChe
     ASSERT_EQ(links.size(), 5);
     EXPECT_EQ(links.last().address, QStringLiteral("http://site.example/page"));
     EXPECT_EQ(links.last().title, QStringLiteral("A Page"));
+}
+
+// The machine here has no sound card: whatever the device monitor finds is listed after the
+// desktop's output, which stands for a saved output that is gone.
+TEST_F(WebLinkMenusTest, TheVolumeMenuListsTheOutputsAndKeepsTheChoice)
+{
+    QMenu *volume = menus->volumePopup();
+    emit volume->aboutToShow();
+    const QList<QAction *> actions = volume->actions();
+    ASSERT_FALSE(actions.isEmpty());
+    EXPECT_EQ(actions.at(0)->text(), QStringLiteral("&Default output"));
+    EXPECT_TRUE(actions.at(0)->isChecked());
+    EXPECT_TRUE(menus->volumeLine().isEmpty());
+    for (QAction *action : actions.mid(1))
+        EXPECT_FALSE(action->data().toString().isEmpty()) << action->text().toStdString();
+    actions.last()->trigger();
+    EXPECT_TRUE(actions.last()->isChecked());
+    EXPECT_EQ(menus->volumeLine(), actions.last()->data().toString());
+
+    startup->player()->close();
+    SettingsSession session;
+    EXPECT_EQ(session.settings().volumeControl, actions.last()->data().toString());
 }
 
 #include "tst_weblinkmenus.moc"

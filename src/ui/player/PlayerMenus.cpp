@@ -234,8 +234,10 @@ void PlayerMenus::buildOtherPopups(QWidget *parent)
         explore->setEnabled(drive);
     });
 
+    // The desktop's output until the machine's outputs are listed; its line name is empty.
     m_volumePopup = new QMenu(parent);
-    QAction *output = m_volumePopup->addAction(tr("Audio output"));
+    m_volumePopup->setObjectName(QStringLiteral("VolumePopup"));
+    QAction *output = m_volumePopup->addAction(tr("&Default output"));
     output->setCheckable(true);
     output->setChecked(true);
 
@@ -246,7 +248,11 @@ void PlayerMenus::buildOtherPopups(QWidget *parent)
 
 QString PlayerMenus::volumeLine() const
 {
-    return m_volumePopup->actions().constFirst()->text();
+    for (QAction *action : m_volumePopup->actions()) {
+        if (action->isChecked())
+            return action->data().toString();
+    }
+    return {};
 }
 
 void PlayerMenus::applyEnabled(const PlayerDisplay::Enabled &enabled)

@@ -43,7 +43,8 @@ public:
     QMenu *driveContextMenu() const { return m_driveContextMenu; }
     QMenu *volumePopup() const { return m_volumePopup; }
     QMenu *trayPopup() const { return m_trayPopup; }
-    // The volume line the volume popup has chosen.
+    // The name of the volume line the volume popup has chosen (its checked item's data);
+    // empty for the desktop's output.
     QString volumeLine() const;
 
     // The drive menu as it opens now: caption texts, "-" for separators.
