@@ -4,12 +4,14 @@
 
 #include "app/StartupSequence.h"
 #include "app/WebLinkMenus.h"
+#include "collection/AlbumDraft.h"
 #include "collection/CurrentAlbum.h"
 #include "collection/SettingsSession.h"
 #include "playback/DemoDisc.h"
 #include "player/PlayerEngine.h"
 #include "TestFiles.h"
 #include "TestHome.h"
+#include "ui/album/AlbumWebLinksPage.h"
 #include "ui/player/PlayerMenus.h"
 #include "ui/player/TPlayerForm.h"
 #include "ui/player/TQuestionForm.h"
@@ -22,6 +24,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileDevice>
+#include <QListWidget>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
@@ -261,6 +264,29 @@ TEST_F(WebLinkMenusTest, TheVolumeMenuListsTheOutputsAndKeepsTheChoice)
     startup->player()->close();
     SettingsSession session;
     EXPECT_EQ(session.settings().volumeControl, actions.last()->data().toString());
+}
+
+// The properties page on its own, before the program hands it the browsers, still opens
+// only web addresses.
+TEST(AlbumWebLinksPage, TheDesktopOpensOnlyWebAddresses)
+{
+    UrlRecorder desktop;
+    for (const char *scheme : {"https", "file", "mailto"})
+        QDesktopServices::setUrlHandler(QString::fromLatin1(scheme), &desktop, "open");
+    AlbumDraft draft;
+    draft.webLinks = {{QStringLiteral("File"), QStringLiteral("file:///etc/passwd"), 0},
+                      {QStringLiteral("Mail"), QStringLiteral("mailto:a@b.example"), 0},
+                      {QStringLiteral("Web"), QStringLiteral("https://web.example/"), 0}};
+    AlbumWebLinksPage page;
+    page.load(draft);
+    auto *list = page.findChild<QListWidget *>(QStringLiteral("LinkList"));
+    for (int row = 0; row < 3; ++row) {
+        list->setCurrentRow(row);
+        page.openAction()->trigger();
+    }
+    for (const char *scheme : {"https", "file", "mailto"})
+        QDesktopServices::unsetUrlHandler(QString::fromLatin1(scheme));
+    EXPECT_EQ(desktop.urls, QList<QUrl>{QUrl(QStringLiteral("https://web.example/"))});
 }
 
 #include "tst_weblinkmenus.moc"
