@@ -24,8 +24,8 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileDevice>
-#include <QListWidget>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
 #include <QTest>
