@@ -8,6 +8,7 @@
 #include "app/OptionsWindows.h"
 #include "app/PlaylistWindows.h"
 #include "app/SetupWindows.h"
+#include "app/WebLinkMenus.h"
 #include "base/AppPaths.h"
 #include "base/MessageIds.h"
 #include "cddb/RunningLookups.h"
@@ -55,6 +56,7 @@ StartupSequence::~StartupSequence()
     m_playlistWindows.reset();
     m_setupWindows.reset();
     m_optionsWindows.reset();
+    m_webLinks.reset();
     m_player.reset();
     m_engine.reset();
 }
@@ -163,6 +165,9 @@ bool StartupSequence::start()
     m_optionsWindows = std::make_unique<OptionsWindows>(player, settings, questions);
     if (!demoCddb.isEmpty())
         m_optionsWindows->setFixedCddbFolders({demoCddb});
+    m_webLinks = std::make_unique<WebLinkMenus>(player, m_engine.get(), m_collection.get(),
+                                                settings, questions);
+    m_albumWindows->setLinkOpener(m_webLinks->linkOpener());
 
     connect(player, &TPlayerForm::closing, this, &StartupSequence::onPlayerClosing);
     connect(player, &TPlayerForm::discImageRequested, this, &StartupSequence::openDiscImage);

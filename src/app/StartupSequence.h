@@ -26,6 +26,7 @@ class QuestionPort;
 class RunningLookups;
 class SetupWindows;
 class TPlayerForm;
+class WebLinkMenus;
 class WidgetQuestionPort;
 
 // The first instance's life: start-up in its fixed order, the hand-overs of later starts,
@@ -47,6 +48,7 @@ public:
     SetupWindows *setupWindows() const { return m_setupWindows.get(); }
     OptionsWindows *optionsWindows() const { return m_optionsWindows.get(); }
     DesktopIntegration *desktop() const { return m_desktop.get(); }
+    WebLinkMenus *webLinks() const { return m_webLinks.get(); }
 
 private:
     void onHandover(const Handover &handover);
@@ -84,6 +86,7 @@ private:
     std::unique_ptr<OptionsWindows> m_optionsWindows;
     std::unique_ptr<EventScripts> m_eventScripts;
     std::unique_ptr<DesktopIntegration> m_desktop;
+    std::unique_ptr<WebLinkMenus> m_webLinks;
     bool m_askedNoDrive = false;
     bool m_closed = false;
 };

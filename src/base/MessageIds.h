@@ -29,6 +29,7 @@ constexpr int TimerStopFailed = 12313;
 constexpr int InvalidIntroValue = 12326;
 constexpr int AlbumNotInCddb = 12327;
 constexpr int AlbumsNotConverted = 12328;
+constexpr int WebBrowserUnavailable = 8195;
 } // namespace Msg
 
 } // namespace Orbisong

@@ -18,6 +18,10 @@ namespace {
 constexpr int FramesPerBuffer = 75;
 constexpr guint64 QueueBytes = 4ull * FramesPerBuffer * AudioPipeline::BytesPerFrame;
 
+// The drives' pipelines are made on the main thread, but the choice may be read elsewhere.
+std::mutex chosenSinkMutex;
+QString chosenSink;
+
 void initGStreamer()
 {
     static const bool ready = [] {
@@ -51,7 +55,17 @@ AudioPipeline::~AudioPipeline()
 
 QString AudioPipeline::defaultSink()
 {
-    return qEnvironmentVariable("ORBISONG_AUDIO_SINK");
+    const QString forced = qEnvironmentVariable("ORBISONG_AUDIO_SINK");
+    if (!forced.isEmpty())
+        return forced;
+    std::lock_guard lock(chosenSinkMutex);
+    return chosenSink;
+}
+
+void AudioPipeline::setChosenSink(const QString &sink)
+{
+    std::lock_guard lock(chosenSinkMutex);
+    chosenSink = sink;
 }
 
 GstElement *AudioPipeline::build(const QString &sink, QString *error)
@@ -85,9 +99,16 @@ bool AudioPipeline::start(int from, int end, Reader reader, QString *error)
         *error = QStringLiteral("nothing to play");
         return false;
     }
-    const QString wanted = m_sink.isEmpty() ? defaultSink() : m_sink;
+    QString wanted = m_sink.isEmpty() ? defaultSink() : m_sink;
     QString buildError;
     m_pipeline = build(wanted.isEmpty() ? QStringLiteral("autoaudiosink") : wanted, &buildError);
+    if (!m_pipeline && !wanted.isEmpty() && m_sink.isEmpty() &&
+        qEnvironmentVariableIsEmpty("ORBISONG_AUDIO_SINK")) {
+        // The chosen output has gone (unplugged): the desktop's output plays instead.
+        qCInfo(lcAudio) << "the chosen audio output cannot be opened:" << buildError;
+        wanted.clear();
+        m_pipeline = build(QStringLiteral("autoaudiosink"), &buildError);
+    }
     m_sinkName = wanted.isEmpty() ? QStringLiteral("autoaudiosink") : wanted;
     if (!m_pipeline && wanted.isEmpty()) {
         // Without a sound output the position must still move at the rate of real playback.

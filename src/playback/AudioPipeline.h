@@ -42,8 +42,12 @@ public:
     // The output actually used, for diagnostics.
     QString sinkName() const { return m_sinkName; }
 
-    // The output when nothing else is asked for: $ORBISONG_AUDIO_SINK, else the desktop's.
+    // The output when nothing else is asked for: $ORBISONG_AUDIO_SINK, else the output the
+    // user chose, else the desktop's.
     static QString defaultSink();
+    // The user's output as a pipeline description (AudioOutput::sink); empty for the
+    // desktop's. Pipelines started afterwards play to it.
+    static void setChosenSink(const QString &sink);
 
 private:
     static void needData(GstAppSrc *source, unsigned length, void *self);

@@ -1,6 +1,7 @@
 #include "ui/album/AlbumWebLinksPage.h"
 
 #include "collection/AlbumDraft.h"
+#include "player/TBrowserControl.h"
 
 #include <QAction>
 #include <QDesktopServices>
@@ -24,7 +25,10 @@ constexpr int BrowserFlags = WebLinkFirstBrowser | WebLinkSecondBrowser;
 
 AlbumWebLinksPage::AlbumWebLinksPage(QWidget *parent)
     : AlbumPage(parent), m_opener([](const WebLinkItem &link) {
-          QDesktopServices::openUrl(QUrl::fromUserInput(link.address));
+          // Only web addresses: a stored link may come from an imported file.
+          const QUrl url = TBrowserControl::openableUrl(link.address);
+          if (url.isValid())
+              QDesktopServices::openUrl(url);
       })
 {
     m_list = new QListWidget(this);

@@ -207,14 +207,15 @@ void PlayerMenus::buildPlaylistPopups(QWidget *parent)
 void PlayerMenus::buildOtherPopups(QWidget *parent)
 {
     m_weblinkMenu = new QMenu(parent);
-    for (const QString &text :
-         {tr("Artist &Purchases"), tr("Artist &Information"), tr("Artist P&erformances"), QString(),
-          tr("&Add Current Site"), QString()}) {
-        if (text.isEmpty())
-            m_weblinkMenu->addSeparator();
-        else
-            m_weblinkMenu->addAction(text)->setEnabled(false);
-    }
+    m_weblinkMenu->setObjectName(QStringLiteral("WeblinkMenu"));
+    const QString searches[] = {tr("Artist &Purchases"), tr("Artist &Information"),
+                                tr("Artist P&erformances")};
+    for (int i = 0; i < 3; ++i)
+        m_searchMenus[i] = m_weblinkMenu->addMenu(searches[i]);
+    m_weblinkMenu->addSeparator();
+    m_addSiteAction = m_weblinkMenu->addAction(tr("&Add Current Site"));
+    m_addSiteAction->setObjectName(QStringLiteral("AddCurrentSiteAction"));
+    m_weblinkMenu->addSeparator();
 
     m_drivePopup = new QMenu(parent);
     m_drivePopup->setObjectName(QStringLiteral("DrivePopup"));
@@ -233,8 +234,10 @@ void PlayerMenus::buildOtherPopups(QWidget *parent)
         explore->setEnabled(drive);
     });
 
+    // The desktop's output until the machine's outputs are listed; its line name is empty.
     m_volumePopup = new QMenu(parent);
-    QAction *output = m_volumePopup->addAction(tr("Audio output"));
+    m_volumePopup->setObjectName(QStringLiteral("VolumePopup"));
+    QAction *output = m_volumePopup->addAction(tr("&Default output"));
     output->setCheckable(true);
     output->setChecked(true);
 
@@ -245,7 +248,11 @@ void PlayerMenus::buildOtherPopups(QWidget *parent)
 
 QString PlayerMenus::volumeLine() const
 {
-    return m_volumePopup->actions().constFirst()->text();
+    for (QAction *action : m_volumePopup->actions()) {
+        if (action->isChecked())
+            return action->data().toString();
+    }
+    return {};
 }
 
 void PlayerMenus::applyEnabled(const PlayerDisplay::Enabled &enabled)
@@ -366,7 +373,9 @@ void PlayerMenus::fillTrayMenu()
     add(tr("&Next Track"), m_nextAction, &PlayerMenus::nextPressed);
     m_trayPopup->addSeparator();
     QMenu *web = m_trayPopup->addMenu(tr("&WebLink"));
+    web->setObjectName(QStringLiteral("TrayWeblinkMenu"));
     web->setEnabled(m_engine && !m_engine->current().webLinks.isEmpty());
+    emit trayWeblinkMenuBuilt(web);
     QMenu *jump = m_trayPopup->addMenu(tr("&Jump"));
     jump->setEnabled(m_engine && m_engine->audioPresent());
     fillJumpMenu(jump);

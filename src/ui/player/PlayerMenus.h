@@ -36,11 +36,15 @@ public:
     QMenu *playlistPopup() const { return m_playlistPopup; }
     QMenu *tabPopup() const { return m_tabPopup; }
     QMenu *weblinkMenu() const { return m_weblinkMenu; }
+    // The weblink menu's artist searches: 0 purchases, 1 information, 2 performances.
+    QMenu *searchMenu(int profile) const { return m_searchMenus[profile]; }
+    QAction *addCurrentSiteAction() const { return m_addSiteAction; }
     QMenu *drivePopup() const { return m_drivePopup; }
     QMenu *driveContextMenu() const { return m_driveContextMenu; }
     QMenu *volumePopup() const { return m_volumePopup; }
     QMenu *trayPopup() const { return m_trayPopup; }
-    // The volume line the volume popup has chosen.
+    // The name of the volume line the volume popup has chosen (its checked item's data);
+    // empty for the desktop's output.
     QString volumeLine() const;
 
     // The drive menu as it opens now: caption texts, "-" for separators.
@@ -75,6 +79,8 @@ signals:
     void playOrderChanged();
     // A menu item changed the drive, the current playlist or the current step.
     void albumChanged();
+    // The tray menu made its "&WebLink" submenu anew: whoever knows the links fills it.
+    void trayWeblinkMenuBuilt(QMenu *menu);
 
 private:
     void buildMainMenu(QMainWindow *window);
@@ -97,6 +103,8 @@ private:
     QMenu *m_playlistPopup = nullptr;
     QMenu *m_tabPopup = nullptr;
     QMenu *m_weblinkMenu = nullptr;
+    QMenu *m_searchMenus[3] = {};
+    QAction *m_addSiteAction = nullptr;
     QMenu *m_drivePopup = nullptr;
     QMenu *m_driveContextMenu = nullptr;
     QMenu *m_volumePopup = nullptr;

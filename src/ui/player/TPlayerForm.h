@@ -97,6 +97,7 @@ public:
     bool setTimerPlay(const QDateTime &moment);
     bool setTimerStop(const QDateTime &moment);
     TStatusBox *statusBox() const { return m_statusBox.get(); }
+    PlayerMenus *menus() const { return m_menus; }
     TCursorStack *cursorStack() const { return m_cursorStack.get(); }
     TPlaylistList *playlistList() const;
     QTabBar *playlistTabs() const;
