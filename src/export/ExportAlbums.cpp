@@ -2,6 +2,8 @@
 
 #include "collection/AlbumGrouping.h"
 #include "collection/Collection.h"
+#include "collection/CurrentAlbum.h"
+#include "collection/MediaKind.h"
 #include "collection/StoredAlbumValues.h"
 #include "export/ExportProfile.h"
 
@@ -20,6 +22,16 @@ bool fieldMatches(const QString &field, const QString &value)
     if (field.isEmpty())
         return value.compare(None, Qt::CaseInsensitive) == 0 || value.isEmpty();
     return field.compare(value, Qt::CaseInsensitive) == 0;
+}
+
+// The album in the drive holds edits newer than its index entry.
+const AlbumInfo *albumInDrive(const Collection &collection, const QString &id)
+{
+    const CurrentAlbum *current = collection.currentAlbum();
+    if (!current || !current->discPresent || isCdRomKind(current->disc.mediaKind) ||
+        current->disc.id.compare(id, Qt::CaseInsensitive) != 0)
+        return nullptr;
+    return &current->album;
 }
 
 } // namespace
@@ -81,6 +93,15 @@ QList<ExportAlbum> read(Collection &collection, const QList<const AlbumIndexNode
         album.year = node->year;
         album.title = node->title;
         album.flags = node->flags;
+        if (const AlbumInfo *inDrive = albumInDrive(collection, node->id)) {
+            album.artist = inDrive->artist;
+            album.binder = inDrive->binder;
+            album.category = inDrive->category;
+            album.owner = inDrive->owner;
+            album.year = inDrive->year;
+            album.title = inDrive->title;
+            album.flags = inDrive->flags;
+        }
         album.copyright = values.copyright();
         album.lengthSeconds = values.albumLength();
         album.insertCount = values.insertCount();
