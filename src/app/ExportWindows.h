@@ -1,5 +1,8 @@
 #pragma once
 
+#include "ui/export/ExportProgressDialog.h"
+#include "ui/export/TExportWizard.h"
+
 #include <QObject>
 #include <QPointer>
 
@@ -7,9 +10,7 @@ namespace Orbisong {
 
 class Collection;
 class CollectionWindows;
-class ExportProgressDialog;
 class QuestionPort;
-class TExportWizard;
 class TPlayerForm;
 struct Settings;
 

@@ -34,12 +34,12 @@ public:
     QPushButton *cancelButton() const { return m_cancel; }
     QLabel *textLabel() const { return m_text; }
 
+    // Cancel: the run stops at its next check and the window closes once it has.
+    void reject() override;
+
 signals:
     // The run ended, finished or cancelled; result() tells which.
     void exportDone();
-
-protected:
-    void reject() override;
 
 private:
     void onDone();
