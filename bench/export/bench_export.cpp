@@ -5,8 +5,8 @@
 #include "base/AppPaths.h"
 #include "collection/Collection.h"
 #include "collection/Settings.h"
-#include "export/ExportJob.h"
 #include "CollectionGenerator.h"
+#include "export/ExportJob.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -38,10 +38,9 @@ void measure(const char *what, Collection &collection, const ExportProfile &prof
     const double readWall = double(timer.nsecsElapsed()) / 1e6;
     const ExportResult result = job.run();
     const double wall = double(timer.nsecsElapsed()) / 1e6;
-    std::printf("%-22s %9.1f ms  (reading %7.1f ms)  %9.1f ms cpu  %d albums, %lld files%s\n",
-                what, wall, readWall, cpuMilliseconds() - cpuStart, result.albums,
-                static_cast<long long>(result.files.size()),
-                result.succeeded() ? "" : "  FAILED");
+    std::printf("%-22s %9.1f ms  (reading %7.1f ms)  %9.1f ms cpu  %d albums, %lld files%s\n", what,
+                wall, readWall, cpuMilliseconds() - cpuStart, result.albums,
+                static_cast<long long>(result.files.size()), result.succeeded() ? "" : "  FAILED");
 }
 
 void run(int albums)

@@ -15,8 +15,8 @@
 namespace Orbisong {
 
 ExportWindows::ExportWindows(TPlayerForm *player, CollectionWindows *collectionWindows,
-                             Collection *collection, Settings &settings,
-                             QuestionPort *questions, QObject *parent)
+                             Collection *collection, Settings &settings, QuestionPort *questions,
+                             QObject *parent)
     : QObject(parent), m_player(player), m_collectionWindows(collectionWindows),
       m_collection(collection), m_settings(settings), m_questions(questions)
 {

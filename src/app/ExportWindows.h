@@ -22,9 +22,8 @@ class ExportWindows : public QObject
     Q_OBJECT
 
 public:
-    ExportWindows(TPlayerForm *player, CollectionWindows *collectionWindows,
-                  Collection *collection, Settings &settings, QuestionPort *questions,
-                  QObject *parent = nullptr);
+    ExportWindows(TPlayerForm *player, CollectionWindows *collectionWindows, Collection *collection,
+                  Settings &settings, QuestionPort *questions, QObject *parent = nullptr);
     ~ExportWindows() override;
 
     void openWizard();

@@ -16,8 +16,8 @@ namespace Orbisong::Cli {
 
 namespace {
 
-const QString Synopsis = QStringLiteral(
-    "export html|text|collection --to PATH [--template FILE] [--albums ID,ID...]");
+const QString Synopsis =
+    QStringLiteral("export html|text|collection --to PATH [--template FILE] [--albums ID,ID...]");
 const QString Details = QStringLiteral(
     "  html        web pages from a template into the folder PATH (made when missing); the\n"
     "              shipped template unless --template names a template file\n"
@@ -69,8 +69,8 @@ int exportCommand(Context &c)
     }
     QString templatePath;
     if (profile.isHtml()) {
-        templatePath = options.value(QStringLiteral("--template"),
-                                     AppPaths::shippedFile(ShippedTemplate));
+        templatePath =
+            options.value(QStringLiteral("--template"), AppPaths::shippedFile(ShippedTemplate));
         if (!QFileInfo(templatePath).isFile())
             return failWithMessage(c, Msg::NoExportTemplate);
         // A command line has no one to ask whether to make the folder: it is made.

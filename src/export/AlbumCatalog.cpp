@@ -58,9 +58,8 @@ AlbumCatalog::AlbumCatalog(const QList<ExportAlbum> &albums) : m_albums(albums)
         keys[std::size_t(i)] = SortKey(m_albums.at(i).title, 0).toUpper();
     std::vector<int> order(static_cast<std::size_t>(n));
     std::iota(order.begin(), order.end(), 0);
-    std::stable_sort(order.begin(), order.end(), [&keys](int a, int b) {
-        return keys[std::size_t(a)] < keys[std::size_t(b)];
-    });
+    std::stable_sort(order.begin(), order.end(),
+                     [&keys](int a, int b) { return keys[std::size_t(a)] < keys[std::size_t(b)]; });
     m_titleRank.resize(std::size_t(n));
     for (int position = 0; position < n; ++position) {
         m_titleRank[std::size_t(order[std::size_t(position)])] = position;

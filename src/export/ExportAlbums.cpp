@@ -108,8 +108,8 @@ QList<ExportAlbum> read(Collection &collection, const QList<const AlbumIndexNode
         const int count = values.trackCount();
         album.tracks.reserve(count);
         for (int n = 1; n <= count; ++n) {
-            album.tracks.append({values.trackTitle(n), values.trackNotes(n),
-                                 values.trackLength(n), values.trackPlays(n)});
+            album.tracks.append({values.trackTitle(n), values.trackNotes(n), values.trackLength(n),
+                                 values.trackPlays(n)});
         }
         result.append(album);
     }

@@ -16,12 +16,12 @@ class Collection;
 // What an export did.
 struct ExportResult
 {
-    int albums = 0;       // albums exported
-    QStringList files;    // files written
-    QStringList refused;  // FILE names that would have left the output folder
+    int albums = 0;      // albums exported
+    QStringList files;   // files written
+    QStringList refused; // FILE names that would have left the output folder
     bool cancelled = false;
-    int messageId = 0;    // the message that says why nothing was written
-    QString error;        // a file error, or a refused output file
+    int messageId = 0; // the message that says why nothing was written
+    QString error;     // a file error, or a refused output file
     bool succeeded() const { return !cancelled && messageId == 0 && error.isEmpty(); }
 };
 

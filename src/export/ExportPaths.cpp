@@ -29,9 +29,8 @@ QString safeFileName(const QString &name)
     safe.reserve(name.size());
     for (const QChar c : name) {
         const bool bad = c.unicode() < 32 || c.unicode() == 127 || c == QLatin1Char('/') ||
-                         c == QLatin1Char('\\') || c == QLatin1Char(':') ||
-                         c == QLatin1Char('*') || c == QLatin1Char('?') ||
-                         c == QLatin1Char('"') || c == QLatin1Char('<') ||
+                         c == QLatin1Char('\\') || c == QLatin1Char(':') || c == QLatin1Char('*') ||
+                         c == QLatin1Char('?') || c == QLatin1Char('"') || c == QLatin1Char('<') ||
                          c == QLatin1Char('>') || c == QLatin1Char('|');
         safe.append(bad ? QLatin1Char('_') : c);
     }

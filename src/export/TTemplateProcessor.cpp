@@ -166,8 +166,8 @@ void TTemplateProcessor::runIf(const TemplateNode &node, bool whenSet)
 QStringList TTemplateProcessor::loopItems(const QString &kind)
 {
     if (kind == QLatin1String("MEMBER")) {
-        return {QStringLiteral("Artists"), QStringLiteral("Binders"),
-                QStringLiteral("Categories"), QStringLiteral("Owners"), QStringLiteral("Years")};
+        return {QStringLiteral("Artists"), QStringLiteral("Binders"), QStringLiteral("Categories"),
+                QStringLiteral("Owners"), QStringLiteral("Years")};
     }
     if (kind == TrackVar) {
         const int album = m_catalog.albumOf(m_vars.valueUpper(AlbumVar));
@@ -239,9 +239,8 @@ void TTemplateProcessor::setAlbumVariables(int index)
     m_vars.setUpper(names[4], AlbumCatalog::fieldText(a, AlbumCatalog::Year));
     m_vars.setUpper(names[5], a.title);
     m_vars.setUpper(names[6], a.copyright);
-    m_vars.setUpper(names[7],
-                    QString::number(a.lengthSeconds / 60) + QLatin1Char(':') +
-                        twoDigits(a.lengthSeconds % 60));
+    m_vars.setUpper(names[7], QString::number(a.lengthSeconds / 60) + QLatin1Char(':') +
+                                  twoDigits(a.lengthSeconds % 60));
     m_vars.setUpper(names[8], QString::number(a.tracks.size()));
     m_vars.setUpper(names[9], QString::number(plays));
     m_vars.setUpper(names[10], QString::number(a.insertCount));

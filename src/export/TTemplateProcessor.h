@@ -1,8 +1,8 @@
 #pragma once
 
 #include "export/AlbumCatalog.h"
-#include "export/TVariableList.h"
 #include "export/TemplateNode.h"
+#include "export/TVariableList.h"
 
 #include <QDateTime>
 #include <QStringList>

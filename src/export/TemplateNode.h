@@ -15,8 +15,8 @@ struct TemplateNode
     enum Encoding { Html, Form, Raw };
 
     Kind kind = Text;
-    QString text;     // the text; the upper-cased variable name; the command's argument
-    QString command;  // upper-cased, with its "&"
+    QString text;    // the text; the upper-cased variable name; the command's argument
+    QString command; // upper-cased, with its "&"
     Encoding encoding = Html;
     QList<TemplateNode> children;
 };

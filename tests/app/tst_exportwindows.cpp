@@ -25,8 +25,7 @@ using namespace Orbisong;
 
 namespace {
 
-template<typename T>
-T *visibleWindow()
+template <typename T> T *visibleWindow()
 {
     for (QWidget *widget : QApplication::topLevelWidgets()) {
         if (auto *window = qobject_cast<T *>(widget); window && window->isVisible())
@@ -85,7 +84,6 @@ TEST(ExportWindows, TheCollectionWindowsButtonOpensTheWizard)
     ASSERT_NE(progress, nullptr);
     QSignalSpy done(progress, &ExportProgressDialog::exportDone);
     ASSERT_TRUE(done.wait(60000));
-    EXPECT_EQ(QDir(site).entryList(QDir::Files),
-              QStringList({"1000000000001.html", "index.html"}));
+    EXPECT_EQ(QDir(site).entryList(QDir::Files), QStringList({"1000000000001.html", "index.html"}));
     startup.player()->close();
 }

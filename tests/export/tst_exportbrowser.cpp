@@ -95,7 +95,8 @@ TEST(ExportBrowser, ShowsTheDemoCollectionWithoutErrors)
     ASSERT_TRUE(result.succeeded()) << result.error.toStdString();
     ASSERT_EQ(filesIn(site).size(), 6);
 
-    EXPECT_TRUE(readFile(site + QStringLiteral("/index.html")).contains("href=\"1000000000001.html\""));
+    EXPECT_TRUE(
+        readFile(site + QStringLiteral("/index.html")).contains("href=\"1000000000001.html\""));
     EXPECT_EQ(brokenLinks(site), QStringList());
 
     const QString screenshots = TestHome::binaryDir() + QStringLiteral("/screenshots");
@@ -109,9 +110,9 @@ TEST(ExportBrowser, ShowsTheDemoCollectionWithoutErrors)
     EXPECT_EQ(consoleLines(index.err), QStringList());
 
     // The album whose title is a script tag shows it as text: the page runs no script.
-    const BrowserRun album = runChromium(
-        {"--dump-dom",
-         QUrl::fromLocalFile(site + QStringLiteral("/3000000000003.html")).toString()});
+    const BrowserRun album =
+        runChromium({"--dump-dom",
+                     QUrl::fromLocalFile(site + QStringLiteral("/3000000000003.html")).toString()});
     EXPECT_EQ(consoleLines(album.err), QStringList());
     EXPECT_TRUE(album.out.contains("&lt;script&gt;alert(\"x\")&lt;/script&gt;"));
     EXPECT_FALSE(album.out.contains("<script"));

@@ -45,7 +45,8 @@ TEST(ExportWriters, AsciiDatabaseMatchesTheGoldenFile)
     profile.fieldDelimiter = QStringLiteral(" ; ");
     profile.recordDelimiter = QStringLiteral("<TAB>");
     ASSERT_TRUE(ExportJob(*f.collection, profile).run().succeeded());
-    EXPECT_EQ(readFile(out), "AC/DC;Back in Black;Rock;Bob;1980;\tThe Beatles;The Help;rock;Ann;1965;");
+    EXPECT_EQ(readFile(out),
+              "AC/DC;Back in Black;Rock;Bob;1980;\tThe Beatles;The Help;rock;Ann;1965;");
 }
 
 // The albums' blocks as the collection holds them, found by the index's block name (an
@@ -54,8 +55,8 @@ TEST(ExportWriters, CollectionFileMatchesTheGoldenFile)
 {
     ExportFixture f;
     const QString out = f.home.file(QStringLiteral("albums.obc"));
-    const ExportResult result = f.exportFile(
-        ExportFormatCollection, out, {"5000000000005", "2000000000002", "9999999999999"});
+    const ExportResult result = f.exportFile(ExportFormatCollection, out,
+                                             {"5000000000005", "2000000000002", "9999999999999"});
     ASSERT_TRUE(result.succeeded()) << result.error.toStdString();
     EXPECT_EQ(result.albums, 2);
     EXPECT_EQ(readFile(out), readFile(golden(QStringLiteral("albums.obc"))));
@@ -70,8 +71,8 @@ TEST(ExportWriters, NeverWritesOntoTheCollectionFile)
     const QString other = f.folder(QStringLiteral("other"));
     ASSERT_TRUE(QFile::link(f.path, other + QStringLiteral("/link.obc")));
     ASSERT_TRUE(QFile::link(f.home.path(), other + QStringLiteral("/home")));
-    for (const QString &target : {f.path, other + QStringLiteral("/link.obc"),
-                                  other + QStringLiteral("/home/ann.obc")}) {
+    for (const QString &target :
+         {f.path, other + QStringLiteral("/link.obc"), other + QStringLiteral("/home/ann.obc")}) {
         for (const int format : {int(ExportFormatCollection), int(ExportFormatAscii)}) {
             const ExportResult result = f.exportFile(format, target);
             EXPECT_FALSE(result.succeeded()) << target.toStdString();
@@ -93,8 +94,8 @@ TEST(ExportWriters, ExportsTheCollectionInMemory)
     ExportFixture f;
     f.collection->pin();
     f.collection->holdWrites(true);
-    ASSERT_TRUE(f.collection->SetAlbumTitle(QStringLiteral("2000000000002"),
-                                            QStringLiteral("Highway")));
+    ASSERT_TRUE(
+        f.collection->SetAlbumTitle(QStringLiteral("2000000000002"), QStringLiteral("Highway")));
     CurrentAlbum current;
     current.discPresent = true;
     current.disc.id = QStringLiteral("1000000000001");
@@ -108,15 +109,15 @@ TEST(ExportWriters, ExportsTheCollectionInMemory)
     f.collection->setCurrentAlbum(&current);
 
     const QString text = f.home.file(QStringLiteral("albums.txt"));
-    ASSERT_TRUE(f.exportFile(ExportFormatAscii, text, {"1000000000001", "2000000000002"})
-                    .succeeded());
+    ASSERT_TRUE(
+        f.exportFile(ExportFormatAscii, text, {"1000000000001", "2000000000002"}).succeeded());
     EXPECT_EQ(readFile(text), "The Beatles\tAbbey Road (Remastered)\tRock\tAnn\t1969\t\t"
                               "Come Together,Here Comes The Sun,Track 3\r\n"
                               "AC/DC\tHighway\tRock\tBob\t1980\t\tHells Bells,Shoot to Thrill");
 
     const QString obc = f.home.file(QStringLiteral("albums.obc"));
-    ASSERT_TRUE(f.exportFile(ExportFormatCollection, obc, {"1000000000001", "2000000000002"})
-                    .succeeded());
+    ASSERT_TRUE(
+        f.exportFile(ExportFormatCollection, obc, {"1000000000001", "2000000000002"}).succeeded());
     const QByteArray blocks = readFile(obc);
     EXPECT_TRUE(blocks.contains("TL=Abbey Road (Remastered)\r\n"));
     EXPECT_TRUE(blocks.contains("TT[2]=Here Comes The Sun\r\n"));

@@ -25,7 +25,8 @@ TEST(TemplateProcessor, MatchesTheGoldenPages)
 {
     ExportFixture f;
     const QString out = f.folder(QStringLiteral("out"));
-    const ExportResult result = f.exportHtml(ExportFixture::data(QStringLiteral("golden.obt")), out);
+    const ExportResult result =
+        f.exportHtml(ExportFixture::data(QStringLiteral("golden.obt")), out);
     ASSERT_TRUE(result.succeeded()) << result.error.toStdString();
     EXPECT_EQ(result.albums, 5); // the CD-ROM is no audio album
     const QString golden = ExportFixture::data(QStringLiteral("golden"));
@@ -49,8 +50,8 @@ TEST(TemplateProcessor, FileNamesStayInsideTheOutputFolder)
     const QString parent = f.folder(QStringLiteral("site"));
     const QString out = f.folder(QStringLiteral("site/out"));
     writeFile(parent + QStringLiteral("/outside.html"), "keep");
-    ASSERT_TRUE(QFile::link(parent + QStringLiteral("/outside.html"),
-                            out + QStringLiteral("/link.html")));
+    ASSERT_TRUE(
+        QFile::link(parent + QStringLiteral("/outside.html"), out + QStringLiteral("/link.html")));
     const QString path = writeTemplate(
         f, QStringLiteral("HTML\n[&FOREACH ARTIST][&FILE %ARTIST.html][$ARTIST][&END][&END]"
                           "[&FILE ..]x[&END][&FILE .]x[&END][&FILE /etc/evil]x[&END]"
@@ -131,8 +132,8 @@ TEST(TemplateProcessor, StopsWhenCancelled)
             cancel = true;
     };
     TTemplateProcessor processor(albums, options);
-    ASSERT_TRUE(processor.run(
-        QStringLiteral("HTML\n[&FOREACH ALBUM][&FILE %ALBUM.html]x[&END][&END]")));
+    ASSERT_TRUE(
+        processor.run(QStringLiteral("HTML\n[&FOREACH ALBUM][&FILE %ALBUM.html]x[&END][&END]")));
     EXPECT_TRUE(processor.cancelled());
     EXPECT_EQ(reported, QList<int>({100, 200, 300}));
     EXPECT_EQ(filesIn(out), QStringList({"A0.html", "A1.html", "A2.html"}));

@@ -104,12 +104,11 @@ void TExportWizard::buildAlbumsPane(int groupKind, const QString &groupValue)
 void TExportWizard::buildFormatPane()
 {
     QVBoxLayout *body = nullptr;
-    m_formatPane = newPane(tr("Export Format"), tr("In which format do you want the albums?"),
-                           &body);
+    m_formatPane =
+        newPane(tr("Export Format"), tr("In which format do you want the albums?"), &body);
     m_formatObc =
         new QRadioButton(tr("&Orbisong Collection (for transporting albums)."), m_formatPane);
-    m_formatAscii =
-        new QRadioButton(tr("&ASCII Database (for database programs)."), m_formatPane);
+    m_formatAscii = new QRadioButton(tr("&ASCII Database (for database programs)."), m_formatPane);
     m_formatHtml =
         new QRadioButton(tr("&HTML Document (for World Wide Web browsers)."), m_formatPane);
     auto *group = new QButtonGroup(m_formatPane);
@@ -159,9 +158,9 @@ void TExportWizard::buildAsciiPane()
 void TExportWizard::buildHtmlPane()
 {
     QVBoxLayout *body = nullptr;
-    m_htmlPane = newPane(tr("HTML Document"),
-                         tr("The template decides which pages are written and how they look."),
-                         &body);
+    m_htmlPane =
+        newPane(tr("HTML Document"),
+                tr("The template decides which pages are written and how they look."), &body);
     m_template = new QComboBox(m_htmlPane);
     m_template->setObjectName(QStringLiteral("HTMLTemplate"));
     for (const TemplateEntry &entry : availableTemplates())

@@ -10,8 +10,8 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
-#include <QFileInfo>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
@@ -41,8 +41,7 @@ TExportWizard::TExportWizard(Collection &collection, Settings &settings, Questio
         return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
     };
     m_folderChooser = [](QWidget *parent, const QString &current) {
-        return QFileDialog::getExistingDirectory(parent, tr("Choose Destination Folder"),
-                                                 current);
+        return QFileDialog::getExistingDirectory(parent, tr("Choose Destination Folder"), current);
     };
     resize(560, 420);
     start();
@@ -51,7 +50,7 @@ TExportWizard::TExportWizard(Collection &collection, Settings &settings, Questio
 ExportProfile TExportWizard::profile() const
 {
     ExportProfile p;
-    p.flags = m_all->isChecked() ? ExportAllAlbums
+    p.flags = m_all->isChecked()     ? ExportAllAlbums
               : m_group->isChecked() ? ExportGroupAlbums
                                      : ExportListedAlbums;
     if (m_tracks->isChecked())
@@ -183,8 +182,8 @@ bool TExportWizard::leaveAlbums()
 bool TExportWizard::leaveFolder()
 {
     QString folder = m_location->text().trimmed();
-    while (folder.size() > 1 && (folder.endsWith(QLatin1Char('/')) ||
-                                 folder.endsWith(QLatin1Char('\\'))))
+    while (folder.size() > 1 &&
+           (folder.endsWith(QLatin1Char('/')) || folder.endsWith(QLatin1Char('\\'))))
         folder.chop(1);
     m_location->setText(folder);
     if (folder.isEmpty())
@@ -198,14 +197,15 @@ bool TExportWizard::leaveFolder()
 void TExportWizard::updateConfirmText()
 {
     const ExportProfile p = profile();
-    QString albums = m_all->isChecked()   ? tr("all albums in the collection")
-                           : m_group->isChecked() ? m_group->text().mid(7).chopped(1)
-                                                  : tr("%n listed album(s)", nullptr,
-                                                       int(p.albumIds.size()));
-    const QString format = p.isHtml()    ? tr("HTML pages from the template \"%1\" into %2")
-                                               .arg(p.templateName, p.outputFolder)
-                           : p.isAscii() ? tr("an ASCII database into %1").arg(p.outputFile)
-                                         : tr("a collection file into %1").arg(p.outputFile);
+    QString albums = m_all->isChecked() ? tr("all albums in the collection")
+                     : m_group->isChecked()
+                         ? m_group->text().mid(7).chopped(1)
+                         : tr("%n listed album(s)", nullptr, int(p.albumIds.size()));
+    const QString format =
+        p.isHtml()
+            ? tr("HTML pages from the template \"%1\" into %2").arg(p.templateName, p.outputFolder)
+        : p.isAscii() ? tr("an ASCII database into %1").arg(p.outputFile)
+                      : tr("a collection file into %1").arg(p.outputFile);
     m_confirmText->setText(tr("Export %1 as %2.").arg(albums.remove(QLatin1Char('&')), format));
 }
 

@@ -29,8 +29,8 @@ void next(TExportWizard &wizard)
 // Runs the accepted wizard's export under the progress window until it ends.
 ExportResult runExport(ExportFixture &f, const TExportWizard &wizard)
 {
-    auto job = std::make_shared<const ExportJob>(*f.collection, wizard.profile(),
-                                                 wizard.templatePath());
+    auto job =
+        std::make_shared<const ExportJob>(*f.collection, wizard.profile(), wizard.templatePath());
     ExportProgressDialog progress(job, QStringLiteral("HTML"));
     QSignalSpy done(&progress, &ExportProgressDialog::exportDone);
     progress.show();
