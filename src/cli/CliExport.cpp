@@ -37,10 +37,12 @@ int failWithMessage(Context &c, int id)
 int exportCommand(Context &c)
 {
     const QString format = c.args.value(0);
+    static const QStringList Known = {QStringLiteral("--to"), QStringLiteral("--template"),
+                                      QStringLiteral("--albums")};
     QHash<QString, QString> options;
     for (qsizetype i = 1; i < c.args.size(); i += 2) {
         const QString name = c.args.at(i);
-        if (i + 1 >= c.args.size() || !Synopsis.contains(name + QLatin1Char(' ')))
+        if (i + 1 >= c.args.size() || !Known.contains(name))
             return c.usage(Synopsis);
         options.insert(name, c.args.at(i + 1));
     }
