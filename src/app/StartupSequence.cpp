@@ -3,6 +3,7 @@
 #include "app/AlbumWindows.h"
 #include "app/EventScripts.h"
 #include "app/CollectionWindows.h"
+#include "app/ExportWindows.h"
 #include "app/DesktopIntegration.h"
 #include "app/ExitSignals.h"
 #include "app/OptionsWindows.h"
@@ -161,6 +162,8 @@ bool StartupSequence::start()
     connect(m_collectionWindows.get(), &CollectionWindows::propertiesRequested,
             m_albumWindows.get(),
             [this](const QString &id) { m_albumWindows->showProperties(id); });
+    m_exportWindows = std::make_unique<ExportWindows>(player, m_collectionWindows.get(),
+                                                      m_collection.get(), settings, questions);
     m_setupWindows = std::make_unique<SetupWindows>(player, m_collection.get(), settings);
     m_optionsWindows = std::make_unique<OptionsWindows>(player, settings, questions);
     if (!demoCddb.isEmpty())

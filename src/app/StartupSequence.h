@@ -17,6 +17,7 @@ class CollectionWindows;
 class DesktopIntegration;
 class CdioDriveSet;
 class EventScripts;
+class ExportWindows;
 class ControllerEngine;
 class LookupWindows;
 class OptionsWindows;
@@ -82,6 +83,7 @@ private:
     std::unique_ptr<AlbumWindows> m_albumWindows;
     std::unique_ptr<PlaylistWindows> m_playlistWindows;
     std::unique_ptr<CollectionWindows> m_collectionWindows;
+    std::unique_ptr<ExportWindows> m_exportWindows;
     std::unique_ptr<SetupWindows> m_setupWindows;
     std::unique_ptr<OptionsWindows> m_optionsWindows;
     std::unique_ptr<EventScripts> m_eventScripts;

@@ -30,6 +30,10 @@ constexpr int InvalidIntroValue = 12326;
 constexpr int AlbumNotInCddb = 12327;
 constexpr int AlbumsNotConverted = 12328;
 constexpr int WebBrowserUnavailable = 8195;
+constexpr int DuplicateExportAlbums = 12294;
+constexpr int NoExportTemplate = 12305;
+constexpr int NoExportLocation = 12307;
+constexpr int ExportFolderMissing = 12325;
 } // namespace Msg
 
 } // namespace Orbisong

@@ -91,6 +91,7 @@ void StoredAlbumValues::select(const AlbumIndexNode &album)
     const bool inDrive = current && current->discPresent && !isCdRomKind(current->disc.mediaKind) &&
                          current->disc.id.compare(album.id, Qt::CaseInsensitive) == 0;
     m_current = inDrive ? &current->album : nullptr;
+    m_disc = inDrive ? &current->disc : nullptr;
     m_blockName = album.blockName;
     m_block = album.blockName.toUtf8();
     m_parsed = false;
@@ -127,6 +128,7 @@ void StoredAlbumValues::parseBlock()
     m_titles.fill({});
     m_notes.fill({});
     m_plays.fill({});
+    m_lengths.fill({});
     m_inserts.clear();
     TCfgFile *file = m_collection.file();
     m_blockText = file ? file->writtenBlock(m_blockName) : QByteArray();
@@ -201,6 +203,8 @@ void StoredAlbumValues::parseEntry(QByteArrayView entry, bool tracks)
         keep(m_notes[slot]);
     else if (isStem(stem, 'T', 'C'))
         keep(m_plays[slot]);
+    else if (isStem(stem, 'T', 'L'))
+        keep(m_lengths[slot]);
 }
 
 QString StoredAlbumValues::copyright()
@@ -226,6 +230,11 @@ QStringList StoredAlbumValues::customData()
 int StoredAlbumValues::insertCount()
 {
     return m_current ? m_current->insertCount : integer("Usage", "IC");
+}
+
+int StoredAlbumValues::albumLength()
+{
+    return m_disc ? m_disc->length : integer("Album", "LN");
 }
 
 QStringList StoredAlbumValues::recentInserts()
@@ -273,6 +282,17 @@ int StoredAlbumValues::trackPlays(int track)
         parseBlock();
     return m_current ? m_current->trackPlayCounts[std::size_t(track)]
                      : parseInteger(m_plays[std::size_t(track)]);
+}
+
+int StoredAlbumValues::trackLength(int track)
+{
+    if (!validTrack(track))
+        return 0;
+    if (m_disc)
+        return track <= DiscInfo::MaxTracks ? m_disc->trackLengths[std::size_t(track)] : 0;
+    if (!m_parsed)
+        parseBlock();
+    return parseInteger(m_lengths[std::size_t(track)]);
 }
 
 } // namespace Orbisong

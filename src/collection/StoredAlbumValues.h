@@ -1,6 +1,7 @@
 #pragma once
 
 #include "collection/AlbumInfo.h"
+#include "collection/DiscInfo.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
@@ -35,6 +36,8 @@ public:
     // The decoded "name=value" lines.
     QStringList customData();
     int insertCount();
+    // Whole seconds.
+    int albumLength();
     // Read up to the first empty one, oldest first.
     QStringList recentInserts();
 
@@ -44,6 +47,8 @@ public:
     // Decoded.
     QString trackNotes(int track);
     int trackPlays(int track);
+    // In frames.
+    int trackLength(int track);
 
 private:
     QByteArrayView raw(QByteArrayView section, QByteArrayView key, bool *found);
@@ -55,6 +60,7 @@ private:
     Collection &m_collection;
     bool m_open = false;
     const AlbumInfo *m_current = nullptr; // set while the album in the drive is selected
+    const DiscInfo *m_disc = nullptr;     // the same album's table of contents
     QString m_blockName;
     QByteArray m_block;
     int m_trackCount = 0;
@@ -67,6 +73,7 @@ private:
     std::array<QByteArrayView, Slots> m_titles;
     std::array<QByteArrayView, Slots> m_notes;
     std::array<QByteArrayView, Slots> m_plays;
+    std::array<QByteArrayView, Slots> m_lengths;
     std::vector<QByteArrayView> m_inserts; // index 0 unused
 };
 
