@@ -34,8 +34,13 @@ std::shared_ptr<QTextDocument> PrintPaginator::layOut(const QString &rtf, qreal 
     document->setDocumentMargin(0);
     QTextOption option = document->defaultTextOption();
     option.setWrapMode(wrap ? QTextOption::WrapAtWordBoundaryOrAnywhere : QTextOption::NoWrap);
+    // Tab stops every half inch. The layout scales tab distances from 96 units an inch to
+    // the device's resolution itself.
+    option.setTabStopDistance(48);
     document->setDefaultTextOption(option);
-    readRtf(rtf, *document);
+    // Expanded text is rich text even when the template's contents were written plain.
+    const bool rich = rtf.trimmed().startsWith(QLatin1String("{\\rtf"));
+    readRtf(rich ? rtf : QStringLiteral("{\\rtf1 ") + rtf + QLatin1Char('}'), *document);
     document->setTextWidth(width);
     return document;
 }

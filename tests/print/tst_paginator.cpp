@@ -1,6 +1,6 @@
-#include "PrintTestSupport.h"
 #include "print/PrintJob.h"
 #include "print/PrintPaginator.h"
+#include "PrintTestSupport.h"
 
 #include <QBuffer>
 #include <QPdfWriter>
@@ -65,11 +65,11 @@ const QList<QRectF> FourAreas{QRectF(0.5, 1, 3.5, 4), QRectF(4.5, 1, 3.5, 4),
 
 TEST_F(Paginator, SingleAlbumModeFillsEveryAreaAndNumbersThePages)
 {
-    const PrintTemplate tpl = pageTemplate(
-        PrintTemplate::SingleAlbum,
-        QStringLiteral("{\\rtf1 [%album_number]. [%album_title][&nl][&foreach track]"
-                       "[%track_title] [%track_length][&end]}"),
-        FourAreas);
+    const PrintTemplate tpl =
+        pageTemplate(PrintTemplate::SingleAlbum,
+                     QStringLiteral("{\\rtf1 [%album_number]. [%album_title][&nl][&foreach track]"
+                                    "[%track_title] [%track_length][&end]}"),
+                     FourAreas);
     PrintPaginator paginator(tpl, &m_writer);
     ASSERT_TRUE(paginator.paginate(albums(10)));
     const auto &pages = paginator.pages();
