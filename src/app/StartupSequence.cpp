@@ -3,6 +3,7 @@
 #include "app/AlbumWindows.h"
 #include "app/EventScripts.h"
 #include "app/CollectionWindows.h"
+#include "app/PrintWindows.h"
 #include "app/DesktopIntegration.h"
 #include "app/ExitSignals.h"
 #include "app/PlaylistWindows.h"
@@ -157,6 +158,8 @@ bool StartupSequence::start()
     connect(m_collectionWindows.get(), &CollectionWindows::propertiesRequested,
             m_albumWindows.get(),
             [this](const QString &id) { m_albumWindows->showProperties(id); });
+    m_printWindows = std::make_unique<PrintWindows>(m_collectionWindows.get(), m_collection.get(),
+                                                    questions, player);
     m_setupWindows = std::make_unique<SetupWindows>(player, m_collection.get(), settings);
 
     connect(player, &TPlayerForm::closing, this, &StartupSequence::onPlayerClosing);

@@ -21,6 +21,7 @@ class ControllerEngine;
 class LookupWindows;
 class PlayerEntryReceiver;
 class PlaylistWindows;
+class PrintWindows;
 class QuestionPort;
 class RunningLookups;
 class SetupWindows;
@@ -45,6 +46,7 @@ public:
     PlaylistWindows *playlistWindows() const { return m_playlistWindows.get(); }
     SetupWindows *setupWindows() const { return m_setupWindows.get(); }
     DesktopIntegration *desktop() const { return m_desktop.get(); }
+    PrintWindows *printWindows() const { return m_printWindows.get(); }
 
 private:
     void onHandover(const Handover &handover);
@@ -78,6 +80,7 @@ private:
     std::unique_ptr<AlbumWindows> m_albumWindows;
     std::unique_ptr<PlaylistWindows> m_playlistWindows;
     std::unique_ptr<CollectionWindows> m_collectionWindows;
+    std::unique_ptr<PrintWindows> m_printWindows;
     std::unique_ptr<SetupWindows> m_setupWindows;
     std::unique_ptr<EventScripts> m_eventScripts;
     std::unique_ptr<DesktopIntegration> m_desktop;

@@ -28,6 +28,8 @@ constexpr int TimerPlayFailed = 12312;
 constexpr int TimerStopFailed = 12313;
 constexpr int AlbumNotInCddb = 12327;
 constexpr int AlbumsNotConverted = 12328;
+constexpr int TemplateNameInvalid = 12323;
+constexpr int TemplateModified = 12324;
 } // namespace Msg
 
 } // namespace Orbisong

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "ui/print/TPrintWizard.h"
+
+#include <QObject>
+#include <QPointer>
+
+class QWidget;
+
+namespace Orbisong {
+
+class Collection;
+class CollectionWindows;
+class QuestionPort;
+
+// Opens the print wizard when the collection window asks for it, at most one at a time, and
+// hands it what the collection window shows.
+class PrintWindows : public QObject
+{
+    Q_OBJECT
+
+public:
+    PrintWindows(CollectionWindows *collectionWindows, Collection *collection,
+                 QuestionPort *questions, QWidget *parent, QObject *owner = nullptr);
+    ~PrintWindows() override;
+
+    void openWizard();
+    TPrintWizard *wizard() const { return m_wizard; }
+
+private:
+    CollectionWindows *m_collectionWindows;
+    Collection *m_collection;
+    QuestionPort *m_questions;
+    QWidget *m_parent;
+    QPointer<TPrintWizard> m_wizard;
+};
+
+} // namespace Orbisong
