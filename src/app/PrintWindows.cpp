@@ -3,9 +3,12 @@
 #include "app/CollectionWindows.h"
 #include "collection/AlbumGrouping.h"
 #include "collection/AlbumIndexNode.h"
+#include "print/PrintTemplateFolder.h"
 #include "ui/collection/CollectionGeneralPage.h"
 #include "ui/collection/MemberColumn.h"
 #include "ui/collection/MemberListModel.h"
+
+#include <QFileInfo>
 
 namespace Orbisong {
 
@@ -42,6 +45,7 @@ PrintWindows::PrintWindows(CollectionWindows *collectionWindows, Collection *col
 
 PrintWindows::~PrintWindows()
 {
+    delete m_editor;
     delete m_wizard;
 }
 
@@ -55,10 +59,37 @@ void PrintWindows::openWizard()
                                     collectionView(m_collectionWindows->window(), *m_collection),
                                     parent ? parent : m_parent);
         m_wizard->setAttribute(Qt::WA_DeleteOnClose);
+        connect(m_wizard, &TPrintWizard::editRequested, this, &PrintWindows::openEditor);
     }
     m_wizard->show();
     m_wizard->raise();
     m_wizard->activateWindow();
+}
+
+} // namespace Orbisong
+
+namespace Orbisong {
+
+void PrintWindows::openEditor(const QString &path)
+{
+    if (!m_editor) {
+        m_editor =
+            new TPrintEditor(m_questions, m_wizard ? static_cast<QWidget *>(m_wizard) : m_parent);
+        m_editor->setWindowFlag(Qt::Window);
+        m_editor->setAttribute(Qt::WA_DeleteOnClose);
+        connect(m_editor, &TPrintEditor::saved, this, [this] {
+            if (m_wizard)
+                m_wizard->refreshTemplates();
+        });
+    }
+    const QString folder = PrintTemplateFolder::userFolder() + QLatin1Char('/');
+    if (path.isEmpty() || !m_editor->load(path))
+        m_editor->newTemplate(folder + QStringLiteral("new.obt"));
+    else
+        m_editor->setSavePath(folder + QFileInfo(path).fileName());
+    m_editor->show();
+    m_editor->raise();
+    m_editor->activateWindow();
 }
 
 } // namespace Orbisong

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ui/print/TPrintEditor.h"
 #include "ui/print/TPrintWizard.h"
 
 #include <QObject>
@@ -25,7 +26,11 @@ public:
     ~PrintWindows() override;
 
     void openWizard();
+    // The template editor on `path`, saving into the user's templates folder; a new template
+    // when `path` is empty.
+    void openEditor(const QString &path);
     TPrintWizard *wizard() const { return m_wizard; }
+    TPrintEditor *editor() const { return m_editor; }
 
 private:
     CollectionWindows *m_collectionWindows;
@@ -33,6 +38,7 @@ private:
     QuestionPort *m_questions;
     QWidget *m_parent;
     QPointer<TPrintWizard> m_wizard;
+    QPointer<TPrintEditor> m_editor;
 };
 
 } // namespace Orbisong

@@ -52,7 +52,7 @@ TPrintWizard::TPrintWizard(Collection &collection, QuestionPort *questions,
     addPane(m_templatePane = makeTemplatePane(), 1, 3);
     addPane(makeAlbumPane(), 2, 3);
     addPane(makeConfirmPane(), 3, 3);
-    fillTemplates();
+    refreshTemplates();
     resize(480, 360);
     start();
 }
@@ -120,14 +120,18 @@ QWidget *TPrintWizard::makeConfirmPane()
     return pane;
 }
 
-void TPrintWizard::fillTemplates()
+void TPrintWizard::refreshTemplates()
 {
+    const QListWidgetItem *current = m_templates->currentItem();
+    const QString chosen = current ? current->text() : QString();
     m_templates->clear();
     for (const QString &name : PrintTemplateFolder::templateNames()) {
         auto *item = new QListWidgetItem(QFileInfo(name).completeBaseName(), m_templates);
         item->setData(Qt::UserRole, PrintTemplateFolder::pathOf(name));
+        if (item->text() == chosen)
+            m_templates->setCurrentItem(item);
     }
-    if (m_templates->count() > 0)
+    if (!m_templates->currentItem() && m_templates->count() > 0)
         m_templates->setCurrentRow(0);
 }
 

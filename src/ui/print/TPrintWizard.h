@@ -52,6 +52,8 @@ public:
     QString templatePath() const;
     // The IDs the current choice prints; empty means every album.
     QStringList chosenIds() const;
+    // Reads the templates folder again, keeping the chosen template when it is still there.
+    void refreshTemplates();
     // Pages printed by the last Finish, -1 when it failed.
     int printedPages() const { return m_printed; }
 
@@ -67,7 +69,6 @@ private:
     QWidget *makeTemplatePane();
     QWidget *makeAlbumPane();
     QWidget *makeConfirmPane();
-    void fillTemplates();
     void addDropped(const QStringList &ids);
 
     Collection &m_collection;
