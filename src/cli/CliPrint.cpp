@@ -25,14 +25,16 @@ int printAlbums(Context &c)
         if (i + 1 >= c.args.size())
             return c.usage(usage);
         const QString value = c.args.at(++i);
-        if (option == QLatin1String("--template"))
+        if (option == QLatin1String("--template")) {
             templateName = value;
-        else if (option == QLatin1String("--pdf"))
+        } else if (option == QLatin1String("--pdf")) {
             pdf = value;
-        else if (option == QLatin1String("--albums"))
-            albumsGiven = true, ids = value.split(QLatin1Char(','), Qt::SkipEmptyParts);
-        else
+        } else if (option == QLatin1String("--albums")) {
+            albumsGiven = true;
+            ids = value.split(QLatin1Char(','), Qt::SkipEmptyParts);
+        } else {
             return c.usage(usage);
+        }
     }
     if (templateName.isEmpty() || pdf.isEmpty() || (albumsGiven && ids.isEmpty()))
         return c.usage(usage);

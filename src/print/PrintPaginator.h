@@ -47,8 +47,6 @@ public:
     bool paginate(const QList<PrintAlbum> &albums);
     const QList<Page> &pages() const { return m_pages; }
     QString error() const { return m_error; }
-    // The expander, for tests and callers that preset variables.
-    TemplateExpander &expander() { return m_expander; }
 
     void paint(QPainter &painter, const Page &page) const;
 
