@@ -4,6 +4,7 @@
 #include "app/EventScripts.h"
 #include "app/CollectionWindows.h"
 #include "app/ExportWindows.h"
+#include "app/PrintWindows.h"
 #include "app/DesktopIntegration.h"
 #include "app/ExitSignals.h"
 #include "app/OptionsWindows.h"
@@ -164,6 +165,8 @@ bool StartupSequence::start()
             [this](const QString &id) { m_albumWindows->showProperties(id); });
     m_exportWindows = std::make_unique<ExportWindows>(player, m_collectionWindows.get(),
                                                       m_collection.get(), settings, questions);
+    m_printWindows = std::make_unique<PrintWindows>(m_collectionWindows.get(), m_collection.get(),
+                                                    questions, player);
     m_setupWindows = std::make_unique<SetupWindows>(player, m_collection.get(), settings);
     m_optionsWindows = std::make_unique<OptionsWindows>(player, settings, questions);
     if (!demoCddb.isEmpty())

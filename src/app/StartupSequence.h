@@ -23,6 +23,7 @@ class LookupWindows;
 class OptionsWindows;
 class PlayerEntryReceiver;
 class PlaylistWindows;
+class PrintWindows;
 class QuestionPort;
 class RunningLookups;
 class SetupWindows;
@@ -50,6 +51,7 @@ public:
     OptionsWindows *optionsWindows() const { return m_optionsWindows.get(); }
     DesktopIntegration *desktop() const { return m_desktop.get(); }
     WebLinkMenus *webLinks() const { return m_webLinks.get(); }
+    PrintWindows *printWindows() const { return m_printWindows.get(); }
 
 private:
     void onHandover(const Handover &handover);
@@ -84,6 +86,7 @@ private:
     std::unique_ptr<PlaylistWindows> m_playlistWindows;
     std::unique_ptr<CollectionWindows> m_collectionWindows;
     std::unique_ptr<ExportWindows> m_exportWindows;
+    std::unique_ptr<PrintWindows> m_printWindows;
     std::unique_ptr<SetupWindows> m_setupWindows;
     std::unique_ptr<OptionsWindows> m_optionsWindows;
     std::unique_ptr<EventScripts> m_eventScripts;

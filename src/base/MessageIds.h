@@ -34,6 +34,8 @@ constexpr int DuplicateExportAlbums = 12294;
 constexpr int NoExportTemplate = 12305;
 constexpr int NoExportLocation = 12307;
 constexpr int ExportFolderMissing = 12325;
+constexpr int TemplateNameInvalid = 12323;
+constexpr int TemplateModified = 12324;
 } // namespace Msg
 
 } // namespace Orbisong

@@ -1,4 +1,5 @@
 #include "cli/CliCommand.h"
+#include "cli/CliGuiApplication.h"
 #include "cli/CliQuestionPort.h"
 
 #include <QCoreApplication>
@@ -75,13 +76,13 @@ Registration::Registration(const QString &name, const QString &synopsis, Handler
 int main(int argc, char **argv)
 {
     using namespace Orbisong::Cli;
-    QCoreApplication app(argc, argv);
+    const auto app = makeApplication(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("orbisong"));
     quietDiagnostics();
     QTextStream out(stdout);
     QTextStream err(stderr);
 
-    QStringList args = app.arguments().mid(1);
+    QStringList args = app->arguments().mid(1);
     QString collection;
     while (!args.isEmpty() && args.first().startsWith(QLatin1Char('-'))) {
         const QString option = args.takeFirst();
