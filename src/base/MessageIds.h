@@ -27,6 +27,11 @@ constexpr int CannotImportCurrentCollection = 12311;
 constexpr int TimerPlayFailed = 12312;
 constexpr int TimerStopFailed = 12313;
 constexpr int AlbumNotInCddb = 12327;
+constexpr int NoMailAddress = 12297;
+constexpr int NoSmtpServer = 12298;
+constexpr int InvalidMailAddress = 12299;
+constexpr int CannotSubmitAlbum = 12310;
+constexpr int SmtpTimedOut = 12322;
 constexpr int AlbumsNotConverted = 12328;
 } // namespace Msg
 

@@ -1,0 +1,27 @@
+#include "cddb/SubmitJob.h"
+
+#include "net/MailAddress.h"
+
+namespace Orbisong {
+
+QString SubmitJob::text() const
+{
+    QString out;
+    if (method == ByHttp) {
+        out += QStringLiteral("POST ") + url + QLatin1Char('\n');
+        for (const auto &[name, value] : headers)
+            out += QString::fromUtf8(name + ": " + value) + QLatin1Char('\n');
+        out += QLatin1Char('\n') + QString::fromUtf8(body);
+        return out;
+    }
+    out += QStringLiteral("MAIL FROM:<") + MailAddress::parse(mail.from).address +
+           QStringLiteral(">\n");
+    for (const QString &to : mail.envelopeRecipients())
+        out += QStringLiteral("RCPT TO:<") + to + QStringLiteral(">\n");
+    out += QLatin1Char('\n');
+    for (const QString &line : mail.text({}))
+        out += line + QLatin1Char('\n');
+    return out;
+}
+
+} // namespace Orbisong
