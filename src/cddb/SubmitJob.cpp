@@ -1,7 +1,5 @@
 #include "cddb/SubmitJob.h"
 
-#include "net/MailAddress.h"
-
 namespace Orbisong {
 
 QString SubmitJob::text() const
@@ -14,11 +12,6 @@ QString SubmitJob::text() const
         out += QLatin1Char('\n') + QString::fromUtf8(body);
         return out;
     }
-    out += QStringLiteral("MAIL FROM:<") + MailAddress::parse(mail.from).address +
-           QStringLiteral(">\n");
-    for (const QString &to : mail.envelopeRecipients())
-        out += QStringLiteral("RCPT TO:<") + to + QStringLiteral(">\n");
-    out += QLatin1Char('\n');
     for (const QString &line : mail.text({}))
         out += line + QLatin1Char('\n');
     return out;

@@ -22,7 +22,8 @@ struct SubmitJob
     QList<QPair<QByteArray, QByteArray>> headers;
     QByteArray body;
 
-    // The whole message as it would go out, one line each (LF for CR LF).
+    // The whole message, headers and body, one line each (LF for CR LF); for HTTP the
+    // request line, its headers and the body.
     QString text() const;
 };
 

@@ -260,7 +260,7 @@ bool TSMTP::SendMessage()
     const qsizetype bodyEnd = headerEnd + 1 + Message.bodyLines().size();
     if (!sendLines(text.mid(0, headerEnd), SendingHeaders) ||
         !sendLines(text.mid(headerEnd, bodyEnd - headerEnd), SendingBody) ||
-        !sendLines(text.mid(bodyEnd), SendingAttachments))
+        (!parts.isEmpty() && !sendLines(text.mid(bodyEnd), SendingAttachments)))
         return false;
     if (!command(QStringLiteral(".")))
         return false;

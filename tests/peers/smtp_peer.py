@@ -43,15 +43,19 @@ class Handler(socketserver.StreamRequestHandler):
             self.send(["%d %s" % (code, text)])
 
     def handle(self):
+        try:
+            self.converse()
+        except OSError:
+            # A client that gives up resets the connection; that ends the conversation.
+            pass
+
+    def converse(self):
         if ARGS.mode == "silence":
             self.rfile.read()
             return
         if ARGS.mode == "endless":
-            try:
-                while True:
-                    self.send(["220-" + "x" * 1000])
-            except OSError:
-                return
+            while True:
+                self.send(["220-" + "x" * 1000])
         self.reply(220, "test peer ready")
         in_data = False
         while True:
