@@ -7,6 +7,7 @@
 #include "app/ExitSignals.h"
 #include "app/PlaylistWindows.h"
 #include "app/SetupWindows.h"
+#include "app/SubmitWindows.h"
 #include "base/AppPaths.h"
 #include "base/MessageIds.h"
 #include "cddb/RunningLookups.h"
@@ -48,6 +49,7 @@ StartupSequence::~StartupSequence()
     m_desktop.reset();
     m_threadWindow.setHandler(nullptr);
     m_eventScripts.reset();
+    m_submitWindows.reset();
     m_lookups.reset();
     m_entryReceiver.reset();
     m_albumWindows.reset();
@@ -158,6 +160,10 @@ bool StartupSequence::start()
             m_albumWindows.get(),
             [this](const QString &id) { m_albumWindows->showProperties(id); });
     m_setupWindows = std::make_unique<SetupWindows>(player, m_collection.get(), settings);
+    m_submitWindows = std::make_unique<SubmitWindows>(player, m_engine.get(), m_collection.get(),
+                                                      settings, questions);
+    connect(m_albumWindows.get(), &AlbumWindows::submitRequested, m_submitWindows.get(),
+            &SubmitWindows::submit);
 
     connect(player, &TPlayerForm::closing, this, &StartupSequence::onPlayerClosing);
     connect(player, &TPlayerForm::discImageRequested, this, &StartupSequence::openDiscImage);
@@ -305,6 +311,8 @@ void StartupSequence::onPlayerClosing()
         return;
     m_closed = true;
     m_threadWindow.beginClosing();
+    if (m_submitWindows)
+        m_submitWindows->cancel();
     if (m_engine) {
         m_engine->setClosing(true);
         m_engine->shutdown();

@@ -24,6 +24,7 @@ class PlaylistWindows;
 class QuestionPort;
 class RunningLookups;
 class SetupWindows;
+class SubmitWindows;
 class TPlayerForm;
 class WidgetQuestionPort;
 
@@ -44,6 +45,7 @@ public:
     AlbumWindows *albumWindows() const { return m_albumWindows.get(); }
     PlaylistWindows *playlistWindows() const { return m_playlistWindows.get(); }
     SetupWindows *setupWindows() const { return m_setupWindows.get(); }
+    SubmitWindows *submitWindows() const { return m_submitWindows.get(); }
     DesktopIntegration *desktop() const { return m_desktop.get(); }
 
 private:
@@ -79,6 +81,7 @@ private:
     std::unique_ptr<PlaylistWindows> m_playlistWindows;
     std::unique_ptr<CollectionWindows> m_collectionWindows;
     std::unique_ptr<SetupWindows> m_setupWindows;
+    std::unique_ptr<SubmitWindows> m_submitWindows;
     std::unique_ptr<EventScripts> m_eventScripts;
     std::unique_ptr<DesktopIntegration> m_desktop;
     bool m_askedNoDrive = false;
