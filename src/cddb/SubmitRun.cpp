@@ -64,8 +64,16 @@ SubmitRun::Result SubmitRun::finish(Result result, const QString &text)
 {
     m_result = result;
     m_errorText = text;
-    emit statusChanged(QString());
+    showStatus(QString());
     return result;
+}
+
+void SubmitRun::showStatus(const QString &text)
+{
+    if (text == m_shownStatus)
+        return;
+    m_shownStatus = text;
+    emit statusChanged(text);
 }
 
 void SubmitRun::cancel()
@@ -79,6 +87,7 @@ void SubmitRun::cancel()
 SubmitRun::Result SubmitRun::run(const SubmitJob &job)
 {
     m_transcript.clear();
+    m_shownStatus.clear();
     return job.method == SubmitJob::ByHttp ? runHttp(job) : runMail(job);
 }
 
@@ -89,7 +98,7 @@ SubmitRun::Result SubmitRun::runMail(const SubmitJob &job)
     smtp.TimeOut = TimeOut;
     smtp.Message = job.mail;
     connect(&smtp, &TSMTP::OnStatusChange, this,
-            [this, &job](int status) { emit statusChanged(statusText(status, job.smtpServer)); });
+            [this, &job](int status) { showStatus(statusText(status, job.smtpServer)); });
     {
         QMutexLocker lock(&m_mutex);
         m_smtp = &smtp;
@@ -123,7 +132,7 @@ SubmitRun::Result SubmitRun::runHttp(const SubmitJob &job)
         return finish(Failed, QStringLiteral("The submission address '%1' is not an http or "
                                              "https address.")
                                   .arg(job.url));
-    emit statusChanged(QStringLiteral("Finding ") + url.host());
+    showStatus(QStringLiteral("Finding ") + url.host());
     QNetworkAccessManager manager;
     QNetworkRequest request(url);
     for (const auto &[name, value] : job.headers)
@@ -135,7 +144,7 @@ SubmitRun::Result SubmitRun::runHttp(const SubmitJob &job)
     // A submission is posted once, to the address given: a redirect is a refusal.
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
                          QNetworkRequest::ManualRedirectPolicy);
-    emit statusChanged(QStringLiteral("Sending"));
+    showStatus(QStringLiteral("Sending"));
     QNetworkReply *reply = manager.post(request, job.body);
     QByteArray answer;
     bool oversized = false;

@@ -46,6 +46,8 @@ private:
     Result runMail(const SubmitJob &job);
     Result runHttp(const SubmitJob &job);
     Result finish(Result result, const QString &text);
+    // Each text once: several states share one.
+    void showStatus(const QString &text);
 
     std::atomic<bool> m_cancelled{false};
     QMutex m_mutex;
@@ -53,6 +55,7 @@ private:
     Result m_result = Failed;
     QString m_errorText;
     QStringList m_transcript;
+    QString m_shownStatus;
 };
 
 } // namespace Orbisong
