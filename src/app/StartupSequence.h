@@ -2,8 +2,8 @@
 
 #include "app/CommandLine.h"
 #include "app/InstanceChannel.h"
-#include "collection/SettingsSession.h"
 #include "base/ThreadWindow.h"
+#include "collection/SettingsSession.h"
 
 #include <QObject>
 

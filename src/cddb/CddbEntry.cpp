@@ -155,8 +155,7 @@ QString TitleCase(const QString &text)
         bool upper = i == 0;
         if (i > 0) {
             const QChar before = out.at(i - 1);
-            upper =
-                !isLetter(before) && before != QLatin1Char('\'') && before != QLatin1Char('-');
+            upper = !isLetter(before) && before != QLatin1Char('\'') && before != QLatin1Char('-');
         }
         out[i] = upper ? c.toUpper() : c.toLower();
     }

@@ -93,9 +93,9 @@ CddbSubmission CddbSubmission::read(Collection &collection, const QString &album
         const QString section = QStringLiteral("WebLink");
         const int linkCount = StoredCount(*cfg, block, section, QStringLiteral("WU"), INT_MAX);
         for (int n = 1; n <= linkCount; ++n)
-            links.append(cfg->ReadString(block, section, key(QStringLiteral("WU"), n), {}) +
-                         LinkSeparator +
-                         cfg->ReadString(block, section, key(QStringLiteral("WT"), n), {}).trimmed());
+            links.append(
+                cfg->ReadString(block, section, key(QStringLiteral("WU"), n), {}) + LinkSeparator +
+                cfg->ReadString(block, section, key(QStringLiteral("WT"), n), {}).trimmed());
         in.webLinks = links.join(Cr);
     }
     collection.CloseCollection();

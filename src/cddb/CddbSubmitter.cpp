@@ -62,7 +62,8 @@ bool CddbSubmitter::prepare(const QString &albumId, SubmitJob *job)
     }
     s.category = category;
 
-    const bool byHttp = !m_httpUrl.isEmpty() || m_settings.cddbSubmitMethod == Settings::SubmitByHttp;
+    const bool byHttp =
+        !m_httpUrl.isEmpty() || m_settings.cddbSubmitMethod == Settings::SubmitByHttp;
     if (const int problem = checkAddress(m_settings)) {
         askOrDefault(m_questions, problem, m_settings.smtpAddress);
         return false;

@@ -4,8 +4,7 @@
 
 namespace Orbisong {
 
-TSubmitThread::TSubmitThread(const SubmitJob &job, QObject *parent)
-    : QThread(parent), m_job(job)
+TSubmitThread::TSubmitThread(const SubmitJob &job, QObject *parent) : QThread(parent), m_job(job)
 {
 }
 

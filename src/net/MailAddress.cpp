@@ -40,8 +40,7 @@ bool IsValidMailAddress(const QString &address)
         return false;
     return std::none_of(address.begin(), address.end(), [](QChar c) {
         return c.unicode() <= 32 || c.unicode() == 127 || c == QLatin1Char('<') ||
-               c == QLatin1Char('>') || c.category() == QChar::Other_Control ||
-               c.isSpace();
+               c == QLatin1Char('>') || c.category() == QChar::Other_Control || c.isSpace();
     });
 }
 

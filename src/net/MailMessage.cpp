@@ -43,7 +43,8 @@ QStringList MailMessage::headerLines(bool withAttachments) const
     }
     lines.append(QStringLiteral("Mime-Version: 1.0"));
     if (withAttachments) {
-        lines.append(QStringLiteral("Content-Type: multipart/mixed; boundary=\"%1\"").arg(boundary));
+        lines.append(
+            QStringLiteral("Content-Type: multipart/mixed; boundary=\"%1\"").arg(boundary));
         lines.append(QStringLiteral("X-Encoding: MIME"));
         lines.append(QString());
         lines.append(QStringLiteral("This is a multi-part message in MIME format."));

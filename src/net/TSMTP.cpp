@@ -85,7 +85,8 @@ bool TSMTP::fail(ErrorKind kind, const QString &text)
 void TSMTP::Cancel()
 {
     m_cancelled = true;
-    QMetaObject::invokeMethod(this, [this] { m_loop.quit(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this] { m_loop.quit(); }, Qt::QueuedConnection);
 }
 
 void TSMTP::takeIncoming()

@@ -19,13 +19,13 @@ protected:
 
     CliResult run(const QStringList &args)
     {
-        return runCli(m_home.path(), QStringList{QStringLiteral("--collection"), m_collection} +
-                                         args);
+        return runCli(m_home.path(),
+                      QStringList{QStringLiteral("--collection"), m_collection} + args);
     }
     void set(const QString &section, const QString &name, const QString &value)
     {
-        ASSERT_EQ(runCli(m_home.path(), {QStringLiteral("settings"), QStringLiteral("set"),
-                                         section, name, value})
+        ASSERT_EQ(runCli(m_home.path(),
+                         {QStringLiteral("settings"), QStringLiteral("set"), section, name, value})
                       .exitCode,
                   0);
     }
@@ -107,8 +107,7 @@ TEST_F(CliSubmit, HttpSubmission)
     CddbPeer peer;
     ASSERT_TRUE(peer.start());
     set(QStringLiteral("SMTP"), QStringLiteral("Address"), QStringLiteral("ann@example.org"));
-    const QString url =
-        QStringLiteral("http://127.0.0.1:%1/~cddb/submit.cgi").arg(peer.httpPort());
+    const QString url = QStringLiteral("http://127.0.0.1:%1/~cddb/submit.cgi").arg(peer.httpPort());
     const QStringList args{QStringLiteral("submit"), QStringLiteral("--album"),
                            QStringLiteral("04018E0603A98"), QStringLiteral("--http"), url};
     CliResult r = run(args + QStringList{QStringLiteral("--dry-run")});

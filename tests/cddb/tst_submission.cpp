@@ -2,11 +2,11 @@
 // the exchange with a real mail sink and a real submit script.
 
 #include "base/MessageIds.h"
-#include "CddbPeer.h"
 #include "cddb/CddbSubmission.h"
 #include "cddb/CddbSubmitter.h"
 #include "cddb/SubmitRun.h"
 #include "cddb/TSubmitThread.h"
+#include "CddbPeer.h"
 #include "collection/Collection.h"
 #include "collection/Settings.h"
 #include "MailPeers.h"
@@ -105,9 +105,9 @@ TEST_F(Submission, SettingsChecksShowTheirMessages)
     EXPECT_EQ(asked().last(), Msg::NoMailAddress);
     EXPECT_TRUE(m_settings.smtpAddress.isEmpty());
 
-    for (const QString &bad : {QStringLiteral("ann example.org"), QStringLiteral("ann.example.org"),
-                               QStringLiteral("ann<evil>@example.org"),
-                               QStringLiteral("ann@x\r\nRCPT TO:<v@x>")}) {
+    for (const QString &bad :
+         {QStringLiteral("ann example.org"), QStringLiteral("ann.example.org"),
+          QStringLiteral("ann<evil>@example.org"), QStringLiteral("ann@x\r\nRCPT TO:<v@x>")}) {
         m_settings.smtpAddress = bad;
         EXPECT_FALSE(submitter().prepare(Accented, &job));
         EXPECT_EQ(asked().last(), Msg::InvalidMailAddress);
@@ -219,7 +219,8 @@ TEST_F(Submission, HttpSubmissionReachesTheSubmitScript)
     ASSERT_TRUE(refusing.start({QStringLiteral("--fault"), QStringLiteral("submit-refuse")}));
     job.url = QStringLiteral("http://127.0.0.1:%1/~cddb/submit.cgi").arg(refusing.httpPort());
     EXPECT_EQ(run.run(job), SubmitRun::Failed);
-    EXPECT_EQ(run.errorText(), QStringLiteral("Entry rejected: the test peer refuses every entry."));
+    EXPECT_EQ(run.errorText(),
+              QStringLiteral("Entry rejected: the test peer refuses every entry."));
     SubmitRun::report(&m_port, job.method, run.result(), run.errorText());
     EXPECT_EQ(asked().last(), Msg::Notice);
 

@@ -109,14 +109,14 @@ TEST(MailMessage, HeadersAndAttachmentParts)
     const qsizetype textPart = lines.indexOf(QStringLiteral("x=3D1"));
     ASSERT_GT(textPart, 0);
     EXPECT_EQ(lines.at(textPart - 1), QString());
-    EXPECT_EQ(lines.at(textPart - 2), QStringLiteral("Content-Transfer-Encoding: quoted-printable"));
+    EXPECT_EQ(lines.at(textPart - 2),
+              QStringLiteral("Content-Transfer-Encoding: quoted-printable"));
     EXPECT_TRUE(lines.contains(QStringLiteral("Content-Disposition: attachment; "
                                               "filename=\"cover.png\"")));
     EXPECT_TRUE(lines.contains(QStringLiteral("iVBORw0KGgo=")));
     EXPECT_EQ(lines.last(), QStringLiteral("--") + b + QStringLiteral("--"));
-    EXPECT_EQ(m.envelopeRecipients(),
-              (QStringList{QStringLiteral("cddb@example.net"), QStringLiteral("a@x"),
-                           QStringLiteral("b@x")}));
+    EXPECT_EQ(m.envelopeRecipients(), (QStringList{QStringLiteral("cddb@example.net"),
+                                                   QStringLiteral("a@x"), QStringLiteral("b@x")}));
 
     // Without MIME the files are uuencoded after the body and the body stays as written.
     m.encoding = MailMessage::UUEncode;
@@ -142,9 +142,9 @@ TEST(MailMessage, NoHeaderOrCommandCanBeInjected)
 
     EXPECT_TRUE(IsValidMailAddress(QStringLiteral("ann@example.org")));
     EXPECT_TRUE(IsValidMailAddress(QStringLiteral("a@b")));
-    for (const char *bad : {"", "ann.example.org", "ann @example.org", "ann@exa\tmple.org",
-                            "ann@example.org>", "<ann@example.org", "ann@x\r\nRCPT TO:<v@x",
-                            "ann@\x7f"})
+    for (const char *bad :
+         {"", "ann.example.org", "ann @example.org", "ann@exa\tmple.org", "ann@example.org>",
+          "<ann@example.org", "ann@x\r\nRCPT TO:<v@x", "ann@\x7f"})
         EXPECT_FALSE(IsValidMailAddress(QString::fromLatin1(bad))) << bad;
 }
 
