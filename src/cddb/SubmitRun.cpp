@@ -86,7 +86,6 @@ void SubmitRun::cancel()
 
 SubmitRun::Result SubmitRun::run(const SubmitJob &job)
 {
-    m_transcript.clear();
     m_shownStatus.clear();
     return job.method == SubmitJob::ByHttp ? runHttp(job) : runMail(job);
 }
@@ -110,7 +109,6 @@ SubmitRun::Result SubmitRun::runMail(const SubmitJob &job)
         QMutexLocker lock(&m_mutex);
         m_smtp = nullptr;
     }
-    m_transcript = smtp.transcript();
     if (sent)
         return finish(Sent, {});
     switch (smtp.errorKind()) {

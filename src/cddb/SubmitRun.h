@@ -4,7 +4,7 @@
 
 #include <QMutex>
 #include <QObject>
-#include <QStringList>
+#include <QString>
 
 #include <atomic>
 
@@ -30,8 +30,6 @@ public:
 
     Result result() const { return m_result; }
     QString errorText() const { return m_errorText; }
-    // The mail dialogue of the last run.
-    QStringList transcript() const { return m_transcript; }
 
     // The status-line text for a mail client status; empty clears the line.
     static QString statusText(int status, const QString &server);
@@ -54,7 +52,6 @@ private:
     TSMTP *m_smtp = nullptr; // guarded by m_mutex
     Result m_result = Failed;
     QString m_errorText;
-    QStringList m_transcript;
     QString m_shownStatus;
 };
 
