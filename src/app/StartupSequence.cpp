@@ -11,6 +11,7 @@
 #include "app/PlaylistWindows.h"
 #include "app/SetupWindows.h"
 #include "app/WebLinkMenus.h"
+#include "app/SubmitWindows.h"
 #include "base/AppPaths.h"
 #include "base/MessageIds.h"
 #include "cddb/RunningLookups.h"
@@ -52,6 +53,7 @@ StartupSequence::~StartupSequence()
     m_desktop.reset();
     m_threadWindow.setHandler(nullptr);
     m_eventScripts.reset();
+    m_submitWindows.reset();
     m_lookups.reset();
     m_entryReceiver.reset();
     m_albumWindows.reset();
@@ -174,6 +176,10 @@ bool StartupSequence::start()
     m_webLinks = std::make_unique<WebLinkMenus>(player, m_engine.get(), m_collection.get(),
                                                 settings, questions);
     m_albumWindows->setLinkOpener(m_webLinks->linkOpener());
+    m_submitWindows = std::make_unique<SubmitWindows>(player, m_engine.get(), m_collection.get(),
+                                                      settings, questions);
+    connect(m_albumWindows.get(), &AlbumWindows::submitRequested, m_submitWindows.get(),
+            &SubmitWindows::submit);
 
     connect(player, &TPlayerForm::closing, this, &StartupSequence::onPlayerClosing);
     connect(player, &TPlayerForm::discImageRequested, this, &StartupSequence::openDiscImage);
@@ -321,6 +327,8 @@ void StartupSequence::onPlayerClosing()
         return;
     m_closed = true;
     m_threadWindow.beginClosing();
+    if (m_submitWindows)
+        m_submitWindows->cancel();
     if (m_engine) {
         m_engine->setClosing(true);
         m_engine->shutdown();

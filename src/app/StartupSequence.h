@@ -2,8 +2,8 @@
 
 #include "app/CommandLine.h"
 #include "app/InstanceChannel.h"
-#include "collection/SettingsSession.h"
 #include "base/ThreadWindow.h"
+#include "collection/SettingsSession.h"
 
 #include <QObject>
 
@@ -27,6 +27,7 @@ class PrintWindows;
 class QuestionPort;
 class RunningLookups;
 class SetupWindows;
+class SubmitWindows;
 class TPlayerForm;
 class WebLinkMenus;
 class WidgetQuestionPort;
@@ -49,6 +50,7 @@ public:
     PlaylistWindows *playlistWindows() const { return m_playlistWindows.get(); }
     SetupWindows *setupWindows() const { return m_setupWindows.get(); }
     OptionsWindows *optionsWindows() const { return m_optionsWindows.get(); }
+    SubmitWindows *submitWindows() const { return m_submitWindows.get(); }
     DesktopIntegration *desktop() const { return m_desktop.get(); }
     WebLinkMenus *webLinks() const { return m_webLinks.get(); }
     PrintWindows *printWindows() const { return m_printWindows.get(); }
@@ -89,6 +91,7 @@ private:
     std::unique_ptr<PrintWindows> m_printWindows;
     std::unique_ptr<SetupWindows> m_setupWindows;
     std::unique_ptr<OptionsWindows> m_optionsWindows;
+    std::unique_ptr<SubmitWindows> m_submitWindows;
     std::unique_ptr<EventScripts> m_eventScripts;
     std::unique_ptr<DesktopIntegration> m_desktop;
     std::unique_ptr<WebLinkMenus> m_webLinks;

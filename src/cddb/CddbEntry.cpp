@@ -17,10 +17,10 @@ const QString CopyrightHolder = QStringLiteral("the Orbisong authors");
 const QString SubmittedVia = QStringLiteral("Orbisong 4.0.3");
 constexpr int MaxTracks = 99;
 
-bool isAsciiLetter(QChar c)
+// Any script's letters count, so that words of UTF-8 entries are cased as words.
+bool isLetter(QChar c)
 {
-    const char16_t u = c.unicode();
-    return (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z');
+    return c.isLetter();
 }
 
 // Values from outside end up in CR-separated lists: a control character would split or
@@ -69,14 +69,25 @@ QStringList splitWords(const QString &line)
     return words;
 }
 
-void appendKeyLines(QString &out, const QString &key, const QString &value)
+// Values are cut into lines of at most 75 bytes after "KEY=", never inside a character.
+void appendKeyLines(QString &out, const QString &key, const QString &value, bool utf8)
 {
-    const QString clean = printableOnly(value);
+    const QString clean = utf8 ? blankControls(value) : printableOnly(value);
     const int chunk = 75 - int(key.size());
-    int pos = 0;
+    qsizetype pos = 0;
     do {
-        out += key + QLatin1Char('=') + clean.mid(pos, chunk) + QLatin1Char('\n');
-        pos += chunk;
+        qsizetype end = pos;
+        int bytes = 0;
+        while (end < clean.size()) {
+            const bool pair = clean.at(end).isHighSurrogate() && end + 1 < clean.size();
+            const int width = int(clean.mid(end, pair ? 2 : 1).toUtf8().size());
+            if (bytes + width > chunk)
+                break;
+            bytes += width;
+            end += pair ? 2 : 1;
+        }
+        out += key + QLatin1Char('=') + clean.mid(pos, end - pos) + QLatin1Char('\n');
+        pos = end;
     } while (pos < clean.size());
 }
 
@@ -139,13 +150,12 @@ QString TitleCase(const QString &text)
     QString out = text;
     for (qsizetype i = 0; i < out.size(); ++i) {
         const QChar c = out.at(i);
-        if (!isAsciiLetter(c))
+        if (!isLetter(c))
             continue;
         bool upper = i == 0;
         if (i > 0) {
             const QChar before = out.at(i - 1);
-            upper =
-                !isAsciiLetter(before) && before != QLatin1Char('\'') && before != QLatin1Char('-');
+            upper = !isLetter(before) && before != QLatin1Char('\'') && before != QLatin1Char('-');
         }
         out[i] = upper ? c.toUpper() : c.toLower();
     }
@@ -311,14 +321,15 @@ QString WriteCddbEntry(const CddbWriteInput &input, int year)
         }
     }
 
-    appendKeyLines(out, QStringLiteral("DISCID"), input.discId.toLower());
-    appendKeyLines(out, QStringLiteral("DTITLE"), dtitle);
+    const bool utf8 = input.utf8;
+    appendKeyLines(out, QStringLiteral("DISCID"), input.discId.toLower(), utf8);
+    appendKeyLines(out, QStringLiteral("DTITLE"), dtitle, utf8);
     for (int i = 0; i < count; ++i)
-        appendKeyLines(out, QStringLiteral("TTITLE%1").arg(i), titles.value(i));
-    appendKeyLines(out, QStringLiteral("EXTD"), extd);
+        appendKeyLines(out, QStringLiteral("TTITLE%1").arg(i), titles.value(i), utf8);
+    appendKeyLines(out, QStringLiteral("EXTD"), extd, utf8);
     for (int i = 0; i < count; ++i)
-        appendKeyLines(out, QStringLiteral("EXTT%1").arg(i), extended.value(i));
-    appendKeyLines(out, QStringLiteral("PLAYORDER"), QString());
+        appendKeyLines(out, QStringLiteral("EXTT%1").arg(i), extended.value(i), utf8);
+    appendKeyLines(out, QStringLiteral("PLAYORDER"), QString(), utf8);
     return out;
 }
 

@@ -36,6 +36,9 @@ struct CddbWriteInput
     QString trackOffsets;      // CR-separated decimal frames
     bool submitComments = true;
     bool submitWebLinks = true;
+    // Protocol level 6: letters beyond ASCII are kept and the entry is UTF-8 text. Otherwise
+    // they become blanks, as older servers take ASCII only.
+    bool utf8 = false;
 };
 
 // The eleven categories of the database, lower case.

@@ -6,6 +6,8 @@
 
 #include <QHostInfo>
 
+#include <algorithm>
+
 namespace Orbisong {
 
 namespace {
@@ -52,6 +54,7 @@ CddbLookupSettings CddbLookupSettings::fromSettings(const Settings &settings)
         s.proxyPort = quint16(ok && proxyPort > 0 && proxyPort < 65536 ? proxyPort : 1080);
         s.proxyUserId = loginName();
     }
+    s.protocolLevel = std::clamp(settings.cddbProtocolLevel, 1, 6);
     s.login = loginName();
     s.hostName = QHostInfo::localHostName().trimmed();
     if (s.hostName.isEmpty())

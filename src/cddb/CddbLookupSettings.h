@@ -19,6 +19,8 @@ struct CddbLookupSettings
     QString hostName; // host part of the greeting
     // A server that sends nothing for this long fails the lookup with a time-out.
     int idleTimeoutSeconds = 60;
+    // The protocol level HTTP requests ask for; level 6 answers in UTF-8.
+    int protocolLevel = 6;
 
     bool usesHttp() const { return protocol.toUpper().contains(QLatin1String("HTTP")); }
     // The server setting up to its first "/" (a leading scheme removed).

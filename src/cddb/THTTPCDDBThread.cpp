@@ -70,7 +70,7 @@ THTTPCDDBThread::THTTPCDDBThread(RunningLookups &lookups, const CddbLookupSettin
 QByteArray THTTPCDDBThread::body(const QString &command) const
 {
     return "cmd=" + encodeFormValue(command) + "&hello=" + encodeFormValue(helloText()) +
-           "&proto=1";
+           "&proto=" + QByteArray::number(m_settings.protocolLevel);
 }
 
 bool THTTPCDDBThread::post(QNetworkAccessManager &manager, const QByteArray &requestBody,

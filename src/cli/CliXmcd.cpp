@@ -2,18 +2,12 @@
 
 #include "cddb/CddbApply.h"
 #include "cddb/CddbEntry.h"
+#include "cddb/CddbSubmission.h"
 #include "cli/CliCddbAlbum.h"
-#include "collection/AlbumRecord.h"
-#include "collection/DiscId.h"
-#include "collection/StoredCounts.h"
 #include "collection/StoredText.h"
-#include "collection/TCfgFile.h"
 
 #include <QDate>
 #include <QFile>
-
-#include <algorithm>
-#include <climits>
 
 namespace Orbisong::Cli {
 
@@ -100,60 +94,14 @@ int write(Context &c, QStringList args)
         return c.usage(Synopsis);
     CddbAlbumSession session(c.collection, c.questions);
     Collection &collection = session.collection();
-    const AlbumIndexNode *node = collection.FindAlbum(albumId);
-    if (!node || !collection.file()) {
+    if (!collection.FindAlbum(albumId)) {
         c.err << "no album " << albumId << '\n';
         return NotFound;
     }
-    const QString block = node->blockName;
-    TCfgFile &cfg = *collection.file();
-    const Settings &settings = session.settings();
-
-    CddbWriteInput in;
-    in.discId = albumId.left(8);
-    in.artist = cfg.ReadString(block, QStringLiteral("Album"), QStringLiteral("AR"), {});
-    in.title = cfg.ReadString(block, QStringLiteral("Album"), QStringLiteral("TL"), {});
-    in.revision = cfg.ReadInteger(block, QStringLiteral("Album"), QStringLiteral("RV"), 1);
-    in.comments = cfg.ReadString(block, QStringLiteral("Comments"), QStringLiteral("TX"), {});
-    in.submitComments = settings.GetOptionFlag(_GLOB_OPTION_SUBMITCOMMENTS);
-    in.submitWebLinks = settings.GetOptionFlag(_GLOB_OPTION_SUBMITWEBLINKS);
-    const int tracks = DiscIdTrackCount(in.discId);
-    QStringList titles, notes, offsets;
-    for (int n = 1; n <= tracks; ++n) {
-        const QString key = QStringLiteral("[%1]").arg(n);
-        titles.append(
-            cfg.ReadString(block, QStringLiteral("Tracks"), QStringLiteral("TT") + key, {}));
-        notes.append(
-            cfg.ReadString(block, QStringLiteral("Tracks"), QStringLiteral("TM") + key, {}));
-        offsets.append(
-            cfg.ReadString(block, QStringLiteral("Tracks"), QStringLiteral("TO") + key, {}));
-    }
-    const QChar cr(13);
-    in.trackTitles = titles.join(cr);
-    in.extendedTrackData = notes.join(cr);
-    in.trackOffsets = offsets.join(cr);
-    // The last track's start and length come from the file: the end is bounded to a disc.
-    const qint64 lastStart = albumId.mid(8).toInt(nullptr, 16);
-    const qint64 lastLength = std::clamp(
-        cfg.ReadInteger(block, QStringLiteral("Tracks"), QStringLiteral("TL[%1]").arg(tracks), 0),
-        0, MaxTocFrame);
-    in.discLengthSeconds = int(std::min<qint64>(lastStart + lastLength + 1, MaxTocFrame + 1) / 75);
-    QStringList links;
-    const int linkCount =
-        StoredCount(cfg, block, QStringLiteral("WebLink"), QStringLiteral("WU"), INT_MAX);
-    for (int n = 1; n <= linkCount; ++n) {
-        const QString key = QStringLiteral("[%1]").arg(n);
-        links.append(
-            cfg.ReadString(block, QStringLiteral("WebLink"), QStringLiteral("WU") + key, {}) +
-            QChar(14) +
-            cfg.ReadString(block, QStringLiteral("WebLink"), QStringLiteral("WT") + key, {}) +
-            QChar(14) +
-            cfg.ReadString(block, QStringLiteral("WebLink"), QStringLiteral("WF") + key, {}));
-    }
-    in.webLinks = links.join(cr);
+    const CddbSubmission submission = CddbSubmission::read(collection, albumId, session.settings());
     if (!category.isEmpty() && !IsCddbCategory(category))
         return c.fail(QStringLiteral("not a CDDB category: %1").arg(category));
-    const QString text = WriteCddbEntry(in, QDate::currentDate().year());
+    const QString text = submission.entry(QDate::currentDate().year());
     if (text.isEmpty())
         return c.fail(QStringLiteral("the album ID gives no tracks"));
     c.out << text;

@@ -22,7 +22,9 @@ TEST(CddbEntry, TitleCaseFollowsLettersApostrophesAndHyphens)
     EXPECT_EQ(TitleCase(QStringLiteral("don't stop")), QStringLiteral("Don't Stop"));
     EXPECT_EQ(TitleCase(QStringLiteral("rock-n-roll")), QStringLiteral("Rock-n-roll"));
     EXPECT_EQ(TitleCase(QString()), QString());
-    EXPECT_EQ(TitleCase(QStringLiteral("\u00e9t\u00e9 OK")), QStringLiteral("\u00e9T\u00e9 Ok"));
+    // Letters beyond ASCII are letters of their words: UTF-8 entries read as written.
+    EXPECT_EQ(TitleCase(QStringLiteral("\u00e9t\u00e9 OK")), QStringLiteral("\u00c9t\u00e9 Ok"));
+    EXPECT_EQ(TitleCase(QStringLiteral("bj\u00f6rk")), QStringLiteral("Bj\u00f6rk"));
 }
 
 TEST(CddbEntry, SplitAtFirstSlash)

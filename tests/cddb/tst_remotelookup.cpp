@@ -385,9 +385,31 @@ TEST_F(RemoteLookup, HttpExactMatchAndFormBodies)
     EXPECT_EQ(
         t.at(0),
         QStringLiteral(
-            "POST /~cddb/cddb.cgi cmd=motd&hello=tester+my%2Dhost+Orbisong+4%2E0%2E3&proto=1"));
+            "POST /~cddb/cddb.cgi cmd=motd&hello=tester+my%2Dhost+Orbisong+4%2E0%2E3&proto=6"));
     EXPECT_TRUE(t.at(1).contains(QStringLiteral("cmd=cddb+query+04018E02+2+150+15000+400&")));
     EXPECT_TRUE(t.at(2).contains(QStringLiteral("cmd=cddb+read+rock+04018e02&")));
+}
+
+TEST_F(RemoteLookup, HttpAsksForItsProtocolLevelAndKeepsUtf8Letters)
+{
+    m_peer.addEntry(QStringLiteral("rock"), QStringLiteral("04018e02"),
+                    "# xmcd\nDISCID=04018e02\nDTITLE=Bj\xc3\xb6rk / Homog\xc3\xa9nic\n"
+                    "TTITLE0=J\xc3\xb3ga\nTTITLE1=Unravel\n");
+    ASSERT_TRUE(m_peer.start());
+    EXPECT_EQ(run(settings(true)), 0);
+    ASSERT_EQ(m_receiver.applied.size(), 1);
+    EXPECT_EQ(m_receiver.applied.at(0).artist, QStringLiteral("Bj\u00f6rk"));
+    EXPECT_EQ(m_receiver.applied.at(0).title, QStringLiteral("Homog\u00e9nic"));
+    EXPECT_TRUE(m_receiver.applied.at(0).trackTitles.startsWith(QStringLiteral("J\u00f3ga")));
+
+    CddbLookupSettings s = settings(true);
+    s.protocolLevel = 1;
+    EXPECT_EQ(run(s), 0);
+    EXPECT_TRUE(m_peer.transcript().value(3).endsWith(QStringLiteral("&proto=1")));
+
+    Settings stored;
+    stored.cddbProtocolLevel = 9;
+    EXPECT_EQ(CddbLookupSettings::fromSettings(stored).protocolLevel, 6);
 }
 
 TEST_F(RemoteLookup, HttpFailedWelcomeStillQueries)

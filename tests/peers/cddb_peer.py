@@ -16,6 +16,7 @@ import threading
 import urllib.parse
 
 LOCK = threading.Lock()
+SUBMIT_PATH = "/~cddb/submit.cgi"
 ARGS = None
 PORTS = {}
 CATEGORIES = ("blues", "classical", "country", "data", "folk", "jazz", "misc", "newage",
@@ -178,14 +179,19 @@ class HttpHandler(socketserver.StreamRequestHandler):
             return
         method, target = request.split(" ")[:2]
         length = 0
+        headers = {}
         while True:
             header = self.rfile.readline().decode("latin-1").rstrip("\r\n")
             if not header:
                 break
             name, _, value = header.partition(":")
+            headers[name.strip().lower()] = value.strip()
             if name.strip().lower() == "content-length":
                 length = int(value.strip())
         path, _, query = target.partition("?")
+        if path == SUBMIT_PATH:
+            self.submit(method, headers, self.rfile.read(length))
+            return
         if method == "POST":
             query = self.rfile.read(length).decode("latin-1").rstrip("\r\n")
         record("%s %s %s" % (method, path, query))
@@ -228,6 +234,32 @@ class HttpHandler(socketserver.StreamRequestHandler):
             self.wfile.write(body[i:i + 1000])
             self.wfile.flush()
 
+
+    def submit(self, method, headers, body):
+        """Takes an entry posted to the submit script: "200" when it is one, else "500"."""
+        names = ("category", "discid", "user-email", "submit-mode", "charset")
+        record("SUBMIT %s %s" % (method, " ".join("%s=%s" % (n, headers.get(n, "")) for n in names)))
+        category, discid = headers.get("category", ""), headers.get("discid", "")
+        text = body.decode("utf-8", "replace")
+        if fault("submit-refuse"):
+            answer = "501 Entry rejected: the test peer refuses every entry."
+        elif method != "POST" or any(not headers.get(n) for n in names):
+            answer = "500 Missing required header information."
+        elif category not in CATEGORIES or len(discid) != 8:
+            answer = "500 Invalid category or disc id."
+        elif headers["submit-mode"] not in ("test", "submit"):
+            answer = "500 Invalid submit mode."
+        elif not text.startswith("# xmcd") or ("DISCID=" + discid) not in text:
+            answer = "500 Invalid entry."
+        else:
+            folder = os.path.join(ARGS.db, "submitted", category)
+            os.makedirs(folder, exist_ok=True)
+            with open(os.path.join(folder, discid), "wb") as f:
+                f.write(body)
+            answer = "200 OK, submission has been sent."
+        data = (answer + "\r\n").encode("utf-8")
+        self.wfile.write(("HTTP/1.0 200 OK\r\nContent-Type: text/plain\r\nContent-Length: %d\r\n\r\n"
+                          % len(data)).encode("latin-1") + data)
 
     def redirect(self, target):
         # 307 keeps the method and the form body.

@@ -2,54 +2,61 @@
 
 #include "cddb/CddbEntry.h"
 
+#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QLabel>
-#include <QListWidget>
-#include <QPushButton>
+#include <QScreen>
 #include <QVBoxLayout>
 
 namespace Orbisong {
 
 TCategoryForm::TCategoryForm(const QString &current, QWidget *parent) : QDialog(parent)
 {
+    setObjectName(QStringLiteral("CategoryForm"));
     setWindowTitle(QStringLiteral("CDDB Category"));
     auto *label = new QLabel(
-        QStringLiteral("The album's category \"%1\" is not a CDDB category. Please choose the "
-                       "CDDB category that fits the album best.")
+        QStringLiteral("The category specified for this album, '%1', is not valid for CDDB "
+                       "submissions. Please choose a category to use for this submission.")
             .arg(current),
         this);
     label->setTextFormat(Qt::PlainText);
     label->setWordWrap(true);
-    m_list = new QListWidget(this);
-    m_list->addItems(CddbCategories());
+    m_combo = new QComboBox(this);
+    m_combo->setObjectName(QStringLiteral("CategoryCombo"));
+    for (const QString &category : CddbCategories())
+        m_combo->addItem(TitleCase(category));
+    m_combo->setCurrentIndex(0);
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    QPushButton *ok = buttons->button(QDialogButtonBox::Ok);
-    ok->setEnabled(false);
-    connect(m_list, &QListWidget::itemSelectionChanged, this,
-            [this, ok] { ok->setEnabled(!chosen().isEmpty()); });
-    connect(m_list, &QListWidget::itemDoubleClicked, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(label);
-    layout->addWidget(m_list);
+    layout->addWidget(m_combo);
     layout->addWidget(buttons);
+    setMinimumWidth(360);
+}
+
+void TCategoryForm::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    if (const QScreen *s = screen())
+        move(s->availableGeometry().center() - rect().center());
 }
 
 QString TCategoryForm::chosen() const
 {
-    const auto selected = m_list->selectedItems();
-    return selected.isEmpty() ? QString() : selected.first()->text();
+    return m_combo->currentText().toLower();
 }
 
 bool TCategoryForm::ValidateCategory(QWidget *parent, QString *category)
 {
-    if (IsCddbCategory(*category)) {
-        *category = category->toLower();
+    const QString trimmed = category->trimmed();
+    if (IsCddbCategory(trimmed)) {
+        *category = trimmed.toLower();
         return true;
     }
     TCategoryForm form(*category, parent);
-    if (form.exec() != QDialog::Accepted || form.chosen().isEmpty())
+    if (form.exec() != QDialog::Accepted)
         return false;
     *category = form.chosen();
     return true;

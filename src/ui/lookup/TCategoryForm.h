@@ -2,7 +2,7 @@
 
 #include <QDialog>
 
-class QListWidget;
+class QComboBox;
 
 namespace Orbisong {
 
@@ -14,15 +14,19 @@ class TCategoryForm : public QDialog
 public:
     explicit TCategoryForm(const QString &current, QWidget *parent = nullptr);
 
-    // True when `category` is a CDDB category (it is then written in lower case) or the user
-    // picked one, which replaces it.
+    // True when `category` (trimmed, in any case) is a CDDB category, then written in lower
+    // case, or the user picked one, which replaces it.
     static bool ValidateCategory(QWidget *parent, QString *category);
 
-    QListWidget *categoryList() const { return m_list; }
+    QComboBox *categoryCombo() const { return m_combo; }
+    // The chosen category in lower case.
     QString chosen() const;
 
+protected:
+    void showEvent(QShowEvent *event) override;
+
 private:
-    QListWidget *m_list = nullptr;
+    QComboBox *m_combo = nullptr;
 };
 
 } // namespace Orbisong

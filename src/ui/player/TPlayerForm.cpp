@@ -221,6 +221,8 @@ void TPlayerForm::connectRecognizer()
             });
     connect(m_playlist->button(PlayerPlaylistPanel::CddbStop), &QToolButton::clicked, this,
             [this] { m_recognizer->stopRemoteLookups(); });
+    connect(m_playlist->button(PlayerPlaylistPanel::SendCddb), &QToolButton::clicked, this,
+            &TPlayerForm::submitRequested);
 }
 
 // ---- What the window offers its owner ---------------------------------------------------

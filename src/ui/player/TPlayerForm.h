@@ -125,6 +125,8 @@ signals:
     void discImageRequested(const QString &path);
     void collectionRequested();
     void optionsRequested();
+    // "Send to CDDB database": the owner saves the album in the drive and submits it.
+    void submitRequested();
     void helpRequested();
     // The drive button's "&Open" or "&Explore": the owner shows the drive's folder.
     void driveFolderRequested(QChar drive);

@@ -6,6 +6,8 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -107,12 +109,16 @@ TEST(LookupWindows, WelcomeShownOncePerStampAsPlainText)
 
 TEST(LookupWindows, CategoryChoiceReplacesUnknownCategory)
 {
-    QString category = QStringLiteral("Rock");
+    QString category = QStringLiteral("Classical ");
     EXPECT_TRUE(TCategoryForm::ValidateCategory(nullptr, &category));
-    EXPECT_EQ(category, QStringLiteral("rock"));
+    EXPECT_EQ(category, QStringLiteral("classical"));
     category = QStringLiteral("Polka");
     whenShown<TCategoryForm>([](TCategoryForm *f) {
-        f->categoryList()->setCurrentRow(5);
+        EXPECT_EQ(f->categoryCombo()->objectName(), QStringLiteral("CategoryCombo"));
+        EXPECT_EQ(f->categoryCombo()->currentText(), QStringLiteral("Blues"));
+        EXPECT_EQ(f->categoryCombo()->count(), 11);
+        EXPECT_TRUE(f->findChild<QLabel *>()->text().contains(QStringLiteral("'Polka'")));
+        f->categoryCombo()->setCurrentIndex(5);
         f->accept();
     });
     EXPECT_TRUE(TCategoryForm::ValidateCategory(nullptr, &category));
