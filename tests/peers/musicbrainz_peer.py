@@ -42,13 +42,15 @@ class Handler(http.server.BaseHTTPRequestHandler):
         record("%.6f %s" % (time.monotonic(), self.requestline))
         record("User-Agent: %s" % self.headers.get("User-Agent", ""))
         url = urllib.parse.urlsplit(self.path)
-        query = urllib.parse.parse_qs(url.query)
+        # "+" separates the service's words, so the query is read without taking it as a space.
+        query = dict(urllib.parse.unquote(item).partition("=")[::2]
+                     for item in url.query.split("&"))
         parts = url.path.split("/")
         reply = None
         if len(parts) == 5 and parts[1:4] == ["ws", "2", "discid"]:
             key = parts[4]
             if key == "-":
-                key = "toc=" + query.get("toc", [""])[0]
+                key = "toc=" + query.get("toc", "")
             reply = routes().get(key)
         if reply is None:
             reply = {"status": 404, "body": json.dumps({"error": "Not Found"})}
