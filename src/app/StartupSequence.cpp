@@ -6,6 +6,7 @@
 #include "app/DesktopIntegration.h"
 #include "app/ExitSignals.h"
 #include "app/PlaylistWindows.h"
+#include "app/RecognitionExtras.h"
 #include "app/SetupWindows.h"
 #include "base/AppPaths.h"
 #include "base/MessageIds.h"
@@ -48,6 +49,7 @@ StartupSequence::~StartupSequence()
     m_desktop.reset();
     m_threadWindow.setHandler(nullptr);
     m_eventScripts.reset();
+    m_recognitionExtras.reset();
     m_lookups.reset();
     m_entryReceiver.reset();
     m_albumWindows.reset();
@@ -158,6 +160,8 @@ bool StartupSequence::start()
             m_albumWindows.get(),
             [this](const QString &id) { m_albumWindows->showProperties(id); });
     m_setupWindows = std::make_unique<SetupWindows>(player, m_collection.get(), settings);
+    m_recognitionExtras = std::make_unique<RecognitionExtras>(
+        player, m_engine.get(), m_drives.get(), m_entryReceiver.get(), &m_threadWindow, settings);
 
     connect(player, &TPlayerForm::closing, this, &StartupSequence::onPlayerClosing);
     connect(player, &TPlayerForm::discImageRequested, this, &StartupSequence::openDiscImage);

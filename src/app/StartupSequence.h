@@ -21,6 +21,7 @@ class ControllerEngine;
 class LookupWindows;
 class PlayerEntryReceiver;
 class PlaylistWindows;
+class RecognitionExtras;
 class QuestionPort;
 class RunningLookups;
 class SetupWindows;
@@ -44,6 +45,7 @@ public:
     AlbumWindows *albumWindows() const { return m_albumWindows.get(); }
     PlaylistWindows *playlistWindows() const { return m_playlistWindows.get(); }
     SetupWindows *setupWindows() const { return m_setupWindows.get(); }
+    RecognitionExtras *recognitionExtras() const { return m_recognitionExtras.get(); }
     DesktopIntegration *desktop() const { return m_desktop.get(); }
 
 private:
@@ -79,6 +81,7 @@ private:
     std::unique_ptr<PlaylistWindows> m_playlistWindows;
     std::unique_ptr<CollectionWindows> m_collectionWindows;
     std::unique_ptr<SetupWindows> m_setupWindows;
+    std::unique_ptr<RecognitionExtras> m_recognitionExtras;
     std::unique_ptr<EventScripts> m_eventScripts;
     std::unique_ptr<DesktopIntegration> m_desktop;
     bool m_askedNoDrive = false;

@@ -8,6 +8,8 @@
 #include "collection/DiscInfo.h"
 #include "collection/Settings.h"
 
+#include <QTimer>
+
 namespace Orbisong {
 
 DiscRecognizer::DiscRecognizer(const Settings &settings, QObject *parent)
@@ -48,10 +50,14 @@ int DiscRecognizer::beginOwnLookup()
     return ++m_lastLookup;
 }
 
-void DiscRecognizer::endOwnLookup(int lookup, int result)
+void DiscRecognizer::endOwnLookup(int lookup, int result, const QString &message)
 {
     m_ownLookups = qMax(0, m_ownLookups - 1);
-    emit lookupStatus(lookup, QString());
+    emit lookupStatus(lookup, message);
+    if (!message.isEmpty()) {
+        QTimer::singleShot(MessageShownMs, this,
+                           [this, lookup] { emit lookupStatus(lookup, QString()); });
+    }
     emit remoteLookupFinished(result);
 }
 

@@ -47,7 +47,8 @@ public:
     // status line, the stop button while they run, and the end notice.
     int beginOwnLookup();
     void showOwnLookupStatus(int lookup, const QString &text) { emit lookupStatus(lookup, text); }
-    void endOwnLookup(int lookup, int result);
+    // Ends the lookup; a `message` for the user stays on its status line for a while.
+    void endOwnLookup(int lookup, int result, const QString &message = {});
 
     // What the recognition sequence is given for `disc`.
     static RecognitionSequence::Request requestFor(const DiscInfo &disc, const Settings &settings);
@@ -81,6 +82,7 @@ signals:
 
 private:
     using Report = std::function<void(int)>;
+    static constexpr int MessageShownMs = 15000;
 
     void runLocal(QStringList folders, const QString &albumId, int outcome, Report report);
     bool runRemote(const QString &albumId, const QString &query, Report report);

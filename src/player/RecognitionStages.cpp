@@ -111,10 +111,12 @@ RecognitionSequence::StageRunner RecognitionStages::musicBrainzStage()
                 [this, thread, lookup, albumId, report](int result) {
                     m_running.removeAll(thread);
                     thread->deleteLater();
+                    const QString message =
+                        result == TMusicBrainzThread::Failed ? thread->errorText() : QString();
                     if (m_recognizer)
-                        m_recognizer->endOwnLookup(lookup, result);
-                    if (result == TMusicBrainzThread::Failed && !thread->errorText().isEmpty())
-                        emit lookupFailed(thread->errorText());
+                        m_recognizer->endOwnLookup(lookup, result, message);
+                    if (!message.isEmpty())
+                        emit lookupFailed(message);
                     if (result != TMusicBrainzThread::Found) {
                         report(result);
                         return;
