@@ -14,6 +14,7 @@
 #include "collection/AlbumCover.h"
 #include "collection/SettingsSession.h"
 #include "playback/DiscImageWriter.h"
+#include "player/DiscRecognizer.h"
 #include "player/PlayerEngine.h"
 #include "player/mpris/MprisControls.h"
 #include "player/mpris/MprisPlayerAdaptor.h"
@@ -196,4 +197,38 @@ TEST_F(RecognitionExtrasTest, MusicBrainzReleaseBringsItsCover)
     ASSERT_FALSE(stored.isNull());
     EXPECT_EQ(stored.size(), QSize(64, 64));
     EXPECT_FALSE(startup.recognitionExtras()->takeDroppedPicture(cue));
+}
+
+TEST_F(RecognitionExtrasTest, TheStopButtonEndsASlowMusicBrainzLookup)
+{
+    ASSERT_TRUE(writer.write(cue));
+    ServicePeer musicBrainz;
+    const QString discId = MusicBrainzDiscId(toc);
+    ASSERT_TRUE(musicBrainz.startMusicBrainz(
+        {{discId, ServicePeer::reply(200, oneRelease(discId), 120)}}));
+    {
+        SettingsSession session;
+        Settings &settings = session.settings();
+        settings.cddbServer = QStringLiteral("127.0.0.1");
+        settings.cddbPort = QStringLiteral("1"); // refused at once
+        settings.musicBrainzServer = musicBrainz.url();
+        settings.preferMusicBrainz = 1;
+        settings.SetOptionFlag(_GLOB_OPTION_AUTORCDDB, true);
+        settings.SetOptionFlag(_GLOB_OPTION_USEALBWIZ, false);
+        settings.SetOptionFlag(_GLOB_OPTION_SHOWTOTD, false);
+        settings.startCount = 5;
+        ASSERT_TRUE(session.save());
+    }
+    StartupSequence startup({cue});
+    ASSERT_TRUE(startup.start());
+    DiscRecognizer *recognizer = startup.player()->recognizer();
+    QStringList statuses;
+    QObject::connect(recognizer, &DiscRecognizer::lookupStatus,
+                     [&](int, const QString &text) { statuses.append(text); });
+    ASSERT_TRUE(waitFor([&] { return !musicBrainz.requests().isEmpty(); }));
+    EXPECT_TRUE(recognizer->remoteLookupRunning());
+    EXPECT_TRUE(statuses.join(QLatin1Char('|')).contains(QLatin1String("MusicBrainz")));
+    recognizer->stopRemoteLookups();
+    EXPECT_TRUE(waitFor([&] { return !recognizer->remoteLookupRunning(); }));
+    EXPECT_TRUE(startup.player()->engine()->current().album.title.isEmpty());
 }

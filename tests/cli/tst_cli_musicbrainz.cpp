@@ -10,6 +10,7 @@
 #include "collection/DiscId.h"
 #include "playback/DiscImageWriter.h"
 
+#include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
 
@@ -174,4 +175,38 @@ TEST_F(CliMusicBrainz, LookupListsReleasesAndAppliesTheChosenOne)
                                    QStringLiteral("--toc"), QStringLiteral("1")})
                   .exitCode,
               2);
+}
+
+TEST_F(CliMusicBrainz, CoverFetchStoresThePictureOfTheAlbumsRelease)
+{
+    const QString picture = home.file(QStringLiteral("front.jpg"));
+    QImage image(40, 40, QImage::Format_RGB32);
+    image.fill(Qt::blue);
+    ASSERT_TRUE(image.save(picture, "JPG"));
+    ServicePeer covers;
+    ASSERT_TRUE(covers.startCover({QStringLiteral("rel-7=") + picture}));
+    const QStringList fetch{QStringLiteral("cover"), QStringLiteral("fetch"),
+                            QStringLiteral("--album"), albumId, QStringLiteral("--server"),
+                            covers.url()};
+    EXPECT_EQ(runCli(home.path(), fetch).exitCode, 1) << "no album yet";
+
+    writer.setCdText(QStringLiteral("Band"), QStringLiteral("Album"), {});
+    ASSERT_TRUE(writer.write(cue));
+    ASSERT_EQ(runCli(home.path(), {QStringLiteral("recognise"), cue, QStringLiteral("--no-remote")})
+                  .exitCode,
+              0);
+    const CliResult noRelease = runCli(home.path(), fetch);
+    EXPECT_EQ(noRelease.exitCode, 1);
+    EXPECT_TRUE(noRelease.err.contains(QLatin1String("release id")));
+
+    ASSERT_EQ(runCli(home.path(), {QStringLiteral("collection"), QStringLiteral("set"), albumId,
+                                   QStringLiteral("custom"),
+                                   QStringLiteral("MusicBrainzRelease=rel-7")})
+                  .exitCode,
+              0);
+    const CliResult fetched = runCli(home.path(), fetch);
+    EXPECT_EQ(fetched.exitCode, 0) << fetched.err.toStdString();
+    const QString path = fetched.out.trimmed();
+    EXPECT_EQ(path, home.path() + QStringLiteral("/covers/") + albumId + QStringLiteral(".jpg"));
+    EXPECT_FALSE(QImage(path).isNull());
 }
