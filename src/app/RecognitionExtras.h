@@ -23,8 +23,8 @@ class RecognitionExtras : public QObject
 
 public:
     RecognitionExtras(TPlayerForm *player, PlayerEngine *engine, CdioDriveSet *drives,
-                      CddbEntryReceiver *receiver, ThreadWindow *window,
-                      const Settings &settings, QObject *parent = nullptr);
+                      CddbEntryReceiver *receiver, ThreadWindow *window, const Settings &settings,
+                      QObject *parent = nullptr);
     ~RecognitionExtras() override;
 
     RecognitionStages *stages() const { return m_stages; }

@@ -29,8 +29,7 @@ public:
     virtual bool applyToAlbum(const QString &albumId, const CddbAlbumFields &fields) = 0;
     // Stores what an entry has no line for: the year and the MusicBrainz release id of a
     // found release (either may be empty). Returns false when there is no album with that ID.
-    virtual bool applyRelease(const QString &albumId, const QString &year,
-                              const QString &releaseId)
+    virtual bool applyRelease(const QString &albumId, const QString &year, const QString &releaseId)
     {
         Q_UNUSED(albumId);
         Q_UNUSED(year);

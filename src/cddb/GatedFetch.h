@@ -12,10 +12,10 @@ namespace Orbisong {
 // gate, with the User-Agent those services ask for.
 struct FetchResult
 {
-    int status = 0;     // the HTTP status; 0 when no reply came
+    int status = 0; // the HTTP status; 0 when no reply came
     QByteArray body;
     int retryAfter = -1; // seconds from a Retry-After header, -1 without one
-    QString error;      // why no reply came
+    QString error;       // why no reply came
     bool stopped = false;
 };
 

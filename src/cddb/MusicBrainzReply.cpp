@@ -81,7 +81,8 @@ bool ParseMusicBrainzReply(const QByteArray &reply, const QString &discId, int t
 
 QString MusicBrainzMatchList(const QList<FoundAlbum> &releases)
 {
-    QString list = QStringLiteral("210 Found exact matches, list follows (until terminating `.')\n");
+    QString list =
+        QStringLiteral("210 Found exact matches, list follows (until terminating `.')\n");
     for (int i = 0; i < releases.size(); ++i) {
         const FoundAlbum &album = releases.at(i);
         // The year and the start of the release id keep releases of one name apart.

@@ -41,10 +41,10 @@ void TCoverArtThread::run()
         return;
     }
     if (reply.status != 200) {
-        m_errorText = reply.error.isEmpty()
-                          ? QStringLiteral("the cover service answered with status %1")
-                                .arg(reply.status)
-                          : reply.error;
+        m_errorText =
+            reply.error.isEmpty()
+                ? QStringLiteral("the cover service answered with status %1").arg(reply.status)
+                : reply.error;
         return;
     }
     QString path;

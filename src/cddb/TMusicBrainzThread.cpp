@@ -32,8 +32,7 @@ QUrl TMusicBrainzThread::lookupUrl(bool byToc) const
     QString base = m_server.trimmed();
     while (base.endsWith(QLatin1Char('/')))
         base.chop(1);
-    QUrl url(base + QStringLiteral("/ws/2/discid/") +
-             (byToc ? QStringLiteral("-") : m_discId));
+    QUrl url(base + QStringLiteral("/ws/2/discid/") + (byToc ? QStringLiteral("-") : m_discId));
     QUrlQuery query;
     if (byToc)
         query.addQueryItem(QStringLiteral("toc"), MusicBrainzTocParameter(m_toc));
@@ -69,14 +68,12 @@ int TMusicBrainzThread::lookUp()
         const QString wait = reply.retryAfter >= 0
                                  ? QStringLiteral(" Try again in %1 seconds.").arg(reply.retryAfter)
                                  : QString();
-        return fail(QStringLiteral("MusicBrainz is busy and turned the lookup away (503).") +
-                    wait);
+        return fail(QStringLiteral("MusicBrainz is busy and turned the lookup away (503).") + wait);
     }
     if (reply.status != 200)
-        return fail(reply.status ? QStringLiteral("MusicBrainz answered with status %1.")
-                                       .arg(reply.status)
-                                 : QStringLiteral("MusicBrainz cannot be reached: %1")
-                                       .arg(reply.error));
+        return fail(reply.status
+                        ? QStringLiteral("MusicBrainz answered with status %1.").arg(reply.status)
+                        : QStringLiteral("MusicBrainz cannot be reached: %1").arg(reply.error));
     if (!ParseMusicBrainzReply(reply.body, m_discId, m_toc.last - m_toc.first + 1, &m_releases))
         return fail(QStringLiteral("MusicBrainz sent a reply that cannot be read."));
     if (m_releases.isEmpty())

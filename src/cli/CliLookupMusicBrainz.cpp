@@ -18,11 +18,14 @@ QString musicBrainzLookupSynopsis()
 QString musicBrainzLookupDetails()
 {
     return QStringLiteral(
-    "  musicbrainz                    looks a disc up on a MusicBrainz server:\n"
-    "    --server URL                 the service's base address (the settings' one if left out)\n"
-    "    --toc FIRST LAST LEADOUT OFFSET...  the disc in frames, lead-in included\n"
-    "    --choose N                   applies the Nth release to the album (made when missing)\n"
-        "  Prints \"discid ID\", then \"release ID YEAR TRACKS ARTIST / TITLE\" for each release.\n");
+        "  musicbrainz                    looks a disc up on a MusicBrainz server:\n"
+        "    --server URL                 the service's base address (the settings' one if left "
+        "out)\n"
+        "    --toc FIRST LAST LEADOUT OFFSET...  the disc in frames, lead-in included\n"
+        "    --choose N                   applies the Nth release to the album (made when "
+        "missing)\n"
+        "  Prints \"discid ID\", then \"release ID YEAR TRACKS ARTIST / TITLE\" for each "
+        "release.\n");
 }
 
 namespace {

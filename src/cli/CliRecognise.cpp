@@ -12,8 +12,8 @@
 #include "cddb/TMusicBrainzThread.h"
 #include "cli/CliCddbAlbum.h"
 #include "collection/DiscId.h"
-#include "playback/CdText.h"
 #include "playback/CdioDevice.h"
+#include "playback/CdText.h"
 #include "player/OtherPlayerStages.h"
 #include "player/RecognitionSequence.h"
 
@@ -176,25 +176,26 @@ int recogniseCommand(Context &c)
                          });
     });
 
-    sequence->setStage(RecognitionSequence::MusicBrainz, [&](const RecognitionSequence::Request &req,
-                                                             std::function<void(int)> report) {
-        DiscToc toc;
-        toc.last = int(req.trackStarts.size());
-        toc.leadOut = req.leadOut;
-        toc.offsets = req.trackStarts;
-        auto *thread = new TMusicBrainzThread(settings.musicBrainzServer, toc, &threadWindow);
-        QObject::connect(thread, &TMusicBrainzThread::lookupFinished, thread, [&, thread,
-                                                                               report](int code) {
-            thread->deleteLater();
-            if (code == TMusicBrainzThread::Failed && !thread->errorText().isEmpty())
-                c.err << thread->errorText() << Qt::endl;
-            if (code == TMusicBrainzThread::Found &&
-                !session.applyFound(albumId, SourceMusicBrainz, thread->chosen()))
-                code = TMusicBrainzThread::Failed;
-            report(code);
+    sequence->setStage(
+        RecognitionSequence::MusicBrainz,
+        [&](const RecognitionSequence::Request &req, std::function<void(int)> report) {
+            DiscToc toc;
+            toc.last = int(req.trackStarts.size());
+            toc.leadOut = req.leadOut;
+            toc.offsets = req.trackStarts;
+            auto *thread = new TMusicBrainzThread(settings.musicBrainzServer, toc, &threadWindow);
+            QObject::connect(
+                thread, &TMusicBrainzThread::lookupFinished, thread, [&, thread, report](int code) {
+                    thread->deleteLater();
+                    if (code == TMusicBrainzThread::Failed && !thread->errorText().isEmpty())
+                        c.err << thread->errorText() << Qt::endl;
+                    if (code == TMusicBrainzThread::Found &&
+                        !session.applyFound(albumId, SourceMusicBrainz, thread->chosen()))
+                        code = TMusicBrainzThread::Failed;
+                    report(code);
+                });
+            thread->start();
         });
-        thread->start();
-    });
 
     int foundAt = -1;
     QEventLoop loop;

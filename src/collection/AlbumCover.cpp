@@ -35,8 +35,8 @@ QString AlbumCover::path(const QString &albumId)
     if (!safeId(albumId))
         return {};
     for (const char *kind : Kinds) {
-        const QString file =
-            folder() + QLatin1Char('/') + albumId.toUpper() + QLatin1Char('.') + QLatin1String(kind);
+        const QString file = folder() + QLatin1Char('/') + albumId.toUpper() + QLatin1Char('.') +
+                             QLatin1String(kind);
         if (QFile::exists(file))
             return file;
     }
@@ -69,8 +69,7 @@ bool AlbumCover::store(const QString &albumId, const QByteArray &picture, QStrin
         return failWith(QStringLiteral("cannot make %1").arg(folder()));
     const QString base = folder() + QLatin1Char('/') + albumId.toUpper() + QLatin1Char('.');
     QSaveFile file(base + kind);
-    if (!file.open(QIODevice::WriteOnly) || file.write(picture) != picture.size() ||
-        !file.commit())
+    if (!file.open(QIODevice::WriteOnly) || file.write(picture) != picture.size() || !file.commit())
         return failWith(file.errorString());
     for (const char *other : Kinds) {
         if (QLatin1String(other) != kind)

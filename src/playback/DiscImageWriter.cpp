@@ -107,8 +107,8 @@ bool DiscImageWriter::write(const QString &cuePath, QString *error) const
             *error = bin.errorString();
         return false;
     }
-    QString cue = cdTextLine(QString(), "PERFORMER", m_performer) +
-                  cdTextLine(QString(), "TITLE", m_title);
+    QString cue =
+        cdTextLine(QString(), "PERFORMER", m_performer) + cdTextLine(QString(), "TITLE", m_title);
     cue += QStringLiteral("FILE \"%1\" BINARY\r\n").arg(binName);
     int offset = 0;
     for (int i = 0; i < m_tracks.size(); ++i) {

@@ -48,8 +48,8 @@ void RecognitionSequence::runStage()
             },
             Qt::QueuedConnection);
     };
-    const bool network = m_stage == RemoteCddb || m_stage == MusicBrainz ||
-                         m_stage == MusicBrainzFirst;
+    const bool network =
+        m_stage == RemoteCddb || m_stage == MusicBrainz || m_stage == MusicBrainzFirst;
     const bool allowed = (!network || m_request.remoteLookup) &&
                          (m_stage != AlbumWizard || m_request.albumWizard) &&
                          (m_stage != MusicBrainzFirst || m_request.preferMusicBrainz) &&

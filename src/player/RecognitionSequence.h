@@ -40,9 +40,9 @@ public:
         bool remoteLookup = false; // the remote stage may run
         bool albumWizard = false;  // the wizard stage may run
         bool preferMusicBrainz = false;
-        QString source;            // the drive's device path or the image file
-        QList<int> trackStarts;    // start frames of the tracks
-        int leadOut = 0;           // the lead-out frame
+        QString source;         // the drive's device path or the image file
+        QList<int> trackStarts; // start frames of the tracks
+        int leadOut = 0;        // the lead-out frame
     };
     // Runs one stage; it calls `report` once, now or later.
     using StageRunner = std::function<void(const Request &, std::function<void(int)> report)>;

@@ -62,8 +62,7 @@ RecognitionSequence::StageRunner RecognitionStages::cdTextStage()
         }
         const int lookup = m_recognizer ? m_recognizer->beginOwnLookup() : 0;
         if (m_recognizer)
-            m_recognizer->showOwnLookupStatus(lookup,
-                                              QStringLiteral("Reading the disc's CD-Text"));
+            m_recognizer->showOwnLookupStatus(lookup, QStringLiteral("Reading the disc's CD-Text"));
         auto *album = new CdTextAlbum;
         QThread *worker = QThread::create([album, source] { *album = ReadCdText(source); });
         const QString albumId = request.discId;

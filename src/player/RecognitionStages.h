@@ -25,8 +25,7 @@ class RecognitionStages : public QObject
 
 public:
     RecognitionStages(DiscRecognizer *recognizer, const Settings &settings,
-                      CddbEntryReceiver *receiver, ThreadWindow *window,
-                      QObject *parent = nullptr);
+                      CddbEntryReceiver *receiver, ThreadWindow *window, QObject *parent = nullptr);
     ~RecognitionStages() override;
 
     // The device path or image file of the disc being recognised.

@@ -15,9 +15,9 @@
 #include "collection/SettingsSession.h"
 #include "playback/DiscImageWriter.h"
 #include "player/DiscRecognizer.h"
-#include "player/PlayerEngine.h"
 #include "player/mpris/MprisControls.h"
 #include "player/mpris/MprisPlayerAdaptor.h"
+#include "player/PlayerEngine.h"
 #include "ui/album/TAlbumPropertiesForm.h"
 #include "ui/player/PlayerDetailPanel.h"
 #include "ui/player/TPlayerForm.h"
@@ -131,8 +131,8 @@ TEST_F(RecognitionExtrasTest, MusicBrainzReleaseBringsItsCover)
     ASSERT_TRUE(cddb.start({QStringLiteral("--motd-status"), QStringLiteral("401")}));
     ServicePeer musicBrainz;
     const QString discId = MusicBrainzDiscId(toc);
-    ASSERT_TRUE(musicBrainz.startMusicBrainz(
-        {{discId, ServicePeer::reply(200, oneRelease(discId))}}));
+    ASSERT_TRUE(
+        musicBrainz.startMusicBrainz({{discId, ServicePeer::reply(200, oneRelease(discId))}}));
     const QString pictureFile = home.file(QStringLiteral("front.jpg"));
     ASSERT_TRUE(coverPicture().save(pictureFile, "JPG"));
     ServicePeer covers;
@@ -166,8 +166,8 @@ TEST_F(RecognitionExtrasTest, MusicBrainzReleaseBringsItsCover)
     EXPECT_EQ(AlbumCover::path(albumId),
               home.path() + QStringLiteral("/covers/") + albumId + QStringLiteral(".jpg"));
     EXPECT_EQ(engine->current().album.year, "2004");
-    EXPECT_TRUE(engine->current().album.customData.contains(
-        QStringLiteral("MusicBrainzRelease=rel-1")));
+    EXPECT_TRUE(
+        engine->current().album.customData.contains(QStringLiteral("MusicBrainzRelease=rel-1")));
     player->show();
     QTest::qWait(50);
     saveScreenshot(player, QStringLiteral("player-cover.png"));
@@ -204,8 +204,8 @@ TEST_F(RecognitionExtrasTest, TheStopButtonEndsASlowMusicBrainzLookup)
     ASSERT_TRUE(writer.write(cue));
     ServicePeer musicBrainz;
     const QString discId = MusicBrainzDiscId(toc);
-    ASSERT_TRUE(musicBrainz.startMusicBrainz(
-        {{discId, ServicePeer::reply(200, oneRelease(discId), 120)}}));
+    ASSERT_TRUE(
+        musicBrainz.startMusicBrainz({{discId, ServicePeer::reply(200, oneRelease(discId), 120)}}));
     {
         SettingsSession session;
         Settings &settings = session.settings();

@@ -27,9 +27,9 @@ bool ServicePeer::startMusicBrainz(const QJsonObject &routes)
 {
     setRoutes(routes);
     QList<int> ports;
-    const QStringList args{QStringLiteral("--routes"), m_dir.filePath(QStringLiteral("routes.json")),
-                           QStringLiteral("--transcript"),
-                           m_dir.filePath(QStringLiteral("transcript.txt"))};
+    const QStringList args{
+        QStringLiteral("--routes"), m_dir.filePath(QStringLiteral("routes.json")),
+        QStringLiteral("--transcript"), m_dir.filePath(QStringLiteral("transcript.txt"))};
     if (!CddbPeer::startPeer(m_process, CddbPeer::peerScript(QStringLiteral("musicbrainz_peer.py")),
                              args, {QStringLiteral("HTTP")}, &ports))
         return false;
@@ -46,8 +46,8 @@ bool ServicePeer::startCover(const QStringList &pictureArgs, const QString &else
     if (!elsewhere.isEmpty())
         args << QStringLiteral("--elsewhere") << elsewhere;
     QList<int> ports;
-    if (!CddbPeer::startPeer(m_process, CddbPeer::peerScript(QStringLiteral("cover_peer.py")),
-                             args, {QStringLiteral("HTTP")}, &ports))
+    if (!CddbPeer::startPeer(m_process, CddbPeer::peerScript(QStringLiteral("cover_peer.py")), args,
+                             {QStringLiteral("HTTP")}, &ports))
         return false;
     m_port = ports.at(0);
     return true;

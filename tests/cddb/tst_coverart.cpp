@@ -125,6 +125,6 @@ TEST_F(CoverArt, RefusalsStoreNothing)
     png.save(&buffer, "PNG");
     ASSERT_TRUE(AlbumCover::store(AlbumId, pngBytes));
     EXPECT_TRUE(AlbumCover::path(AlbumId).endsWith(QLatin1String(".png")));
-    EXPECT_FALSE(QFile::exists(home.path() + QStringLiteral("/covers/") + AlbumId +
-                               QStringLiteral(".jpg")));
+    EXPECT_FALSE(
+        QFile::exists(home.path() + QStringLiteral("/covers/") + AlbumId + QStringLiteral(".jpg")));
 }

@@ -69,8 +69,8 @@ QJsonObject release(const QString &id, const QString &title, const QJsonArray &c
 
 QJsonArray credit(const QString &name, const QString &join = {})
 {
-    return QJsonArray{QJsonObject{{QStringLiteral("name"), name},
-                                  {QStringLiteral("joinphrase"), join}}};
+    return QJsonArray{
+        QJsonObject{{QStringLiteral("name"), name}, {QStringLiteral("joinphrase"), join}}};
 }
 
 QByteArray releases(const QJsonArray &list)
@@ -78,9 +78,9 @@ QByteArray releases(const QJsonArray &list)
     return QJsonDocument(QJsonObject{{QStringLiteral("releases"), list}}).toJson();
 }
 
-const QStringList SixTitles = {QStringLiteral("One"),  QStringLiteral("Two"),
+const QStringList SixTitles = {QStringLiteral("One"),   QStringLiteral("Two"),
                                QStringLiteral("Three"), QStringLiteral("Four"),
-                               QStringLiteral("Five"), QStringLiteral("Six")};
+                               QStringLiteral("Five"),  QStringLiteral("Six")};
 
 // Picks the release the test names from the list the window would show.
 struct PickRelease : ThreadRequestHandler
@@ -168,9 +168,9 @@ TEST(MusicBrainzReply, ReadsReleasesAndRefusesOtherShapes)
     EXPECT_EQ(found.at(0).releaseId, QStringLiteral("r-1"));
     EXPECT_EQ(found.at(0).trackTitles, QStringList({QStringLiteral("A"), QStringLiteral("B")}));
 
-    for (const QByteArray &bad :
-         {QByteArray("{\"releases\": [ {\"id\": "), QByteArray("[1, 2]"),
-          QByteArray("{\"release-list\": []}"), QByteArray("{\"releases\": [{\"title\": \"x\"}]}")}) {
+    for (const QByteArray &bad : {QByteArray("{\"releases\": [ {\"id\": "), QByteArray("[1, 2]"),
+                                  QByteArray("{\"release-list\": []}"),
+                                  QByteArray("{\"releases\": [{\"title\": \"x\"}]}")}) {
         EXPECT_FALSE(ParseMusicBrainzReply(bad, QStringLiteral("X"), 2, &found)) << bad.data();
         EXPECT_TRUE(found.isEmpty());
     }
@@ -186,9 +186,9 @@ protected:
 
 TEST_F(MusicBrainzLookup, FindsByDiscIdThenByTocWithinTheRateLimit)
 {
-    const QJsonObject one = release(QStringLiteral("rel-one"), QStringLiteral("Album"),
-                                    credit(QStringLiteral("Band")), QStringLiteral("2001"),
-                                    SixTitles, discId);
+    const QJsonObject one =
+        release(QStringLiteral("rel-one"), QStringLiteral("Album"), credit(QStringLiteral("Band")),
+                QStringLiteral("2001"), SixTitles, discId);
     peer.setRoutes({{discId, ServicePeer::reply(200, releases({one}))}});
     TMusicBrainzThread byId(peer.url(), SixTracks, nullptr);
     ASSERT_EQ(runLookup(byId), TMusicBrainzThread::Found);
@@ -275,12 +275,11 @@ TEST_F(MusicBrainzLookup, RefusalsAndBrokenRepliesApplyNothing)
 
 TEST_F(MusicBrainzLookup, SeveralReleasesAreOfferedForChoice)
 {
-    const QJsonArray list{release(QStringLiteral("rel-a"), QStringLiteral("Album"),
-                                  credit(QStringLiteral("Band")), QStringLiteral("1990"),
-                                  SixTitles, discId),
-                          release(QStringLiteral("rel-b"), QStringLiteral("Album"),
-                                  credit(QStringLiteral("Band")), QStringLiteral("2010-01"),
-                                  SixTitles, discId)};
+    const QJsonArray list{
+        release(QStringLiteral("rel-a"), QStringLiteral("Album"), credit(QStringLiteral("Band")),
+                QStringLiteral("1990"), SixTitles, discId),
+        release(QStringLiteral("rel-b"), QStringLiteral("Album"), credit(QStringLiteral("Band")),
+                QStringLiteral("2010-01"), SixTitles, discId)};
     peer.setRoutes({{discId, ServicePeer::reply(200, releases(list))}});
     ThreadWindow window;
     PickRelease picker;

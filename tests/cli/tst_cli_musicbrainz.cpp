@@ -29,14 +29,14 @@ QByteArray releaseReply(const QStringList &ids, const QString &discId)
         const QJsonObject medium{
             {QStringLiteral("discs"), QJsonArray{QJsonObject{{QStringLiteral("id"), discId}}}},
             {QStringLiteral("tracks"), tracks}};
-        releases.append(QJsonObject{
-            {QStringLiteral("id"), id},
-            {QStringLiteral("title"), QStringLiteral("Found Album ") + id.right(1)},
-            {QStringLiteral("date"), QStringLiteral("1999-03-01")},
-            {QStringLiteral("artist-credit"),
-             QJsonArray{QJsonObject{{QStringLiteral("name"), QStringLiteral("Mb Band")},
-                                    {QStringLiteral("joinphrase"), QString()}}}},
-            {QStringLiteral("media"), QJsonArray{medium}}});
+        releases.append(
+            QJsonObject{{QStringLiteral("id"), id},
+                        {QStringLiteral("title"), QStringLiteral("Found Album ") + id.right(1)},
+                        {QStringLiteral("date"), QStringLiteral("1999-03-01")},
+                        {QStringLiteral("artist-credit"),
+                         QJsonArray{QJsonObject{{QStringLiteral("name"), QStringLiteral("Mb Band")},
+                                                {QStringLiteral("joinphrase"), QString()}}}},
+                        {QStringLiteral("media"), QJsonArray{medium}}});
     }
     return QJsonDocument(QJsonObject{{QStringLiteral("releases"), releases}}).toJson();
 }
@@ -58,8 +58,8 @@ protected:
     }
     int set(const QString &section, const QString &name, const QString &value)
     {
-        return runCli(home.path(), {QStringLiteral("settings"), QStringLiteral("set"), section,
-                                    name, value})
+        return runCli(home.path(),
+                      {QStringLiteral("settings"), QStringLiteral("set"), section, name, value})
             .exitCode;
     }
     QString show()
@@ -86,8 +86,9 @@ TEST_F(CliMusicBrainz, CdTextIsReadWithNoNetwork)
     const CliResult result =
         runCli(home.path(), {QStringLiteral("recognise"), cue, QStringLiteral("--no-remote")});
     EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
-    EXPECT_EQ(result.out,
-              QStringLiteral("cd-text\nalbum %1\nartist Text Band\ntitle Text Album\n").arg(albumId));
+    EXPECT_EQ(
+        result.out,
+        QStringLiteral("cd-text\nalbum %1\nartist Text Band\ntitle Text Album\n").arg(albumId));
     const QString album = show();
     EXPECT_TRUE(album.contains(QLatin1String("First 'Song'"), Qt::CaseInsensitive))
         << album.toStdString();
@@ -102,10 +103,10 @@ TEST_F(CliMusicBrainz, DiscUnknownToCddbIsFoundOnMusicBrainz)
     ServicePeer musicBrainz;
     ASSERT_TRUE(musicBrainz.startMusicBrainz(
         {{discId, ServicePeer::reply(200, releaseReply({QStringLiteral("rel-1")}, discId))}}));
-    ASSERT_EQ(set(QStringLiteral("CDDB"), QStringLiteral("Server"), QStringLiteral("127.0.0.1")), 0);
-    ASSERT_EQ(set(QStringLiteral("CDDB"), QStringLiteral("Port"),
-                  QString::number(cddb.cddbpPort())),
+    ASSERT_EQ(set(QStringLiteral("CDDB"), QStringLiteral("Server"), QStringLiteral("127.0.0.1")),
               0);
+    ASSERT_EQ(
+        set(QStringLiteral("CDDB"), QStringLiteral("Port"), QString::number(cddb.cddbpPort())), 0);
     ASSERT_EQ(set(QStringLiteral("MusicBrainz"), QStringLiteral("Server"), musicBrainz.url()), 0);
     ASSERT_EQ(runCli(home.path(), {QStringLiteral("settings"), QStringLiteral("flag"),
                                    QStringLiteral("2"), QStringLiteral("on")})
@@ -144,12 +145,13 @@ TEST_F(CliMusicBrainz, LookupListsReleasesAndAppliesTheChosenOne)
 {
     ServicePeer musicBrainz;
     ASSERT_TRUE(musicBrainz.startMusicBrainz(
-        {{discId, ServicePeer::reply(200, releaseReply({QStringLiteral("rel-1"),
-                                                        QStringLiteral("rel-2")},
-                                                       discId))}}));
-    QStringList args{QStringLiteral("lookup"), QStringLiteral("musicbrainz"),
-                     QStringLiteral("--server"), musicBrainz.url(), QStringLiteral("--toc"),
-                     QStringLiteral("1"), QStringLiteral("2"), QString::number(toc.leadOut)};
+        {{discId,
+          ServicePeer::reply(
+              200, releaseReply({QStringLiteral("rel-1"), QStringLiteral("rel-2")}, discId))}}));
+    QStringList args{QStringLiteral("lookup"),   QStringLiteral("musicbrainz"),
+                     QStringLiteral("--server"), musicBrainz.url(),
+                     QStringLiteral("--toc"),    QStringLiteral("1"),
+                     QStringLiteral("2"),        QString::number(toc.leadOut)};
     for (int offset : toc.offsets)
         args.append(QString::number(offset));
     const CliResult list = runCli(home.path(), args);
@@ -160,15 +162,15 @@ TEST_F(CliMusicBrainz, LookupListsReleasesAndAppliesTheChosenOne)
                             .arg(discId));
     EXPECT_EQ(show(), QString());
 
-    const CliResult chosen = runCli(home.path(), args + QStringList{QStringLiteral("--choose"),
-                                                                    QStringLiteral("2")});
+    const CliResult chosen =
+        runCli(home.path(), args + QStringList{QStringLiteral("--choose"), QStringLiteral("2")});
     EXPECT_EQ(chosen.exitCode, 0) << chosen.err.toStdString();
     EXPECT_TRUE(chosen.out.endsWith(QStringLiteral("applied %1\n").arg(albumId)));
     EXPECT_TRUE(show().contains(QLatin1String("MusicBrainzRelease=rel-2")));
 
     musicBrainz.setRoutes({{discId, ServicePeer::reply(200, "{\"releases\": 5}")}});
-    const CliResult malformed = runCli(home.path(), args + QStringList{QStringLiteral("--choose"),
-                                                                       QStringLiteral("1")});
+    const CliResult malformed =
+        runCli(home.path(), args + QStringList{QStringLiteral("--choose"), QStringLiteral("1")});
     EXPECT_EQ(malformed.exitCode, 2);
     EXPECT_TRUE(show().contains(QLatin1String("Found Album 2")));
     EXPECT_EQ(runCli(home.path(), {QStringLiteral("lookup"), QStringLiteral("musicbrainz"),
@@ -185,9 +187,9 @@ TEST_F(CliMusicBrainz, CoverFetchStoresThePictureOfTheAlbumsRelease)
     ASSERT_TRUE(image.save(picture, "JPG"));
     ServicePeer covers;
     ASSERT_TRUE(covers.startCover({QStringLiteral("rel-7=") + picture}));
-    const QStringList fetch{QStringLiteral("cover"), QStringLiteral("fetch"),
-                            QStringLiteral("--album"), albumId, QStringLiteral("--server"),
-                            covers.url()};
+    const QStringList fetch{QStringLiteral("cover"),    QStringLiteral("fetch"),
+                            QStringLiteral("--album"),  albumId,
+                            QStringLiteral("--server"), covers.url()};
     EXPECT_EQ(runCli(home.path(), fetch).exitCode, 1) << "no album yet";
 
     writer.setCdText(QStringLiteral("Band"), QStringLiteral("Album"), {});
@@ -199,11 +201,11 @@ TEST_F(CliMusicBrainz, CoverFetchStoresThePictureOfTheAlbumsRelease)
     EXPECT_EQ(noRelease.exitCode, 1);
     EXPECT_TRUE(noRelease.err.contains(QLatin1String("release id")));
 
-    ASSERT_EQ(runCli(home.path(), {QStringLiteral("collection"), QStringLiteral("set"), albumId,
-                                   QStringLiteral("custom"),
-                                   QStringLiteral("MusicBrainzRelease=rel-7")})
-                  .exitCode,
-              0);
+    ASSERT_EQ(
+        runCli(home.path(), {QStringLiteral("collection"), QStringLiteral("set"), albumId,
+                             QStringLiteral("custom"), QStringLiteral("MusicBrainzRelease=rel-7")})
+            .exitCode,
+        0);
     const CliResult fetched = runCli(home.path(), fetch);
     EXPECT_EQ(fetched.exitCode, 0) << fetched.err.toStdString();
     const QString path = fetched.out.trimmed();

@@ -90,8 +90,8 @@ void AlbumGeneralPage::load(const AlbumDraft &draft)
     const QPixmap cover(AlbumCover::path(draft.albumId()));
     m_cover->setVisible(!cover.isNull());
     if (!cover.isNull())
-        m_cover->setPixmap(cover.scaled(m_cover->size(), Qt::KeepAspectRatio,
-                                        Qt::SmoothTransformation));
+        m_cover->setPixmap(
+            cover.scaled(m_cover->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
 }
 
 void AlbumGeneralPage::save(AlbumDraft &draft)
