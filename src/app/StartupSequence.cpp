@@ -9,6 +9,7 @@
 #include "app/ExitSignals.h"
 #include "app/OptionsWindows.h"
 #include "app/PlaylistWindows.h"
+#include "app/RecognitionExtras.h"
 #include "app/SetupWindows.h"
 #include "app/WebLinkMenus.h"
 #include "app/SubmitWindows.h"
@@ -54,6 +55,7 @@ StartupSequence::~StartupSequence()
     m_threadWindow.setHandler(nullptr);
     m_eventScripts.reset();
     m_submitWindows.reset();
+    m_recognitionExtras.reset();
     m_lookups.reset();
     m_entryReceiver.reset();
     m_albumWindows.reset();
@@ -180,6 +182,8 @@ bool StartupSequence::start()
                                                       settings, questions);
     connect(m_albumWindows.get(), &AlbumWindows::submitRequested, m_submitWindows.get(),
             &SubmitWindows::submit);
+    m_recognitionExtras = std::make_unique<RecognitionExtras>(
+        player, m_engine.get(), m_drives.get(), m_entryReceiver.get(), &m_threadWindow, settings);
 
     connect(player, &TPlayerForm::closing, this, &StartupSequence::onPlayerClosing);
     connect(player, &TPlayerForm::discImageRequested, this, &StartupSequence::openDiscImage);

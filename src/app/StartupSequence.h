@@ -24,6 +24,7 @@ class OptionsWindows;
 class PlayerEntryReceiver;
 class PlaylistWindows;
 class PrintWindows;
+class RecognitionExtras;
 class QuestionPort;
 class RunningLookups;
 class SetupWindows;
@@ -51,6 +52,7 @@ public:
     SetupWindows *setupWindows() const { return m_setupWindows.get(); }
     OptionsWindows *optionsWindows() const { return m_optionsWindows.get(); }
     SubmitWindows *submitWindows() const { return m_submitWindows.get(); }
+    RecognitionExtras *recognitionExtras() const { return m_recognitionExtras.get(); }
     DesktopIntegration *desktop() const { return m_desktop.get(); }
     WebLinkMenus *webLinks() const { return m_webLinks.get(); }
     PrintWindows *printWindows() const { return m_printWindows.get(); }
@@ -92,6 +94,7 @@ private:
     std::unique_ptr<SetupWindows> m_setupWindows;
     std::unique_ptr<OptionsWindows> m_optionsWindows;
     std::unique_ptr<SubmitWindows> m_submitWindows;
+    std::unique_ptr<RecognitionExtras> m_recognitionExtras;
     std::unique_ptr<EventScripts> m_eventScripts;
     std::unique_ptr<DesktopIntegration> m_desktop;
     std::unique_ptr<WebLinkMenus> m_webLinks;

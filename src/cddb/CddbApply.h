@@ -27,10 +27,24 @@ public:
     // Writes the fields to the stored album inside one collection update. Returns false when
     // there is no album with that ID.
     virtual bool applyToAlbum(const QString &albumId, const CddbAlbumFields &fields) = 0;
+    // Stores what an entry has no line for: the year and the MusicBrainz release id of a
+    // found release (either may be empty). Returns false when there is no album with that ID.
+    virtual bool applyRelease(const QString &albumId, const QString &year, const QString &releaseId)
+    {
+        Q_UNUSED(albumId);
+        Q_UNUSED(year);
+        Q_UNUSED(releaseId);
+        return false;
+    }
 };
 
 // Source codes kept in the album's source field.
-enum CddbSource { SourceLocalDatabase = 2, SourceCddbServer = 3 };
+enum CddbSource {
+    SourceLocalDatabase = 2,
+    SourceCddbServer = 3,
+    SourceCdText = 6,
+    SourceMusicBrainz = 7
+};
 
 // Maps an entry onto the album `albumId` through `receiver` (main thread only). Returns true
 // when a window or the collection took it.

@@ -1,5 +1,6 @@
 #include "cddb/CollectionEntryReceiver.h"
 
+#include "cddb/FoundAlbum.h"
 #include "collection/Collection.h"
 #include "collection/MultilineCodec.h"
 
@@ -34,6 +35,12 @@ bool CollectionEntryReceiver::applyToAlbum(const QString &albumId, const CddbAlb
     }
     m_collection.CloseCollection();
     return known;
+}
+
+bool CollectionEntryReceiver::applyRelease(const QString &albumId, const QString &year,
+                                           const QString &releaseId)
+{
+    return StoreRelease(m_collection, albumId, year, releaseId);
 }
 
 } // namespace Orbisong

@@ -3,6 +3,7 @@
 #include "cddb/CddbApply.h"
 #include "cddb/CddbEntry.h"
 #include "cddb/CollectionEntryReceiver.h"
+#include "cddb/FoundAlbum.h"
 #include "collection/AlbumRecord.h"
 #include "collection/DiscId.h"
 #include "collection/MediaKind.h"
@@ -75,6 +76,16 @@ bool CddbAlbumSession::applyEntry(const QString &albumId, const QString &categor
     ensureAlbum(albumId);
     CollectionEntryReceiver receiver(*m_collection);
     if (!ApplyEntry(receiver, category, albumId, source, entry))
+        return false;
+    storeAlbum(albumId);
+    return true;
+}
+
+bool CddbAlbumSession::applyFound(const QString &albumId, int source, const FoundAlbum &album)
+{
+    ensureAlbum(albumId);
+    CollectionEntryReceiver receiver(*m_collection);
+    if (!ApplyFoundAlbum(receiver, albumId, source, album))
         return false;
     storeAlbum(albumId);
     return true;

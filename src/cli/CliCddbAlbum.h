@@ -6,6 +6,10 @@
 
 #include <memory>
 
+namespace Orbisong {
+struct FoundAlbum;
+}
+
 namespace Orbisong::Cli {
 
 // The collection a lookup or entry command writes to, with its album made when missing.
@@ -25,6 +29,9 @@ public:
     // not applied.
     bool applyEntry(const QString &albumId, const QString &category, int source,
                     const QString &entry);
+    // The same for an album found elsewhere (CD-Text, MusicBrainz), with its year and
+    // release id.
+    bool applyFound(const QString &albumId, int source, const FoundAlbum &album);
     bool close();
     // Makes the album when the collection does not have it yet; false when it cannot.
     bool ensureAlbum(const QString &albumId);

@@ -1,4 +1,5 @@
 #include "cli/CliCommand.h"
+#include "cli/CliLookupMusicBrainz.h"
 
 #include "base/AppPaths.h"
 #include "base/MessageText.h"
@@ -24,22 +25,26 @@ namespace Orbisong::Cli {
 
 namespace {
 
-const QString Synopsis = QStringLiteral(
-    "lookup local --album ID [--path DIR] | lookup remote --server HOST[:PORT][/PATH] "
-    "--protocol cddbp|http [--socks HOST:PORT] [--choose N] [--timeout S] "
-    "--leadout L F1 ... FN");
-const QString Details = QStringLiteral(
-    "  local --album ID [--path DIR]  looks the album up in a local xmcd database (DIR, else\n"
-    "                                 the settings' one); prints \"found CATEGORY\"\n"
-    "  remote                         looks a disc up on a CDDB server:\n"
-    "    --server HOST[:PORT][/PATH]  the server (port 888 for cddbp, 80 for http)\n"
-    "    --protocol cddbp|http\n"
-    "    --socks HOST:PORT            through a SOCKS proxy (port 1080 when left out)\n"
-    "    --choose N                   the Nth of several matches (1 by default)\n"
-    "    --timeout S                  give up after S seconds of silence (60 by default)\n"
-    "    --leadout L F1 ... FN        the disc: lead-out and track starts in frames\n"
-    "A found entry is applied to the album in the collection (made when missing).\n"
-    "Exit 1 and \"not found\" when the server has no entry; errors go to stderr.");
+const QString Synopsis =
+    QStringLiteral(
+        "lookup local --album ID [--path DIR] | lookup remote --server HOST[:PORT][/PATH] "
+        "--protocol cddbp|http [--socks HOST:PORT] [--choose N] [--timeout S] "
+        "--leadout L F1 ... FN | ") +
+    musicBrainzLookupSynopsis().mid(7);
+const QString Details =
+    QStringLiteral(
+        "  local --album ID [--path DIR]  looks the album up in a local xmcd database (DIR, else\n"
+        "                                 the settings' one); prints \"found CATEGORY\"\n"
+        "  remote                         looks a disc up on a CDDB server:\n"
+        "    --server HOST[:PORT][/PATH]  the server (port 888 for cddbp, 80 for http)\n"
+        "    --protocol cddbp|http\n"
+        "    --socks HOST:PORT            through a SOCKS proxy (port 1080 when left out)\n"
+        "    --choose N                   the Nth of several matches (1 by default)\n"
+        "    --timeout S                  give up after S seconds of silence (60 by default)\n"
+        "    --leadout L F1 ... FN        the disc: lead-out and track starts in frames\n"
+        "A found entry is applied to the album in the collection (made when missing).\n"
+        "Exit 1 and \"not found\" when the server has no entry; errors go to stderr.\n") +
+    musicBrainzLookupDetails();
 
 // A port as typed; 0 when it is not one.
 int portOf(const QString &text)
@@ -262,6 +267,8 @@ int lookupCommand(Context &c)
         return lookupLocal(c, args);
     if (verb == QLatin1String("remote"))
         return lookupRemote(c, args);
+    if (verb == QLatin1String("musicbrainz"))
+        return lookupMusicBrainz(c, args);
     return c.usage(Synopsis);
 }
 

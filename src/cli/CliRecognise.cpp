@@ -5,12 +5,15 @@
 #include "cddb/CddbApply.h"
 #include "cddb/CddbLookupSettings.h"
 #include "cddb/CddbQuery.h"
+#include "cddb/FoundAlbum.h"
 #include "cddb/LocalCddbDatabase.h"
 #include "cddb/RunningLookups.h"
 #include "cddb/TCDDBThread.h"
+#include "cddb/TMusicBrainzThread.h"
 #include "cli/CliCddbAlbum.h"
 #include "collection/DiscId.h"
 #include "playback/CdioDevice.h"
+#include "playback/CdText.h"
 #include "player/OtherPlayerStages.h"
 #include "player/RecognitionSequence.h"
 
@@ -25,13 +28,19 @@ const QString Details = QStringLiteral(
     "  SOURCE       a disc image (CUE, TOC, NRG) or a drive\n"
     "  --no-remote  leave out the CDDB server even when the settings query it\n"
     "Runs the player's recognition stages in its order with the settings of --home and\n"
-    "prints the stage that found the album (cdplayer-ini, other-player, local, remote or\n"
-    "not-found), then \"album ID\", \"artist TEXT\" and \"title TEXT\" lines.\n"
+    "prints the stage that found the album (cd-text, cdplayer-ini, other-player, local,\n"
+    "remote, musicbrainz or not-found), then \"album ID\", \"artist TEXT\" and \"title TEXT\"\n"
+    "lines; a MusicBrainz failure goes to stderr.\n"
     "Exit 1 when nothing recognised it.");
 
 const char *stageName(int stage)
 {
     switch (stage) {
+    case RecognitionSequence::CdText:
+        return "cd-text";
+    case RecognitionSequence::MusicBrainzFirst:
+    case RecognitionSequence::MusicBrainz:
+        return "musicbrainz";
     case RecognitionSequence::OtherPlayer:
         return "cdplayer-ini";
     case RecognitionSequence::SecondPlayer:
@@ -114,7 +123,22 @@ int recogniseCommand(Context &c)
     request.mediaIdentity = MediaIdentity(starts, leadOut);
     request.query = CddbQueryText(request.discId, starts, leadOut / 75);
     request.remoteLookup = !noRemote && settings.GetOptionFlag(_GLOB_OPTION_AUTORCDDB);
+    request.preferMusicBrainz = settings.preferMusicBrainz != 0;
+    request.source = args.first();
+    request.trackStarts = starts;
+    request.leadOut = leadOut;
     auto *sequence = new RecognitionSequence(request);
+    sequence->setStage(RecognitionSequence::CdText, [&](const RecognitionSequence::Request &req,
+                                                        std::function<void(int)> report) {
+        const CdTextAlbum text = ReadCdText(req.source);
+        FoundAlbum found;
+        found.artist = text.artist;
+        found.title = text.title;
+        found.trackTitles = text.trackTitles;
+        report(!text.isEmpty() && session.applyFound(albumId, SourceCdText, found)
+                   ? RecognitionSequence::Found
+                   : RecognitionSequence::NotFound);
+    });
     sequence->setStage(RecognitionSequence::OtherPlayer,
                        OtherPlayerStages::cdPlayer(collection, AppPaths::windowsFolder()));
     sequence->setStage(RecognitionSequence::SecondPlayer,
@@ -151,6 +175,27 @@ int recogniseCommand(Context &c)
                              report(code);
                          });
     });
+
+    sequence->setStage(
+        RecognitionSequence::MusicBrainz,
+        [&](const RecognitionSequence::Request &req, std::function<void(int)> report) {
+            DiscToc toc;
+            toc.last = int(req.trackStarts.size());
+            toc.leadOut = req.leadOut;
+            toc.offsets = req.trackStarts;
+            auto *thread = new TMusicBrainzThread(settings.musicBrainzServer, toc, &threadWindow);
+            QObject::connect(
+                thread, &TMusicBrainzThread::lookupFinished, thread, [&, thread, report](int code) {
+                    thread->deleteLater();
+                    if (code == TMusicBrainzThread::Failed && !thread->errorText().isEmpty())
+                        c.err << thread->errorText() << Qt::endl;
+                    if (code == TMusicBrainzThread::Found &&
+                        !session.applyFound(albumId, SourceMusicBrainz, thread->chosen()))
+                        code = TMusicBrainzThread::Failed;
+                    report(code);
+                });
+            thread->start();
+        });
 
     int foundAt = -1;
     QEventLoop loop;

@@ -76,6 +76,27 @@ int DiscImageWriter::leadOut() const
     return frame;
 }
 
+void DiscImageWriter::setCdText(const QString &performer, const QString &title,
+                                const QStringList &trackTitles)
+{
+    m_performer = performer;
+    m_title = title;
+    m_trackTitles = trackTitles;
+}
+
+namespace {
+
+QString cdTextLine(const QString &indent, const char *key, const QString &value)
+{
+    if (value.isEmpty())
+        return {};
+    QString quoted = value;
+    quoted.replace(QLatin1Char('"'), QLatin1Char('\''));
+    return QStringLiteral("%1%2 \"%3\"\r\n").arg(indent, QLatin1String(key), quoted);
+}
+
+} // namespace
+
 bool DiscImageWriter::write(const QString &cuePath, QString *error) const
 {
     const QFileInfo cueInfo(cuePath);
@@ -86,13 +107,16 @@ bool DiscImageWriter::write(const QString &cuePath, QString *error) const
             *error = bin.errorString();
         return false;
     }
-    QString cue = QStringLiteral("FILE \"%1\" BINARY\r\n").arg(binName);
+    QString cue =
+        cdTextLine(QString(), "PERFORMER", m_performer) + cdTextLine(QString(), "TITLE", m_title);
+    cue += QStringLiteral("FILE \"%1\" BINARY\r\n").arg(binName);
     int offset = 0;
     for (int i = 0; i < m_tracks.size(); ++i) {
         const Track &track = m_tracks.at(i);
         cue += QStringLiteral("  TRACK %1 %2\r\n")
                    .arg(i + 1, 2, 10, QLatin1Char('0'))
                    .arg(track.audio ? QStringLiteral("AUDIO") : QStringLiteral("MODE1/2352"));
+        cue += cdTextLine(QStringLiteral("    "), "TITLE", m_trackTitles.value(i));
         cue += QStringLiteral("    INDEX 01 %1\r\n").arg(msf(offset));
         if (track.audio) {
             bin.write(track.pcm);

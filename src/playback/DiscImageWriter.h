@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 namespace Orbisong {
 
@@ -19,6 +20,10 @@ public:
     // Adds a mode-1 data track of `frames` sectors.
     void addDataTrack(int frames);
 
+    // Album and track titles written as TITLE and PERFORMER lines, which readers of the sheet
+    // take as the disc's CD-Text; `trackTitles` follow the tracks in order.
+    void setCdText(const QString &performer, const QString &title, const QStringList &trackTitles);
+
     // Writes `cuePath` and the BIN beside it (same name, ".bin"); false with a reason on failure.
     bool write(const QString &cuePath, QString *error = nullptr) const;
 
@@ -34,6 +39,9 @@ private:
         int frames = 0;
     };
     QList<Track> m_tracks;
+    QString m_performer;
+    QString m_title;
+    QStringList m_trackTitles;
 };
 
 } // namespace Orbisong

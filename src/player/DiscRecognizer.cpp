@@ -8,6 +8,8 @@
 #include "collection/DiscInfo.h"
 #include "collection/Settings.h"
 
+#include <QTimer>
+
 namespace Orbisong {
 
 DiscRecognizer::DiscRecognizer(const Settings &settings, QObject *parent)
@@ -27,24 +29,46 @@ RecognitionSequence::Request DiscRecognizer::requestFor(const DiscInfo &disc,
     request.mediaIdentity = disc.mediaIdentity.toUpper();
     request.remoteLookup = settings.GetOptionFlag(_GLOB_OPTION_AUTORCDDB);
     request.albumWizard = settings.GetOptionFlag(_GLOB_OPTION_USEALBWIZ);
+    request.preferMusicBrainz = settings.preferMusicBrainz != 0;
+    request.trackStarts = offsets;
+    request.leadOut = disc.trackOffsets[disc.trackCount + 1];
     return request;
 }
 
 void DiscRecognizer::setImportStage(RecognitionSequence::Stage stage,
                                     RecognitionSequence::StageRunner runner)
 {
-    if (stage == RecognitionSequence::OtherPlayer)
-        m_otherPlayer = std::move(runner);
-    else if (stage == RecognitionSequence::SecondPlayer)
-        m_secondPlayer = std::move(runner);
+    if (stage != RecognitionSequence::LocalCddb && stage != RecognitionSequence::RemoteCddb &&
+        stage != RecognitionSequence::AlbumWizard)
+        m_importStages[stage] = std::move(runner);
+}
+
+int DiscRecognizer::beginOwnLookup()
+{
+    ++m_ownLookups;
+    emit remoteLookupStarted();
+    return ++m_lastLookup;
+}
+
+void DiscRecognizer::endOwnLookup(int lookup, int result, const QString &message)
+{
+    m_ownLookups = qMax(0, m_ownLookups - 1);
+    emit lookupStatus(lookup, message);
+    if (!message.isEmpty()) {
+        QTimer::singleShot(MessageShownMs, this,
+                           [this, lookup] { emit lookupStatus(lookup, QString()); });
+    }
+    emit remoteLookupFinished(result);
 }
 
 void DiscRecognizer::recognise(const DiscInfo &disc)
 {
     auto *sequence = new RecognitionSequence(requestFor(disc, m_settings), this);
     const QString albumId = disc.id;
-    sequence->setStage(RecognitionSequence::OtherPlayer, m_otherPlayer);
-    sequence->setStage(RecognitionSequence::SecondPlayer, m_secondPlayer);
+    for (int stage = 0; stage < RecognitionSequence::StageCount; ++stage) {
+        if (m_importStages[stage])
+            sequence->setStage(RecognitionSequence::Stage(stage), m_importStages[stage]);
+    }
     sequence->setStage(RecognitionSequence::LocalCddb,
                        [this, albumId](const RecognitionSequence::Request &, Report report) {
                            runLocal(m_localCddbFolders, albumId, RecognitionSequence::Failed,
@@ -75,13 +99,14 @@ bool DiscRecognizer::lookUpRemote(const DiscInfo &disc)
 
 bool DiscRecognizer::remoteLookupRunning() const
 {
-    return m_lookups && m_lookups->count() > 0;
+    return m_ownLookups > 0 || (m_lookups && m_lookups->count() > 0);
 }
 
 void DiscRecognizer::stopRemoteLookups()
 {
     if (m_lookups)
         m_lookups->stopAll();
+    emit stopRequested();
 }
 
 // Tries the databases one after another on a worker thread, so a first lookup that builds

@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QStringList>
 
+#include <array>
 #include <functional>
 
 namespace Orbisong {
@@ -37,9 +38,17 @@ public:
         m_albumWizard = std::move(runner);
     }
 
-    // Runs a stage that reads another player's data (OtherPlayer or SecondPlayer); without
-    // a runner the stage reports "not found".
+    // Runs a stage that reads another player's data (OtherPlayer or SecondPlayer), the disc's
+    // CD-Text (CdText) or MusicBrainz (MusicBrainz); without a runner the stage reports
+    // "not found".
     void setImportStage(RecognitionSequence::Stage stage, RecognitionSequence::StageRunner runner);
+
+    // Lookups run by the stages set from outside show themselves as the CDDB lookups do: a
+    // status line, the stop button while they run, and the end notice.
+    int beginOwnLookup();
+    void showOwnLookupStatus(int lookup, const QString &text) { emit lookupStatus(lookup, text); }
+    // Ends the lookup; a `message` for the user stays on its status line for a while.
+    void endOwnLookup(int lookup, int result, const QString &message = {});
 
     // What the recognition sequence is given for `disc`.
     static RecognitionSequence::Request requestFor(const DiscInfo &disc, const Settings &settings);
@@ -57,6 +66,8 @@ public:
     void stopRemoteLookups();
 
 signals:
+    // The stop button: the lookups of the stages set from outside end.
+    void stopRequested();
     // The status-line text of one running lookup, known by `lookup`; empty clears it.
     void lookupStatus(int lookup, const QString &text);
     void remoteLookupStarted();
@@ -71,6 +82,7 @@ signals:
 
 private:
     using Report = std::function<void(int)>;
+    static constexpr int MessageShownMs = 15000;
 
     void runLocal(QStringList folders, const QString &albumId, int outcome, Report report);
     bool runRemote(const QString &albumId, const QString &query, Report report);
@@ -79,9 +91,9 @@ private:
     RunningLookups *m_lookups = nullptr;
     QStringList m_localCddbFolders;
     RecognitionSequence::StageRunner m_albumWizard;
-    RecognitionSequence::StageRunner m_otherPlayer;
-    RecognitionSequence::StageRunner m_secondPlayer;
+    std::array<RecognitionSequence::StageRunner, RecognitionSequence::StageCount> m_importStages;
     int m_lastLookup = 0;
+    int m_ownLookups = 0;
 };
 
 } // namespace Orbisong

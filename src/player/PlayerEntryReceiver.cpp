@@ -1,5 +1,6 @@
 #include "player/PlayerEntryReceiver.h"
 
+#include "cddb/FoundAlbum.h"
 #include "collection/Collection.h"
 #include "player/PlayerEngine.h"
 
@@ -39,6 +40,12 @@ bool PlayerEntryReceiver::applyToAlbum(const QString &albumId, const CddbAlbumFi
         album.trackTitles[t] = titles.at(t - 1);
     album.isNew = false;
     return true;
+}
+
+bool PlayerEntryReceiver::applyRelease(const QString &albumId, const QString &year,
+                                       const QString &releaseId)
+{
+    return m_collection && StoreRelease(*m_collection, albumId, year, releaseId);
 }
 
 } // namespace Orbisong

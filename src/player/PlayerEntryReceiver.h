@@ -21,6 +21,8 @@ public:
     bool handToWindow(const QString &albumId, const QString &category, const QStringList &lines,
                       int source) override;
     bool applyToAlbum(const QString &albumId, const CddbAlbumFields &fields) override;
+    bool applyRelease(const QString &albumId, const QString &year,
+                      const QString &releaseId) override;
 
 private:
     PlayerEngine *m_engine;

@@ -48,9 +48,13 @@ void RecognitionSequence::runStage()
             },
             Qt::QueuedConnection);
     };
-    const bool allowed = (m_stage != RemoteCddb || m_request.remoteLookup) &&
-                         (m_stage != AlbumWizard || m_request.albumWizard);
-    const StageRunner &runner = m_runners[m_stage];
+    const bool network =
+        m_stage == RemoteCddb || m_stage == MusicBrainz || m_stage == MusicBrainzFirst;
+    const bool allowed = (!network || m_request.remoteLookup) &&
+                         (m_stage != AlbumWizard || m_request.albumWizard) &&
+                         (m_stage != MusicBrainzFirst || m_request.preferMusicBrainz) &&
+                         (m_stage != MusicBrainz || !m_request.preferMusicBrainz);
+    const StageRunner &runner = m_runners[m_stage == MusicBrainzFirst ? MusicBrainz : m_stage];
     if (allowed && runner)
         runner(m_request, report);
     else

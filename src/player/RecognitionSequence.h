@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QObject>
 
 #include <array>
@@ -11,12 +12,24 @@ namespace Orbisong {
 // Each stage reports with a notice: 0 found (the sequence ends), anything else goes on.
 // A stage whose lookup is not available reports "not found". The last stage, the album
 // wizard, reports "found" when the user finishes it and "not found" when it is cancelled.
+// MusicBrainz is asked once: before the CDDB stages when it is preferred, else after them;
+// both places run the runner set for MusicBrainz.
 class RecognitionSequence : public QObject
 {
     Q_OBJECT
 
 public:
-    enum Stage { OtherPlayer = 0, SecondPlayer, LocalCddb, RemoteCddb, AlbumWizard, StageCount };
+    enum Stage {
+        CdText = 0,
+        OtherPlayer,
+        SecondPlayer,
+        MusicBrainzFirst,
+        LocalCddb,
+        RemoteCddb,
+        MusicBrainz,
+        AlbumWizard,
+        StageCount
+    };
     enum Notice { Found = 0, NotFound = 1, Failed = 2 };
 
     struct Request
@@ -26,6 +39,10 @@ public:
         QString mediaIdentity;     // upper case
         bool remoteLookup = false; // the remote stage may run
         bool albumWizard = false;  // the wizard stage may run
+        bool preferMusicBrainz = false;
+        QString source;         // the drive's device path or the image file
+        QList<int> trackStarts; // start frames of the tracks
+        int leadOut = 0;        // the lead-out frame
     };
     // Runs one stage; it calls `report` once, now or later.
     using StageRunner = std::function<void(const Request &, std::function<void(int)> report)>;

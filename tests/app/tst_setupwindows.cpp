@@ -9,6 +9,7 @@
 #include "collection/Settings.h"
 #include "collection/SettingsStore.h"
 #include "playback/DiscImageWriter.h"
+#include "player/RecognitionSequence.h"
 #include "player/PlayerEngine.h"
 #include "TestHome.h"
 #include "ui/player/TPlayerForm.h"
@@ -152,7 +153,7 @@ TEST_F(SetupStartup, DiscKnownToTheCdPlayerFileIsFilledFromIt)
                   "0=First\r\n1=Second\r\n");
     startOn(disc.cue);
     ASSERT_TRUE(waitFor([&] { return recognised->size() > 0; }));
-    EXPECT_EQ(recognised->first().first().toInt(), 0);
+    EXPECT_EQ(recognised->first().first().toInt(), int(RecognitionSequence::OtherPlayer));
     EXPECT_EQ(album().artist, QStringLiteral("Old Artist"));
     EXPECT_EQ(album().title, QStringLiteral("Old Title"));
     EXPECT_EQ(album().trackTitles[2], QStringLiteral("Second"));
@@ -174,7 +175,7 @@ TEST_F(SetupStartup, DiscKnownToTheOtherProgramIsFilledFromItsKeys)
     }
     startOn(disc.cue);
     ASSERT_TRUE(waitFor([&] { return recognised->size() > 0; }));
-    EXPECT_EQ(recognised->first().first().toInt(), 1);
+    EXPECT_EQ(recognised->first().first().toInt(), int(RecognitionSequence::SecondPlayer));
     EXPECT_EQ(album().artist, QStringLiteral("Kept Artist"));
     EXPECT_EQ(album().trackTitles[1], QStringLiteral("Track 1"));
     EXPECT_EQ(album().trackTitles[2], QStringLiteral("Deux"));
@@ -193,6 +194,6 @@ TEST_F(SetupStartup, UnknownDiscGoesOnToTheLocalDatabase)
                   "TTITLE1=b\nEXTD=\nEXTT0=\nEXTT1=\nPLAYORDER=\n");
     startOn(disc.cue);
     ASSERT_TRUE(waitFor([&] { return recognised->size() > 0; }));
-    EXPECT_EQ(recognised->first().first().toInt(), 2);
+    EXPECT_EQ(recognised->first().first().toInt(), int(RecognitionSequence::LocalCddb));
     EXPECT_EQ(album().title, QStringLiteral("Local Title"));
 }

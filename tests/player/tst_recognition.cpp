@@ -99,11 +99,12 @@ TEST(RecognitionSequence, StagesRunInTurnUntilOneFinds)
     QList<int> ran;
     int endStage = -1;
     int endNotice = -1;
-    auto run = [&](bool remote, bool wizard, int foundAt) {
+    auto run = [&](bool remote, bool wizard, int foundAt, bool preferMusicBrainz = false) {
         ran.clear();
         RecognitionSequence::Request request;
         request.remoteLookup = remote;
         request.albumWizard = wizard;
+        request.preferMusicBrainz = preferMusicBrainz;
         auto *lookup = new RecognitionSequence(request);
         for (int stage = 0; stage < RecognitionSequence::StageCount; ++stage) {
             lookup->setStage(
@@ -119,17 +120,23 @@ TEST(RecognitionSequence, StagesRunInTurnUntilOneFinds)
             endNotice = notice;
         });
         lookup->start();
-        for (int i = 0; i < 10; ++i)
+        for (int i = 0; i < 20; ++i)
             QCoreApplication::processEvents();
     };
+    using S = RecognitionSequence;
     run(false, false, -1);
-    EXPECT_EQ(ran, QList<int>({0, 1, 2}));
+    EXPECT_EQ(ran, QList<int>({S::CdText, S::OtherPlayer, S::SecondPlayer, S::LocalCddb}));
     EXPECT_EQ(endNotice, RecognitionSequence::NotFound);
     run(true, true, -1);
-    EXPECT_EQ(ran, QList<int>({0, 1, 2, 3, 4}));
-    run(true, true, 2);
-    EXPECT_EQ(ran, QList<int>({0, 1, 2}));
-    EXPECT_EQ(endStage, 2);
+    EXPECT_EQ(ran, QList<int>({S::CdText, S::OtherPlayer, S::SecondPlayer, S::LocalCddb,
+                               S::RemoteCddb, S::MusicBrainz, S::AlbumWizard}));
+    // Preferred, MusicBrainz is asked before the CDDB stages and not again after them.
+    run(true, true, -1, true);
+    EXPECT_EQ(ran, QList<int>({S::CdText, S::OtherPlayer, S::SecondPlayer, S::MusicBrainz,
+                               S::LocalCddb, S::RemoteCddb, S::AlbumWizard}));
+    run(true, true, S::SecondPlayer);
+    EXPECT_EQ(ran, QList<int>({S::CdText, S::OtherPlayer, S::SecondPlayer}));
+    EXPECT_EQ(endStage, S::SecondPlayer);
     EXPECT_EQ(endNotice, RecognitionSequence::Found);
 }
 

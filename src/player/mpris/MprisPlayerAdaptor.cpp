@@ -1,5 +1,6 @@
 #include "player/mpris/MprisPlayerAdaptor.h"
 
+#include "collection/AlbumCover.h"
 #include "player/mpris/MprisControls.h"
 #include "player/PlayerDisplay.h"
 #include "player/PlayerEngine.h"
@@ -80,6 +81,9 @@ QVariantMap MprisPlayerAdaptor::metadata() const
     map.insert(QStringLiteral("xesam:artist"), QStringList{current.album.artist});
     // The step's place in the playlist, as the player numbers its rows.
     map.insert(QStringLiteral("xesam:trackNumber"), index + 1);
+    const QString cover = AlbumCover::path(current.disc.id);
+    if (!cover.isEmpty())
+        map.insert(QStringLiteral("mpris:artUrl"), QUrl::fromLocalFile(cover).toString());
     return map;
 }
 

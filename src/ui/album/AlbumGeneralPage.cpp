@@ -1,11 +1,14 @@
 #include "ui/album/AlbumGeneralPage.h"
 
+#include "collection/AlbumCover.h"
 #include "collection/AlbumDraft.h"
 #include "ui/album/AlbumFieldCombo.h"
 
 #include <QCheckBox>
 #include <QFormLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QVBoxLayout>
 
@@ -49,8 +52,17 @@ AlbumGeneralPage::AlbumGeneralPage(const Collection *collection, QWidget *parent
     arrangementForm->addRow(tr("O&wner:"), m_owner);
     arrangementForm->addRow(tr("Ot&her:"), m_other);
 
+    m_cover = new QLabel(this);
+    m_cover->setObjectName(QStringLiteral("CoverPicture"));
+    m_cover->setFixedSize(CoverSize, CoverSize);
+    m_cover->setAlignment(Qt::AlignCenter);
+    m_cover->hide();
+    auto *top = new QHBoxLayout;
+    top->addWidget(album, 1);
+    top->addWidget(m_cover, 0, Qt::AlignTop);
+
     auto *layout = new QVBoxLayout(this);
-    layout->addWidget(album);
+    layout->addLayout(top);
     layout->addWidget(arrangement);
     layout->addStretch(1);
 }
@@ -75,6 +87,11 @@ void AlbumGeneralPage::load(const AlbumDraft &draft)
     m_index->setText(draft.index);
     m_owner->setText(draft.owner);
     m_other->setText(draft.other);
+    const QPixmap cover(AlbumCover::path(draft.albumId()));
+    m_cover->setVisible(!cover.isNull());
+    if (!cover.isNull())
+        m_cover->setPixmap(
+            cover.scaled(m_cover->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
 }
 
 void AlbumGeneralPage::save(AlbumDraft &draft)

@@ -3,6 +3,7 @@
 #include "ui/album/AlbumPage.h"
 
 class QCheckBox;
+class QLabel;
 class QLineEdit;
 
 namespace Orbisong {
@@ -10,7 +11,7 @@ namespace Orbisong {
 class AlbumFieldCombo;
 class Collection;
 
-// "General": the album's title, artist and copyright, and its arrangement fields.
+// "General": the album's title, artist and copyright, its cover, and its arrangement fields.
 class AlbumGeneralPage : public AlbumPage
 {
     Q_OBJECT
@@ -34,6 +35,8 @@ private:
     QLineEdit *m_index = nullptr;
     AlbumFieldCombo *m_owner = nullptr;
     QLineEdit *m_other = nullptr;
+    QLabel *m_cover = nullptr; // the album's stored cover, hidden without one
+    static constexpr int CoverSize = 128;
 };
 
 } // namespace Orbisong

@@ -1,5 +1,6 @@
 #include "ui/player/PlayerView.h"
 
+#include "collection/AlbumCover.h"
 #include "collection/Settings.h"
 #include "player/DiscRecognizer.h"
 #include "player/PlayerDisplay.h"
@@ -90,8 +91,10 @@ void PlayerView::refreshHeader()
     QString title;
     QString artist;
     QString weblinkHint = tr("Artist on the Internet");
+    QString cover;
     if (m_engine && m_engine->audioPresent()) {
         const AlbumInfo &album = m_engine->current().album;
+        cover = AlbumCover::path(m_engine->current().disc.id);
         title = album.title;
         artist = album.artist;
         if (!album.copyright.isEmpty())
@@ -100,6 +103,7 @@ void PlayerView::refreshHeader()
             weblinkHint = album.artist + tr(" on the Internet");
     }
     m_parts.detail->showAlbum(title, artist);
+    m_parts.detail->showCover(cover);
     m_parts.hints->setText(m_parts.control->button(PlayerControlPanel::Weblink), weblinkHint);
 }
 

@@ -60,6 +60,8 @@ public:
     void setLookups(RunningLookups *lookups);
     // What identifies new discs; the owner may add the album wizard stage to it.
     DiscRecognizer *recognizer() const { return m_recognizer; }
+    // The album header: its cover and the pictures dropped on it.
+    PlayerDetailPanel *detailPanel() const { return m_detail; }
     void setAnimationsEnabled(bool on);
     void setTimerClock(TimerMoments::Clock clock);
     // What the command line asked for the first disc: a step (-1 none, INT_MAX random), a
