@@ -3,9 +3,11 @@
 #include "CollectionFixture.h"
 #include "ScriptedQuestionPort.h"
 
+#include <QElapsedTimer>
 #include <QRandomGenerator>
 #include <QThread>
 
+#include <algorithm>
 #include <csignal>
 #include <sys/prctl.h>
 #include <sys/wait.h>
@@ -153,6 +155,8 @@ TEST(CrashKills, EverySurvivingCollectionIsTheOldOrTheNewOne)
     QRandomGenerator random(seed);
     const int kills = killCount();
     int done = -1; // the last generation whose result is known to be on disk
+    int span[4] = {1000, 1000, 1000, 1000}; // milliseconds each operation may take
+    bool seen[4] = {};                      // whether the operation ever ended
     int oldKept = 0;
     int newFound = 0;
     int damaged = 0;
@@ -171,8 +175,11 @@ TEST(CrashKills, EverySurvivingCollectionIsTheOldOrTheNewOne)
             if (write(report[1], "ready\n", 6) != 6)
                 _exit(1);
             for (int generation = done + 1;; ++generation) {
+                QElapsedTimer took;
+                took.start();
                 runOperation(collection, scene, generation);
-                const QByteArray line = "done " + QByteArray::number(generation) + "\n";
+                const QByteArray line = "done " + QByteArray::number(generation) + " " +
+                                        QByteArray::number(took.elapsed()) + "\n";
                 if (write(report[1], line.constData(), size_t(line.size())) != line.size())
                     _exit(1);
             }
@@ -185,18 +192,28 @@ TEST(CrashKills, EverySurvivingCollectionIsTheOldOrTheNewOne)
             ASSERT_GT(got, 0) << "the child died before it was ready";
             said.append(buffer, got);
         }
-        // Up to about two operations of the child: kills land in each of them and between.
-        QThread::usleep(useconds_t(random.bounded(2000000)));
+        // Somewhere within one and a half times the longest the next operation has taken: the
+        // kill lands in it, or just after it so that the child gets on to the next one. A kill
+        // before an operation ever ended only says it takes longer, so the span grows.
+        const int next = operationOf(done + 1);
+        QThread::usleep(useconds_t(random.bounded(quint32(span[next] * 1500))));
         kill(child, SIGKILL);
         int status = 0;
         ASSERT_EQ(waitpid(child, &status, 0), child);
         for (ssize_t got; (got = read(report[0], buffer, sizeof buffer)) > 0;)
             said.append(buffer, got);
         close(report[0]);
+        const int before = done;
         for (const QByteArray &line : said.split('\n')) {
-            if (line.startsWith("done "))
-                done = line.mid(5).toInt();
+            const QList<QByteArray> words = line.split(' ');
+            if (words.size() == 3 && words[0] == "done") {
+                done = words[1].toInt();
+                span[operationOf(done)] = std::max(span[operationOf(done)], words[2].toInt());
+                seen[operationOf(done)] = true;
+            }
         }
+        if (done == before && !seen[next])
+            span[next] = span[next] * 3 / 2;
 
         TCfgFile file(f.path);
         if (!file.load()) {
