@@ -4,7 +4,7 @@ include(GNUInstallDirs)
 
 set(ORBISONG_DIST ${CMAKE_SOURCE_DIR}/dist)
 
-install(TARGETS orbisong orbisong-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS orbisong orbisong-cli orbisong-image-probe RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 foreach(program grabvid ks32send)
     if(TARGET ${program})
         install(TARGETS ${program} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})

@@ -273,8 +273,11 @@ QStringList LocalCddbDatabase::candidates(const QString &category, const QString
             qint64 blobSize = 0;
             qint64 count = 0;
             stream >> storedStamp >> blobSize >> count;
-            const bool whole = blobSize >= 0 && count >= 0 &&
-                               index.size() == HeaderSize + blobSize + count * RecordSize;
+            // The sizes come from the file: compared by division, so no value overflows.
+            const qint64 body = index.size() - HeaderSize;
+            const bool whole = blobSize >= 0 && count >= 0 && blobSize <= body &&
+                               count == (body - blobSize) / RecordSize &&
+                               (body - blobSize) % RecordSize == 0;
             if (magic == IndexMagic && storedStamp == stamp && whole &&
                 stream.status() == QDataStream::Ok) {
                 bool ok = false;

@@ -21,6 +21,8 @@ QString CdDevice::standardErrorText(int code)
         return QStringLiteral("The audio output cannot be opened.");
     case ErrorImageTruncated:
         return QStringLiteral("The disc image's data file is shorter than its sheet says.");
+    case ErrorImageDamaged:
+        return QStringLiteral("The disc image is damaged and cannot be read.");
     default:
         return QStringLiteral("Drive error %1.").arg(code);
     }

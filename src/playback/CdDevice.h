@@ -31,6 +31,7 @@ public:
         ErrorMediaNotPresent = 6000,
         ErrorNoAudioOutput = 6001,
         ErrorImageTruncated = 6002,
+        ErrorImageDamaged = 6003,
     };
 
     virtual ~CdDevice() = default;

@@ -1,6 +1,7 @@
 #include "playback/CdioDevice.h"
 
 #include "collection/DiscId.h"
+#include "playback/ImageProbe.h"
 
 #include <QDir>
 #include <QFile>
@@ -103,6 +104,14 @@ bool CdioDevice::openSource()
     // libcdio looks for the data files of a cdrdao TOC in the working folder rather than
     // beside the TOC, so the TOC's folder is made current while it is read.
     const bool cdrdao = imageDriver(m_source) == DRIVER_CDRDAO;
+    // libcdio can crash or hang on a damaged image, so another process reads it first.
+    QString damage;
+    if (m_image && !ImageProbe().probe(m_source, &damage)) {
+        m_openError = QStringLiteral("The image %1 is damaged: %2.")
+                          .arg(QFileInfo(m_source).fileName(), damage);
+        m_openErrorCode = ErrorImageDamaged;
+        return false;
+    }
     const QString previous = QDir::currentPath();
     if (cdrdao)
         QDir::setCurrent(QFileInfo(m_source).absolutePath());

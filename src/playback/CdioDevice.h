@@ -27,8 +27,9 @@ public:
 
     // False when libcdio cannot open the source at all; `error` says why.
     bool isOpen(QString *error = nullptr) const;
-    // Why the last open failed: ErrorHardware, or ErrorImageTruncated for an image whose data
-    // file is shorter than its sheet; NoError after a successful open.
+    // Why the last open failed: ErrorHardware, ErrorImageTruncated for an image whose data
+    // file is shorter than its sheet, or ErrorImageDamaged for an image the probe could not
+    // read; NoError after a successful open.
     int openErrorCode() const { return m_openErrorCode; }
     QString source() const { return m_source; }
     bool isImage() const { return m_image; }

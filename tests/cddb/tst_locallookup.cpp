@@ -181,6 +181,17 @@ TEST_F(LocalLookup, DamagedIndexIsRebuiltAndStopEndsBetweenFiles)
     damaged.close();
     EXPECT_EQ(find(QStringLiteral("12121212")).status, LocalCddbDatabase::Found);
 
+    // Counts so large that the size they imply overflows 64 bits: read as damaged.
+    QByteArray bytes = readFile(damaged.fileName());
+    for (const qint64 names : {qint64(1), qint64(0x7fffffffffffffff)}) {
+        for (int i = 0; i < 8; ++i) {
+            bytes[18 + i] = char(quint64(names) >> (56 - 8 * i));
+            bytes[26 + i] = char(0x61 + i);
+        }
+        writeFile(damaged.fileName(), bytes);
+        EXPECT_EQ(find(QStringLiteral("12121212")).status, LocalCddbDatabase::Found);
+    }
+
     std::atomic<bool> stop{true};
     LocalCddbDatabase database(db(), index());
     EXPECT_EQ(database.find(QStringLiteral("12121212"), {}, &stop).status,
