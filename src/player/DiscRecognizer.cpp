@@ -81,6 +81,7 @@ void DiscRecognizer::recognise(const DiscInfo &disc)
                        });
     sequence->setStage(RecognitionSequence::AlbumWizard, m_albumWizard);
     connect(sequence, &RecognitionSequence::finished, this, &DiscRecognizer::recognitionFinished);
+    m_sequence = sequence;
     sequence->start();
 }
 
@@ -104,6 +105,8 @@ bool DiscRecognizer::remoteLookupRunning() const
 
 void DiscRecognizer::stopRemoteLookups()
 {
+    if (m_sequence)
+        m_sequence->skipNetworkStages();
     if (m_lookups)
         m_lookups->stopAll();
     emit stopRequested();

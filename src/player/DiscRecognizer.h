@@ -3,6 +3,7 @@
 #include "player/RecognitionSequence.h"
 
 #include <QObject>
+#include <QPointer>
 #include <QStringList>
 
 #include <array>
@@ -94,6 +95,7 @@ private:
     std::array<RecognitionSequence::StageRunner, RecognitionSequence::StageCount> m_importStages;
     int m_lastLookup = 0;
     int m_ownLookups = 0;
+    QPointer<RecognitionSequence> m_sequence; // the newest disc's, until it closes
 };
 
 } // namespace Orbisong

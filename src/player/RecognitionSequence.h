@@ -51,6 +51,8 @@ public:
 
     void setStage(Stage stage, StageRunner runner) { m_runners[stage] = std::move(runner); }
     void start();
+    // The user stopped the lookups: the network stages still to come are passed over.
+    void skipNetworkStages() { m_request.remoteLookup = false; }
     int stage() const { return m_stage; }
     bool isClosed() const { return m_closed; }
 

@@ -76,8 +76,8 @@ TEST(Collection, SettersWriteAtOnceUnlessPinned)
 {
     CollectionFixture f;
     f.write(album("0A00000000001", "0A00000000001", "One"));
+    RecordingSink sink; // outlives the collection, which reports to it while closing
     auto collection = f.open();
-    RecordingSink sink;
     collection->addSink(&sink);
 
     EXPECT_TRUE(collection->SetAlbumTitle("0a00000000001", "New"));
@@ -151,8 +151,8 @@ TEST(Collection, CurrentAlbumFollowsTheSetters)
 {
     CollectionFixture f;
     f.write(album("0A00000000001", "0A00000000001", "One"));
+    RecordingSink sink; // outlives the collection, which reports to it while closing
     auto collection = f.open();
-    RecordingSink sink;
     collection->addSink(&sink);
     CurrentAlbum current;
     current.disc.id = "0A00000000001";

@@ -40,7 +40,8 @@ protected:
     // A CD audio track file of the disc in the drive for `track`.
     QString trackFile(int track)
     {
-        QByteArray bytes("RIFF\0\0\0\0CDDAfmt \0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0", 44);
+        QByteArray bytes(44, '\0');
+        bytes.replace(0, 4, "RIFF").replace(8, 8, "CDDAfmt ");
         bytes[22] = char(track);
         const quint32 serial = engine->current().disc.mediaIdentity.toUInt(nullptr, 16);
         for (int i = 0; i < 4; ++i)

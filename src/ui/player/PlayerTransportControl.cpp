@@ -43,7 +43,8 @@ PlayerTransportControl::PlayerTransportControl(QWidget *window, Settings &settin
     });
     for (QToolButton *time : {control->timeButton(), mini->timeButton()})
         connect(time, &QToolButton::clicked, this, [this, time] { openPositionWindow(time); });
-    control->button(Control::Play)->installEventFilter(this);
+    m_play = control->button(Control::Play);
+    m_play->installEventFilter(this);
 }
 
 bool PlayerTransportControl::enabled(int button) const
@@ -154,7 +155,9 @@ void PlayerTransportControl::moveWithinStep(const TStep &step, int seconds, bool
 
 bool PlayerTransportControl::eventFilter(QObject *watched, QEvent *event)
 {
-    QToolButton *play = m_control->button(PlayerControlPanel::Play);
+    // Only the stored pointer is compared: the filter also sees the button's last events while
+    // the panel that owns it is being destroyed.
+    QToolButton *play = m_play;
     const QEvent::Type type = event->type();
     if (watched != play ||
         (type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::Drop))

@@ -54,6 +54,7 @@ private:
     Settings &m_settings;
     PlayerControlPanel *m_control;
     PlayerListControl *m_list;
+    QToolButton *m_play = nullptr;
     PlayerView *m_view;
     PlayerEngine *m_engine = nullptr;
     QPointer<TPositionForm> m_positionForm;
