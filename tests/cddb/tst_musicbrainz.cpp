@@ -219,8 +219,11 @@ TEST_F(MusicBrainzLookup, FindsByDiscIdThenByTocWithinTheRateLimit)
         }
     }
     const QList<double> arrivals = peer.arrivals();
+    // The gate spaces the sends by a second; the peer stamps arrivals when it gets to run,
+    // which on a loaded machine can be late for one request and on time for the next. A
+    // missing gate gives gaps near zero.
     for (int i = 1; i < arrivals.size(); ++i)
-        EXPECT_GE(arrivals.at(i) - arrivals.at(i - 1), 0.99) << i;
+        EXPECT_GE(arrivals.at(i) - arrivals.at(i - 1), 0.75) << i;
 }
 
 TEST_F(MusicBrainzLookup, LookupsRunningTogetherShareOneGate)
@@ -242,8 +245,11 @@ TEST_F(MusicBrainzLookup, LookupsRunningTogetherShareOneGate)
     QList<double> arrivals = peer.arrivals();
     ASSERT_EQ(arrivals.size(), 4);
     std::sort(arrivals.begin(), arrivals.end());
+    // The gate spaces the sends by a second; the peer stamps arrivals when it gets to run,
+    // which on a loaded machine can be late for one request and on time for the next. A
+    // missing gate gives gaps near zero.
     for (int i = 1; i < arrivals.size(); ++i)
-        EXPECT_GE(arrivals.at(i) - arrivals.at(i - 1), 0.99) << i;
+        EXPECT_GE(arrivals.at(i) - arrivals.at(i - 1), 0.75) << i;
 }
 
 TEST_F(MusicBrainzLookup, RefusalsAndBrokenRepliesApplyNothing)
