@@ -61,6 +61,8 @@ TAlbumPropertiesForm *AlbumWindows::showProperties(const QString &albumId)
     form->setAttribute(Qt::WA_DeleteOnClose);
     if (m_opener)
         form->setLinkOpener(m_opener);
+    if (m_asker)
+        form->setLinkAsker(m_asker);
     m_registry.add(AlbumWindowRegistry::Properties, albumId, form);
     AlbumWindow *registered = form;
     connect(form, &QObject::destroyed, this, [this, registered] { m_registry.remove(registered); });

@@ -37,6 +37,7 @@ public:
     // The lookups the wizard's buttons start, and the local databases they search.
     void setLookups(RunningLookups *lookups, const QStringList &localFolders);
     void setLinkOpener(AlbumWebLinksPage::LinkOpener opener) { m_opener = std::move(opener); }
+    void setLinkAsker(AlbumWebLinksPage::LinkAsker asker) { m_asker = std::move(asker); }
     // Hand it to the entry receivers as their window hook.
     AlbumWindowRegistry &registry() { return m_registry; }
 
@@ -64,6 +65,7 @@ private:
     RunningLookups *m_lookups = nullptr;
     QStringList m_localFolders;
     AlbumWebLinksPage::LinkOpener m_opener;
+    AlbumWebLinksPage::LinkAsker m_asker;
     AlbumWindowRegistry m_registry;
     QList<QPointer<QWidget>> m_windows;
 };

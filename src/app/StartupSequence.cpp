@@ -178,6 +178,7 @@ bool StartupSequence::start()
     m_webLinks = std::make_unique<WebLinkMenus>(player, m_engine.get(), m_collection.get(),
                                                 settings, questions);
     m_albumWindows->setLinkOpener(m_webLinks->linkOpener());
+    m_albumWindows->setLinkAsker(m_webLinks->linkAsker());
     m_submitWindows = std::make_unique<SubmitWindows>(player, m_engine.get(), m_collection.get(),
                                                       settings, questions);
     connect(m_albumWindows.get(), &AlbumWindows::submitRequested, m_submitWindows.get(),

@@ -15,6 +15,7 @@
 #include "ui/player/TPlayerForm.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QDesktopServices>
 #include <QMenu>
 
@@ -52,6 +53,26 @@ WebLinkMenus::WebLinkMenus(TPlayerForm *player, PlayerEngine *engine, Collection
 AlbumWebLinksPage::LinkOpener WebLinkMenus::linkOpener()
 {
     return [this](const WebLinkItem &link) { m_browsers.openAddress(link.address, link.flags); };
+}
+
+AlbumWebLinksPage::LinkAsker WebLinkMenus::linkAsker()
+{
+    return [this](WebLinkItem *link) {
+        TWeblinkForm form(tr("Add WebLink"),
+                          tr("Please enter the title and URL of the site that you want the new "
+                             "WebLink to refer to."),
+                          QApplication::activeWindow());
+        form.setQuestionPort(m_questions);
+        form.setPageAsker(m_asker);
+        m_player->suspendStayOnTop();
+        const bool accepted = form.exec() == QDialog::Accepted;
+        m_player->resumeStayOnTop();
+        if (!accepted)
+            return false;
+        link->title = form.title();
+        link->address = form.address();
+        return true;
+    };
 }
 
 void WebLinkMenus::fillLinks(QMenu *menu)

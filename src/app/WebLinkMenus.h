@@ -30,6 +30,8 @@ public:
     TBrowserControl &browsers() { return m_browsers; }
     // Opens a link of the album properties window.
     AlbumWebLinksPage::LinkOpener linkOpener();
+    // "&New" of the album properties window: the link dialog with empty fields.
+    AlbumWebLinksPage::LinkAsker linkAsker();
     // How the page the browser shows is learnt; by default the browser is asked.
     void setPageAsker(TWeblinkForm::PageAsker asker) { m_asker = std::move(asker); }
 

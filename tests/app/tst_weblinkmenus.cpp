@@ -2,6 +2,7 @@
 // artist searches in the weblink button's menu and the tray, "&Add Current Site", and the
 // browsers that open them.
 
+#include "app/AlbumWindows.h"
 #include "app/StartupSequence.h"
 #include "app/WebLinkMenus.h"
 #include "collection/AlbumDraft.h"
@@ -12,6 +13,7 @@
 #include "TestFiles.h"
 #include "TestHome.h"
 #include "ui/album/AlbumWebLinksPage.h"
+#include "ui/album/TAlbumPropertiesForm.h"
 #include "ui/player/PlayerMenus.h"
 #include "ui/player/TPlayerForm.h"
 #include "ui/player/TQuestionForm.h"
@@ -242,6 +244,41 @@ TEST_F(WebLinkMenusTest, AddCurrentSiteSaysTheBrowserCannotBeAskedOrStoresTheChe
     ASSERT_EQ(links.size(), 5);
     EXPECT_EQ(links.last().address, QStringLiteral("http://site.example/page"));
     EXPECT_EQ(links.last().title, QStringLiteral("A Page"));
+}
+
+// "&New" in the album properties window asks with the link dialog: empty fields, the
+// artist switch off; a cancelled dialog or an empty address adds nothing.
+TEST_F(WebLinkMenusTest, NewInThePropertiesWindowAsksWithTheLinkDialog)
+{
+    TAlbumPropertiesForm *form =
+        startup->albumWindows()->showProperties(engine->current().disc.id);
+    ASSERT_NE(form, nullptr);
+    auto *page = form->findChild<AlbumWebLinksPage *>();
+    ASSERT_NE(page, nullptr);
+    auto *list = page->findChild<QListWidget *>(QStringLiteral("LinkList"));
+    const int before = list->count();
+    auto answer = [&](const QString &title, const QString &url, bool accept) {
+        QTimer::singleShot(0, [=] {
+            auto *dialog = qobject_cast<TWeblinkForm *>(QApplication::activeModalWidget());
+            ASSERT_NE(dialog, nullptr);
+            EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Add WebLink"));
+            EXPECT_TRUE(dialog->titleEdit()->text().isEmpty());
+            EXPECT_FALSE(dialog->findChild<QCheckBox *>(QStringLiteral("AllArtist"))->isEnabled());
+            dialog->titleEdit()->setText(title);
+            dialog->urlEdit()->setText(url);
+            accept ? dialog->accept() : dialog->reject();
+        });
+        page->newAction()->trigger();
+    };
+    answer(QStringLiteral("Cancelled"), QStringLiteral("cancel.example"), false);
+    answer(QStringLiteral("No address"), QString(), true);
+    EXPECT_EQ(list->count(), before);
+    answer(QString(), QStringLiteral("new.example/band"), true);
+    ASSERT_EQ(list->count(), before + 1);
+    EXPECT_EQ(list->item(before)->text(), QStringLiteral("http://new.example/band"));
+    EXPECT_EQ(page->findChild<QLineEdit *>(QStringLiteral("URLEdit"))->text(),
+              QStringLiteral("http://new.example/band"));
+    form->close();
 }
 
 // The machine here has no sound card: whatever the device monitor finds is listed after the

@@ -145,7 +145,15 @@ void AlbumWebLinksPage::editLink()
 void AlbumWebLinksPage::addLink()
 {
     WebLinkItem link;
-    link.title = tr("Add WebLink");
+    if (m_asker) {
+        // A link is added only with an address; its title falls back to the address.
+        if (!m_asker(&link) || link.address.trimmed().isEmpty())
+            return;
+        if (link.title.trimmed().isEmpty())
+            link.title = link.address;
+    } else {
+        link.title = tr("Add WebLink");
+    }
     m_links.append(link);
     fillList(int(m_links.size()) - 1);
     m_address->setFocus();

@@ -21,6 +21,8 @@ class AlbumWebLinksPage : public AlbumPage
 public:
     // Opens a link in the browser its flags choose.
     using LinkOpener = std::function<void(const WebLinkItem &link)>;
+    // Asks the user for a new link's title and address; false when the user cancelled.
+    using LinkAsker = std::function<bool(WebLinkItem *link)>;
 
     explicit AlbumWebLinksPage(QWidget *parent = nullptr);
 
@@ -28,6 +30,8 @@ public:
     void save(AlbumDraft &draft) override;
 
     void setLinkOpener(LinkOpener opener) { m_opener = std::move(opener); }
+    // Without an asker "&New" adds a link titled "Add WebLink" to be filled in on the page.
+    void setLinkAsker(LinkAsker asker) { m_asker = std::move(asker); }
     QAction *newAction() const { return m_new; }
     QAction *openAction() const { return m_open; }
     QAction *deleteAction() const { return m_delete; }
@@ -43,6 +47,7 @@ private:
     WebLinkList m_links;
     bool m_showing = false;
     LinkOpener m_opener;
+    LinkAsker m_asker;
     QListWidget *m_list = nullptr;
     QLineEdit *m_address = nullptr;
     QLineEdit *m_title = nullptr;

@@ -79,6 +79,11 @@ void TAlbumPropertiesForm::setLinkOpener(AlbumWebLinksPage::LinkOpener opener)
     m_links->setLinkOpener(std::move(opener));
 }
 
+void TAlbumPropertiesForm::setLinkAsker(AlbumWebLinksPage::LinkAsker asker)
+{
+    m_links->setLinkAsker(std::move(asker));
+}
+
 void TAlbumPropertiesForm::loadPages()
 {
     m_loading = true;

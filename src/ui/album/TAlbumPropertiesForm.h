@@ -33,6 +33,7 @@ public:
     bool isLoaded() const { return m_loaded; }
 
     void setLinkOpener(AlbumWebLinksPage::LinkOpener opener);
+    void setLinkAsker(AlbumWebLinksPage::LinkAsker asker);
     QTabWidget *pages() const { return m_tabs; }
     QPushButton *applyButton() const { return m_apply; }
     QPushButton *okButton() const { return m_ok; }
