@@ -1,18 +1,18 @@
 #include "app/StartupSequence.h"
 
 #include "app/AlbumWindows.h"
-#include "app/EventScripts.h"
 #include "app/CollectionWindows.h"
-#include "app/ExportWindows.h"
-#include "app/PrintWindows.h"
 #include "app/DesktopIntegration.h"
+#include "app/EventScripts.h"
 #include "app/ExitSignals.h"
+#include "app/ExportWindows.h"
 #include "app/OptionsWindows.h"
 #include "app/PlaylistWindows.h"
+#include "app/PrintWindows.h"
 #include "app/RecognitionExtras.h"
 #include "app/SetupWindows.h"
-#include "app/WebLinkMenus.h"
 #include "app/SubmitWindows.h"
+#include "app/WebLinkMenus.h"
 #include "base/AppPaths.h"
 #include "base/MessageIds.h"
 #include "cddb/RunningLookups.h"
@@ -23,6 +23,7 @@
 #include "playback/Ob4Mci.h"
 #include "player/ControllerEngine.h"
 #include "player/PlayerEntryReceiver.h"
+#include "player/mpris/MprisService.h"
 #include "ui/collection/ConversionProgressDialog.h"
 #include "ui/lookup/LookupWindows.h"
 #include "ui/player/TPlayerForm.h"
@@ -201,6 +202,10 @@ bool StartupSequence::start()
     CdioDriveSet *drives = m_drives.get();
     m_desktop = std::make_unique<DesktopIntegration>(
         player, m_engine.get(), settings, [drives](QChar drive) { return drives->source(drive); });
+    if (MprisService *mpris = m_desktop->mpris()) {
+        connect(m_recognitionExtras.get(), &RecognitionExtras::coverStored, mpris,
+                &MprisService::announceChanges);
+    }
 
     placePlayerWindow();
     player->show();

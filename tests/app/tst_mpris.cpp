@@ -2,6 +2,7 @@
 // demo disc: each command changes the player's state and reads back what the window shows.
 
 #include "app/DesktopIntegration.h"
+#include "app/RecognitionExtras.h"
 #include "app/StartupSequence.h"
 #include "player/mpris/MprisService.h"
 #include "playback/DemoDisc.h"
@@ -11,9 +12,12 @@
 #include "ui/player/TPlaylistList.h"
 
 #include <QAbstractButton>
+#include <QDBusConnection>
 #include <QDBusInterface>
+#include <QDBusMetaType>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QImage>
 #include <QProcess>
 #include <QSlider>
 #include <QTest>
@@ -69,6 +73,21 @@ QString playerctl(const QStringList &arguments)
     waitFor([&] { return process.state() == QProcess::NotRunning; });
     return QString::fromUtf8(process.readAllStandardOutput()).trimmed();
 }
+
+// PropertiesChanged signals of the player interface as they reach the bus's listeners.
+class ChangeListener : public QObject
+{
+    Q_OBJECT
+
+public:
+    QList<QVariantMap> changes;
+
+public slots:
+    void changed(const QString &, const QVariantMap &properties, const QStringList &)
+    {
+        changes.append(properties);
+    }
+};
 
 QString currentRowText(TPlayerForm *player)
 {
@@ -140,6 +159,29 @@ TEST(Mpris, PlayerctlDrivesThePlayerAndReadsWhatTheWindowShows)
     EXPECT_FALSE(engine->playing());
     EXPECT_EQ(playerctl({QStringLiteral("status")}), QStringLiteral("Stopped"));
 
+    // A cover that arrives later (here dropped on the album area) is announced, so panel
+    // widgets show it without waiting for the next track.
+    ChangeListener listener;
+    ASSERT_TRUE(QDBusConnection::sessionBus().connect(
+        QString(), QStringLiteral("/org/mpris/MediaPlayer2"),
+        QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("PropertiesChanged"),
+        &listener, SLOT(changed(QString, QVariantMap, QStringList))));
+    QImage picture(8, 8, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    const QString dropped = home.file(QStringLiteral("cover.png"));
+    ASSERT_TRUE(picture.save(dropped));
+    ASSERT_TRUE(startup.recognitionExtras()->takeDroppedPicture(dropped));
+    auto announcedCover = [&] {
+        for (const QVariantMap &change : std::as_const(listener.changes)) {
+            const auto metadata =
+                qdbus_cast<QVariantMap>(change.value(QStringLiteral("Metadata")));
+            if (metadata.value(QStringLiteral("mpris:artUrl")).toString().startsWith("file:"))
+                return true;
+        }
+        return false;
+    };
+    EXPECT_TRUE(waitFor(announcedCover));
+
     QDBusInterface root(startup.desktop()->mpris()->serviceName(),
                         QStringLiteral("/org/mpris/MediaPlayer2"),
                         QStringLiteral("org.mpris.MediaPlayer2"));
@@ -161,3 +203,5 @@ TEST(Mpris, WithoutASessionBusThePlayerStartsAsBefore)
     EXPECT_TRUE(startup.player()->isVisible());
     EXPECT_TRUE(startup.desktop()->mpris()->serviceName().isEmpty());
 }
+
+#include "tst_mpris.moc"

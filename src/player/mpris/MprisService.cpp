@@ -60,4 +60,10 @@ bool MprisService::registerOnSessionBus()
     return true;
 }
 
+void MprisService::announceChanges()
+{
+    if (!m_serviceName.isEmpty())
+        m_player->announceChanges();
+}
+
 } // namespace Orbisong

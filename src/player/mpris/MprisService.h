@@ -26,6 +26,8 @@ public:
     // holds that name); false, with one logged line, when there is no session bus.
     bool registerOnSessionBus();
     QString serviceName() const { return m_serviceName; }
+    // Tells listeners what changed outside the engine's signals (a cover stored later).
+    void announceChanges();
 
 private:
     MprisControls m_controls;
