@@ -76,6 +76,8 @@ void PrintWindows::openEditor(const QString &path)
         m_editor =
             new TPrintEditor(m_questions, m_wizard ? static_cast<QWidget *>(m_wizard) : m_parent);
         m_editor->setWindowFlag(Qt::Window);
+        if (m_customFields)
+            m_editor->setCustomFields(m_customFields());
         m_editor->setAttribute(Qt::WA_DeleteOnClose);
         connect(m_editor, &TPrintEditor::saved, this, [this] {
             if (m_wizard)

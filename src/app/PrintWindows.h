@@ -5,6 +5,9 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QStringList>
+
+#include <functional>
 
 class QWidget;
 
@@ -25,6 +28,9 @@ public:
                  QuestionPort *questions, QWidget *parent, QObject *owner = nullptr);
     ~PrintWindows() override;
 
+    // Where the editor learns the custom field names when it opens (they follow the options).
+    void setCustomFields(std::function<QStringList()> fields) { m_customFields = std::move(fields); }
+
     void openWizard();
     // The template editor on `path`, saving into the user's templates folder; a new template
     // when `path` is empty.
@@ -39,6 +45,7 @@ private:
     QWidget *m_parent;
     QPointer<TPrintWizard> m_wizard;
     QPointer<TPrintEditor> m_editor;
+    std::function<QStringList()> m_customFields;
 };
 
 } // namespace Orbisong

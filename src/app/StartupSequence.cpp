@@ -172,6 +172,7 @@ bool StartupSequence::start()
                                                       m_collection.get(), settings, questions);
     m_printWindows = std::make_unique<PrintWindows>(m_collectionWindows.get(), m_collection.get(),
                                                     questions, player);
+    m_printWindows->setCustomFields([&settings] { return settings.customFields; });
     m_setupWindows = std::make_unique<SetupWindows>(player, m_collection.get(), settings);
     m_optionsWindows = std::make_unique<OptionsWindows>(player, settings, questions);
     if (!demoCddb.isEmpty())

@@ -12,12 +12,15 @@
 #include "ui/collection/CollectionGeneralPage.h"
 #include "ui/collection/TCollectionForm.h"
 #include "ui/player/TPlayerForm.h"
+#include "ui/print/PrintPageView.h"
+#include "ui/print/TPrintBlockProperties.h"
 #include "ui/print/TPrintEditor.h"
 #include "ui/print/TPrintWizard.h"
 
 #include <QAction>
 #include <QFileInfo>
 #include <QListWidget>
+#include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
@@ -34,6 +37,7 @@ TEST(PrintWindows, PrintOpensTheWizardAndEditOpensTheEditor)
     {
         SettingsSession session;
         session.settings().collectionPath = path;
+        session.settings().customFields = {QStringLiteral("Shelf"), QStringLiteral("Bought")};
         ASSERT_TRUE(session.save());
     }
     writeFile(path, "<1000000000001>\r\n[Album]\r\nID=1000000000001\r\nAR=Cher\r\nTL=Believe\r\n"
@@ -66,6 +70,23 @@ TEST(PrintWindows, PrintOpensTheWizardAndEditOpensTheEditor)
     EXPECT_TRUE(editor->isVisible());
     EXPECT_EQ(editor->savePath(),
               PrintTemplateFolder::userFolder() + QStringLiteral("/catalogue.obt"));
+    // The block properties offer the custom fields of the options as tags.
+    QStringList offered;
+    editor->setPropertiesRunner([&](TPrintBlockProperties &dialog) {
+        for (QAction *action : dialog.insertMenu()->actions()) {
+            if (action->menu() && action->text() == QStringLiteral("Custom fields")) {
+                for (QAction *field : action->menu()->actions())
+                    offered.append(field->text());
+            }
+        }
+        return false;
+    });
+    // The header, 4 inches across and half an inch down at 50%.
+    QTest::mouseClick(editor->page(), Qt::LeftButton, {}, QPoint(16 + 4 * 48, 16 + 24));
+    ASSERT_NE(editor->page()->selected(), PrintPageView::NoBlock);
+    editor->tool(QStringLiteral("PropertiesTool"))->trigger();
+    EXPECT_EQ(offered, (QStringList{QStringLiteral("Shelf"), QStringLiteral("Bought")}));
+
     editor->tool(QStringLiteral("SingleAlbumTool"))->trigger();
     ASSERT_TRUE(editor->save());
     EXPECT_EQ(wizard->templatePath(), editor->savePath());

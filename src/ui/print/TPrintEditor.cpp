@@ -216,7 +216,8 @@ void TPrintEditor::editProperties()
     QString &contents = block == PrintPageView::HeaderBlock   ? m_template.header
                         : block == PrintPageView::FooterBlock ? m_template.footer
                                                               : m_template.area;
-    TPrintBlockProperties dialog(m_page->blockRect(block), contents, block >= 0, {}, this);
+    TPrintBlockProperties dialog(m_page->blockRect(block), contents, block >= 0, m_customFields,
+                                 this);
     if (!m_runProperties(dialog))
         return;
     contents = dialog.contents();

@@ -46,6 +46,8 @@ public:
     void editProperties();
     // Replaces the properties window's exec() (tests accept or change it without a user).
     void setPropertiesRunner(std::function<bool(TPrintBlockProperties &)> runner);
+    // The custom field names the block properties' insert menu offers.
+    void setCustomFields(const QStringList &fields) { m_customFields = fields; }
 
 signals:
     void saved(const QString &path);
@@ -72,6 +74,7 @@ private:
     QComboBox *m_zoom = nullptr;
     QLabel *m_position = nullptr;
     std::function<bool(TPrintBlockProperties &)> m_runProperties;
+    QStringList m_customFields;
 };
 
 } // namespace Orbisong
