@@ -10,6 +10,7 @@
 #include "player/RecognitionSequence.h"
 #include "TestFiles.h"
 #include "TestHome.h"
+#include "TestWindows.h"
 #include "ui/album/AlbumTrackPane.h"
 #include "ui/album/TAlbumPropertiesForm.h"
 #include "ui/album/TAlbumWizard.h"
@@ -51,22 +52,6 @@ template <typename Window> Window *waitForWindow()
     while (!visibleWindow<Window>() && waited.elapsed() < 30000)
         QTest::qWait(20);
     return visibleWindow<Window>();
-}
-
-bool waitFor(const std::function<bool()> &done)
-{
-    QElapsedTimer waited;
-    waited.start();
-    while (!done() && waited.elapsed() < 30000)
-        QTest::qWait(20);
-    return done();
-}
-
-void saveScreenshot(QWidget *window, const QString &name)
-{
-    const QDir out(TestHome::binaryDir());
-    out.mkpath(QStringLiteral("screenshots"));
-    EXPECT_TRUE(window->grab().save(out.filePath(QStringLiteral("screenshots/") + name)));
 }
 
 // The demo disc with its local CDDB entry, rendered once into the build folder and shown to

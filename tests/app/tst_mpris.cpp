@@ -8,6 +8,7 @@
 #include "playback/DemoDisc.h"
 #include "player/PlayerEngine.h"
 #include "TestHome.h"
+#include "TestWindows.h"
 #include "ui/player/TPlayerForm.h"
 #include "ui/player/TPlaylistList.h"
 
@@ -27,15 +28,6 @@
 using namespace Orbisong;
 
 namespace {
-
-bool waitFor(const std::function<bool()> &done, int milliseconds = 20000)
-{
-    QElapsedTimer waited;
-    waited.start();
-    while (!done() && waited.elapsed() < milliseconds)
-        QTest::qWait(10);
-    return done();
-}
 
 // A session bus of the test's own, named to the process before Qt first connects to one.
 class PrivateBus

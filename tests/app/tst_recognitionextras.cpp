@@ -5,6 +5,7 @@
 #include "CddbPeer.h"
 #include "ServicePeer.h"
 #include "TestHome.h"
+#include "TestWindows.h"
 
 #include "app/AlbumWindows.h"
 #include "app/RecognitionExtras.h"
@@ -37,22 +38,6 @@
 using namespace Orbisong;
 
 namespace {
-
-bool waitFor(const std::function<bool()> &done)
-{
-    QElapsedTimer waited;
-    waited.start();
-    while (!done() && waited.elapsed() < 30000)
-        QTest::qWait(20);
-    return done();
-}
-
-void saveScreenshot(QWidget *window, const QString &name)
-{
-    const QDir out(TestHome::binaryDir());
-    out.mkpath(QStringLiteral("screenshots"));
-    EXPECT_TRUE(window->grab().save(out.filePath(QStringLiteral("screenshots/") + name)));
-}
 
 QImage coverPicture()
 {

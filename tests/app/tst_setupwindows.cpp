@@ -12,6 +12,7 @@
 #include "player/RecognitionSequence.h"
 #include "player/PlayerEngine.h"
 #include "TestHome.h"
+#include "TestWindows.h"
 #include "ui/player/TPlayerForm.h"
 
 #include <QAbstractButton>
@@ -31,22 +32,6 @@
 using namespace Orbisong;
 
 namespace {
-
-template <typename Predicate> bool waitFor(Predicate done, int ms = 15000)
-{
-    QElapsedTimer waited;
-    waited.start();
-    while (!done() && waited.elapsed() < ms)
-        QTest::qWait(20);
-    return done();
-}
-
-void saveScreenshot(QWidget *window, const QString &name)
-{
-    const QString out = QDir(TestHome::binaryDir()).filePath(QStringLiteral("screenshots"));
-    QDir().mkpath(out);
-    EXPECT_TRUE(window->grab().save(QDir(out).filePath(name)));
-}
 
 // A two-track disc image in the test's data folder.
 struct Disc

@@ -12,6 +12,7 @@
 #include "player/PlayerEngine.h"
 #include "TestFiles.h"
 #include "TestHome.h"
+#include "TestWindows.h"
 #include "ui/album/AlbumWebLinksPage.h"
 #include "ui/album/TAlbumPropertiesForm.h"
 #include "ui/player/PlayerMenus.h"
@@ -38,22 +39,6 @@
 using namespace Orbisong;
 
 namespace {
-
-bool waitFor(const std::function<bool()> &done)
-{
-    QElapsedTimer waited;
-    waited.start();
-    while (!done() && waited.elapsed() < 30000)
-        QTest::qWait(20);
-    return done();
-}
-
-void saveScreenshot(QWidget *window, const QString &name)
-{
-    const QDir out(TestHome::binaryDir());
-    out.mkpath(QStringLiteral("screenshots"));
-    EXPECT_TRUE(window->grab().save(out.filePath(QStringLiteral("screenshots/") + name)));
-}
 
 // A browser program that appends each argument as a line of `record`.
 QString writeFakeBrowser(const QString &path, const QString &record)
