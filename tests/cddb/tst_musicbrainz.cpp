@@ -5,11 +5,13 @@
 
 #include "base/ThreadWindow.h"
 #include "cddb/MusicBrainzDiscId.h"
+#include "cddb/MusicBrainzRateGate.h"
 #include "cddb/MusicBrainzReply.h"
 #include "cddb/TMusicBrainzThread.h"
 #include "playback/CdioDevice.h"
 #include "playback/DemoDisc.h"
 
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -224,6 +226,27 @@ TEST_F(MusicBrainzLookup, FindsByDiscIdThenByTocWithinTheRateLimit)
     // missing gate gives gaps near zero.
     for (int i = 1; i < arrivals.size(); ++i)
         EXPECT_GE(arrivals.at(i) - arrivals.at(i - 1), 0.75) << i;
+}
+
+// The gate itself, without a network between: slots booked one after another lie a whole
+// second apart, whoever books them.
+TEST(MusicBrainzRateGate, BookedSlotsAreASecondApart)
+{
+    // A slot is the booking moment plus the wait. Taking the clock after the later booking
+    // and before the earlier one bounds the distance from below whatever the scheduler does
+    // in between; clock and waits are whole milliseconds. The slots booked here delay the
+    // gate's later users in this process by as much, so there are only three.
+    QElapsedTimer clock;
+    clock.start();
+    qint64 before = clock.elapsed();
+    qint64 wait = MusicBrainzRateGate::reserve();
+    for (int i = 0; i < 2; ++i) {
+        const qint64 earliestPrevious = before + wait;
+        before = clock.elapsed();
+        wait = MusicBrainzRateGate::reserve();
+        const qint64 latestThis = clock.elapsed() + wait;
+        EXPECT_GE(latestThis - earliestPrevious, MusicBrainzRateGate::IntervalMs - 2) << i;
+    }
 }
 
 TEST_F(MusicBrainzLookup, LookupsRunningTogetherShareOneGate)
