@@ -1,5 +1,6 @@
 #include "app/RecognitionExtras.h"
 
+#include "cddb/FoundAlbum.h"
 #include "cddb/TCoverArtThread.h"
 #include "collection/AlbumCover.h"
 #include "collection/Settings.h"
@@ -37,6 +38,8 @@ RecognitionExtras::RecognitionExtras(TPlayerForm *player, PlayerEngine *engine,
     connect(player->detailPanel(), &PlayerDetailPanel::pictureDropped, this,
             &RecognitionExtras::takeDroppedPicture);
     connect(this, &RecognitionExtras::coverStored, player, &TPlayerForm::refreshAll);
+    if (engine)
+        connect(engine, &PlayerEngine::discArrived, this, &RecognitionExtras::fetchMissingCover);
 }
 
 RecognitionExtras::~RecognitionExtras()
@@ -45,6 +48,27 @@ RecognitionExtras::~RecognitionExtras()
         if (thread)
             thread->requestStop();
     }
+}
+
+void RecognitionExtras::fetchMissingCover()
+{
+    if (!m_engine || !m_engine->audioPresent() || !m_settings.GetOptionFlag(_GLOB_OPTION_AUTORCDDB))
+        return;
+    const CurrentAlbum &current = m_engine->current();
+    const QString albumId = current.disc.id.toUpper();
+    const QString prefix = QLatin1String(ReleaseIdField) + QLatin1Char('=');
+    QString releaseId;
+    for (const QString &line : current.album.customData) {
+        if (line.startsWith(prefix))
+            releaseId = line.mid(prefix.size()).trimmed();
+    }
+    if (releaseId.isEmpty() || !AlbumCover::path(albumId).isEmpty())
+        return;
+    for (const QPointer<TCoverArtThread> &thread : std::as_const(m_covers)) {
+        if (thread && thread->albumId() == albumId)
+            return;
+    }
+    fetchCover(albumId, releaseId);
 }
 
 void RecognitionExtras::fetchCover(const QString &albumId, const QString &releaseId)

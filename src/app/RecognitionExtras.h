@@ -30,6 +30,9 @@ public:
     RecognitionStages *stages() const { return m_stages; }
     // Fetches the front picture of `releaseId` as the cover of `albumId`.
     void fetchCover(const QString &albumId, const QString &releaseId);
+    // A stored album with a MusicBrainz release but no cover yet gets its picture when its
+    // disc arrives, when the user allows lookups on the network.
+    void fetchMissingCover();
     // Stores a picture file as the cover of the album in the drive; false when it is not a
     // picture or no album is there.
     bool takeDroppedPicture(const QString &file);

@@ -182,6 +182,17 @@ TEST_F(RecognitionExtrasTest, MusicBrainzReleaseBringsItsCover)
     ASSERT_FALSE(stored.isNull());
     EXPECT_EQ(stored.size(), QSize(64, 64));
     EXPECT_FALSE(startup.recognitionExtras()->takeDroppedPicture(cue));
+
+    // The disc of a stored album with a release but no cover fetches the picture again when
+    // it arrives; with a cover it asks for nothing.
+    const int coverRequests = int(covers.requests().size());
+    emit engine->discArrived();
+    QTest::qWait(300);
+    EXPECT_EQ(covers.requests().size(), coverRequests);
+    ASSERT_TRUE(QFile::remove(AlbumCover::path(albumId)));
+    emit engine->discArrived();
+    EXPECT_TRUE(waitFor([&] { return !AlbumCover::path(albumId).isEmpty(); }));
+    EXPECT_EQ(QImage(AlbumCover::path(albumId)).size(), coverPicture().size());
 }
 
 TEST_F(RecognitionExtrasTest, TheStopButtonEndsASlowMusicBrainzLookup)
