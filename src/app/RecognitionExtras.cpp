@@ -3,6 +3,7 @@
 #include "cddb/FoundAlbum.h"
 #include "cddb/TCoverArtThread.h"
 #include "collection/AlbumCover.h"
+#include "collection/AlbumDraft.h"
 #include "collection/Settings.h"
 #include "playback/CdioDriveSet.h"
 #include "player/DiscRecognizer.h"
@@ -56,12 +57,8 @@ void RecognitionExtras::fetchMissingCover()
         return;
     const CurrentAlbum &current = m_engine->current();
     const QString albumId = current.disc.id.toUpper();
-    const QString prefix = QLatin1String(ReleaseIdField) + QLatin1Char('=');
-    QString releaseId;
-    for (const QString &line : current.album.customData) {
-        if (line.startsWith(prefix))
-            releaseId = line.mid(prefix.size()).trimmed();
-    }
+    const QString releaseId =
+        CustomValue(current.album.customData, QLatin1String(ReleaseIdField)).trimmed();
     if (releaseId.isEmpty() || !AlbumCover::path(albumId).isEmpty())
         return;
     for (const QPointer<TCoverArtThread> &thread : std::as_const(m_covers)) {

@@ -168,7 +168,7 @@ void AlbumDraft::clearStoredStatistics(Collection &collection)
     collection.notifyAlbumChanged(node->id, ChangePlayCount);
 }
 
-QString AlbumDraft::customValue(const QString &name) const
+QString CustomValue(const QStringList &customData, const QString &name)
 {
     const QString prefix = name + QLatin1Char('=');
     for (const QString &line : customData) {
@@ -176,6 +176,11 @@ QString AlbumDraft::customValue(const QString &name) const
             return line.mid(prefix.size());
     }
     return {};
+}
+
+QString AlbumDraft::customValue(const QString &name) const
+{
+    return CustomValue(customData, name);
 }
 
 void AlbumDraft::setCustomValue(const QString &name, const QString &value)

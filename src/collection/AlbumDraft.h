@@ -11,6 +11,9 @@
 
 namespace Orbisong {
 
+// The value of the custom field `name` among "name=value" lines (the name in any case).
+QString CustomValue(const QStringList &customData, const QString &name);
+
 class Collection;
 struct AlbumInfo;
 
